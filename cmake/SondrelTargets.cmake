@@ -1,0 +1,70 @@
+# Helpers that give every executable, test and fuzzer of the project the same shape.
+
+# The version note: every executable we ship carries its file version in an ELF
+# note (owner "Sondrel", type NT_VERSION), which `readelf -n` shows and the
+# file-version utility reads back.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/VersionNote.cpp.in
+               ${CMAKE_BINARY_DIR}/generated/VersionNote.cpp @ONLY)
+add_library(sondrel_version_note OBJECT ${CMAKE_BINARY_DIR}/generated/VersionNote.cpp)
+target_link_libraries(sondrel_version_note PRIVATE sondrel_options)
+
+# sondrel_add_executable(name SOURCES ... LIBS ...)
+function(sondrel_add_executable name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES} $<TARGET_OBJECTS:sondrel_version_note>)
+    target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS})
+endfunction()
+
+# sondrel_add_gtest(name SOURCES ... LIBS ... [LABELS ...])
+# The test runs in the program folder so that it finds the staged data files.
+function(sondrel_add_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT SONDREL_BUILD_TESTS)
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS} GTest::gtest GTest::gtest_main
+                                          Threads::Threads)
+    target_compile_definitions(${name} PRIVATE
+        SONDREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        SONDREL_PROGRAM_DIR="${SONDREL_PROGRAM_DIR}")
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+        PROPERTIES LABELS "${ARG_LABELS}"
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# sondrel_add_fuzzer(name SOURCE file LIBS ... CORPUS dir)
+# With SONDREL_FUZZ the target is a libFuzzer binary. Otherwise it is built
+# with a small driver that replays the seed corpus and a fixed set of
+# pseudo-random inputs, so every test run exercises the parser's edge cases.
+function(sondrel_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+    if(SONDREL_FUZZ)
+        add_executable(${name} ${ARG_SOURCE})
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    elseif(SONDREL_BUILD_TESTS)
+        add_executable(${name} ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
+        add_test(NAME ${name}.replay COMMAND ${name} ${ARG_CORPUS})
+        set_tests_properties(${name}.replay PROPERTIES LABELS "fuzz")
+    else()
+        return()
+    endif()
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS})
+endfunction()
+
+# sondrel_add_benchmark(name SOURCES ... LIBS ...)
+function(sondrel_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT SONDREL_BUILD_BENCH)
+        return()
+    endif()
+    find_package(benchmark REQUIRED)
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS} benchmark::benchmark
+                                          Threads::Threads)
+endfunction()

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds Sondrel with warnings as errors and runs every test.
+#   tools/test.sh            the normal build (build-test/)
+#   tools/test.sh asan       AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
+#   tools/test.sh tsan       ThreadSanitizer, engine tests (build-tsan/)
+#   tools/test.sh fuzz       the parser fuzzers under libFuzzer, briefly (build-fuzz/)
+#   tools/test.sh all        format check, then all of the above: what CI runs
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+kind=${1:-normal}
+jobs=$(nproc)
+
+run_ctest() {
+    local dir=$1
+    shift
+    ctest --test-dir "$dir" --output-on-failure --timeout 600 --parallel "$jobs" "$@"
+}
+
+case "$kind" in
+normal)
+    "$root/tools/build.sh" "$root/build-test" -DSONDREL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    run_ctest "$root/build-test"
+    ;;
+asan)
+    "$root/tools/build.sh" "$root/build-asan" -DSONDREL_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+        -DSONDREL_BUILD_BENCH=OFF "-DSONDREL_SANITIZE=address;undefined"
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_ctest "$root/build-asan"
+    ;;
+tsan)
+    "$root/tools/build.sh" "$root/build-tsan" -DSONDREL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DSONDREL_BUILD_BENCH=OFF -DSONDREL_SANITIZE=thread
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest "$root/build-tsan" -L engine
+    ;;
+fuzz)
+    CC=clang CXX=clang++ "$root/tools/build.sh" "$root/build-fuzz" -DSONDREL_FUZZ=ON \
+        -DSONDREL_BUILD_TESTS=OFF -DSONDREL_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    "$root/tools/run-fuzzers.sh" "$root/build-fuzz/fuzz" "${SONDREL_FUZZ_SECONDS:-20}"
+    ;;
+all)
+    "$root/tools/check-format.sh"
+    "$0" fuzz
+    "$0" tsan
+    "$0" asan
+    "$0" normal
+    ;;
+*)
+    echo "usage: $0 [normal|asan|tsan|fuzz|all]" >&2
+    exit 2
+    ;;
+esac
