@@ -30,3 +30,6 @@ if(SONDREL_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Every library includes from the repository root: #include "engine/BufMana.h".
+target_include_directories(sondrel_options INTERFACE ${PROJECT_SOURCE_DIR})
