@@ -1,0 +1,16 @@
+#include "components/quarnel/mmc/Crc16.h"
+
+namespace quarnel {
+
+std::uint16_t Crc16Ccitt(std::span<const std::uint8_t> bytes) {
+    std::uint16_t crc = 0;
+    for (const std::uint8_t byte : bytes) {
+        crc = static_cast<std::uint16_t>(crc ^ (byte << 8));
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = static_cast<std::uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021 : crc << 1);
+        }
+    }
+    return crc;
+}
+
+} // namespace quarnel
