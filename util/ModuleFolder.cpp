@@ -28,7 +28,7 @@ int GetModuleFolder(char* buffer, unsigned sizeBytes) {
     if (folder.size() + 1 > sizeBytes) {
         return ERANGE;
     }
-    std::memcpy(buffer, folder.data(), folder.size());
+    folder.copy(buffer, folder.size()); // the buffer was zeroed: the text ends in NUL
     return 0;
 }
 
