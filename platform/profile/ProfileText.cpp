@@ -8,21 +8,38 @@ namespace platform {
 
 namespace {
 
-// The parser stops at the first NUL byte. Dropping the rest of each line from
-// a NUL on keeps the lines after it readable.
-std::string DropNulTails(std::string_view text) {
+bool IsLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// One line as the parser should see it: a NUL byte ends the line's text (the
+// parser would otherwise stop reading the whole text there), and a section
+// header without its ']' counts as no line at all (the parser would otherwise
+// take the rest of the text as the section name).
+std::string_view CleanLine(std::string_view line) {
+    line = line.substr(0, line.find('\0'));
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && line[first] == '[' &&
+        line.find(']', first) == std::string_view::npos) {
+        return std::string_view();
+    }
+    return line;
+}
+
+std::string CleanLines(std::string_view text) {
     std::string kept;
     kept.reserve(text.size());
-    bool dropping = false;
-    for (const char c : text) {
-        if (c == '\n' || c == '\r') {
-            dropping = false;
-        } else if (c == '\0') {
-            dropping = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && !IsLineEnd(text[end])) {
+            ++end;
         }
-        if (!dropping) {
-            kept.push_back(c);
+        kept += CleanLine(text.substr(start, end - start));
+        while (end < text.size() && IsLineEnd(text[end])) {
+            kept += text[end++];
         }
+        start = end;
     }
     return kept;
 }
@@ -31,7 +48,7 @@ std::string DropNulTails(std::string_view text) {
 bool Load(CSimpleIniA& ini, std::string_view text) {
     ini.SetMultiKey(true);
     ini.SetMultiLine(false);
-    const std::string kept = DropNulTails(text);
+    const std::string kept = CleanLines(text);
     return ini.LoadData(kept.data(), kept.size()) >= 0;
 }
 
@@ -101,8 +118,15 @@ std::optional<std::string> WriteProfileText(std::string_view text, std::string_v
     }
     ini.SetSpaces(false);
     const std::string sectionName(section);
-    const std::string keyName(key);
+    std::string keyName(key);
     const std::string newValue(value);
+    // An existing key keeps the spelling it has in the file.
+    if (const CSimpleIniA::TKeyVal* keys = ini.GetSection(sectionName.c_str())) {
+        const auto found = keys->find(CSimpleIniA::Entry(keyName.c_str()));
+        if (found != keys->end()) {
+            keyName = found->first.pItem;
+        }
+    }
     if (ini.SetValue(sectionName.c_str(), keyName.c_str(), newValue.c_str(), nullptr, true) < 0) {
         return std::nullopt;
     }
