@@ -27,9 +27,12 @@ std::string_view CleanLine(std::string_view line) {
 }
 
 std::string CleanLines(std::string_view text) {
-    std::string kept;
+    // The byte-order mark is left for the parser, which notes it.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::size_t bomBytes = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    std::string kept(text.substr(0, bomBytes));
     kept.reserve(text.size());
-    std::size_t start = 0;
+    std::size_t start = bomBytes;
     while (start < text.size()) {
         std::size_t end = start;
         while (end < text.size() && !IsLineEnd(text[end])) {

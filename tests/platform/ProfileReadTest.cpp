@@ -110,6 +110,7 @@ TEST_F(ProfileReadTest, Utf8ByteOrderMarkIsSkipped) {
     EXPECT_EQ(ReadFrom("\xEF\xBB\xBF[UIText]\n1=\xE9\x80\x89\xE6\x8B\xA9", "UIText", "1"),
               "\xE9\x80\x89\xE6\x8B\xA9");
     EXPECT_EQ(ReadFrom("\xEF\xBB\xBF", "s", "k"), "<default>");
+    EXPECT_EQ(ReadFrom("\xEF\xBB\xBF[unclosed\n[s]\nk=v\n", "s", "k"), "v");
 }
 
 TEST_F(ProfileReadTest, Utf8TextComesBackByteForByte) {
