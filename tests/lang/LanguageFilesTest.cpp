@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -120,6 +123,28 @@ TEST_F(LanguageFilesTest, SettingsFollowProfileRules) {
     WriteLanguages();
     m_folder.Write("SoftSet.ini", "\xEF\xBB\xBF[language set]\r\n  LANGSEL = \"2\" \r\n");
     EXPECT_EQ(Files().LanguageName(), "chs");
+}
+
+// The update check asks its question from a worker thread while the window
+// looks up its own texts.
+TEST_F(LanguageFilesTest, LookUpsFromSeveralThreadsAgree) {
+    WriteLanguages();
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([this, &wrong] {
+            const LanguageFiles files = Files();
+            for (int i = 0; i < 100; ++i) {
+                if (files.LangString("UIText", 10) != "Capacity of Disc :") {
+                    wrong.fetch_add(1, std::memory_order_relaxed);
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST_F(LanguageFilesTest, ProgramFolderIsTheExecutablesFolder) {
