@@ -1,0 +1,202 @@
+// The settings and language files the build stages into the program folder:
+// every text the program asks for is there, in every language, and fits.
+#include "MainApp/lang/LanguageFiles.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using lang::LanguageFiles;
+
+const std::string g_programFolder = std::string(SONDREL_PROGRAM_DIR) + "/";
+
+// Every numbered text the program looks up, by section.
+const std::map<std::string, std::set<int>>& UsedKeys() {
+    static const std::map<std::string, std::set<int>> keys = [] {
+        std::map<std::string, std::set<int>> used;
+        for (int n = 1; n <= 13; ++n) {
+            used["UIText"].insert(n);
+        }
+        used["UIText"].insert(15);
+        for (int n = 21; n <= 26; ++n) {
+            used["UIText"].insert(n);
+        }
+        for (int n = 1; n <= 29; ++n) {
+            used["Message"].insert(n);
+        }
+        for (int n = 1; n <= 19; ++n) {
+            used["Tip"].insert(n);
+        }
+        used["Update"].insert(6);
+        return used;
+    }();
+    return keys;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool IsValidUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+// One "key=value" line of a language file as it stands in the file.
+struct RawEntry {
+    std::string section;
+    std::string key;
+    std::string value; // without the line end
+};
+
+std::vector<RawEntry> RawEntries(const std::string& text) {
+    std::vector<RawEntry> entries;
+    std::istringstream lines(text);
+    std::string line;
+    std::string section;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        if (line[0] == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        entries.push_back({section, line.substr(0, equals), line.substr(equals + 1)});
+    }
+    return entries;
+}
+
+class ShippedLanguageFilesTest : public ::testing::TestWithParam<std::string> {};
+
+TEST(ShippedSettings, ChooseEnglishWithAnInstalledFont) {
+    const LanguageFiles files(g_programFolder);
+    EXPECT_EQ(files.LanguageName(), "eng");
+    EXPECT_EQ(files.LanguageFont(), "DejaVu Sans");
+}
+
+TEST(ShippedSettings, LanguageTwoIsChineseWithItsFont) {
+    testsupport::TempFolder folder;
+    folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
+    folder.Write("Lang/lang.ini", ReadFile(g_programFolder + "Lang/lang.ini"));
+    folder.Write("Lang/chs.ini", ReadFile(g_programFolder + "Lang/chs.ini"));
+    const LanguageFiles files(folder.Path());
+    EXPECT_EQ(files.LanguageName(), "chs");
+    EXPECT_EQ(files.LanguageFont(), "Noto Sans CJK SC");
+    EXPECT_EQ(files.LangString("UIText", 25), "\xE7\xA1\xAE\xE5\xAE\x9A"); // 确定
+}
+
+TEST_P(ShippedLanguageFilesTest, EveryUsedTextIsThere) {
+    // The program folder's own settings, switched to the language under test.
+    testsupport::TempFolder folder;
+    folder.Write("SoftSet.ini", "[Language Set]\nlangsel=1\n");
+    folder.Write("Lang/lang.ini", "[Language]\nLanFile1=" + GetParam() + "\n");
+    folder.Write("Lang/" + GetParam() + ".ini",
+                 ReadFile(g_programFolder + "Lang/" + GetParam() + ".ini"));
+    const LanguageFiles files(folder.Path());
+    for (const auto& [section, numbers] : UsedKeys()) {
+        for (const int number : numbers) {
+            EXPECT_FALSE(files.LangString(section, number).empty()) << section << " " << number;
+        }
+    }
+}
+
+TEST_P(ShippedLanguageFilesTest, HoldsExactlyTheUsedKeysOnceEach) {
+    const std::string text = ReadFile(g_programFolder + "Lang/" + GetParam() + ".ini");
+    std::map<std::string, std::multiset<int>> found;
+    for (const RawEntry& entry : RawEntries(text)) {
+        found[entry.section].insert(std::stoi(entry.key));
+        EXPECT_EQ(std::to_string(std::stoi(entry.key)), entry.key) << entry.section;
+    }
+    ASSERT_EQ(found.size(), UsedKeys().size());
+    for (const auto& [section, numbers] : UsedKeys()) {
+        const std::multiset<int>& have = found[section];
+        EXPECT_EQ(std::set<int>(have.begin(), have.end()), numbers) << section;
+        EXPECT_EQ(have.size(), numbers.size()) << section << " has a repeated key";
+    }
+}
+
+TEST_P(ShippedLanguageFilesTest, EveryTextIsOneLineOfAtMost259BytesOfUtf8) {
+    const std::string text = ReadFile(g_programFolder + "Lang/" + GetParam() + ".ini");
+    EXPECT_TRUE(IsValidUtf8(text));
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    for (const RawEntry& entry : RawEntries(text)) {
+        EXPECT_LE(entry.value.size(), 259u) << entry.section << " " << entry.key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFilesTest, ::testing::Values("eng", "chs"));
+
+TEST(ShippedEnglish, MessagesKeepTheSystemsOwnWording) {
+    const LanguageFiles files(g_programFolder);
+    const std::map<int, std::string> wording = {
+        {1, "Not find appropriate Device!"},
+        {2, "This device can't support erase!"},
+        {3, "Device not Ready,Please try again!"},
+        {4, "Are you sure to erase this disc?"},
+        {5, "Erase error!"},
+        {6, "Erase DVDminusRAM false!"},
+        {12, "invalidate file type"},
+        {14, "Delete file failure, please try again!"},
+        {16, "There is no recordable device, abort!"},
+        {17, "This is not a record device , abort!"},
+        {18, "Setting record params error, please try again or change another record device "
+             "and try !"},
+        {19, "Get writing address error, please try again or change another disc!"},
+        {20, "The disc space is full, already closed disc!"},
+        {21, "Can't record sound at this disc, please try again!"},
+        {22, "Read disc information error, please retry!"},
+        {23, "This disc already closed! please erase it and try again"},
+        {24, "Error happened when get the capacity of disc , please try again!"},
+        {25, "This disc has not enough space to record, please try again!"},
+        {27, "This path can't create file, please try again!"},
+        {28, "Open audio output device error, please try again!"},
+    };
+    for (const auto& [number, text] : wording) {
+        EXPECT_EQ(files.LangString("Message", number), text) << number;
+    }
+}
+
+TEST(ShippedEnglish, LabelsKeepTheWindowsOwnCaptions) {
+    const LanguageFiles files(g_programFolder);
+    const std::vector<std::string> labels = {
+        "Select :", "To file", "To CD", "Close disc", "Volume:",
+        "min",      "max",     "Time:", "Length:",    "Capacity of Disc :"};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(files.LangString("UIText", static_cast<int>(i) + 1), labels[i]) << i + 1;
+    }
+    EXPECT_EQ(files.LangString("UIText", 15), "Cancel");
+    EXPECT_EQ(files.LangString("UIText", 26), "Track ");
+    EXPECT_EQ(files.LangString("UIText", 24).substr(0, 4), "    ");
+}
+
+} // namespace
