@@ -11,13 +11,14 @@
 // blocks in order, with gaps only where blocks were dropped. The reader polls
 // with 50 ms pauses while it waits for data and gives up at a stop.
 //
-// The fields keep the order in which the display side knows them, but the
-// record is not packed: the totals and the flag are atomics, and atomic words
-// must be naturally aligned to be lock-free. The writer stores m_writeTotal
-// with release after copying the block in; the reader loads it with acquire
-// before copying out, so it never sees bytes that are not yet stored. In the
-// other direction the reader stores m_readTotal with release after its copy
-// and the writer loads it with acquire before reusing that room.
+// The fields are declared in the order the waveform display component
+// expects, but the record is not packed: the totals and the flag are atomics,
+// and atomic words must be naturally aligned to be lock-free. The writer
+// stores m_writeTotal with release after copying the block in; the reader
+// loads it with acquire before copying out, so it never sees bytes that are
+// not yet stored. In the other direction the reader stores m_readTotal with
+// release after its copy and the writer loads it with acquire before reusing
+// that room.
 
 #include <atomic>
 #include <cstdint>
