@@ -15,10 +15,15 @@ void PauseMs(unsigned pauseMs) {
     }
 }
 
+// Read once per queue, when it is built (before the threads that use it
+// start), never on the capture thread.
+bool TraceRequested() {
+    return std::getenv("SONDREL_DEBUG_TRACE") != nullptr; // NOLINT(concurrency-mt-unsafe)
+}
+
 } // namespace
 
-CDataList::CDataList(CDataListPauses pauses)
-    : m_pauses(pauses), m_traceEnabled(std::getenv("SONDREL_DEBUG_TRACE") != nullptr) {
+CDataList::CDataList(CDataListPauses pauses) : m_pauses(pauses), m_traceEnabled(TraceRequested()) {
     Reset();
 }
 

@@ -36,6 +36,7 @@ TEST(BufManaGeometry, TenSlotsInGroupsOfFourUseEightAndWrapToSlotOne) {
     EXPECT_EQ(ring.GetGroupSize(), 4);
 
     std::vector<std::uint8_t*> slots;
+    slots.reserve(8);
     for (int seq = 1; seq <= 8; ++seq) {
         std::uint8_t* slot = ring.GetWriteSlot();
         ASSERT_NE(slot, nullptr);
@@ -85,9 +86,9 @@ TEST(BufManaGeometry, UnworkableGeometryIsRefusedAndHandsOutNothing) {
 TEST(BufManaWaits, FullRingHoldsTheProducerUntilTheConsumerGivesBackAGroup) {
     BufMana ring;
     ASSERT_TRUE(ring.Init(100, 1, 50, 500));
-    std::vector<std::uint8_t*> slots;
-    for (int i = 0; i < 5; ++i) {
-        slots.push_back(ring.GetWriteSlot());
+    std::vector<std::uint8_t*> slots(5);
+    for (std::uint8_t*& slot : slots) {
+        slot = ring.GetWriteSlot();
     }
     auto producer = WriteSlotAsync(ring);
     EXPECT_TRUE(IsStillWaiting(producer));
