@@ -1,0 +1,290 @@
+#include "engine/BufManaEx.h"
+#include "tests/engine/TestStream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <future>
+#include <thread>
+#include <vector>
+
+using enginetest::Eventually;
+using enginetest::FillStream;
+using enginetest::MatchingStream;
+
+namespace {
+
+constexpr std::uint32_t kCaptureBlock = 37632;
+
+std::vector<std::uint8_t> StreamPiece(std::uint64_t position, std::size_t length) {
+    std::vector<std::uint8_t> piece(length);
+    FillStream(piece.data(), position, length);
+    return piece;
+}
+
+// A capture block that names itself: every byte is derived from its number.
+std::vector<std::uint8_t> NumberedBlock(std::uint64_t number) {
+    return StreamPiece(number * kCaptureBlock, kCaptureBlock);
+}
+
+// The number of the block `data` holds, or -1 when it is not a whole block.
+long long BlockNumber(const std::vector<std::uint8_t>& data, long long fromNumber) {
+    for (long long number = fromNumber; number < fromNumber + 1000; ++number) {
+        if (MatchingStream(data.data(), number * kCaptureBlock, kCaptureBlock) == kCaptureBlock) {
+            return number;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(BufManaExStream, BlockAcrossTheEndIsStoredInTwoPiecesAndReadsBackUnchanged) {
+    BufManaEx ring;
+    ring.Init(100, 0x40000000);
+    const auto first = StreamPiece(0, 70);
+    ASSERT_TRUE(ring.Write(first.data(), 70));
+    std::vector<std::uint8_t> out(70);
+    ASSERT_TRUE(ring.Read(out.data(), 70));
+    EXPECT_EQ(out, first);
+
+    const auto second = StreamPiece(70, 50); // 30 bytes at the end, 20 at the start
+    ASSERT_TRUE(ring.Write(second.data(), 50));
+    EXPECT_EQ(ring.GetWriteTotal(), 120u);
+    std::vector<std::uint8_t> back(50);
+    ASSERT_TRUE(ring.Read(back.data(), 50));
+    EXPECT_EQ(back, second);
+    EXPECT_EQ(ring.GetReadTotal(), 120u);
+    EXPECT_EQ(ring.GetDroppedBytes(), 0u);
+}
+
+TEST(BufManaExStream, ReaderWaitsForTheWholeLength) {
+    BufManaEx ring;
+    ring.Init(1000, 0x40000000);
+    std::vector<std::uint8_t> out(100);
+    auto reader = std::async(std::launch::async, [&] { return ring.Read(out.data(), 100); });
+    const auto data = StreamPiece(0, 100);
+    ASSERT_TRUE(ring.Write(data.data(), 60));
+    EXPECT_EQ(reader.wait_for(std::chrono::milliseconds(160)), std::future_status::timeout);
+    ASSERT_TRUE(ring.Write(data.data() + 60, 40));
+    EXPECT_TRUE(reader.get());
+    EXPECT_EQ(out, data);
+}
+
+TEST(BufManaExStop, ReadAfterStopReturnsAtOnceAndLeavesTheDestinationAlone) {
+    BufManaEx ring;
+    ring.Init(1000, 0x40000000);
+    const auto data = StreamPiece(0, 100);
+    ASSERT_TRUE(ring.Write(data.data(), 100));
+    ring.SetStop(true);
+    EXPECT_TRUE(ring.IsStopped());
+    std::vector<std::uint8_t> out(100, 0xEE);
+    EXPECT_TRUE(ring.Read(out.data(), 100));
+    EXPECT_EQ(out, std::vector<std::uint8_t>(100, 0xEE));
+    EXPECT_EQ(ring.GetReadTotal(), 0u);
+
+    ring.SetStop(false);
+    EXPECT_TRUE(ring.Read(out.data(), 100));
+    EXPECT_EQ(out, data);
+}
+
+TEST(BufManaExStop, StopReleasesAWaitingReader) {
+    BufManaEx ring;
+    ring.Init(1000, 0x40000000);
+    std::vector<std::uint8_t> out(100, 0xEE);
+    auto reader = std::async(std::launch::async, [&] { return ring.Read(out.data(), 100); });
+    EXPECT_EQ(reader.wait_for(std::chrono::milliseconds(160)), std::future_status::timeout);
+    ring.SetStop(true);
+    EXPECT_TRUE(reader.get());
+    EXPECT_EQ(out, std::vector<std::uint8_t>(100, 0xEE));
+    EXPECT_EQ(ring.GetReadTotal(), 0u);
+}
+
+TEST(BufManaExStop, InitClearsStopTotalsAndDrops) {
+    BufManaEx ring;
+    ring.Init(100, 1000);
+    const auto data = StreamPiece(0, 80);
+    ASSERT_TRUE(ring.Write(data.data(), 80));
+    ASSERT_TRUE(ring.Write(data.data(), 80));
+    ring.SetStop(true);
+    ASSERT_EQ(ring.GetDroppedBytes(), 80u);
+
+    ring.Init(100, 1000);
+    EXPECT_FALSE(ring.IsStopped());
+    EXPECT_EQ(ring.GetReadTotal(), 0u);
+    EXPECT_EQ(ring.GetWriteTotal(), 0u);
+    EXPECT_EQ(ring.GetDroppedBytes(), 0u);
+}
+
+TEST(BufManaExLimit, ReadStopsShortAtTheLimitAndThenTakesNothing) {
+    BufManaEx ring;
+    ring.Init(200, 150);
+    const auto data = StreamPiece(0, 200);
+    ASSERT_TRUE(ring.Write(data.data(), 100));
+    std::vector<std::uint8_t> out(100, 0xEE);
+    ASSERT_TRUE(ring.Read(out.data(), 100));
+    ASSERT_TRUE(ring.Write(data.data() + 100, 100));
+
+    std::fill(out.begin(), out.end(), 0xEE);
+    ASSERT_TRUE(ring.Read(out.data(), 100));
+    EXPECT_EQ(ring.GetReadTotal(), 150u);
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 50, data.begin() + 100));
+    EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + 50, out.end()),
+              std::vector<std::uint8_t>(50, 0xEE));
+
+    EXPECT_TRUE(ring.Read(out.data(), 10)) << "at the limit: nothing more, no wait";
+    EXPECT_EQ(ring.GetReadTotal(), 150u);
+}
+
+TEST(BufManaExDrops, StalledReaderMakesWholeBlocksDropWithoutWaiting) {
+    BufManaEx ring;
+    ring.Init(4 * kCaptureBlock + 1000, 0x40000000);
+    for (std::uint64_t number = 0; number < 7; ++number) {
+        const auto block = NumberedBlock(number);
+        EXPECT_TRUE(ring.Write(block.data(), kCaptureBlock)) << "block " << number;
+    }
+    EXPECT_EQ(ring.GetWriteTotal(), 4 * kCaptureBlock);
+    EXPECT_EQ(ring.GetDroppedBytes(), 3u * kCaptureBlock);
+
+    // The reader frees two blocks; the next writes fit again.
+    std::vector<std::uint8_t> out(kCaptureBlock);
+    ASSERT_TRUE(ring.Read(out.data(), kCaptureBlock));
+    EXPECT_EQ(BlockNumber(out, 0), 0);
+    ASSERT_TRUE(ring.Read(out.data(), kCaptureBlock));
+    EXPECT_EQ(BlockNumber(out, 0), 1);
+    for (std::uint64_t number = 7; number < 10; ++number) {
+        const auto block = NumberedBlock(number);
+        EXPECT_TRUE(ring.Write(block.data(), kCaptureBlock));
+    }
+    EXPECT_EQ(ring.GetDroppedBytes(), 4u * kCaptureBlock) << "block 9 did not fit";
+
+    // Whole blocks in order, with a gap where blocks were dropped.
+    std::vector<long long> seen;
+    while (ring.GetWriteTotal() - ring.GetReadTotal() >= kCaptureBlock) {
+        ASSERT_TRUE(ring.Read(out.data(), kCaptureBlock));
+        seen.push_back(BlockNumber(out, 0));
+    }
+    EXPECT_EQ(seen, (std::vector<long long>{2, 3, 7, 8}));
+}
+
+TEST(BufManaExDrops, ReaderAtItsLimitNeverHoldsUpTheWriter) {
+    BufManaEx ring;
+    ring.Init(4 * kCaptureBlock, 2 * kCaptureBlock);
+    const auto block = NumberedBlock(0);
+    std::vector<std::uint8_t> out(kCaptureBlock);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(ring.Write(block.data(), kCaptureBlock));
+        ASSERT_TRUE(ring.Read(out.data(), kCaptureBlock));
+    }
+    ASSERT_EQ(ring.GetReadTotal(), 2 * kCaptureBlock);
+
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_TRUE(ring.Write(block.data(), kCaptureBlock));
+        EXPECT_TRUE(ring.Read(out.data(), kCaptureBlock)); // takes nothing any more
+    }
+    EXPECT_EQ(ring.GetWriteTotal(), 6 * kCaptureBlock);
+    EXPECT_EQ(ring.GetReadTotal(), 2 * kCaptureBlock);
+    EXPECT_EQ(ring.GetDroppedBytes(), 46u * kCaptureBlock);
+}
+
+TEST(BufManaExBadInput, RefusedWithoutCopyingOrWaiting) {
+    BufManaEx unset;
+    std::vector<std::uint8_t> out(16, 0xEE);
+    EXPECT_FALSE(unset.Read(out.data(), 16)) << "no storage yet";
+    EXPECT_TRUE(unset.Write(out.data(), 16)) << "dropped: no room at all";
+    EXPECT_EQ(unset.GetDroppedBytes(), 16u);
+
+    BufManaEx ring;
+    ring.Init(100, 1000);
+    EXPECT_FALSE(ring.Read(out.data(), 101)) << "more than the ring can ever hold";
+    EXPECT_FALSE(ring.Read(nullptr, 10));
+    EXPECT_FALSE(ring.Write(nullptr, 10));
+    EXPECT_TRUE(ring.Read(nullptr, 0));
+    EXPECT_TRUE(ring.Write(nullptr, 0));
+    EXPECT_TRUE(ring.Write(out.data(), 101)) << "a block larger than the ring is dropped";
+    EXPECT_EQ(ring.GetDroppedBytes(), 101u);
+    EXPECT_EQ(ring.GetWriteTotal(), 0u);
+}
+
+// The capture thread writes blocks at a steady pace into a ring of the
+// program's size; the display thread reads pieces of another size. Every byte
+// arrives once, in order, and a reader that keeps up causes no drops.
+TEST(BufManaExThreads, ReaderThatKeepsUpSeesTheWholeStream) {
+    constexpr std::uint32_t kCapacity = 200 * kCaptureBlock;
+    constexpr std::uint64_t kBlocks = 400;
+    constexpr std::uint32_t kPiece = 2048 * 4;
+    BufManaEx ring;
+    ring.Init(kCapacity, 0x40000000);
+
+    std::thread writer([&ring] {
+        std::vector<std::uint8_t> block(kCaptureBlock);
+        for (std::uint64_t number = 0; number < kBlocks; ++number) {
+            FillStream(block.data(), number * kCaptureBlock, kCaptureBlock);
+            ring.Write(block.data(), kCaptureBlock);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+
+    std::vector<std::uint8_t> piece(kPiece);
+    std::uint64_t position = 0;
+    std::uint64_t badPieces = 0;
+    const std::uint64_t total = kBlocks * kCaptureBlock;
+    while (position + kPiece <= total) {
+        ASSERT_TRUE(ring.Read(piece.data(), kPiece));
+        if (MatchingStream(piece.data(), position, kPiece) != kPiece) {
+            ++badPieces;
+        }
+        position += kPiece;
+    }
+    writer.join();
+    EXPECT_EQ(badPieces, 0u);
+    EXPECT_EQ(ring.GetDroppedBytes(), 0u);
+    EXPECT_EQ(ring.GetReadTotal(), position);
+    EXPECT_EQ(ring.GetWriteTotal(), total);
+}
+
+// A reader that stalls now and then loses whole blocks but never sees a torn
+// or reordered one, and the writer never waits for it.
+TEST(BufManaExThreads, StallingReaderSeesWholeBlocksInOrderWithGaps) {
+    constexpr std::uint64_t kBlocks = 300;
+    BufManaEx ring;
+    ring.Init(8 * kCaptureBlock, 0x40000000);
+    std::atomic<bool> writerDone{false};
+
+    std::thread writer([&] {
+        for (std::uint64_t number = 0; number < kBlocks; ++number) {
+            const auto block = NumberedBlock(number);
+            ring.Write(block.data(), kCaptureBlock);
+            if (number % 16 == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+        writerDone = true;
+    });
+
+    std::vector<std::uint8_t> out(kCaptureBlock);
+    long long previous = -1;
+    std::uint64_t received = 0;
+    std::uint64_t torn = 0;
+    std::uint64_t outOfOrder = 0;
+    enginetest::Dice dice(3);
+    while (!writerDone || ring.GetWriteTotal() != ring.GetReadTotal()) {
+        if (ring.GetWriteTotal() == ring.GetReadTotal()) {
+            std::this_thread::yield();
+            continue;
+        }
+        ASSERT_TRUE(ring.Read(out.data(), kCaptureBlock));
+        const long long number = BlockNumber(out, previous + 1);
+        torn += number < 0 ? 1 : 0;
+        outOfOrder += number >= 0 && number <= previous ? 1 : 0;
+        previous = number < 0 ? previous : number;
+        ++received;
+        if (dice.Next(10) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(dice.Next(20)));
+        }
+    }
+    writer.join();
+    EXPECT_EQ(torn, 0u);
+    EXPECT_EQ(outOfOrder, 0u);
+    EXPECT_EQ(received * kCaptureBlock + ring.GetDroppedBytes(), kBlocks * kCaptureBlock);
+}

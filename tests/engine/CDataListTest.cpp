@@ -1,0 +1,302 @@
+#include "engine/CDataList.h"
+#include "tests/engine/TestStream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <future>
+#include <thread>
+#include <vector>
+
+using enginetest::FillStream;
+using enginetest::MatchingStream;
+
+namespace {
+
+constexpr std::uint32_t kChunk = 37632;
+constexpr std::uint32_t kBlock = CDataList::kBlockBytes;
+constexpr CDataListPauses kNoPauses{0, 0, 0};
+
+// Puts the stream from `position` on in pieces of at most `piece` bytes.
+void PutStream(CDataList& queue, std::uint64_t position, std::uint64_t length,
+               std::uint32_t piece = kChunk) {
+    std::vector<std::uint8_t> buffer(piece);
+    for (std::uint64_t done = 0; done < length;) {
+        const auto count =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(piece, length - done));
+        FillStream(buffer.data(), position + done, count);
+        queue.PutData(buffer.data(), count);
+        done += count;
+    }
+}
+
+// Gets `wanted` bytes and checks them against the stream at `position`.
+::testing::AssertionResult GetsStream(CDataList& queue, std::uint64_t position,
+                                      std::uint32_t wanted) {
+    std::vector<std::uint8_t> out(wanted);
+    std::uint32_t length = wanted;
+    if (!queue.GetData(out.data(), &length)) {
+        return ::testing::AssertionFailure() << "GetData returned false";
+    }
+    if (length != wanted) {
+        return ::testing::AssertionFailure() << "delivered " << length << " of " << wanted;
+    }
+    const std::size_t good = MatchingStream(out.data(), position, wanted);
+    if (good != wanted) {
+        return ::testing::AssertionFailure() << "byte " << position + good << " differs";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST(CDataListBlocks, PutStraddlingTheTailBlockStartsANewOne) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, kBlock - 10000, 65536);
+    ASSERT_EQ(queue.GetBlockCount(), 1u);
+    PutStream(queue, kBlock - 10000, kChunk); // 10,000 bytes fill the block, 27,632 go on
+    EXPECT_EQ(queue.GetBlockCount(), 2u);
+    EXPECT_EQ(queue.GetWaitingBytes(), kBlock - 10000 + kChunk);
+
+    EXPECT_TRUE(GetsStream(queue, 0, kBlock - 10000));
+    EXPECT_EQ(queue.GetBlockCount(), 2u) << "the head block still holds 10,000 bytes";
+    EXPECT_TRUE(GetsStream(queue, kBlock - 10000, kChunk));
+    EXPECT_EQ(queue.GetBlockCount(), 1u);
+    EXPECT_EQ(queue.GetWaitingBytes(), 0u);
+}
+
+TEST(CDataListBlocks, GetEndingAtABoundaryFreesTheBlockAndTheNextStartsAfterIt) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, kBlock + 100, 65536);
+    ASSERT_EQ(queue.GetBlockCount(), 2u);
+    EXPECT_TRUE(GetsStream(queue, 0, kBlock - 5000));
+    EXPECT_TRUE(GetsStream(queue, kBlock - 5000, 5000));
+    EXPECT_EQ(queue.GetBlockCount(), 1u);
+    EXPECT_TRUE(GetsStream(queue, kBlock, 100));
+    EXPECT_EQ(queue.GetBlockCount(), 1u) << "the tail block stays for the next put";
+}
+
+TEST(CDataListBlocks, DrainingExactlyAtABoundaryLetsTheNextPutStartANewBlock) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, kBlock, 65536);
+    EXPECT_TRUE(GetsStream(queue, 0, kBlock));
+    EXPECT_EQ(queue.GetBlockCount(), 0u);
+    PutStream(queue, kBlock, kChunk);
+    EXPECT_EQ(queue.GetBlockCount(), 1u);
+    EXPECT_TRUE(GetsStream(queue, kBlock, kChunk));
+}
+
+TEST(CDataListEnd, ShortChunkWaitsWhileOpenAndComesOutOnceEnded) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, kChunk - 1);
+    std::vector<std::uint8_t> out(kChunk);
+    std::uint32_t length = kChunk;
+    EXPECT_FALSE(queue.GetData(out.data(), &length));
+    EXPECT_FALSE(queue.IsFinished());
+
+    queue.SetStop(true);
+    EXPECT_FALSE(queue.IsFinished()) << "37,631 bytes still waiting";
+    length = kChunk;
+    ASSERT_TRUE(queue.GetData(out.data(), &length));
+    EXPECT_EQ(length, kChunk - 1);
+    EXPECT_EQ(MatchingStream(out.data(), 0, length), length);
+    EXPECT_TRUE(queue.IsFinished());
+
+    length = kChunk;
+    EXPECT_FALSE(queue.GetData(out.data(), &length)) << "nothing left";
+}
+
+TEST(CDataListEnd, WholeChunkComesOutWhetherOrNotTheStreamHasEnded) {
+    for (const bool stopped : {false, true}) {
+        CDataList queue(kNoPauses);
+        PutStream(queue, 0, kChunk);
+        queue.SetStop(stopped);
+        EXPECT_TRUE(GetsStream(queue, 0, kChunk)) << "stopped " << stopped;
+        EXPECT_EQ(queue.IsFinished(), stopped);
+    }
+}
+
+TEST(CDataListEnd, PutAfterTheEndChangesNothing) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, 1000);
+    queue.SetStop(true);
+    PutStream(queue, 1000, kChunk);
+    EXPECT_EQ(queue.GetWaitingBytes(), 1000u);
+    EXPECT_EQ(queue.GetBlockCount(), 1u);
+    EXPECT_EQ(queue.GetDroppedPuts(), 1u);
+    EXPECT_TRUE(GetsStream(queue, 0, 1000));
+    EXPECT_TRUE(queue.IsFinished());
+}
+
+// The queue reads SONDREL_DEBUG_TRACE when it is built; the test changes the
+// environment while it runs on one thread only.
+// NOLINTBEGIN(concurrency-mt-unsafe)
+TEST(CDataListEnd, DroppedPutIsTracedOnlyWhenAskedFor) {
+    const std::vector<std::uint8_t> data(16, 1);
+    {
+        unsetenv("SONDREL_DEBUG_TRACE");
+        CDataList quiet(kNoPauses);
+        quiet.SetStop(true);
+        ::testing::internal::CaptureStderr();
+        quiet.PutData(data.data(), 16);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    }
+    {
+        setenv("SONDREL_DEBUG_TRACE", "1", 1);
+        CDataList traced(kNoPauses);
+        unsetenv("SONDREL_DEBUG_TRACE");
+        traced.SetStop(true);
+        ::testing::internal::CaptureStderr();
+        traced.PutData(data.data(), 16);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "PutData -- Stop\n");
+        EXPECT_EQ(traced.GetDroppedPuts(), 1u);
+    }
+}
+// NOLINTEND(concurrency-mt-unsafe)
+
+TEST(CDataListReset, ResetWithDataEmptiesTheQueueAndReopensIt) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, 3 * kBlock + 5);
+    queue.SetStop(true);
+    ASSERT_EQ(queue.GetBlockCount(), 4u);
+
+    queue.Reset();
+    EXPECT_EQ(queue.GetBlockCount(), 0u);
+    EXPECT_EQ(queue.GetSpareBlockCount(), CDataList::kMaxSpareBlocks);
+    EXPECT_EQ(queue.GetWaitingBytes(), 0u);
+    EXPECT_FALSE(queue.IsFinished()) << "the stream is open again";
+
+    PutStream(queue, 500, kChunk);
+    EXPECT_TRUE(GetsStream(queue, 500, kChunk)) << "the new stream starts afresh";
+}
+
+TEST(CDataListSpares, EmptiedBlocksAreReusedInsteadOfAllocated) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, 3 * kBlock);
+    EXPECT_EQ(queue.GetBlockAllocations(), 3u);
+    for (std::uint64_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(GetsStream(queue, i * kBlock, kBlock));
+    }
+    EXPECT_EQ(queue.GetBlockCount(), 0u);
+    EXPECT_EQ(queue.GetSpareBlockCount(), CDataList::kMaxSpareBlocks) << "the third was freed";
+
+    PutStream(queue, 3 * kBlock, 2 * kBlock);
+    EXPECT_EQ(queue.GetBlockAllocations(), 3u);
+    EXPECT_EQ(queue.GetSpareBlockCount(), 0u);
+    PutStream(queue, 5 * kBlock, 1);
+    EXPECT_EQ(queue.GetBlockAllocations(), 4u) << "no spare left";
+    for (std::uint64_t i = 3; i < 5; ++i) {
+        EXPECT_TRUE(GetsStream(queue, i * kBlock, kBlock));
+    }
+    EXPECT_TRUE(GetsStream(queue, 5 * kBlock, 1));
+}
+
+TEST(CDataListSpares, SteadyRecordingAllocatesOnlyAtTheStart) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, kChunk);
+    for (std::uint64_t i = 0; i < 1000; ++i) { // about 18 blocks, the consumer a chunk behind
+        PutStream(queue, (i + 1) * kChunk, kChunk);
+        ASSERT_TRUE(GetsStream(queue, i * kChunk, kChunk)) << "chunk " << i;
+    }
+    EXPECT_EQ(queue.GetBlockAllocations(), 2u);
+}
+
+TEST(CDataListBadInput, NullArgumentsAreRefused) {
+    CDataList queue(kNoPauses);
+    queue.PutData(nullptr, 100);
+    EXPECT_EQ(queue.GetWaitingBytes(), 0u);
+    PutStream(queue, 0, 100);
+    std::uint32_t length = 10;
+    EXPECT_FALSE(queue.GetData(nullptr, &length));
+    std::vector<std::uint8_t> out(10);
+    EXPECT_FALSE(queue.GetData(out.data(), nullptr));
+    EXPECT_EQ(queue.GetWaitingBytes(), 100u);
+    length = 0;
+    EXPECT_TRUE(queue.GetData(out.data(), &length));
+    EXPECT_EQ(length, 0u);
+}
+
+TEST(CDataListBadInput, ChunkLargerThanABlockSpansSeveralBlocks) {
+    CDataList queue(kNoPauses);
+    PutStream(queue, 0, 100);
+    PutStream(queue, 100, 2 * kBlock + 7, 2 * kBlock + 7);
+    EXPECT_EQ(queue.GetBlockCount(), 3u);
+    EXPECT_TRUE(GetsStream(queue, 0, 2 * kBlock + 107));
+    EXPECT_EQ(queue.GetBlockCount(), 1u);
+}
+
+// The capture thread puts chunks while the encoder thread takes chunks of
+// another size; at the end the stream is stopped and drained. Every byte
+// arrives once, in order, and the consumer sees whole chunks until the end.
+TEST(CDataListThreads, EveryByteArrivesOnceInOrder) {
+    constexpr std::uint64_t kTotal = 2000ull * kChunk + 1234;
+    constexpr std::uint32_t kWanted = 4608 * 3;
+    CDataList queue(kNoPauses);
+
+    std::thread producer([&queue] {
+        enginetest::Dice dice(5);
+        PutStream(queue, 0, kTotal - 1234);
+        for (std::uint64_t done = 0; done < 1234; done += 617) {
+            PutStream(queue, kTotal - 1234 + done, 617);
+            std::this_thread::sleep_for(std::chrono::milliseconds(dice.Next(3)));
+        }
+        queue.SetStop(true);
+    });
+
+    std::vector<std::uint8_t> out(kWanted);
+    std::uint64_t position = 0;
+    std::uint64_t bad = 0;
+    std::uint64_t shortChunks = 0;
+    while (!queue.IsFinished()) {
+        std::uint32_t length = kWanted;
+        if (!queue.GetData(out.data(), &length)) {
+            std::this_thread::yield();
+            continue;
+        }
+        bad += MatchingStream(out.data(), position, length) != length ? 1 : 0;
+        shortChunks += length != kWanted ? 1 : 0;
+        position += length;
+    }
+    producer.join();
+    EXPECT_EQ(position, kTotal);
+    EXPECT_EQ(bad, 0u);
+    EXPECT_LE(shortChunks, 1u) << "only the last chunk may be short";
+}
+
+// The consumer is waiting for a whole chunk when the control thread resets
+// the queue: what was put before the reset never comes out.
+TEST(CDataListThreads, ResetWhileTheConsumerWaitsDiscardsTheOldTake) {
+    CDataList queue(CDataListPauses{0, 0, 5});
+    auto consumer = std::async(std::launch::async, [&queue] {
+        std::vector<std::uint8_t> out(kChunk);
+        std::uint32_t length = kChunk;
+        while (!queue.GetData(out.data(), &length)) {
+            length = kChunk;
+        }
+        return MatchingStream(out.data(), 1000000, length) == kChunk;
+    });
+    PutStream(queue, 0, kChunk - 1);
+    enginetest::GiveTimeToReturn();
+    queue.Reset();
+    PutStream(queue, 1000000, kChunk);
+    EXPECT_TRUE(consumer.get());
+}
+
+TEST(CDataListThreads, StopWhileTheConsumerWaitsHandsOverTheRest) {
+    CDataList queue(CDataListPauses{0, 0, 5});
+    auto consumer = std::async(std::launch::async, [&queue] {
+        std::vector<std::uint8_t> out(kChunk);
+        std::uint64_t received = 0;
+        while (!queue.IsFinished()) {
+            std::uint32_t length = kChunk;
+            if (queue.GetData(out.data(), &length)) {
+                received += length;
+            }
+        }
+        return received;
+    });
+    PutStream(queue, 0, kChunk + 500);
+    enginetest::GiveTimeToReturn();
+    queue.SetStop(true);
+    EXPECT_EQ(consumer.get(), kChunk + 500u);
+}
