@@ -62,18 +62,21 @@ std::vector<std::uint8_t> ReadBlock(const ElfReadAt& readAt, std::uint64_t offse
     return block;
 }
 
-// The version text of our note when `notes` holds it, else nothing.
+// The version text of our note when `notes` holds it, else nothing. A record
+// that runs past the end of the section makes the file malformed: that ends
+// the search with empty text.
 std::optional<std::string> FindNote(std::span<const std::uint8_t> notes, std::uint64_t alignment,
                                     bool bigEndian) {
     std::uint64_t pos = 0;
-    while (notes.size() - pos >= kNoteHeaderBytes) {
+    // A tail too short for a record header is padding.
+    while (pos < notes.size() && notes.size() - pos >= kNoteHeaderBytes) {
         const std::uint64_t nameSize = Field(notes, pos, 4, bigEndian);
         const std::uint64_t descSize = Field(notes, pos + 4, 4, bigEndian);
         const std::uint64_t type = Field(notes, pos + 8, 4, bigEndian);
         const std::uint64_t nameAt = pos + kNoteHeaderBytes;
         const std::uint64_t descAt = AlignUp(nameAt + nameSize, alignment);
         if (descAt > notes.size() || descSize > notes.size() - descAt) {
-            return std::nullopt;
+            return std::string();
         }
         if (type == kNtVersion && nameSize == kOwner.size() &&
             std::equal(kOwner.begin(), kOwner.end(), notes.begin() + static_cast<long>(nameAt))) {
@@ -82,9 +85,6 @@ std::optional<std::string> FindNote(std::span<const std::uint8_t> notes, std::ui
             return nul == desc.end() ? std::string() : std::string(desc.begin(), nul);
         }
         pos = AlignUp(descAt + descSize, alignment);
-        if (pos >= notes.size()) {
-            break;
-        }
     }
     return std::nullopt;
 }
@@ -130,7 +130,7 @@ std::string ReadElfVersionNote(const ElfReadAt& readAt) {
         if (shoff > std::numeric_limits<std::uint64_t>::max() - relative) {
             return std::vector<std::uint8_t>();
         }
-        return ReadBlock(readAt, shoff + relative, layout.sectionHeaderBytes);
+        return ReadBlock(readAt, shoff + relative, shentsize);
     };
     if (shnum == 0) {
         // Extended numbering: the count is the size field of section 0.
@@ -139,6 +139,11 @@ std::string ReadElfVersionNote(const ElfReadAt& readAt) {
             return {};
         }
         shnum = std::min(Field(first, layout.shSizeAt, word, big), kMaxSections);
+    }
+    // The whole table must be there: a file cut short loses its end, and the
+    // section table normally sits at the end of the file.
+    if (shnum == 0 || sectionHeader(shnum - 1).empty()) {
+        return {};
     }
     for (std::uint64_t index = 0; index < shnum; ++index) {
         const std::vector<std::uint8_t> section = sectionHeader(index);
@@ -152,11 +157,11 @@ std::string ReadElfVersionNote(const ElfReadAt& readAt) {
         const std::uint64_t size = Field(section, layout.shSizeAt, word, big);
         const std::uint64_t alignment = Field(section, layout.shAlignAt, word, big) == 8 ? 8 : 4;
         if (size > kMaxNoteSectionBytes) {
-            continue;
+            return {};
         }
         const std::vector<std::uint8_t> notes = ReadBlock(readAt, offset, size);
         if (notes.size() != size) {
-            continue;
+            return {};
         }
         if (std::optional<std::string> version = FindNote(notes, alignment, big)) {
             return *version;

@@ -36,8 +36,7 @@ protected:
             file.SetLength64(length);
         } catch (const CFileException& e) {
             if (e.GetCause() == CFileException::diskFull) {
-                GTEST_SKIP() << "file system cannot hold a sparse file of " << length
-                             << " bytes";
+                GTEST_SKIP() << "file system cannot hold a sparse file of " << length << " bytes";
             }
             throw;
         }

@@ -49,10 +49,10 @@ std::vector<std::uint8_t> ElfBuilder::Build() const {
     image[3] = 'F';
     image[4] = m_is64 ? 2 : 1;
     image[5] = m_bigEndian ? 2 : 1;
-    image[6] = 1; // EI_VERSION
-    Put(image, 16, 2, 2);                 // e_type: ET_EXEC
-    Put(image, 18, m_is64 ? 62 : 3, 2);   // e_machine: x86-64 or i386
-    Put(image, 20, 1, 4);                 // e_version
+    image[6] = 1;                                 // EI_VERSION
+    Put(image, 16, 2, 2);                         // e_type: ET_EXEC
+    Put(image, 18, m_is64 ? 62 : 3, 2);           // e_machine: x86-64 or i386
+    Put(image, 20, 1, 4);                         // e_version
     Put(image, m_is64 ? 52 : 40, headerBytes, 2); // e_ehsize
 
     std::vector<std::size_t> offsets;
@@ -72,9 +72,9 @@ std::vector<std::uint8_t> ElfBuilder::Build() const {
         Put(image, entry + (m_is64 ? 32 : 20), m_sections[i].contents.size(), word);
         Put(image, entry + (m_is64 ? 48 : 32), m_sections[i].alignment, word);
     }
-    Put(image, m_is64 ? 40 : 32, tableAt, word);                  // e_shoff
-    Put(image, m_is64 ? 58 : 46, entryBytes, 2);                  // e_shentsize
-    Put(image, m_is64 ? 60 : 48, m_sections.size() + 1, 2);       // e_shnum
+    Put(image, m_is64 ? 40 : 32, tableAt, word);            // e_shoff
+    Put(image, m_is64 ? 58 : 46, entryBytes, 2);            // e_shentsize
+    Put(image, m_is64 ? 60 : 48, m_sections.size() + 1, 2); // e_shnum
     return image;
 }
 
