@@ -60,6 +60,28 @@ std::uint32_t Narrow(std::uint64_t value) {
 
 constexpr std::uint64_t kMax32 = std::numeric_limits<std::uint32_t>::max();
 
+// Repeats `step` (a read(2) or write(2) of the bytes from `done` on) until
+// `count` bytes have moved or a step moves none, retrying interrupted calls.
+// Returns the bytes moved; a failure's errno is left in `osError`.
+template <typename Step> unsigned Transfer(unsigned count, int& osError, Step step) {
+    unsigned done = 0;
+    while (done < count) {
+        const ssize_t moved = step(done);
+        if (moved < 0 && errno == EINTR) {
+            continue;
+        }
+        if (moved < 0) {
+            osError = errno;
+            break;
+        }
+        if (moved == 0) {
+            break;
+        }
+        done += static_cast<unsigned>(moved);
+    }
+    return done;
+}
+
 } // namespace
 
 CFile::CFile(const std::string& path, unsigned openFlags) {
@@ -120,19 +142,11 @@ void CFile::Close() {
 unsigned CFile::Read(void* buffer, unsigned count) {
     RequireOpen();
     auto* bytes = static_cast<unsigned char*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        const ssize_t got = ::read(m_fd, bytes + done, count - done);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            Fail(errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<unsigned>(got);
+    int osError = 0;
+    const unsigned done = Transfer(
+        count, osError, [&](unsigned from) { return ::read(m_fd, bytes + from, count - from); });
+    if (osError != 0) {
+        Fail(osError);
     }
     return done;
 }
@@ -140,16 +154,12 @@ unsigned CFile::Read(void* buffer, unsigned count) {
 void CFile::Write(const void* buffer, unsigned count) {
     RequireOpen();
     const auto* bytes = static_cast<const unsigned char*>(buffer);
-    unsigned done = 0;
-    while (done < count) {
-        const ssize_t put = ::write(m_fd, bytes + done, count - done);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            Fail(errno);
-        }
-        done += static_cast<unsigned>(put);
+    int osError = 0;
+    const unsigned done = Transfer(
+        count, osError, [&](unsigned from) { return ::write(m_fd, bytes + from, count - from); });
+    if (osError != 0 || done < count) {
+        // A write that moves nothing without an error is a device giving up.
+        Fail(osError != 0 ? osError : EIO);
     }
 }
 
