@@ -3,6 +3,7 @@
 // answers from a script. Safe to call from several threads at once.
 
 #include "util/IMessageBoxHost.h"
+#include "util/MessageBox.h"
 
 #include <cstddef>
 #include <deque>
@@ -21,7 +22,7 @@ public:
 
     // `answers` are given out in order; once they are used up every further
     // message gets `defaultAnswer`.
-    explicit ScriptedMessageBox(std::vector<int> answers = {}, int defaultAnswer = 1 /* IDOK */);
+    explicit ScriptedMessageBox(std::vector<int> answers = {}, int defaultAnswer = util::IDOK);
 
     int Show(const std::string& text, unsigned style) override;
 
@@ -35,7 +36,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::deque<int> m_answers;
-    int m_defaultAnswer = 1;
+    int m_defaultAnswer = util::IDOK;
     std::vector<Shown> m_shown;
 };
 
