@@ -141,14 +141,4 @@ TEST_F(CFileTest, CloseMakesTheObjectReusable) {
     EXPECT_EQ(file.GetLength(), 1u);
 }
 
-TEST(CFileExceptionTest, CausesFollowErrno) {
-    EXPECT_EQ(CFileException::CauseFromErrno(0), CFileException::none);
-    EXPECT_EQ(CFileException::CauseFromErrno(ENOTDIR), CFileException::badPath);
-    EXPECT_EQ(CFileException::CauseFromErrno(EMFILE), CFileException::tooManyOpenFiles);
-    EXPECT_EQ(CFileException::CauseFromErrno(EACCES), CFileException::accessDenied);
-    EXPECT_EQ(CFileException::CauseFromErrno(ENOSPC), CFileException::diskFull);
-    EXPECT_EQ(CFileException::CauseFromErrno(EIO), CFileException::hardIO);
-    EXPECT_EQ(CFileException::CauseFromErrno(EPIPE), CFileException::genericException);
-}
-
 } // namespace

@@ -61,12 +61,6 @@ TEST(MessageBoxTest, ScopedHostPutsThePreviousOneBack) {
     EXPECT_EQ(outer.ShownCount(), 1u);
 }
 
-TEST(MessageBoxTest, SetHostReturnsThePreviousHost) {
-    ScriptedMessageBox box;
-    EXPECT_EQ(util::SetMessageBoxHost(&box), nullptr);
-    EXPECT_EQ(util::SetMessageBoxHost(nullptr), &box);
-}
-
 TEST(MessageBoxTest, WorkerThreadsShowConcurrently) {
     constexpr int kThreads = 4;
     constexpr int kPerThread = 250;
