@@ -34,9 +34,11 @@ bool FileExists(const char* path) {
     }
     glob_t matches{};
     // GLOB_PERIOD lets a wildcard match a leading dot as well: hidden files
-    // are ordinary files here.
-    const int result =
-        ::glob(GlobPattern(path).c_str(), GLOB_NOSORT | GLOB_PERIOD, nullptr, &matches);
+    // are ordinary files here. glob is thread-unsafe only through GLOB_TILDE's
+    // user look-ups and changes to the environment; neither happens here.
+    const std::string pattern = GlobPattern(path);
+    // NOLINTNEXTLINE(concurrency-mt-unsafe)
+    const int result = ::glob(pattern.c_str(), GLOB_NOSORT | GLOB_PERIOD, nullptr, &matches);
     const bool found = result == 0 && matches.gl_pathc > 0;
     ::globfree(&matches);
     return found;

@@ -23,7 +23,8 @@ bool IsDirectory(const char* path) {
 }
 
 std::string TempFolder() {
-    const char* tmpdir = std::getenv("TMPDIR");
+    // The program never changes its environment while threads run.
+    const char* tmpdir = std::getenv("TMPDIR"); // NOLINT(concurrency-mt-unsafe)
     std::string folder = IsDirectory(tmpdir) ? tmpdir : IsDirectory("/tmp") ? "/tmp" : "";
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
@@ -49,10 +50,13 @@ std::string MakeTempFileName(const std::string& extension) {
     if (folder.empty()) {
         return {};
     }
-    const std::string base = folder + "Temp";
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const std::uint32_t seed = g_tempNameSeed.fetch_add(1, std::memory_order_relaxed);
-        std::string name = base + std::to_string(FirstRandom(seed)) + "." + extension;
+        std::string name = folder;
+        name += "Temp";
+        name += std::to_string(FirstRandom(seed));
+        name += '.';
+        name += extension;
         if (!NameTaken(name)) {
             return name;
         }

@@ -1,12 +1,12 @@
 #include "engine/largefile/CFileException.h"
 
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 namespace engine {
 
 CFileException::CFileException(int osError, const std::string& fileName)
-    : std::runtime_error(fileName + ": " + std::strerror(osError)),
+    : std::runtime_error(fileName + ": " + std::generic_category().message(osError)),
       m_cause(CauseFromErrno(osError)), m_osError(osError), m_fileName(fileName) {}
 
 CFileException::Cause CFileException::CauseFromErrno(int osError) {
