@@ -11,7 +11,7 @@
 namespace util {
 
 // Fills `out` with the image's bytes from `offset` on; false when the image
-// does not hold all of them.
+// does not hold all of them. Exceptions it throws pass through the reader.
 using ElfReadAt = std::function<bool(std::uint64_t offset, std::span<std::uint8_t> out)>;
 
 // Searches the SHT_NOTE sections of a 32- or 64-bit ELF image of either byte

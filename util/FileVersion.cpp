@@ -13,19 +13,21 @@ std::string GetFileVersion(const std::string& path) {
                              engine::CFile::typeBinary)) {
         return {};
     }
-    const std::uint64_t length = file.GetLength64();
-    return ReadElfVersionNote([&file, length](std::uint64_t offset, std::span<std::uint8_t> out) {
-        if (offset > length || out.size() > length - offset ||
-            out.size() > std::numeric_limits<unsigned>::max()) {
-            return false;
-        }
-        try {
-            file.Seek64(static_cast<std::int64_t>(offset), engine::CFile::begin);
-            return file.Read(out.data(), static_cast<unsigned>(out.size())) == out.size();
-        } catch (const engine::CFileException&) {
-            return false;
-        }
-    });
+    // A failing read means a damaged file: its version is empty text.
+    try {
+        const std::uint64_t length = file.GetLength64();
+        return ReadElfVersionNote(
+            [&file, length](std::uint64_t offset, std::span<std::uint8_t> out) {
+                if (offset > length || out.size() > length - offset ||
+                    out.size() > std::numeric_limits<unsigned>::max()) {
+                    return false;
+                }
+                file.Seek64(static_cast<std::int64_t>(offset), engine::CFile::begin);
+                return file.Read(out.data(), static_cast<unsigned>(out.size())) == out.size();
+            });
+    } catch (const engine::CFileException&) {
+        return {};
+    }
 }
 
 } // namespace util

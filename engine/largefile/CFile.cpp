@@ -58,6 +58,32 @@ std::uint32_t Narrow(std::uint64_t value) {
     return static_cast<std::uint32_t>(value);
 }
 
+// Opens `path` as a file that is not a directory; -1 with `osError` set when
+// that fails. O_NONBLOCK serves the open call only, so that opening a FIFO
+// does not wait for its other end; reads and writes block as usual.
+int OpenDescriptor(const std::string& path, int flags, int& osError) {
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        osError = errno;
+        return -1;
+    }
+    struct stat info {};
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || status == -1 ||
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        osError = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        osError = EISDIR;
+    } else {
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
 constexpr std::uint64_t kMax32 = std::numeric_limits<std::uint32_t>::max();
 
 // Repeats `step` (a read(2) or write(2) of the bytes from `done` on) until
@@ -103,21 +129,10 @@ bool CFile::Open(const std::string& path, unsigned openFlags, CFileException* er
         return false;
     }
     SetFilePath(path);
-    const int flags = PosixFlags(openFlags);
     int osError = EINVAL;
+    const int flags = PosixFlags(openFlags);
     if (flags != -1) {
-        int fd = -1;
-        do {
-            fd = ::open(path.c_str(), flags, 0666);
-        } while (fd < 0 && errno == EINTR);
-        osError = fd < 0 ? errno : 0;
-        struct stat info {};
-        if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-            ::close(fd);
-            fd = -1;
-            osError = EISDIR;
-        }
-        m_fd = fd;
+        m_fd = OpenDescriptor(path, flags, osError);
     }
     if (m_fd < 0) {
         if (error != nullptr) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -31,6 +32,12 @@ TEST_F(FileVersionTest, FilesWithoutTheNoteGiveEmptyText) {
     EXPECT_EQ(util::GetFileVersion(m_folder.File("missing")), "");
     EXPECT_EQ(util::GetFileVersion(m_folder.Path().string()), "");
     EXPECT_EQ(util::GetFileVersion(""), "");
+}
+
+TEST_F(FileVersionTest, FifoWithoutWriterGivesEmptyTextAtOnce) {
+    const std::string fifo = m_folder.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(util::GetFileVersion(fifo), "") << "returns instead of waiting for a writer";
 }
 
 TEST_F(FileVersionTest, TruncatedCopiesOfOurExecutableGiveEmptyText) {

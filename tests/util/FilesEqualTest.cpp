@@ -4,6 +4,7 @@
 #include "util/FileSize.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -18,6 +19,9 @@ TEST_F(FilesEqualTest, FileSizeOfFilesFoldersAndMissingPaths) {
     EXPECT_EQ(util::FileSize(m_folder.File("missing")), 0u);
     EXPECT_EQ(util::FileSize(m_folder.Path().string()), 0u) << "a folder cannot be opened";
     EXPECT_EQ(util::FileSize(""), 0u);
+    const std::string fifo = m_folder.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(util::FileSize(fifo), 0u) << "returns instead of waiting for a writer";
 }
 
 TEST_F(FilesEqualTest, FileEqualsItself) {
