@@ -16,6 +16,10 @@ public:
 
     // The folder's path with a trailing '/'; empty if it could not be made.
     const std::string& Path() const { return m_path; }
+    // The path of `relativePath` inside the folder.
+    std::string File(std::string_view relativePath) const {
+        return m_path + std::string(relativePath);
+    }
 
     // Writes `bytes` to `relativePath` inside the folder, making subfolders as
     // needed; returns the file's full path.

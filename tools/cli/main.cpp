@@ -1,5 +1,7 @@
 // sondrel-cli: the headless front end of Sondrel.
 #include "tools/cli/CliCommand.h"
+#include "util/MessageBox.h"
+#include "util/TerminalMessageBox.h"
 
 #include <cstdio>
 #include <string_view>
@@ -20,6 +22,10 @@ void PrintUsage(std::FILE* out) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Messages from the program's parts appear on the terminal, and their
+    // questions are answered there. Static: it stays installed until exit.
+    static util::TerminalMessageBox s_terminal(stdin, stderr);
+    util::SetMessageBoxHost(&s_terminal);
     if (argc < 2 || std::string_view(argv[1]) == "help" || std::string_view(argv[1]) == "--help") {
         PrintUsage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;

@@ -1,0 +1,203 @@
+// The version note reader on hand-made ELF images: both classes and byte
+// orders, other notes around ours, and images broken in the ways a truncated
+// or corrupt file is.
+#include "util/ElfVersionNote.h"
+#include "tests/support/ElfBuilder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace {
+
+using testsupport::ElfBuilder;
+
+std::vector<std::uint8_t> WithVersion(bool is64, bool bigEndian, const std::string& version) {
+    return ElfBuilder(is64, bigEndian).AddNotes({ElfBuilder::VersionNote(version)}).Build();
+}
+
+std::string Read(const std::vector<std::uint8_t>& image) {
+    return util::ReadElfVersionNote(image);
+}
+
+void PutU32(std::vector<std::uint8_t>& image, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        image[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Where the section header table of a little-endian ELF64 image starts.
+std::size_t TableOf(const std::vector<std::uint8_t>& image) {
+    std::size_t at = 0;
+    for (int i = 7; i >= 0; --i) {
+        at = (at << 8) | image[40 + static_cast<std::size_t>(i)];
+    }
+    return at;
+}
+
+TEST(ElfVersionNoteTest, EveryClassAndByteOrder) {
+    EXPECT_EQ(Read(WithVersion(true, false, "1.0.0.1")), "1.0.0.1");
+    EXPECT_EQ(Read(WithVersion(true, true, "2.3.4.5")), "2.3.4.5");
+    EXPECT_EQ(Read(WithVersion(false, false, "10.20.30.40")), "10.20.30.40");
+    EXPECT_EQ(Read(WithVersion(false, true, "7")), "7");
+}
+
+TEST(ElfVersionNoteTest, DescriptorLengthsAroundTheAlignment) {
+    for (const std::string version : {"1", "1.2", "1.2.", "1.2.3", "1.2.3.4.5.6.7"}) {
+        EXPECT_EQ(Read(WithVersion(true, false, version)), version);
+    }
+}
+
+TEST(ElfVersionNoteTest, FoundAmongOtherNotesAndSections) {
+    const ElfBuilder::Note buildId{"GNU", 3, std::vector<std::uint8_t>(20, 0xAB)};
+    const ElfBuilder::Note otherType{"Sondrel", 2, {'9', '.', '9', 0}};
+    const ElfBuilder::Note otherOwner{"Sondrel2", 1, {'8', 0, 0, 0}};
+    const auto image = ElfBuilder(true, false)
+                           .AddSection(ElfBuilder::kShtProgbits, {'1', '.', '2', 0})
+                           .AddNotes({buildId})
+                           .AddNotes({otherType, otherOwner, ElfBuilder::VersionNote("3.1.4.1")})
+                           .Build();
+    EXPECT_EQ(Read(image), "3.1.4.1");
+}
+
+TEST(ElfVersionNoteTest, EightByteAlignedNoteSections) {
+    const ElfBuilder::Note property{"GNU", 5, std::vector<std::uint8_t>(12, 1)};
+    const auto image =
+        ElfBuilder(true, false).AddNotes({property, ElfBuilder::VersionNote("4.4.4.4")}, 8).Build();
+    EXPECT_EQ(Read(image), "4.4.4.4");
+}
+
+TEST(ElfVersionNoteTest, NothingWithoutOurNote) {
+    EXPECT_EQ(Read(ElfBuilder(true, false).Build()), "");
+    EXPECT_EQ(Read(ElfBuilder(true, false)
+                       .AddNotes({{"GNU", 1, {'1', 0, 0, 0}}})
+                       .AddSection(ElfBuilder::kShtProgbits, {})
+                       .Build()),
+              "");
+    // The right bytes in a section that is not a note section do not count.
+    const auto asData = ElfBuilder(true, false).AddNotes({ElfBuilder::VersionNote("1.0")}).Build();
+    auto retyped = asData;
+    PutU32(retyped, TableOf(retyped) + 64 + 4, ElfBuilder::kShtProgbits);
+    EXPECT_EQ(Read(retyped), "");
+}
+
+TEST(ElfVersionNoteTest, EmptyOrUnterminatedDescriptorGivesNothing) {
+    EXPECT_EQ(Read(ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {}}}).Build()), "");
+    EXPECT_EQ(Read(ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {0, 0, 0, 0}}}).Build()), "");
+    EXPECT_EQ(
+        Read(ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {'1', '.', '2', '3'}}}).Build()), "");
+}
+
+TEST(ElfVersionNoteTest, NotElfGivesNothing) {
+    EXPECT_EQ(Read({}), "");
+    EXPECT_EQ(Read({0x7F, 'E', 'L', 'F'}), "");
+    auto image = WithVersion(true, false, "1.0");
+    image[1] = 'X';
+    EXPECT_EQ(Read(image), "");
+    image = WithVersion(true, false, "1.0");
+    image[4] = 3; // no such class
+    EXPECT_EQ(Read(image), "");
+    image = WithVersion(true, false, "1.0");
+    image[5] = 0; // no such byte order
+    EXPECT_EQ(Read(image), "");
+}
+
+TEST(ElfVersionNoteTest, EveryTruncationGivesNothingOrTheVersion) {
+    const auto image = WithVersion(false, true, "5.6.7.8");
+    for (std::size_t length = 0; length < image.size(); ++length) {
+        const std::vector<std::uint8_t> cut(image.begin(),
+                                            image.begin() + static_cast<long>(length));
+        // The section table sits at the end: any cut loses it.
+        EXPECT_EQ(Read(cut), "") << "cut at " << length;
+    }
+}
+
+TEST(ElfVersionNoteTest, CorruptSectionTablesAreRejected) {
+    const auto good = WithVersion(true, false, "1.0");
+    const std::size_t table = TableOf(good);
+    const std::size_t note = table + 64; // entry 1
+
+    auto image = good;
+    image[58] = 16; // e_shentsize smaller than an entry
+    EXPECT_EQ(Read(image), "");
+
+    image = good;
+    for (std::size_t i = 40; i < 48; ++i) {
+        image[i] = 0xFF; // e_shoff far past the end, near the top of 64 bits
+    }
+    EXPECT_EQ(Read(image), "");
+
+    image = good;
+    image[60] = 0xFF;
+    image[61] = 0xFF; // e_shnum: far more entries than there are
+    EXPECT_EQ(Read(image), "");
+
+    image = good;
+    PutU32(image, note + 32, 0xFFFFFFF0u); // sh_size beyond the file
+    EXPECT_EQ(Read(image), "");
+
+    image = good;
+    PutU32(image, note + 24, static_cast<std::uint32_t>(image.size())); // sh_offset at the end
+    EXPECT_EQ(Read(image), "");
+}
+
+TEST(ElfVersionNoteTest, NoteSizesThatOverrunTheSectionAreRejected) {
+    const auto good = WithVersion(true, false, "1.0");
+    const std::size_t notesAt = 64; // the first section follows the header
+    for (const std::size_t field : {std::size_t{0}, std::size_t{4}}) {
+        for (const std::uint32_t value : {17u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+            auto image = good;
+            PutU32(image, notesAt + field, value);
+            EXPECT_EQ(Read(image), "") << "field " << field << " = " << value;
+        }
+    }
+}
+
+TEST(ElfVersionNoteTest, ExtendedSectionCountIsFollowed) {
+    auto image = WithVersion(true, false, "6.0");
+    const std::size_t table = TableOf(image);
+    image[60] = 0;
+    image[61] = 0; // e_shnum 0: the count is in entry 0's sh_size
+    PutU32(image, table + 32, 2);
+    EXPECT_EQ(Read(image), "6.0");
+    PutU32(image, table + 32, 0xFFFFFFFFu); // a count far beyond the table
+    EXPECT_EQ(Read(image), "");
+}
+
+TEST(ElfVersionNoteTest, ReadsOnlyThroughTheCallbackAndWithinTheImage) {
+    const auto image = WithVersion(false, false, "1.0.0.1");
+    std::size_t calls = 0;
+    const std::string version =
+        util::ReadElfVersionNote([&](std::uint64_t offset, std::span<std::uint8_t> out) {
+            ++calls;
+            EXPECT_LE(offset + out.size(), image.size());
+            std::copy_n(image.begin() + static_cast<long>(offset), out.size(), out.begin());
+            return true;
+        });
+    EXPECT_EQ(version, "1.0.0.1");
+    EXPECT_GT(calls, 0u);
+    EXPECT_EQ(
+        util::ReadElfVersionNote([](std::uint64_t, std::span<std::uint8_t>) { return false; }), "");
+}
+
+// The fuzzer's seed corpus names the version each file carries:
+// "<anything>-v<version>" or "<anything>-none".
+TEST(ElfVersionNoteTest, SeedCorpusFilesGiveTheVersionInTheirNames) {
+    const std::filesystem::path corpus =
+        std::filesystem::path(SONDREL_SOURCE_DIR) / "tests/fuzz/corpus/elfnote_fuzz";
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        const std::string name = entry.path().filename().string();
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<std::uint8_t> image{std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
+        const std::size_t mark = name.rfind("-v");
+        const std::string expected = mark == std::string::npos ? "" : name.substr(mark + 2);
+        EXPECT_EQ(Read(image), expected) << name;
+        ++files;
+    }
+    EXPECT_GE(files, 4u);
+}
+
+} // namespace
