@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 namespace quarnel {
@@ -58,15 +58,15 @@ public:
             if (header.dxfer_direction == SG_DXFER_TO_DEV) {
                 seen.payload.assign(data, data + header.dxfer_len);
             } else if (header.dxfer_direction == SG_DXFER_FROM_DEV) {
-                std::memcpy(data, reply.data(),
-                            std::min<std::size_t>(reply.size(), header.dxfer_len));
+                std::copy_n(reply.begin(), std::min<std::size_t>(reply.size(), header.dxfer_len),
+                            data);
             }
             header.status = status;
             header.resid = resid;
             header.host_status = hostStatus;
             header.driver_status = driverStatus;
             const auto senseBytes = std::min<std::size_t>(sense.size(), header.mx_sb_len);
-            std::memcpy(header.sbp, sense.data(), senseBytes);
+            std::copy_n(sense.begin(), senseBytes, header.sbp);
             header.sb_len_wr = static_cast<unsigned char>(senseBytes);
             return 0;
         };
