@@ -103,20 +103,32 @@ SenseData_tag CDevCmdROM::GetLastSense() const {
     return m_lastSense;
 }
 
-std::uint32_t CDevCmdROM::Inquiry(INQUIRYDATA& data) {
-    std::vector<std::uint8_t> reply(kInquiryLength);
-    const std::uint32_t result =
-        Run(cdb::Inquiry(kInquiryLength), DataDirection::FromDevice, reply);
+template <typename Record, typename Parser>
+std::uint32_t CDevCmdROM::ReadRecord(const CommandBlock& block, std::uint16_t allocation,
+                                     Parser parse, Record& record) {
+    std::vector<std::uint8_t> reply(allocation);
+    const std::uint32_t result = Run(block, DataDirection::FromDevice, reply);
     if (result != status::kOk) {
         return result;
     }
-    const auto parsed = ParseInquiry(reply);
-    if (!parsed.Ok()) {
-        return status::FromParseError(parsed.error);
+    auto parsed = parse(std::span<const std::uint8_t>(reply));
+    if (parsed.Ok()) {
+        record = std::move(parsed.value);
     }
-    data = INQUIRYDATA{};
-    std::memcpy(&data, reply.data(), std::min(reply.size(), kInquiryStandardBytes));
-    return status::kOk;
+    return status::FromParseError(parsed.error);
+}
+
+std::uint32_t CDevCmdROM::Inquiry(INQUIRYDATA& data) {
+    const auto parse = [](std::span<const std::uint8_t> reply) {
+        const auto parsed = ParseInquiry(reply);
+        if (!parsed.Ok()) {
+            return Parsed<INQUIRYDATA>::Fail(parsed.error);
+        }
+        Parsed<INQUIRYDATA> result;
+        std::memcpy(&result.value, reply.data(), std::min(reply.size(), kInquiryStandardBytes));
+        return result;
+    };
+    return ReadRecord(cdb::Inquiry(kInquiryLength), kInquiryLength, parse, data);
 }
 
 std::uint32_t CDevCmdROM::ReadModePage(std::uint8_t pageCode, std::vector<std::uint8_t>& page) {
@@ -179,13 +191,12 @@ CD_DEV_TYPE CDevCmdROM::GetDevType() {
 }
 
 MEDIUM_TYPE CDevCmdROM::GetMediumType() {
-    std::vector<std::uint8_t> reply(kFeatureHeaderLength);
-    if (Run(cdb::GetConfiguration(0, kFeatureHeaderLength), DataDirection::FromDevice, reply) !=
-        status::kOk) {
+    std::uint16_t profile = MEDIUM_NONE;
+    if (ReadRecord(cdb::GetConfiguration(0, kFeatureHeaderLength), kFeatureHeaderLength,
+                   ParseCurrentProfile, profile) != status::kOk) {
         return MEDIUM_NONE;
     }
-    const auto profile = ParseCurrentProfile(reply);
-    return profile.Ok() ? static_cast<MEDIUM_TYPE>(profile.value) : MEDIUM_NONE;
+    return static_cast<MEDIUM_TYPE>(profile);
 }
 
 std::uint32_t CDevCmdROM::ReadTocChecked(int format, int trackOrSession, std::uint16_t allocation,
@@ -251,17 +262,8 @@ std::uint32_t CDevCmdROM::GetCDText(FS_CDTEXT_INFO& info) {
 }
 
 std::uint32_t CDevCmdROM::ReadDiscInfo(DISC_INFO& info) {
-    std::vector<std::uint8_t> reply(kDiscInformationLength);
-    const std::uint32_t result =
-        Run(cdb::ReadDiscInformation(kDiscInformationLength), DataDirection::FromDevice, reply);
-    if (result != status::kOk) {
-        return result;
-    }
-    const auto parsed = ParseDiscInformation(reply);
-    if (parsed.Ok()) {
-        info = parsed.value;
-    }
-    return status::FromParseError(parsed.error);
+    return ReadRecord(cdb::ReadDiscInformation(kDiscInformationLength), kDiscInformationLength,
+                      ParseDiscInformation, info);
 }
 
 std::uint32_t CDevCmdROM::ReadTrackInfoEx(TRACK_INFO& info, READ_TRACK_INFO_TYPE type,
@@ -269,19 +271,10 @@ std::uint32_t CDevCmdROM::ReadTrackInfoEx(TRACK_INFO& info, READ_TRACK_INFO_TYPE
     if (type > TRACK_INFO_BY_SESSION || number < 0 || number > 0xFFFFFFFFL) {
         return status::kBadArgument;
     }
-    std::vector<std::uint8_t> reply(kTrackInformationLength);
-    const std::uint32_t result =
-        Run(cdb::ReadTrackInformation(static_cast<cdb::TrackAddressType>(type),
-                                      static_cast<std::uint32_t>(number), kTrackInformationLength),
-            DataDirection::FromDevice, reply);
-    if (result != status::kOk) {
-        return result;
-    }
-    const auto parsed = ParseTrackInformation(reply);
-    if (parsed.Ok()) {
-        info = parsed.value;
-    }
-    return status::FromParseError(parsed.error);
+    return ReadRecord(cdb::ReadTrackInformation(static_cast<cdb::TrackAddressType>(type),
+                                                static_cast<std::uint32_t>(number),
+                                                kTrackInformationLength),
+                      kTrackInformationLength, ParseTrackInformation, info);
 }
 
 std::uint32_t CDevCmdROM::ReadCD_All(unsigned char* buffer, long length, int count,

@@ -79,6 +79,11 @@ protected:
     std::uint32_t ReadModePage(std::uint8_t pageCode, std::vector<std::uint8_t>& page);
 
 private:
+    // Runs a command whose reply parse turns into record; record is written
+    // only when the reply parses.
+    template <typename Record, typename Parser>
+    std::uint32_t ReadRecord(const CommandBlock& block, std::uint16_t allocation, Parser parse,
+                             Record& record);
     std::uint32_t Execute(const Command& command, std::uint32_t& transferred);
     SenseData RequestSense();
     // One READ TOC of the given allocation length, checked to be of format.

@@ -8,25 +8,22 @@ namespace {
 
 constexpr std::uint8_t kAdrPosition = 1;
 
-TocData::_Data FromDescriptor(const FullTocDescriptor& d) {
-    return {d.adrControl, d.tno, d.point, d.min, d.sec, d.frame, d.zero, d.pmin, d.psec, d.pframe};
-}
-
 } // namespace
 
 TocData::TocData(std::span<const FullTocDescriptor> descriptors) {
-    for (const FullTocDescriptor& d : descriptors) {
+    for (const FullTocDescriptor& descriptor : descriptors) {
+        const FullTocEntry& d = descriptor.entry;
         if (d.Adr() != kAdrPosition) {
             continue; // mode-5 entries: next program area, skip intervals
         }
         if (d.point >= 1 && d.point < kPoints) {
-            m_tracks[d.point] = FromDescriptor(d);
+            m_tracks[d.point] = d;
         } else if (d.point == point::kFirstTrack) {
-            m_first = FromDescriptor(d);
+            m_first = d;
         } else if (d.point == point::kLastTrack) {
-            m_last = FromDescriptor(d);
+            m_last = d;
         } else if (d.point == point::kLeadOut) {
-            m_leadOut = FromDescriptor(d);
+            m_leadOut = d;
         }
     }
 }

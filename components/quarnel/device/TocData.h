@@ -13,20 +13,9 @@ namespace quarnel {
 
 class TocData {
 public:
-    // One full-TOC entry without its session byte.
-    struct _Data {
-        std::uint8_t control = 0; // ADR in the high nibble, CONTROL low: bit 2 = data track
-        std::uint8_t tno = 0;
-        std::uint8_t point = 0;
-        std::uint8_t min = 0;
-        std::uint8_t sec = 0;
-        std::uint8_t frame = 0;
-        std::uint8_t zero = 0;
-        std::uint8_t pmin = 0; // bytes 7-9: where the track starts
-        std::uint8_t psec = 0;
-        std::uint8_t pframe = 0;
-    };
-    static_assert(sizeof(_Data) == 10);
+    // One full-TOC entry without its session byte: byte 0 ADR/CONTROL
+    // (CONTROL bit 2 = data track), bytes 7-9 the track's start.
+    using _Data = FullTocEntry;
 
     TocData() = default;
     // The entries of this session only.

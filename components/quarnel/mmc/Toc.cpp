@@ -69,7 +69,8 @@ ParseFullTocDescriptors(std::span<const std::uint8_t> descriptors) {
         if (d[0] == 0) {
             return Parsed<std::vector<FullTocDescriptor>>::Fail(ParseError::WrongFormat);
         }
-        result.value.push_back({d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7], d[8], d[9], d[10]});
+        result.value.push_back(
+            {d[0], {d[1], d[2], d[3], d[4], d[5], d[6], d[7], d[8], d[9], d[10]}});
     }
     return result;
 }

@@ -36,21 +36,27 @@ struct TrackToc {
     std::vector<TocEntry> entries;
 };
 
-struct FullTocDescriptor {
-    std::uint8_t session = 0;
-    std::uint8_t adrControl = 0;
+// One full-TOC entry without its session byte.
+struct FullTocEntry {
+    std::uint8_t adrControl = 0; // ADR in the high nibble, CONTROL low: bit 2 = data track
     std::uint8_t tno = 0;
     std::uint8_t point = 0;
     std::uint8_t min = 0;
     std::uint8_t sec = 0;
     std::uint8_t frame = 0;
     std::uint8_t zero = 0;
-    std::uint8_t pmin = 0;
+    std::uint8_t pmin = 0; // where the track starts, for POINT 01h-63h
     std::uint8_t psec = 0;
     std::uint8_t pframe = 0;
 
     [[nodiscard]] std::uint8_t Adr() const { return adrControl >> 4; }
     [[nodiscard]] std::uint8_t Control() const { return adrControl & 0x0F; }
+};
+static_assert(sizeof(FullTocEntry) == 10);
+
+struct FullTocDescriptor {
+    std::uint8_t session = 0;
+    FullTocEntry entry;
 };
 
 struct FullToc {

@@ -45,7 +45,7 @@ TEST(SessionInfo, TwoSessions) {
     EXPECT_EQ(first->GetLeadOutStartPosEx(), 10U * 60 * 75 - 150);
     TocData::_Data data;
     ASSERT_TRUE(first->GetTrackData(2, data));
-    EXPECT_EQ(data.control & 4, 0);
+    EXPECT_EQ(data.Control() & 4, 0);
     EXPECT_EQ(data.pmin, 3);
     EXPECT_EQ(data.psec, 2);
     ASSERT_TRUE(first->GetTrackData(1, data));
@@ -56,7 +56,7 @@ TEST(SessionInfo, TwoSessions) {
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->GetFirstTrackNo(), 4);
     ASSERT_TRUE(second->GetTrackData(4, data));
-    EXPECT_EQ(data.control & 4, 4);
+    EXPECT_EQ(data.Control() & 4, 4);
     EXPECT_EQ(info.GetTocData(0), nullptr);
     EXPECT_EQ(info.GetTocData(3), nullptr);
 }

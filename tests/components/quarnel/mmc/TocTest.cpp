@@ -61,8 +61,8 @@ TEST(FullToc, Descriptors) {
     EXPECT_EQ(parsed.value.firstSession, 1);
     EXPECT_EQ(parsed.value.lastSession, 2);
     ASSERT_EQ(parsed.value.descriptors.size(), 6U);
-    const FullTocDescriptor& data = parsed.value.descriptors[5];
-    EXPECT_EQ(data.session, 2);
+    EXPECT_EQ(parsed.value.descriptors[5].session, 2);
+    const FullTocEntry& data = parsed.value.descriptors[5].entry;
     EXPECT_EQ(data.Adr(), 1);
     EXPECT_EQ(data.Control(), 4);
     EXPECT_EQ(data.point, 3);
