@@ -146,7 +146,7 @@ std::uint32_t CDevCmdROM::ReadModePage(std::uint8_t pageCode, std::vector<std::u
     return status::kOk;
 }
 
-std::uint32_t CDevCmdROM::ReadCapabilities(Capabilities& caps) {
+std::uint32_t CDevCmdROM::GetCapabilities(Capabilities& caps) {
     std::vector<std::uint8_t> page;
     const std::uint32_t result = ReadModePage(kCapabilitiesPage, page);
     if (result != status::kOk) {
@@ -178,7 +178,7 @@ std::uint32_t CDevCmdROM::TestUnitReady() {
 
 CD_DEV_TYPE CDevCmdROM::GetDevType() {
     Capabilities caps;
-    if (ReadCapabilities(caps) != status::kOk) {
+    if (GetCapabilities(caps) != status::kOk) {
         return DEV_DVDRW;
     }
     if (caps.writeDvdR || caps.writeDvdRam) {

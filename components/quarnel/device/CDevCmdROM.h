@@ -64,6 +64,8 @@ public:
     std::uint32_t LockVolumn(bool lock);
 
     [[nodiscard]] SenseData_tag GetLastSense() const;
+    // The capabilities page 2Ah, decoded.
+    std::uint32_t GetCapabilities(Capabilities& caps);
 
 protected:
     // Runs one command; the reply (FromDevice) is cut to the bytes that
@@ -73,8 +75,6 @@ protected:
                       std::vector<std::uint8_t>& data);
     std::uint32_t Run(const CommandBlock& block);
     std::uint32_t Send(const CommandBlock& block, std::span<std::uint8_t> data);
-    // The capabilities page 2Ah.
-    std::uint32_t ReadCapabilities(Capabilities& caps);
     // The raw bytes of a current mode page.
     std::uint32_t ReadModePage(std::uint8_t pageCode, std::vector<std::uint8_t>& page);
 

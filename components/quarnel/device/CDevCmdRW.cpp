@@ -54,7 +54,7 @@ std::uint32_t CDevCmdRW::SetWriteParam(WriteParam param) {
         return status::FromParseError(parsed.error);
     }
     Capabilities caps;
-    const bool offered = ReadCapabilities(caps) == status::kOk && caps.underrunProtection;
+    const bool offered = GetCapabilities(caps) == status::kOk && caps.underrunProtection;
 
     WriteParameters& params = parsed.value;
     params.writeType = static_cast<std::uint8_t>(param.writeType);

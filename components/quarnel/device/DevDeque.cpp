@@ -1,11 +1,8 @@
 #include "components/quarnel/device/DevDeque.h"
 
 #include "components/quarnel/device/CDevCmdRW.h"
+#include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/device/DriveProviders.h"
-#include "components/quarnel/mmc/CapabilitiesPage.h"
-#include "components/quarnel/mmc/CommandBuilders.h"
-#include "components/quarnel/mmc/CommandTimeouts.h"
-#include "components/quarnel/mmc/ModePage.h"
 
 #include <algorithm>
 
@@ -13,24 +10,23 @@ namespace quarnel {
 
 namespace {
 
-constexpr std::uint16_t kProbeAllocation = 1024;
+// Lends a drive's transport to a short-lived probe without giving it away.
+class BorrowedTransport final : public Transport {
+public:
+    explicit BorrowedTransport(Transport& transport) : m_transport(transport) {}
+    CommandOutcome Execute(const Command& command) override { return m_transport.Execute(command); }
+    [[nodiscard]] std::string Name() const override { return m_transport.Name(); }
 
-// Whether the drive can write, asked once before its object is made; a
-// drive that does not answer is given the benefit of the doubt.
+private:
+    Transport& m_transport;
+};
+
+// Whether the drive can write; a drive that does not say is given the
+// benefit of the doubt.
 bool ProbeWriter(Transport& transport) {
-    std::vector<std::uint8_t> reply(kProbeAllocation);
-    const CommandOutcome outcome = transport.Execute(MakeCommand(
-        cdb::ModeSense10(kCapabilitiesPage, kProbeAllocation), DataDirection::FromDevice, reply));
-    if (!outcome.Ok()) {
-        return true;
-    }
-    reply.resize(std::min<std::size_t>(outcome.transferred, reply.size()));
-    const auto page = FindModePage(reply, kCapabilitiesPage);
-    if (!page.Ok()) {
-        return true;
-    }
-    const auto caps = ParseCapabilitiesPage(page.value);
-    return !caps.Ok() || caps.value.CanWrite();
+    CDevCmdROM probe(std::make_unique<BorrowedTransport>(transport), 0);
+    Capabilities caps;
+    return probe.GetCapabilities(caps) != status::kOk || caps.CanWrite();
 }
 
 } // namespace

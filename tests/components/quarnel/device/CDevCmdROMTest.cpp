@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace quarnel {
 namespace {
@@ -305,6 +307,47 @@ TEST_F(DriveTest, UnknownCommandsGiveIllegalRequest) {
     EXPECT_TRUE(m_drive.GetLastSense().InvalidCommand());
     EXPECT_EQ(m_drive.GetDeviceName(), "/dev/sr0");
     EXPECT_EQ(m_drive.GetDeviceID(), 3);
+}
+
+// The writer thread and the main thread may use one drive at the same time
+// (a write while the window polls readiness): their commands must not
+// overlap in the transport, and the kept sense must stay whole.
+TEST(DriveThreads, CommandsOfOneDriveAreSerialised) {
+    auto script = std::make_shared<FakeDrive::Script>();
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    const auto guarded = [&](FakeDrive::Handler handler) {
+        return [&, handler](const Command& command) {
+            if (inside.fetch_add(1) != 0) {
+                overlapped = true;
+            }
+            std::this_thread::yield();
+            const CommandOutcome outcome = handler(command);
+            inside.fetch_sub(1);
+            return outcome;
+        };
+    };
+    script->handlers[op::kTestUnitReady] = guarded(testing::Check(0x2, 0x3A, 0x00));
+    script->handlers[op::kPreventAllowMediumRemoval] = guarded(testing::Check(0x2, 0x04, 0x08));
+    CDevCmdROM drive(std::make_unique<FakeDrive>(script), 3);
+    constexpr int kRounds = 2000;
+    std::atomic<int> torn{0};
+    const auto hammer = [&](bool polls) {
+        for (int round = 0; round < kRounds; ++round) {
+            polls ? drive.TestUnitReady() : drive.Lock(true);
+            const SenseData_tag sense = drive.GetLastSense();
+            if (!sense.NoMedium() && !sense.LongWriteInProgress()) {
+                ++torn;
+            }
+        }
+    };
+    std::thread poller(hammer, true);
+    std::thread writer(hammer, false);
+    poller.join();
+    writer.join();
+    EXPECT_FALSE(overlapped);
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(script->log.size(), 2U * kRounds);
 }
 
 } // namespace
