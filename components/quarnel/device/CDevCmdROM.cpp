@@ -61,14 +61,24 @@ SenseData CDevCmdROM::RequestSense() {
 
 std::uint32_t CDevCmdROM::Execute(const Command& command, std::uint32_t& transferred) {
     const std::lock_guard lock(m_mutex);
-    const CommandOutcome outcome = m_transport->Execute(command);
+    CommandOutcome outcome;
     SenseData sense;
-    if (outcome.hostError == 0 && outcome.scsiStatus == kStatusCheckCondition) {
+    // A unit attention (a new disc, a reset) is reported once, instead of
+    // running the command; the command is then sent a second time.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        outcome = m_transport->Execute(command);
+        sense = SenseData{};
+        if (outcome.hostError != 0 || outcome.scsiStatus != kStatusCheckCondition) {
+            break;
+        }
         sense = outcome.senseLength > 0
                     ? DecodeSense(std::span(outcome.sense)
                                       .first(std::min<std::size_t>(outcome.senseLength,
                                                                    outcome.sense.size())))
                     : RequestSense();
+        if (!sense.UnitAttention()) {
+            break;
+        }
     }
     m_lastSense = sense;
     transferred = outcome.Ok()

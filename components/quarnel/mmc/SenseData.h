@@ -53,6 +53,7 @@ struct SenseData {
     }
     [[nodiscard]] bool IncompatibleMedium() const { return Is(sense::kIllegalRequest, 0x30); }
     [[nodiscard]] bool Underrun() const { return Is(sense::kMediumError, 0x0C, 0x09); }
+    [[nodiscard]] bool UnitAttention() const { return valid && key == sense::kUnitAttention; }
     [[nodiscard]] bool MediumMayHaveChanged() const { return Is(sense::kUnitAttention, 0x28); }
 };
 

@@ -96,6 +96,20 @@ TEST_F(DriveTest, RequestSenseWhenNoSenseCameBack) {
     EXPECT_TRUE(m_drive.GetLastSense().BecomingReady());
 }
 
+TEST_F(DriveTest, UnitAttentionIsAnsweredBySendingTheCommandAgain) {
+    int calls = 0;
+    On(op::kTestUnitReady, [&calls](const Command& command) {
+        return ++calls == 1 ? testing::Check(0x6, 0x28, 0x00)(command) : testing::Good()(command);
+    });
+    EXPECT_EQ(m_drive.TestUnitReady(), status::kOk);
+    EXPECT_EQ(calls, 2);
+    // Only once: a drive that keeps reporting it fails the command.
+    On(op::kTestUnitReady, testing::Check(0x6, 0x29, 0x00));
+    EXPECT_EQ(m_drive.TestUnitReady(), status::kCheckCondition | 0x062900U);
+    EXPECT_EQ(m_script->log.size(), 4U);
+    EXPECT_TRUE(m_drive.GetLastSense().UnitAttention());
+}
+
 TEST_F(DriveTest, TransportFailureIsAStatusOfItsOwn) {
     On(op::kTestUnitReady, [](const Command&) {
         CommandOutcome outcome;

@@ -35,6 +35,8 @@ TEST(SenseData, FixedFormatConditions) {
     EXPECT_TRUE(DecodeSense(Fixed(5, 0x30, 0x05)).IncompatibleMedium());
     EXPECT_TRUE(DecodeSense(Fixed(3, 0x0C, 0x09)).Underrun());
     EXPECT_TRUE(DecodeSense(Fixed(6, 0x28, 0x00)).MediumMayHaveChanged());
+    EXPECT_TRUE(DecodeSense(Fixed(6, 0x29, 0x00)).UnitAttention());
+    EXPECT_FALSE(DecodeSense(Fixed(2, 0x28, 0x00)).UnitAttention());
     // The key is the low nibble; ILI/EOM/filemark bits above it are ignored.
     EXPECT_EQ(DecodeSense(Fixed(0xE5, 0x24, 0)).key, 5);
 }
