@@ -20,6 +20,14 @@ bool RandomWritable(MEDIUM_TYPE medium) {
 
 } // namespace
 
+template <typename Builder> std::uint32_t CDevCmdRW::RunImmediate(Builder build) {
+    const std::uint32_t result = Run(build(true));
+    if (result != status::kOk && GetLastSense().InvalidFieldInCdb()) {
+        return Run(build(false));
+    }
+    return result;
+}
+
 std::uint32_t CDevCmdRW::GetNextWriteAdd(unsigned long& address) {
     TRACK_INFO info{};
     std::uint32_t result = ReadTrackInfoEx(info, TRACK_INFO_BY_TRACK, cdb::kInvisibleTrack);
@@ -75,7 +83,8 @@ std::uint32_t CDevCmdRW::Blank(BLANK_TYPE type) {
     if (type > BLANK_SESSION) {
         return status::kBadArgument;
     }
-    return Run(cdb::Blank(static_cast<std::uint8_t>(type), true));
+    return RunImmediate(
+        [type](bool immediate) { return cdb::Blank(static_cast<std::uint8_t>(type), immediate); });
 }
 
 std::uint32_t CDevCmdRW::FormatUnit() {
@@ -96,7 +105,7 @@ std::uint32_t CDevCmdRW::Write(long address, unsigned char* data, unsigned long 
 }
 
 std::uint32_t CDevCmdRW::SynCache() {
-    return Run(cdb::SynchronizeCache(true));
+    return RunImmediate(cdb::SynchronizeCache);
 }
 
 std::uint32_t CDevCmdRW::CloseTrack(int track) {
@@ -112,7 +121,9 @@ std::uint32_t CDevCmdRW::CloseSession() {
 }
 
 std::uint32_t CDevCmdRW::CloseSession(unsigned char number) {
-    return Run(cdb::CloseTrackSession(cdb::CloseFunction::Session, number, true));
+    return RunImmediate([number](bool immediate) {
+        return cdb::CloseTrackSession(cdb::CloseFunction::Session, number, immediate);
+    });
 }
 
 std::uint32_t CDevCmdRW::SetLowestWriteSpeed() {

@@ -38,6 +38,12 @@ public:
     // The slowest writing the drive offers, for audio arriving at 1x: a
     // fast drive then empties its buffer less often.
     std::uint32_t SetLowestWriteSpeed();
+
+private:
+    // Sends the command with Immed so that the caller can poll; a drive that
+    // refuses Immed in this command (invalid field) gets it without and is
+    // waited for.
+    template <typename Builder> std::uint32_t RunImmediate(Builder build);
 };
 
 } // namespace quarnel

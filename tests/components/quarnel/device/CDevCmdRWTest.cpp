@@ -219,6 +219,31 @@ TEST_F(WriterTest, NoNextWritableAddressOnAClosedDisc) {
     EXPECT_EQ(address, 77UL);
 }
 
+TEST_F(WriterTest, DrivesRefusingImmedAreWaitedFor) {
+    const auto refuseImmed = [](std::uint8_t immedMask) {
+        return [immedMask](const Command& command) {
+            return (command.cdb.bytes[1] & immedMask) != 0
+                       ? testing::Check(0x5, 0x24, 0x00)(command)
+                       : testing::Good()(command);
+        };
+    };
+    On(op::kSynchronizeCache, refuseImmed(0x02));
+    On(op::kCloseTrackSession, refuseImmed(0x01));
+    On(op::kBlank, refuseImmed(0x10));
+    EXPECT_EQ(m_writer.SynCache(), status::kOk);
+    EXPECT_EQ(m_writer.CloseSession(), status::kOk);
+    EXPECT_EQ(m_writer.Blank(BLANK_DISC), status::kOk);
+    ASSERT_EQ(m_script->log.size(), 6U);
+    EXPECT_EQ(m_script->log[1].cdb[1], 0x00);
+    EXPECT_EQ(m_script->log[1].timeoutMs, kCloseTimeoutMs);
+    EXPECT_EQ(m_script->log[3].cdb, (V{0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(m_script->log[5].timeoutMs, kBlankTimeoutMs);
+    // Any other refusal is not repeated.
+    On(op::kSynchronizeCache, testing::Check(0x2, 0x3A, 0x00));
+    EXPECT_NE(m_writer.SynCache(), status::kOk);
+    EXPECT_EQ(m_script->log.size(), 7U);
+}
+
 TEST_F(WriterTest, BlankFormatAndSpeed) {
     On(op::kBlank, testing::Good());
     On(op::kFormatUnit, testing::Good());
