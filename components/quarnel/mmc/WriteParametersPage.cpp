@@ -9,6 +9,7 @@ namespace {
 constexpr std::uint8_t kBufeBit = 0x40;
 constexpr std::uint8_t kTestWriteBit = 0x10;
 constexpr std::uint8_t kCopyBit = 0x10;
+constexpr std::uint8_t kFixedPacketBit = 0x20;
 
 std::uint8_t Set(std::uint8_t byte, std::uint8_t mask, bool on) {
     return static_cast<std::uint8_t>(on ? byte | mask : byte & ~mask);
@@ -49,7 +50,10 @@ std::vector<std::uint8_t> BuildWriteParametersPage(const WriteParameters& params
     page[2] = Set(page[2], kBufeBit, params.underrunProtection);
     page[2] = Set(page[2], kTestWriteBit, params.testWrite);
     page[2] = static_cast<std::uint8_t>((page[2] & 0xF0) | (params.writeType & 0x0F));
-    page[3] = static_cast<std::uint8_t>(((params.multiSession & 0x03) << 6) | (page[3] & 0x20) |
+    // Fixed packets only mean something to packet writing.
+    const std::uint8_t fixedPacket =
+        params.writeType == write::kTypePacket ? page[3] & kFixedPacketBit : 0;
+    page[3] = static_cast<std::uint8_t>(((params.multiSession & 0x03) << 6) | fixedPacket |
                                         (params.copy ? kCopyBit : 0) | (params.trackMode & 0x0F));
     page[4] = static_cast<std::uint8_t>((page[4] & 0xF0) | (params.dataBlockType & 0x0F));
     page[8] = params.sessionFormat;

@@ -127,7 +127,7 @@ TEST(WriteParametersPage, TrackAtOnceAudioRoundTrip) {
     ASSERT_EQ(page.size(), 52U);
     EXPECT_EQ(page[0], 0x05);
     EXPECT_EQ(page[2], 0x41);
-    EXPECT_EQ(page[3], 0x20); // FP kept, everything else cleared
+    EXPECT_EQ(page[3], 0x00); // FP too: it belongs to packet writing
     EXPECT_EQ(page[4], 0x00);
     EXPECT_EQ(page[5], 0x0A); // link size untouched
     EXPECT_EQ(page[8], 0x00);
@@ -146,6 +146,12 @@ TEST(WriteParametersPage, TrackAtOnceAudioRoundTrip) {
     ASSERT_EQ(list.size(), 60U);
     EXPECT_EQ(V(list.begin(), list.begin() + 8), V(8, 0));
     EXPECT_EQ(V(list.begin() + 8, list.end()), page);
+}
+
+TEST(WriteParametersPage, PacketWritingKeepsFixedPackets) {
+    WriteParameters params = ParseWriteParametersPage(WriteParametersPageBytes()).value;
+    params.writeType = write::kTypePacket;
+    EXPECT_EQ(BuildWriteParametersPage(params)[3] & 0x20, 0x20);
 }
 
 TEST(WriteParametersPage, WithoutADrivePageAFreshOneIsBuilt) {
