@@ -1,0 +1,44 @@
+#include "platform/mixer/MixerBackendFactory.h"
+
+#include "platform/mixer/AlsaMixer.h"
+#include "platform/mixer/PulseMixer.h"
+#include "platform/mixer/VirtualMixer.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+bool virtualInputChosen() {
+    const std::string input = environment("SONDREL_AUDIO_INPUT");
+    return input == "tone" || input == "silence" || input.starts_with("file:");
+}
+
+std::unique_ptr<MixerBackend> openAlsa() {
+    const std::string device = environment("SONDREL_MIXER_DEVICE");
+    return AlsaMixer::open(device.empty() ? "default" : device);
+}
+
+} // namespace
+
+std::unique_ptr<MixerBackend> openMixerBackend() {
+    const std::string forced = environment("SONDREL_MIXER");
+    if (forced == "virtual" || (forced.empty() && virtualInputChosen())) {
+        return std::make_unique<VirtualMixer>();
+    }
+    if (forced == "pulse") {
+        return PulseMixer::open();
+    }
+    if (forced == "alsa") {
+        return openAlsa();
+    }
+    if (std::unique_ptr<MixerBackend> pulse = PulseMixer::open()) {
+        return pulse;
+    }
+    return openAlsa();
+}

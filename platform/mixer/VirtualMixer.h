@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/mixer/MixerBackend.h"
+#include "platform/mixer/VirtualMixerState.h"
+
+#include <filesystem>
+
+// The mixer of the virtual input: four sources (Microphone, "Line   In", CD Audio and an
+// analog line "Aux") behind a MUX, each with a volume of 0..65535 per channel. The state
+// lives in a file, so it survives the program and is shared by every handle and process.
+class VirtualMixer final : public MixerBackend {
+public:
+    static constexpr std::uint32_t kMaxVolume = 65535;
+    static constexpr std::uint32_t kDefaultVolume = 49152;
+
+    VirtualMixer();
+    explicit VirtualMixer(std::filesystem::path statePath);
+    ~VirtualMixer() override;
+    VirtualMixer(const VirtualMixer&) = delete;
+    VirtualMixer& operator=(const VirtualMixer&) = delete;
+
+    bool readLayout(MixerLayout& layout) override;
+    bool readSelection(std::vector<bool>& selected) override;
+    bool writeSelection(const std::vector<bool>& selected) override;
+    bool readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) override;
+    bool writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) override;
+    void watchChanges(ChangeListener listener) override;
+
+private:
+    VirtualMixerState loadState() const;
+
+    std::filesystem::path m_statePath;
+    int m_subscription = 0;
+};
