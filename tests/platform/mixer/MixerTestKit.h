@@ -1,0 +1,57 @@
+#pragma once
+
+// Small helpers for tests that walk the mixer the way the program does.
+
+#include "platform/mixer/MixerApi.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mixertest {
+
+struct SelectControl {
+    std::uint32_t id = 0;
+    std::uint32_t type = 0;
+    std::uint32_t items = 0;
+};
+
+MMRESULT destination(HMIXER mixer, MIXERLINE& line);
+MMRESULT sourceLine(HMIXER mixer, std::uint32_t index, MIXERLINE& line);
+// The MUX of the recording line, else its MIXER.
+MMRESULT selectControl(HMIXER mixer, SelectControl& control);
+MMRESULT itemTexts(HMIXER mixer, const SelectControl& control,
+                   std::vector<MIXERCONTROLDETAILS_LISTTEXT>& texts);
+MMRESULT readItems(HMIXER mixer, const SelectControl& control, std::vector<std::int32_t>& values);
+MMRESULT writeItems(HMIXER mixer, const SelectControl& control, std::vector<std::int32_t> values);
+// Reads the items, sets one and writes them all back (other items keep their values).
+MMRESULT chooseItem(HMIXER mixer, std::uint32_t item);
+// The index of the one item set, or -1.
+int chosenItem(HMIXER mixer);
+MMRESULT volumeControl(HMIXER mixer, std::uint32_t source, MIXERCONTROL& control);
+MMRESULT readVolume(HMIXER mixer, std::uint32_t controlId, std::uint32_t channels,
+                    std::vector<std::uint32_t>& values);
+MMRESULT writeVolume(HMIXER mixer, std::uint32_t controlId, std::vector<std::uint32_t> values);
+
+// Collects change messages; pass &log as the instance of mixerOpen with onMessage.
+class NotificationLog {
+public:
+    static void onMessage(HMIXER mixer, std::uint32_t message, std::uintptr_t instance,
+                          std::uint32_t id);
+    // Waits (at most a generous 10 s, so that a lost message fails instead of hanging)
+    // until a message of that kind for that id has arrived.
+    bool waitFor(std::uint32_t message, std::uint32_t id);
+    std::size_t count();
+    void clear();
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_arrived;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_messages;
+};
+
+} // namespace mixertest
