@@ -81,9 +81,8 @@ bool CVolumeInXXX::Initialise(std::uint32_t sourceIndex) {
     controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
     controls.cControls = 1;
     controls.pamxctrl = &control;
-    const bool found =
-        mixerGetLineControls(m_mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
-        MMSYSERR_NOERROR;
+    const bool found = mixerGetLineControls(m_mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
+                       MMSYSERR_NOERROR;
     m_volumeAvailable = found && (control.fdwControl & MIXERCONTROL_CONTROLF_DISABLED) == 0;
 
     for (std::uint32_t i = 0; i < destination.cConnections; ++i) {
@@ -110,7 +109,9 @@ bool CVolumeInXXX::Initialise(std::uint32_t sourceIndex) {
     return true;
 }
 
-bool CVolumeInXXX::IsVolumeAvailable() { return m_volumeAvailable; }
+bool CVolumeInXXX::IsVolumeAvailable() {
+    return m_volumeAvailable;
+}
 
 void CVolumeInXXX::SelectAsRecordingSource() {
     if (!m_initialised) {
@@ -158,11 +159,17 @@ void CVolumeInXXX::SelectAsRecordingSource() {
 
 void CVolumeInXXX::Reserved() {}
 
-std::int32_t CVolumeInXXX::GetVolumeStepCount() { return m_volumeAvailable ? m_steps : -1; }
+std::int32_t CVolumeInXXX::GetVolumeStepCount() {
+    return m_volumeAvailable ? m_steps : -1;
+}
 
-std::int32_t CVolumeInXXX::GetMinVolume() { return m_volumeAvailable ? m_minimum : -1; }
+std::int32_t CVolumeInXXX::GetMinVolume() {
+    return m_volumeAvailable ? m_minimum : -1;
+}
 
-std::int32_t CVolumeInXXX::GetMaxVolume() { return m_volumeAvailable ? m_maximum : -1; }
+std::int32_t CVolumeInXXX::GetMaxVolume() {
+    return m_volumeAvailable ? m_maximum : -1;
+}
 
 std::int32_t CVolumeInXXX::GetVolume() {
     if (!m_volumeAvailable) {

@@ -121,7 +121,8 @@ bool AlsaMixer::readSelection(std::vector<bool>& selected) {
     selected.assign(m_plan.targets.size(), false);
     if (m_plan.enumElement >= 0) {
         unsigned int item = 0;
-        if (snd_mixer_selem_get_enum_item(m_elements[m_plan.enumElement], channelId(0), &item) < 0) {
+        if (snd_mixer_selem_get_enum_item(m_elements[m_plan.enumElement], channelId(0), &item) <
+            0) {
             return false;
         }
         for (std::size_t line = 0; line < m_plan.targets.size(); ++line) {
@@ -153,7 +154,8 @@ bool AlsaMixer::writeSelection(const std::vector<bool>& selected) {
         }
         const AlsaLineTarget& target = m_plan.targets[chosen - selected.begin()];
         snd_mixer_elem_t* element = m_elements[m_plan.enumElement];
-        const std::size_t channels = std::max<std::uint32_t>(m_infos[m_plan.enumElement].channels, 1);
+        const std::size_t channels =
+            std::max<std::uint32_t>(m_infos[m_plan.enumElement].channels, 1);
         for (std::size_t c = 0; c < channels; ++c) {
             if (snd_mixer_selem_set_enum_item(element, channelId(c),
                                               static_cast<unsigned>(target.enumItem)) < 0) {
@@ -164,8 +166,8 @@ bool AlsaMixer::writeSelection(const std::vector<bool>& selected) {
     }
     for (std::size_t line = 0; line < selected.size(); ++line) {
         const int element = m_plan.targets[line].switchElement;
-        if (element >= 0 &&
-            snd_mixer_selem_set_capture_switch_all(m_elements[element], selected[line] ? 1 : 0) < 0) {
+        if (element >= 0 && snd_mixer_selem_set_capture_switch_all(m_elements[element],
+                                                                   selected[line] ? 1 : 0) < 0) {
             return false;
         }
     }

@@ -63,10 +63,11 @@ void buildAlsaLayout(const std::vector<AlsaElementInfo>& elements, MixerLayout& 
         if (!element.hasCaptureVolume && !element.hasCaptureSwitch) {
             continue;
         }
-        layout.lines.push_back(makeLine(element.name, element.hasCaptureVolume ? &element : nullptr));
+        layout.lines.push_back(
+            makeLine(element.name, element.hasCaptureVolume ? &element : nullptr));
         const int index = static_cast<int>(i);
-        plan.targets.push_back({element.hasCaptureVolume ? index : -1,
-                                element.hasCaptureSwitch ? index : -1, -1});
+        plan.targets.push_back(
+            {element.hasCaptureVolume ? index : -1, element.hasCaptureSwitch ? index : -1, -1});
     }
 }
 

@@ -29,7 +29,9 @@ std::shared_ptr<MixerSession> findSession(HMIXER mixer) {
 
 } // namespace
 
-std::uint32_t mixerGetNumDevs() { return openMixerBackend() ? 1 : 0; }
+std::uint32_t mixerGetNumDevs() {
+    return openMixerBackend() ? 1 : 0;
+}
 
 MMRESULT mixerGetDevCaps(std::uint32_t mixerId, MIXERCAPS* caps, std::uint32_t capsBytes) {
     if (caps == nullptr || capsBytes < sizeof(MIXERCAPS)) {

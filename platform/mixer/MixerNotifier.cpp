@@ -1,8 +1,7 @@
 #include "platform/mixer/MixerNotifier.h"
 
 MixerNotifier::MixerNotifier(HMIXER mixer, MixerCallback callback, std::uintptr_t instance)
-    : m_mixer(mixer), m_callback(callback), m_instance(instance),
-      m_thread([this] { run(); }) {}
+    : m_mixer(mixer), m_callback(callback), m_instance(instance), m_thread([this] { run(); }) {}
 
 MixerNotifier::~MixerNotifier() {
     {

@@ -246,8 +246,7 @@ bool MixerSession::checkSelectDetails(const MIXERCONTROLDETAILS& details,
            details.cMultipleItems == m_layout.lines.size();
 }
 
-MMRESULT MixerSession::getControlDetails(MIXERCONTROLDETAILS* details,
-                                         std::uint32_t detailsFlags) {
+MMRESULT MixerSession::getControlDetails(MIXERCONTROLDETAILS* details, std::uint32_t detailsFlags) {
     if (details == nullptr || details->cbStruct < sizeof(MIXERCONTROLDETAILS) ||
         details->paDetails == nullptr) {
         return MMSYSERR_INVALPARAM;

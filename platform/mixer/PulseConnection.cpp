@@ -67,9 +67,9 @@ void PulseConnection::onTimer(pa_mainloop_api* /*api*/, pa_time_event* /*event*/
 bool PulseConnection::waitFor(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kOperationTimeout;
     const auto timeoutUs = std::chrono::duration_cast<std::chrono::microseconds>(kOperationTimeout);
-    pa_time_event* timer =
-        pa_context_rttime_new(m_context, pa_rtclock_now() + static_cast<pa_usec_t>(timeoutUs.count()),
-                              &PulseConnection::onTimer, this);
+    pa_time_event* timer = pa_context_rttime_new(
+        m_context, pa_rtclock_now() + static_cast<pa_usec_t>(timeoutUs.count()),
+        &PulseConnection::onTimer, this);
     if (timer == nullptr) {
         return done();
     }

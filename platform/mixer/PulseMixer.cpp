@@ -87,7 +87,9 @@ PulseMixer::PulseMixer(std::unique_ptr<PulseConnection> connection)
     : m_connection(std::move(connection)) {}
 
 // The connection is closed first: after that no event callback can reach the listener.
-PulseMixer::~PulseMixer() { m_connection.reset(); }
+PulseMixer::~PulseMixer() {
+    m_connection.reset();
+}
 
 bool PulseMixer::listSources(std::vector<PulseSourceInfo>& sources) {
     SourceRequest request;
@@ -174,9 +176,8 @@ bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
     const PulseLineTarget& target = m_targets[chosen];
     PulseConnection::Lock lock(*m_connection);
     if (!target.port.empty()) {
-        const bool portSet =
-            runSuccessOperation([&target](pa_context* context, pa_context_success_cb_t done,
-                                          void* request) {
+        const bool portSet = runSuccessOperation(
+            [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
                 return pa_context_set_source_port_by_name(context, target.sourceName.c_str(),
                                                           target.port.c_str(), done, request);
             });
@@ -186,8 +187,7 @@ bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
     }
     return runSuccessOperation(
         [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
-            return pa_context_set_default_source(context, target.sourceName.c_str(), done,
-                                                 request);
+            return pa_context_set_default_source(context, target.sourceName.c_str(), done, request);
         });
 }
 
@@ -225,19 +225,18 @@ bool PulseMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>&
         volume.values[c] = pulseVolumeFromMixer(channelValues[c]);
     }
     const std::string& name = m_targets[line].sourceName;
-    return runSuccessOperation(
-        [&name, &volume](pa_context* context, pa_context_success_cb_t done, void* request) {
-            return pa_context_set_source_volume_by_name(context, name.c_str(), &volume, done,
-                                                        request);
-        });
+    return runSuccessOperation([&name, &volume](pa_context* context, pa_context_success_cb_t done,
+                                                void* request) {
+        return pa_context_set_source_volume_by_name(context, name.c_str(), &volume, done, request);
+    });
 }
 
 void PulseMixer::watchChanges(ChangeListener listener) {
     PulseConnection::Lock lock(*m_connection);
     m_listener = std::move(listener);
     pa_context_set_subscribe_callback(m_connection->context(), &PulseMixer::onEvent, this);
-    const auto mask =
-        static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE | PA_SUBSCRIPTION_MASK_SERVER);
+    const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
+                                                          PA_SUBSCRIPTION_MASK_SERVER);
     runSuccessOperation([mask](pa_context* context, pa_context_success_cb_t done, void* request) {
         return pa_context_subscribe(context, mask, done, request);
     });
@@ -250,7 +249,8 @@ void PulseMixer::onEvent(pa_context* context, pa_subscription_event_type_t type,
     const unsigned kind = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
     if (facility == PA_SUBSCRIPTION_EVENT_SERVER) {
         // Whether the default source changed is only known after asking.
-        pa_operation* check = pa_context_get_server_info(context, &PulseMixer::onServerChecked, self);
+        pa_operation* check =
+            pa_context_get_server_info(context, &PulseMixer::onServerChecked, self);
         if (check != nullptr) {
             pa_operation_unref(check);
         }

@@ -45,8 +45,8 @@ private:
     bool runSuccessOperation(const SuccessStarter& start);
     void remember(const std::vector<PulseSourceInfo>& sources);
 
-    static void onEvent(pa_context* context, pa_subscription_event_type_t type,
-                        std::uint32_t index, void* self);
+    static void onEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,
+                        void* self);
     static void onSourceChecked(pa_context* context, const pa_source_info* info, int last,
                                 void* self);
     static void onServerChecked(pa_context* context, const pa_server_info* info, void* self);

@@ -68,8 +68,9 @@ void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
     for (const PulseSourceInfo& source : sources) {
         ordered.push_back(&source);
     }
-    std::sort(ordered.begin(), ordered.end(),
-              [](const PulseSourceInfo* a, const PulseSourceInfo* b) { return a->index < b->index; });
+    std::sort(
+        ordered.begin(), ordered.end(),
+        [](const PulseSourceInfo* a, const PulseSourceInfo* b) { return a->index < b->index; });
 
     layout.deviceName = "Sound Server";
     layout.selectKind = MixerSelectKind::Mux;
@@ -86,7 +87,8 @@ void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
         if (source->ports.size() >= 2) {
             for (const PulsePortInfo& port : source->ports) {
                 line.shortName = fitText(port.description, kShortNameBytes);
-                line.name = fitText(port.description + " - " + sourceTitle(*source), kLongNameBytes);
+                line.name =
+                    fitText(port.description + " - " + sourceTitle(*source), kLongNameBytes);
                 line.componentType = pulseComponentType(*source, &port);
                 layout.lines.push_back(line);
                 targets.push_back({source->name, source->index, port.name});

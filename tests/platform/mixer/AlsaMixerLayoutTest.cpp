@@ -1,5 +1,5 @@
-#include "platform/mixer/AlsaMixer.h"
 #include "platform/mixer/AlsaMixerLayout.h"
+#include "platform/mixer/AlsaMixer.h"
 #include "platform/mixer/MixerTypes.h"
 
 #include <gtest/gtest.h>
@@ -105,14 +105,14 @@ TEST(AlsaMixerLayout, NoCaptureElementsGiveNoLines) {
 }
 
 TEST(AlsaVolumeScale, EveryRawStepSurvivesTheRoundTrip) {
-    for (const auto& [minimum, maximum] : std::vector<std::pair<long, long>>{
-             {0, 31}, {0, 63}, {-20, 100}, {0, 65535}, {5, 6}}) {
+    for (const auto& [minimum, maximum] :
+         std::vector<std::pair<long, long>>{{0, 31}, {0, 63}, {-20, 100}, {0, 65535}, {5, 6}}) {
         EXPECT_EQ(mixerVolumeFromAlsa(minimum, minimum, maximum), 0u);
         EXPECT_EQ(mixerVolumeFromAlsa(maximum, minimum, maximum), 65535u);
         for (long raw = minimum; raw <= maximum; ++raw) {
-            ASSERT_EQ(alsaVolumeFromMixer(mixerVolumeFromAlsa(raw, minimum, maximum), minimum,
-                                          maximum),
-                      raw)
+            ASSERT_EQ(
+                alsaVolumeFromMixer(mixerVolumeFromAlsa(raw, minimum, maximum), minimum, maximum),
+                raw)
                 << minimum << ".." << maximum;
         }
     }

@@ -29,7 +29,8 @@ MMRESULT selectControl(HMIXER mixer, SelectControl& control) {
     controls.cControls = 1;
     controls.pamxctrl = &found;
     MMRESULT result = MIXERR_INVALCONTROL;
-    for (const std::uint32_t type : {MIXERCONTROL_CONTROLTYPE_MUX, MIXERCONTROL_CONTROLTYPE_MIXER}) {
+    for (const std::uint32_t type :
+         {MIXERCONTROL_CONTROLTYPE_MUX, MIXERCONTROL_CONTROLTYPE_MIXER}) {
         controls.dwControlType = type;
         result = mixerGetLineControls(mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE);
         if (result == MMSYSERR_NOERROR) {
@@ -42,7 +43,8 @@ MMRESULT selectControl(HMIXER mixer, SelectControl& control) {
 
 namespace {
 
-MIXERCONTROLDETAILS itemDetails(const SelectControl& control, std::uint32_t itemBytes, void* items) {
+MIXERCONTROLDETAILS itemDetails(const SelectControl& control, std::uint32_t itemBytes,
+                                void* items) {
     MIXERCONTROLDETAILS details;
     details.dwControlID = control.id;
     details.cChannels = 1;

@@ -35,10 +35,9 @@ protected:
     HMIXER open(NotificationLog* log = nullptr) {
         HMIXER mixer = nullptr;
         const MMRESULT result =
-            log == nullptr
-                ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
-                : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
-                            reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
+            log == nullptr ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
+                           : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
+                                       reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
         EXPECT_EQ(result, MMSYSERR_NOERROR);
         m_opened.push_back(mixer);
         return mixer;
@@ -116,7 +115,8 @@ TEST_F(PulseMixer, ChoosingALineMakesItsSourceTheDefault) {
 
 TEST_F(PulseMixer, VolumeWritesReachTheServer) {
     HMIXER mixer = open();
-    const std::uint32_t volume = volumeId(mixer, itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE));
+    const std::uint32_t volume =
+        volumeId(mixer, itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE));
     ASSERT_EQ(writeVolume(mixer, volume, {32768, 65535}), MMSYSERR_NOERROR);
     EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), 32769); // 50 % on the server's scale
     EXPECT_NE(pulsetest::pactl("get-source-volume sondrel_line").find("65536 / 100%"),
@@ -161,7 +161,8 @@ TEST_F(PulseMixer, AStoppedServerMakesCallsFailInsteadOfHanging) {
         GTEST_SKIP() << "the server's process id is not known";
     }
     HMIXER mixer = open();
-    const std::uint32_t volume = volumeId(mixer, itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE));
+    const std::uint32_t volume =
+        volumeId(mixer, itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE));
     std::vector<std::uint32_t> values;
     ASSERT_EQ(kill(server, SIGSTOP), 0);
     const MMRESULT whileStopped = readVolume(mixer, volume, 2, values);

@@ -1,5 +1,5 @@
-#include "platform/mixer/MixerTypes.h"
 #include "platform/mixer/PulseSourceMapping.h"
+#include "platform/mixer/MixerTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,8 @@
 
 namespace {
 
-PulseSourceInfo source(std::uint32_t index, const std::string& name, const std::string& description) {
+PulseSourceInfo source(std::uint32_t index, const std::string& name,
+                       const std::string& description) {
     PulseSourceInfo info;
     info.index = index;
     info.name = name;
@@ -21,10 +22,11 @@ PulseSourceInfo source(std::uint32_t index, const std::string& name, const std::
 // A desktop: the monitor of the speakers, the card's analog input with three ports, a USB
 // webcam microphone and the monitor of an HDMI output. The server lists them out of order.
 std::vector<PulseSourceInfo> desktop() {
-    PulseSourceInfo speakersMonitor =
-        source(1, "alsa_output.pci.analog-stereo.monitor", "Monitor of Built-in Audio Analog Stereo");
+    PulseSourceInfo speakersMonitor = source(1, "alsa_output.pci.analog-stereo.monitor",
+                                             "Monitor of Built-in Audio Analog Stereo");
     speakersMonitor.isMonitor = true;
-    PulseSourceInfo card = source(2, "alsa_input.pci.analog-stereo", "Built-in Audio Analog Stereo");
+    PulseSourceInfo card =
+        source(2, "alsa_input.pci.analog-stereo", "Built-in Audio Analog Stereo");
     card.ports = {{"analog-input-front-mic", "Front Microphone", PA_DEVICE_PORT_TYPE_MIC},
                   {"analog-input-linein", "Line In", PA_DEVICE_PORT_TYPE_LINE},
                   {"analog-input-rear-mic", "Rear Microphone", PA_DEVICE_PORT_TYPE_UNKNOWN}};

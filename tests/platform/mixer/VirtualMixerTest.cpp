@@ -43,10 +43,9 @@ protected:
     HMIXER open(NotificationLog* log = nullptr) {
         HMIXER mixer = nullptr;
         const MMRESULT result =
-            log == nullptr
-                ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
-                : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
-                            reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
+            log == nullptr ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
+                           : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
+                                       reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
         EXPECT_EQ(result, MMSYSERR_NOERROR);
         m_opened.push_back(mixer);
         return mixer;
@@ -310,7 +309,8 @@ TEST_F(VirtualMixer, BadOpenArguments) {
 TEST_F(VirtualMixer, BadLineAndControlRequests) {
     HMIXER mixer = open();
     MIXERLINE line;
-    EXPECT_EQ(mixerGetLineInfo(mixer, nullptr, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(mixerGetLineInfo(mixer, nullptr, MIXER_GETLINEINFOF_DESTINATION),
+              MMSYSERR_INVALPARAM);
     line.cbStruct = 8;
     EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_INVALPARAM);
     line = MIXERLINE{};
