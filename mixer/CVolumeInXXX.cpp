@@ -171,17 +171,23 @@ std::int32_t CVolumeInXXX::GetMaxVolume() {
     return m_volumeAvailable ? m_maximum : -1;
 }
 
-std::int32_t CVolumeInXXX::GetVolume() {
-    if (!m_volumeAvailable) {
-        return -1;
-    }
-    std::vector<MIXERCONTROLDETAILS_UNSIGNED> values(m_channels);
+MIXERCONTROLDETAILS
+CVolumeInXXX::VolumeDetails(std::vector<MIXERCONTROLDETAILS_UNSIGNED>& channelValues) const {
     MIXERCONTROLDETAILS details;
     details.dwControlID = m_volumeControlId;
     details.cChannels = m_channels;
     details.cMultipleItems = 0;
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
-    details.paDetails = values.data();
+    details.paDetails = channelValues.data();
+    return details;
+}
+
+std::int32_t CVolumeInXXX::GetVolume() {
+    if (!m_volumeAvailable) {
+        return -1;
+    }
+    std::vector<MIXERCONTROLDETAILS_UNSIGNED> values(m_channels);
+    MIXERCONTROLDETAILS details = VolumeDetails(values);
     if (values.empty() ||
         mixerGetControlDetails(m_mixer, &details, MIXER_GETCONTROLDETAILSF_VALUE) !=
             MMSYSERR_NOERROR) {
@@ -199,12 +205,7 @@ void CVolumeInXXX::SetVolume(std::uint32_t value) {
     for (MIXERCONTROLDETAILS_UNSIGNED& channel : values) {
         channel.dwValue = value;
     }
-    MIXERCONTROLDETAILS details;
-    details.dwControlID = m_volumeControlId;
-    details.cChannels = m_channels;
-    details.cMultipleItems = 0;
-    details.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
-    details.paDetails = values.data();
+    MIXERCONTROLDETAILS details = VolumeDetails(values);
     mixerSetControlDetails(m_mixer, &details, MIXER_SETCONTROLDETAILSF_VALUE);
 }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 // The volume of one source line of the recording mixer, by its source index. Opens the mixer
 // for its own lifetime with change notifications; every failure leaves it inert (getters
@@ -31,6 +32,9 @@ private:
     bool Open();
     bool Initialise(std::uint32_t sourceIndex);
     void Close();
+    // Every channel of the volume control, one value each in channelValues.
+    MIXERCONTROLDETAILS
+    VolumeDetails(std::vector<MIXERCONTROLDETAILS_UNSIGNED>& channelValues) const;
     static void OnMixerChange(HMIXER mixer, std::uint32_t message, std::uintptr_t instance,
                               std::uint32_t controlId);
 

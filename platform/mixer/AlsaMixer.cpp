@@ -1,5 +1,7 @@
 #include "platform/mixer/AlsaMixer.h"
 
+#include "platform/mixer/MuxSelection.h"
+
 #include <algorithm>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -148,11 +150,11 @@ bool AlsaMixer::writeSelection(const std::vector<bool>& selected) {
     }
     std::lock_guard guard(m_lock);
     if (m_plan.enumElement >= 0) {
-        const auto chosen = std::find(selected.begin(), selected.end(), true);
-        if (chosen == selected.end()) {
+        const std::optional<std::size_t> chosen = muxChoice(selected, m_plan.targets.size());
+        if (!chosen) {
             return false;
         }
-        const AlsaLineTarget& target = m_plan.targets[chosen - selected.begin()];
+        const AlsaLineTarget& target = m_plan.targets[*chosen];
         snd_mixer_elem_t* element = m_elements[m_plan.enumElement];
         const std::size_t channels =
             std::max<std::uint32_t>(m_infos[m_plan.enumElement].channels, 1);

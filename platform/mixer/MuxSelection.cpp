@@ -19,3 +19,15 @@ std::optional<std::size_t> resolveMuxWrite(const std::vector<bool>& current,
     }
     return kept;
 }
+
+std::optional<std::size_t> muxChoice(const std::vector<bool>& selected, std::size_t lineCount) {
+    if (selected.size() != lineCount) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        if (selected[i]) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}

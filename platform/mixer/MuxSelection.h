@@ -9,3 +9,6 @@
 // nothing is set or the sizes differ.
 std::optional<std::size_t> resolveMuxWrite(const std::vector<bool>& current,
                                            const std::vector<bool>& requested);
+
+// The MUX item a resolved write chooses: the first set one, when there are lineCount items.
+std::optional<std::size_t> muxChoice(const std::vector<bool>& selected, std::size_t lineCount);

@@ -1,5 +1,7 @@
 #include "platform/mixer/PulseMixer.h"
 
+#include "platform/mixer/MuxSelection.h"
+
 #include <pulse/proplist.h>
 #include <pulse/volume.h>
 
@@ -166,14 +168,11 @@ bool PulseMixer::readSelection(std::vector<bool>& selected) {
 }
 
 bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
-    std::size_t chosen = 0;
-    while (chosen < selected.size() && !selected[chosen]) {
-        ++chosen;
-    }
-    if (selected.size() != m_targets.size() || chosen == selected.size()) {
+    const std::optional<std::size_t> chosen = muxChoice(selected, m_targets.size());
+    if (!chosen) {
         return false;
     }
-    const PulseLineTarget& target = m_targets[chosen];
+    const PulseLineTarget& target = m_targets[*chosen];
     PulseConnection::Lock lock(*m_connection);
     if (!target.port.empty()) {
         const bool portSet = runSuccessOperation(

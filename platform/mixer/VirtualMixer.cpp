@@ -1,6 +1,7 @@
 #include "platform/mixer/VirtualMixer.h"
 
 #include "platform/mixer/MixerTypes.h"
+#include "platform/mixer/MuxSelection.h"
 #include "platform/mixer/VirtualMixerHub.h"
 
 #include <array>
@@ -68,22 +69,19 @@ bool VirtualMixer::readSelection(std::vector<bool>& selected) {
 }
 
 bool VirtualMixer::writeSelection(const std::vector<bool>& selected) {
-    std::size_t chosen = 0;
-    while (chosen < selected.size() && !selected[chosen]) {
-        ++chosen;
-    }
-    if (selected.size() != kLines.size() || chosen == selected.size()) {
+    const std::optional<std::size_t> chosen = muxChoice(selected, kLines.size());
+    if (!chosen) {
         return false;
     }
     {
         std::lock_guard guard(VirtualMixerHub::instance().stateLock());
         VirtualMixerState state = loadState();
-        state.select(chosen);
+        state.select(*chosen);
         if (!state.save(m_statePath)) {
             return false;
         }
     }
-    VirtualMixerHub::instance().publish(MixerChange::Selection, static_cast<int>(chosen));
+    VirtualMixerHub::instance().publish(MixerChange::Selection, static_cast<int>(*chosen));
     return true;
 }
 

@@ -12,16 +12,13 @@ using namespace mixertest;
 
 namespace {
 
-// Runs against the private server of with-pulse.sh with two null sources added.
-class VolumeInPulse : public ::testing::Test {
+class VolumeInPulse : public pulsetest::PulseSourcesTest {
 protected:
     void SetUp() override {
-        if (!pulsetest::serverRunning()) {
-            GTEST_SKIP() << "no private sound server: run through with-pulse.sh";
+        PulseSourcesTest::SetUp();
+        if (IsSkipped()) {
+            return;
         }
-        setenv("SONDREL_MIXER", "pulse", 1);
-        m_modules.push_back(pulsetest::addSource("sondrel_mic"));
-        m_modules.push_back(pulsetest::addSource("sondrel_line"));
         HMIXER mixer = nullptr;
         ASSERT_EQ(mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
         SelectControl control;
@@ -39,14 +36,6 @@ protected:
         }
         ASSERT_NE(m_line, m_microphone);
     }
-    void TearDown() override {
-        for (const std::string& module : m_modules) {
-            pulsetest::pactl("unload-module " + module);
-        }
-        unsetenv("SONDREL_MIXER");
-    }
-
-    std::vector<std::string> m_modules;
     std::uint32_t m_line = 0;
     std::uint32_t m_microphone = 0;
 };

@@ -21,20 +21,6 @@ constexpr std::uint32_t kAux = 3;
 
 class VolumeInVirtual : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("sondrel-volume-" + std::to_string(getpid()) + "-" + test->name());
-        std::filesystem::remove_all(m_folder);
-        setenv("SONDREL_MIXER", "virtual", 1);
-        setenv("SONDREL_MIXER_STATE", (m_folder / "mixer.ini").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("SONDREL_MIXER");
-        unsetenv("SONDREL_MIXER_STATE");
-        unsetenv("SONDREL_MIXER_DEVICE");
-        std::filesystem::remove_all(m_folder);
-    }
     // Reads a source's channels through the mixer directly.
     std::vector<std::uint32_t> channels(std::uint32_t source, std::uint32_t count) {
         HMIXER mixer = nullptr;
@@ -57,7 +43,7 @@ protected:
         EXPECT_EQ(g_activeVolume.load(), nullptr);
     }
 
-    std::filesystem::path m_folder;
+    VirtualMixerSandbox m_sandbox;
 };
 
 TEST_F(VolumeInVirtual, BoundsAndCurrentValueOfASource) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace mixertest {
 
@@ -154,6 +157,24 @@ MMRESULT writeVolume(HMIXER mixer, std::uint32_t controlId, std::vector<std::uin
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
     details.paDetails = items.data();
     return mixerSetControlDetails(mixer, &details, MIXER_SETCONTROLDETAILSF_VALUE);
+}
+
+VirtualMixerSandbox::VirtualMixerSandbox() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_folder = std::filesystem::temp_directory_path() /
+               ("sondrel-mixer-" + std::to_string(getpid()) + "-" + test->test_suite_name() + "-" +
+                test->name());
+    std::filesystem::remove_all(m_folder);
+    setenv("SONDREL_MIXER", "virtual", 1);
+    setenv("SONDREL_MIXER_STATE", statePath().c_str(), 1);
+}
+
+VirtualMixerSandbox::~VirtualMixerSandbox() {
+    for (const char* name :
+         {"SONDREL_MIXER", "SONDREL_MIXER_STATE", "SONDREL_MIXER_DEVICE", "SONDREL_AUDIO_INPUT"}) {
+        unsetenv(name);
+    }
+    std::filesystem::remove_all(m_folder);
 }
 
 void NotificationLog::onMessage(HMIXER /*mixer*/, std::uint32_t message, std::uintptr_t instance,

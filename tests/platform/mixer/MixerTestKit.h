@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -36,6 +37,22 @@ MMRESULT volumeControl(HMIXER mixer, std::uint32_t source, MIXERCONTROL& control
 MMRESULT readVolume(HMIXER mixer, std::uint32_t controlId, std::uint32_t channels,
                     std::vector<std::uint32_t>& values);
 MMRESULT writeVolume(HMIXER mixer, std::uint32_t controlId, std::vector<std::uint32_t> values);
+
+// Points the mixer service at the virtual mixer with a state file of the running test's
+// own, in a fresh folder; undoes it all when destroyed.
+class VirtualMixerSandbox {
+public:
+    VirtualMixerSandbox();
+    ~VirtualMixerSandbox();
+    VirtualMixerSandbox(const VirtualMixerSandbox&) = delete;
+    VirtualMixerSandbox& operator=(const VirtualMixerSandbox&) = delete;
+
+    const std::filesystem::path& folder() const { return m_folder; }
+    std::filesystem::path statePath() const { return m_folder / "mixer.ini"; }
+
+private:
+    std::filesystem::path m_folder;
+};
 
 // Collects change messages; pass &log as the instance of mixerOpen with onMessage.
 class NotificationLog {

@@ -13,24 +13,13 @@ namespace {
 
 // Runs against the private server of with-pulse.sh, which holds the null sink "rec_sink"
 // (so its monitor is a source); each test adds a microphone and a line-in source.
-class PulseMixer : public ::testing::Test {
+class PulseMixer : public pulsetest::PulseSourcesTest {
 protected:
-    void SetUp() override {
-        if (!pulsetest::serverRunning()) {
-            GTEST_SKIP() << "no private sound server: run through with-pulse.sh";
-        }
-        setenv("SONDREL_MIXER", "pulse", 1);
-        m_modules.push_back(pulsetest::addSource("sondrel_mic"));
-        m_modules.push_back(pulsetest::addSource("sondrel_line"));
-    }
     void TearDown() override {
         for (HMIXER mixer : m_opened) {
             mixerClose(mixer); // refused harmlessly when the test closed it already
         }
-        for (const std::string& module : m_modules) {
-            pulsetest::pactl("unload-module " + module);
-        }
-        unsetenv("SONDREL_MIXER");
+        PulseSourcesTest::TearDown();
     }
     HMIXER open(NotificationLog* log = nullptr) {
         HMIXER mixer = nullptr;
@@ -66,7 +55,6 @@ protected:
         return control.dwControlID;
     }
 
-    std::vector<std::string> m_modules;
     std::vector<HMIXER> m_opened;
     NotificationLog m_log; // outlives every handle that reports to it
 };
@@ -148,7 +136,7 @@ TEST_F(PulseMixer, ChangesMadeByOtherProgramsAreNotified) {
     pulsetest::pactl("set-default-source " + target);
     EXPECT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, control.id));
 
-    m_modules.push_back(pulsetest::addSource("sondrel_extra"));
+    addModule("sondrel_extra");
     MIXERLINE recording;
     ASSERT_EQ(destination(mixer, recording), MMSYSERR_NOERROR);
     EXPECT_TRUE(log.waitFor(MM_MIXM_LINE_CHANGE, recording.dwLineID));

@@ -49,4 +49,20 @@ std::string addSource(const std::string& name) {
     return pactl("load-module module-null-source source_name=" + name);
 }
 
+void PulseSourcesTest::SetUp() {
+    if (!serverRunning()) {
+        GTEST_SKIP() << "no private sound server: run through with-pulse.sh";
+    }
+    setenv("SONDREL_MIXER", "pulse", 1);
+    addModule("sondrel_mic");
+    addModule("sondrel_line");
+}
+
+void PulseSourcesTest::TearDown() {
+    for (const std::string& module : m_modules) {
+        pactl("unload-module " + module);
+    }
+    unsetenv("SONDREL_MIXER");
+}
+
 } // namespace pulsetest

@@ -23,22 +23,10 @@ constexpr std::uint32_t kAux = 3;
 
 class VirtualMixer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("sondrel-vmixer-" + std::to_string(getpid()) + "-" + test->name());
-        std::filesystem::remove_all(m_folder);
-        m_statePath = m_folder / "mixer.ini";
-        setenv("SONDREL_MIXER", "virtual", 1);
-        setenv("SONDREL_MIXER_STATE", m_statePath.c_str(), 1);
-    }
     void TearDown() override {
         for (HMIXER mixer : m_opened) {
             mixerClose(mixer); // refused harmlessly when the test closed it already
         }
-        unsetenv("SONDREL_MIXER");
-        unsetenv("SONDREL_MIXER_STATE");
-        std::filesystem::remove_all(m_folder);
     }
     HMIXER open(NotificationLog* log = nullptr) {
         HMIXER mixer = nullptr;
@@ -56,8 +44,9 @@ protected:
         return control.dwControlID;
     }
 
-    std::filesystem::path m_folder;
-    std::filesystem::path m_statePath;
+    VirtualMixerSandbox m_sandbox;
+    const std::filesystem::path m_folder = m_sandbox.folder();
+    const std::filesystem::path m_statePath = m_sandbox.statePath();
     std::vector<HMIXER> m_opened;
     NotificationLog m_log; // outlives every handle that reports to it
 };
@@ -444,7 +433,6 @@ TEST_F(VirtualMixer, VirtualInputBringsTheVirtualMixer) {
         ASSERT_EQ(mixerGetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR) << input;
         EXPECT_STREQ(caps.szPname, "Sondrel Virtual Mixer") << input;
     }
-    unsetenv("SONDREL_AUDIO_INPUT");
 }
 
 TEST_F(VirtualMixer, NoMixerWhenTheChosenBackendHasNone) {
@@ -457,7 +445,6 @@ TEST_F(VirtualMixer, NoMixerWhenTheChosenBackendHasNone) {
     EXPECT_EQ(mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL), MMSYSERR_NODRIVER);
     MIXERCAPS caps;
     EXPECT_EQ(mixerGetDevCaps(0, &caps, sizeof caps), MMSYSERR_NODRIVER);
-    unsetenv("SONDREL_MIXER_DEVICE");
 }
 
 TEST_F(VirtualMixer, HandlesOpenedWrittenAndClosedOnManyThreads) {
