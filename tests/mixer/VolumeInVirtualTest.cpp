@@ -14,11 +14,6 @@ using namespace mixertest;
 
 namespace {
 
-constexpr std::uint32_t kMicrophone = 0;
-constexpr std::uint32_t kLineIn = 1;
-constexpr std::uint32_t kCdAudio = 2;
-constexpr std::uint32_t kAux = 3;
-
 class VolumeInVirtual : public ::testing::Test {
 protected:
     // Reads a source's channels through the mixer directly.

@@ -159,6 +159,29 @@ MMRESULT writeVolume(HMIXER mixer, std::uint32_t controlId, std::vector<std::uin
     return mixerSetControlDetails(mixer, &details, MIXER_SETCONTROLDETAILSF_VALUE);
 }
 
+OpenedMixers::~OpenedMixers() {
+    for (HMIXER mixer : m_opened) {
+        mixerClose(mixer); // refused harmlessly when the test closed it already
+    }
+}
+
+HMIXER OpenedMixers::open(NotificationLog* log) {
+    HMIXER mixer = nullptr;
+    const MMRESULT result =
+        log == nullptr ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
+                       : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
+                                   reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
+    EXPECT_EQ(result, MMSYSERR_NOERROR);
+    m_opened.push_back(mixer);
+    return mixer;
+}
+
+std::uint32_t volumeId(HMIXER mixer, std::uint32_t source) {
+    MIXERCONTROL control;
+    EXPECT_EQ(volumeControl(mixer, source, control), MMSYSERR_NOERROR);
+    return control.dwControlID;
+}
+
 VirtualMixerSandbox::VirtualMixerSandbox() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     m_folder = std::filesystem::temp_directory_path() /

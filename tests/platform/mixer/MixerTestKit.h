@@ -15,6 +15,12 @@
 
 namespace mixertest {
 
+// The sources of the virtual mixer, in the order of its select control.
+inline constexpr std::uint32_t kMicrophone = 0;
+inline constexpr std::uint32_t kLineIn = 1;
+inline constexpr std::uint32_t kCdAudio = 2;
+inline constexpr std::uint32_t kAux = 3;
+
 struct SelectControl {
     std::uint32_t id = 0;
     std::uint32_t type = 0;
@@ -37,6 +43,27 @@ MMRESULT volumeControl(HMIXER mixer, std::uint32_t source, MIXERCONTROL& control
 MMRESULT readVolume(HMIXER mixer, std::uint32_t controlId, std::uint32_t channels,
                     std::vector<std::uint32_t>& values);
 MMRESULT writeVolume(HMIXER mixer, std::uint32_t controlId, std::vector<std::uint32_t> values);
+
+class NotificationLog;
+
+// Handles opened by a test, all closed when it ends (also after a failed assertion), so
+// that no callback outlives what it reports to.
+class OpenedMixers {
+public:
+    OpenedMixers() = default;
+    ~OpenedMixers();
+    OpenedMixers(const OpenedMixers&) = delete;
+    OpenedMixers& operator=(const OpenedMixers&) = delete;
+
+    // Opens mixer 0, reporting changes to log when one is given.
+    HMIXER open(NotificationLog* log = nullptr);
+
+private:
+    std::vector<HMIXER> m_opened;
+};
+
+// The identifier of a source's volume control.
+std::uint32_t volumeId(HMIXER mixer, std::uint32_t source);
 
 // Points the mixer service at the virtual mixer with a state file of the running test's
 // own, in a fresh folder; undoes it all when destroyed.

@@ -15,22 +15,7 @@ namespace {
 // (so its monitor is a source); each test adds a microphone and a line-in source.
 class PulseMixer : public pulsetest::PulseSourcesTest {
 protected:
-    void TearDown() override {
-        for (HMIXER mixer : m_opened) {
-            mixerClose(mixer); // refused harmlessly when the test closed it already
-        }
-        PulseSourcesTest::TearDown();
-    }
-    HMIXER open(NotificationLog* log = nullptr) {
-        HMIXER mixer = nullptr;
-        const MMRESULT result =
-            log == nullptr ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
-                           : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
-                                       reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
-        EXPECT_EQ(result, MMSYSERR_NOERROR);
-        m_opened.push_back(mixer);
-        return mixer;
-    }
+    HMIXER open(NotificationLog* log = nullptr) { return m_mixers.open(log); }
     // The only item of that component type, or -1. The null sources are all described as
     // "Null Input"; their names (sondrel_mic, sondrel_line) decide their types.
     int itemOfType(HMIXER mixer, std::uint32_t componentType) {
@@ -49,14 +34,11 @@ protected:
         return found;
     }
     std::uint32_t volumeId(HMIXER mixer, int source) {
-        MIXERCONTROL control;
-        EXPECT_EQ(volumeControl(mixer, static_cast<std::uint32_t>(source), control),
-                  MMSYSERR_NOERROR);
-        return control.dwControlID;
+        return mixertest::volumeId(mixer, static_cast<std::uint32_t>(source));
     }
 
-    std::vector<HMIXER> m_opened;
-    NotificationLog m_log; // outlives every handle that reports to it
+    NotificationLog m_log;
+    OpenedMixers m_mixers; // closed before the log goes
 };
 
 TEST_F(PulseMixer, ServerSourcesAreTheSourceLines) {

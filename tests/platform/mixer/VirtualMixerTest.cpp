@@ -16,39 +16,15 @@ using namespace mixertest;
 
 namespace {
 
-constexpr std::uint32_t kMicrophone = 0;
-constexpr std::uint32_t kLineIn = 1;
-constexpr std::uint32_t kCdAudio = 2;
-constexpr std::uint32_t kAux = 3;
-
 class VirtualMixer : public ::testing::Test {
 protected:
-    void TearDown() override {
-        for (HMIXER mixer : m_opened) {
-            mixerClose(mixer); // refused harmlessly when the test closed it already
-        }
-    }
-    HMIXER open(NotificationLog* log = nullptr) {
-        HMIXER mixer = nullptr;
-        const MMRESULT result =
-            log == nullptr ? mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL)
-                           : mixerOpen(&mixer, 0, &NotificationLog::onMessage,
-                                       reinterpret_cast<std::uintptr_t>(log), CALLBACK_FUNCTION);
-        EXPECT_EQ(result, MMSYSERR_NOERROR);
-        m_opened.push_back(mixer);
-        return mixer;
-    }
-    std::uint32_t volumeId(HMIXER mixer, std::uint32_t source) {
-        MIXERCONTROL control;
-        EXPECT_EQ(volumeControl(mixer, source, control), MMSYSERR_NOERROR);
-        return control.dwControlID;
-    }
+    HMIXER open(NotificationLog* log = nullptr) { return m_mixers.open(log); }
 
     VirtualMixerSandbox m_sandbox;
     const std::filesystem::path m_folder = m_sandbox.folder();
     const std::filesystem::path m_statePath = m_sandbox.statePath();
-    std::vector<HMIXER> m_opened;
-    NotificationLog m_log; // outlives every handle that reports to it
+    NotificationLog m_log;
+    OpenedMixers m_mixers; // closed before the log goes
 };
 
 TEST_F(VirtualMixer, FoundThroughTheDefaultWaveInput) {
