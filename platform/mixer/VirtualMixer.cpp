@@ -2,10 +2,9 @@
 
 #include "platform/mixer/MixerTypes.h"
 #include "platform/mixer/MuxSelection.h"
-#include "platform/mixer/VirtualMixerHub.h"
+#include "platform/mixer/VirtualMixerStateLock.h"
 
 #include <array>
-#include <mutex>
 
 namespace {
 
@@ -37,10 +36,9 @@ VirtualMixer::VirtualMixer() : VirtualMixer(VirtualMixerState::defaultPath()) {}
 
 VirtualMixer::VirtualMixer(std::filesystem::path statePath) : m_statePath(std::move(statePath)) {}
 
+// The watch stops first, so that its thread no longer reaches the listener or m_seen.
 VirtualMixer::~VirtualMixer() {
-    if (m_subscription != 0) {
-        VirtualMixerHub::instance().unsubscribe(m_subscription);
-    }
+    m_watch.reset();
 }
 
 VirtualMixerState VirtualMixer::loadState() const {
@@ -61,7 +59,7 @@ bool VirtualMixer::readLayout(MixerLayout& layout) {
 }
 
 bool VirtualMixer::readSelection(std::vector<bool>& selected) {
-    std::lock_guard guard(VirtualMixerHub::instance().stateLock());
+    const VirtualMixerStateLock lock(m_statePath);
     const VirtualMixerState state = loadState();
     selected.assign(kLines.size(), false);
     selected[state.selected()] = true;
@@ -73,23 +71,17 @@ bool VirtualMixer::writeSelection(const std::vector<bool>& selected) {
     if (!chosen) {
         return false;
     }
-    {
-        std::lock_guard guard(VirtualMixerHub::instance().stateLock());
-        VirtualMixerState state = loadState();
-        state.select(*chosen);
-        if (!state.save(m_statePath)) {
-            return false;
-        }
-    }
-    VirtualMixerHub::instance().publish(MixerChange::Selection, static_cast<int>(*chosen));
-    return true;
+    const VirtualMixerStateLock lock(m_statePath);
+    VirtualMixerState state = loadState();
+    state.select(*chosen);
+    return state.save(m_statePath);
 }
 
 bool VirtualMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
     if (line >= kLines.size()) {
         return false;
     }
-    std::lock_guard guard(VirtualMixerHub::instance().stateLock());
+    const VirtualMixerStateLock lock(m_statePath);
     channelValues = loadState().volume(line);
     return true;
 }
@@ -98,18 +90,33 @@ bool VirtualMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t
     if (line >= kLines.size() || channelValues.size() != kLines[line].channels) {
         return false;
     }
-    {
-        std::lock_guard guard(VirtualMixerHub::instance().stateLock());
-        VirtualMixerState state = loadState();
-        state.setVolume(line, channelValues);
-        if (!state.save(m_statePath)) {
-            return false;
-        }
-    }
-    VirtualMixerHub::instance().publish(MixerChange::Volume, static_cast<int>(line));
-    return true;
+    const VirtualMixerStateLock lock(m_statePath);
+    VirtualMixerState state = loadState();
+    state.setVolume(line, channelValues);
+    return state.save(m_statePath);
 }
 
 void VirtualMixer::watchChanges(ChangeListener listener) {
-    m_subscription = VirtualMixerHub::instance().subscribe(std::move(listener));
+    m_listener = std::move(listener);
+    {
+        const VirtualMixerStateLock lock(m_statePath);
+        m_seen = std::make_unique<VirtualMixerState>(loadState());
+    }
+    m_watch = std::make_unique<FileChangeWatch>(m_statePath, [this] { onFileChanged(); });
+}
+
+void VirtualMixer::onFileChanged() {
+    VirtualMixerState now = [this] {
+        const VirtualMixerStateLock lock(m_statePath);
+        return loadState();
+    }();
+    if (now.selected() != m_seen->selected()) {
+        m_listener(MixerChange::Selection, static_cast<int>(now.selected()));
+    }
+    for (std::size_t line = 0; line < kLines.size(); ++line) {
+        if (now.volume(line) != m_seen->volume(line)) {
+            m_listener(MixerChange::Volume, static_cast<int>(line));
+        }
+    }
+    *m_seen = std::move(now);
 }

@@ -218,9 +218,10 @@ bool NotificationLog::waitFor(std::uint32_t message, std::uint32_t id) {
     });
 }
 
-std::size_t NotificationLog::count() {
+bool NotificationLog::has(std::uint32_t message, std::uint32_t id) {
     std::lock_guard guard(m_lock);
-    return m_messages.size();
+    return std::find(m_messages.begin(), m_messages.end(), std::make_pair(message, id)) !=
+           m_messages.end();
 }
 
 void NotificationLog::clear() {

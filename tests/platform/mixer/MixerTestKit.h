@@ -89,7 +89,7 @@ public:
     // Waits (at most a generous 10 s, so that a lost message fails instead of hanging)
     // until a message of that kind for that id has arrived.
     bool waitFor(std::uint32_t message, std::uint32_t id);
-    std::size_t count();
+    bool has(std::uint32_t message, std::uint32_t id);
     void clear();
 
 private:

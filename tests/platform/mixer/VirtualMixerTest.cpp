@@ -203,6 +203,36 @@ TEST_F(VirtualMixer, EveryHandleHearsOfChangesMadeThroughAnother) {
     mixerClose(watcher);
 }
 
+TEST_F(VirtualMixer, ChangesOfTheStateFileByAnotherProgramAreNotified) {
+    NotificationLog& log = m_log;
+    HMIXER watcher = open(&log);
+    SelectControl control;
+    ASSERT_EQ(selectControl(watcher, control), MMSYSERR_NOERROR);
+    const std::uint32_t cd = volumeId(watcher, kCdAudio);
+    const std::uint32_t microphone = volumeId(watcher, kMicrophone);
+
+    // Another program rewrites the file in place.
+    {
+        std::ofstream file(m_statePath, std::ios::trunc);
+        file << "selected=2\nvolume2=5,6\n";
+    }
+    EXPECT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, control.id));
+    EXPECT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, cd));
+    EXPECT_EQ(chosenItem(watcher), static_cast<int>(kCdAudio));
+    std::vector<std::uint32_t> values;
+    ASSERT_EQ(readVolume(watcher, cd, 2, values), MMSYSERR_NOERROR);
+    EXPECT_EQ(values, (std::vector<std::uint32_t>{5, 6}));
+
+    // Removing the file brings back the defaults, and says so.
+    log.clear();
+    std::filesystem::remove(m_statePath);
+    EXPECT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, control.id));
+    EXPECT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, cd));
+    EXPECT_EQ(chosenItem(watcher), static_cast<int>(kMicrophone));
+    // Lines whose volume stayed the same were not reported.
+    EXPECT_FALSE(log.has(MM_MIXM_CONTROL_CHANGE, microphone));
+}
+
 struct ReenteringReceiver {
     std::atomic<MMRESULT> closeResult{MMSYSERR_NOERROR};
     std::atomic<MMRESULT> readResult{MMSYSERR_ERROR};
