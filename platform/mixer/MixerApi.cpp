@@ -18,7 +18,8 @@ constexpr std::chrono::milliseconds kCloseWaitPause{1};
 
 std::mutex g_handlesLock;
 std::map<HMIXER, std::shared_ptr<MixerSession>> g_handles;
-// Handles are numbers that are never reused, so a closed handle stays invalid.
+// Handles are numbers that are never reused, so a closed handle stays invalid. relaxed:
+// only uniqueness matters; the table lock publishes the handle.
 std::atomic<std::uintptr_t> g_nextHandle{1};
 
 std::shared_ptr<MixerSession> findSession(HMIXER mixer) {
@@ -95,7 +96,9 @@ MMRESULT mixerOpen(HMIXER* mixer, std::uint32_t mixerId, MixerCallback callback,
         return MMSYSERR_ERROR;
     }
     auto session = std::make_shared<MixerSession>(std::move(backend), std::move(layout));
-    const auto handle = reinterpret_cast<HMIXER>(g_nextHandle.fetch_add(1));
+    // A handle is a number, never dereferenced; see g_nextHandle.
+    const auto handle = reinterpret_cast<HMIXER>( // NOLINT(performance-no-int-to-ptr)
+        g_nextHandle.fetch_add(1, std::memory_order_relaxed));
     if (withCallback) {
         session->notifyTo(handle, callback, instance);
     }

@@ -1,33 +1,28 @@
 #include "platform/mixer/MixerBackendFactory.h"
 
 #include "platform/mixer/AlsaMixer.h"
+#include "platform/mixer/Environment.h"
 #include "platform/mixer/PulseMixer.h"
 #include "platform/mixer/VirtualMixer.h"
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
-
 bool virtualInputChosen() {
-    const std::string input = environment("SONDREL_AUDIO_INPUT");
+    const std::string input = environmentValue("SONDREL_AUDIO_INPUT");
     return input == "tone" || input == "silence" || input.starts_with("file:");
 }
 
 std::unique_ptr<MixerBackend> openAlsa() {
-    const std::string device = environment("SONDREL_MIXER_DEVICE");
+    const std::string device = environmentValue("SONDREL_MIXER_DEVICE");
     return AlsaMixer::open(device.empty() ? "default" : device);
 }
 
 } // namespace
 
 std::unique_ptr<MixerBackend> openMixerBackend() {
-    const std::string forced = environment("SONDREL_MIXER");
+    const std::string forced = environmentValue("SONDREL_MIXER");
     if (forced == "virtual" || (forced.empty() && virtualInputChosen())) {
         return std::make_unique<VirtualMixer>();
     }

@@ -19,6 +19,6 @@ void copyText(char* field, std::size_t fieldBytes, const std::string& text) {
         return;
     }
     const std::string fitted = fitText(text, fieldBytes - 1);
-    std::memcpy(field, fitted.data(), fitted.size());
+    fitted.copy(field, fitted.size());
     std::memset(field + fitted.size(), 0, fieldBytes - fitted.size());
 }

@@ -234,9 +234,9 @@ void PulseMixer::watchChanges(ChangeListener listener) {
     PulseConnection::Lock lock(*m_connection);
     m_listener = std::move(listener);
     pa_context_set_subscribe_callback(m_connection->context(), &PulseMixer::onEvent, this);
-    const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
-                                                          PA_SUBSCRIPTION_MASK_SERVER);
-    runSuccessOperation([mask](pa_context* context, pa_context_success_cb_t done, void* request) {
+    runSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
+        const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
+                                                              PA_SUBSCRIPTION_MASK_SERVER);
         return pa_context_subscribe(context, mask, done, request);
     });
 }

@@ -65,6 +65,7 @@ std::uint32_t pulseComponentType(const PulseSourceInfo& source, const PulsePortI
 void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& layout,
                       std::vector<PulseLineTarget>& targets) {
     std::vector<const PulseSourceInfo*> ordered;
+    ordered.reserve(sources.size());
     for (const PulseSourceInfo& source : sources) {
         ordered.push_back(&source);
     }

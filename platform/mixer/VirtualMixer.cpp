@@ -24,6 +24,7 @@ constexpr std::array<VirtualLine, 4> kLines{{
 
 std::vector<std::uint32_t> channelsPerLine() {
     std::vector<std::uint32_t> channels;
+    channels.reserve(kLines.size());
     for (const VirtualLine& line : kLines) {
         channels.push_back(line.channels);
     }

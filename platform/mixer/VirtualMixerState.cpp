@@ -1,7 +1,8 @@
 #include "platform/mixer/VirtualMixerState.h"
 
+#include "platform/mixer/Environment.h"
+
 #include <charconv>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -17,22 +18,23 @@ bool parseNumber(const std::string& text, std::uint64_t& number) {
 
 } // namespace
 
-VirtualMixerState::VirtualMixerState(std::vector<std::uint32_t> channelsPerLine,
+VirtualMixerState::VirtualMixerState(const std::vector<std::uint32_t>& channelsPerLine,
                                      std::uint32_t defaultVolume) {
+    m_volumes.reserve(channelsPerLine.size());
     for (const std::uint32_t channels : channelsPerLine) {
         m_volumes.emplace_back(channels, defaultVolume);
     }
 }
 
 std::filesystem::path VirtualMixerState::defaultPath() {
-    if (const char* explicitPath = std::getenv("SONDREL_MIXER_STATE");
-        explicitPath != nullptr && *explicitPath != '\0') {
+    if (const std::string explicitPath = environmentValue("SONDREL_MIXER_STATE");
+        !explicitPath.empty()) {
         return explicitPath;
     }
     std::filesystem::path dataHome;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
+    if (const std::string xdg = environmentValue("XDG_DATA_HOME"); xdg.starts_with('/')) {
         dataHome = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    } else if (const std::string home = environmentValue("HOME"); !home.empty()) {
         dataHome = std::filesystem::path(home) / ".local" / "share";
     } else {
         dataHome = std::filesystem::temp_directory_path();

@@ -14,7 +14,8 @@ class VirtualMixerState {
 public:
     // channelsPerLine gives the number of lines and of channels of each; every volume
     // starts at defaultVolume, line 0 is selected.
-    VirtualMixerState(std::vector<std::uint32_t> channelsPerLine, std::uint32_t defaultVolume);
+    VirtualMixerState(const std::vector<std::uint32_t>& channelsPerLine,
+                      std::uint32_t defaultVolume);
 
     // The file named by SONDREL_MIXER_STATE, else sondrel/mixer.ini in the user's data
     // folder (XDG_DATA_HOME, else ~/.local/share).
