@@ -55,18 +55,28 @@ MMRESULT mixerGetDevCaps(std::uint32_t mixerId, MIXERCAPS* caps, std::uint32_t c
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT mixerGetID(std::uint32_t deviceId, std::uint32_t* mixerId, std::uint32_t objectFlags) {
+MMRESULT mixerGetID(std::uintptr_t object, std::uint32_t* mixerId, std::uint32_t objectFlags) {
     if (mixerId == nullptr) {
         return MMSYSERR_INVALPARAM;
     }
-    if (objectFlags != MIXER_OBJECTF_WAVEIN && objectFlags != MIXER_OBJECTF_MIXER) {
+    switch (objectFlags) {
+    case MIXER_OBJECTF_HWAVEIN:
+        if (object == 0) {
+            return MMSYSERR_INVALHANDLE;
+        }
+        break;
+    case MIXER_OBJECTF_WAVEIN:
+        if (object != 0 && object != WAVE_MAPPER) {
+            return MMSYSERR_BADDEVICEID;
+        }
+        break;
+    case MIXER_OBJECTF_MIXER:
+        if (object != kOnlyMixerId) {
+            return MMSYSERR_BADDEVICEID;
+        }
+        break;
+    default:
         return MMSYSERR_INVALFLAG;
-    }
-    const bool known = objectFlags == MIXER_OBJECTF_WAVEIN
-                           ? deviceId == 0 || deviceId == WAVE_MAPPER
-                           : deviceId == kOnlyMixerId;
-    if (!known) {
-        return MMSYSERR_BADDEVICEID;
     }
     if (!openMixerBackend()) {
         return MMSYSERR_NODRIVER;

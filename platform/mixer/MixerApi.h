@@ -11,9 +11,10 @@
 
 std::uint32_t mixerGetNumDevs();
 MMRESULT mixerGetDevCaps(std::uint32_t mixerId, MIXERCAPS* caps, std::uint32_t capsBytes);
-// deviceId is a wave-input device (MIXER_OBJECTF_WAVEIN: 0 or WAVE_MAPPER) or a mixer
-// identifier (MIXER_OBJECTF_MIXER).
-MMRESULT mixerGetID(std::uint32_t deviceId, std::uint32_t* mixerId, std::uint32_t objectFlags);
+// object is a wave-input device (MIXER_OBJECTF_WAVEIN: 0 or WAVE_MAPPER), an open
+// wave-input handle (MIXER_OBJECTF_HWAVEIN: any handle, as every capture reads the default
+// input whose mixer this is) or a mixer identifier (MIXER_OBJECTF_MIXER).
+MMRESULT mixerGetID(std::uintptr_t object, std::uint32_t* mixerId, std::uint32_t objectFlags);
 // openFlags is CALLBACK_NULL or CALLBACK_FUNCTION; with a callback, every open handle of
 // the device is told of changes, whichever handle or program made them.
 MMRESULT mixerOpen(HMIXER* mixer, std::uint32_t mixerId, MixerCallback callback,

@@ -29,6 +29,8 @@ inline constexpr MMRESULT MIXERR_INVALVALUE = 1026;
 inline constexpr std::uint32_t WAVE_MAPPER = 0xFFFFFFFFu;
 inline constexpr std::uint32_t MIXER_OBJECTF_MIXER = 0x00000000u;
 inline constexpr std::uint32_t MIXER_OBJECTF_WAVEIN = 0x20000000u;
+inline constexpr std::uint32_t MIXER_OBJECTF_HANDLE = 0x80000000u;
+inline constexpr std::uint32_t MIXER_OBJECTF_HWAVEIN = MIXER_OBJECTF_HANDLE | MIXER_OBJECTF_WAVEIN;
 
 // How mixerOpen reports changes.
 inline constexpr std::uint32_t CALLBACK_NULL = 0x00000000u;

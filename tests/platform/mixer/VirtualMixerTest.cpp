@@ -37,6 +37,10 @@ TEST_F(VirtualMixer, FoundThroughTheDefaultWaveInput) {
     EXPECT_EQ(mixerGetID(1, &id, MIXER_OBJECTF_MIXER), MMSYSERR_BADDEVICEID);
     EXPECT_EQ(mixerGetID(0, nullptr, MIXER_OBJECTF_WAVEIN), MMSYSERR_INVALPARAM);
     EXPECT_EQ(mixerGetID(0, &id, 0x10000000u), MMSYSERR_INVALFLAG);
+    id = 99;
+    EXPECT_EQ(mixerGetID(0x1234, &id, MIXER_OBJECTF_HWAVEIN), MMSYSERR_NOERROR);
+    EXPECT_EQ(id, 0u);
+    EXPECT_EQ(mixerGetID(0, &id, MIXER_OBJECTF_HWAVEIN), MMSYSERR_INVALHANDLE);
     MIXERCAPS caps;
     EXPECT_EQ(mixerGetDevCaps(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_STREQ(caps.szPname, "Sondrel Virtual Mixer");
