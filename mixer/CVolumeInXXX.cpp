@@ -21,12 +21,20 @@ CVolumeInXXX::CVolumeInXXX(std::uint32_t sourceIndex) {
     if (!m_opened) {
         return;
     }
-    std::lock_guard guard(g_activeVolumeLock);
-    // relaxed: every reader takes g_activeVolumeLock, which orders the accesses.
-    g_activeVolume.store(this, std::memory_order_relaxed);
-    if (!Initialise(sourceIndex)) {
+    bool initialised = false;
+    {
+        std::lock_guard guard(g_activeVolumeLock);
+        // relaxed: every reader takes g_activeVolumeLock, which orders the accesses.
+        g_activeVolume.store(this, std::memory_order_relaxed);
+        initialised = Initialise(sourceIndex);
+        if (!initialised) {
+            g_activeVolume.store(nullptr, std::memory_order_relaxed);
+        }
+    }
+    // Closed outside the lock: closing waits for a notification of this mixer in progress,
+    // which may itself be waiting for the lock.
+    if (!initialised) {
         Close();
-        g_activeVolume.store(nullptr, std::memory_order_relaxed);
     }
 }
 
