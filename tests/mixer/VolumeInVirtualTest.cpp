@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 #include <unistd.h>
 
 using namespace mixertest;
@@ -146,6 +148,34 @@ TEST_F(VolumeInVirtual, OnlyTheLastObjectIsActiveAndAnyDestructionEndsIt) {
     CVolumeInXXX kept(kAux);
     CVolumeInXXX failed(9);
     EXPECT_EQ(g_activeVolume.load(), nullptr);
+}
+
+TEST_F(VolumeInVirtual, ObjectsComeAndGoWhileTheVolumeChanges) {
+    constexpr int kRounds = 30;
+    std::atomic<bool> writing{true};
+    std::thread writer([&writing] {
+        HMIXER mixer = nullptr;
+        MIXERCONTROL control;
+        if (mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL) != MMSYSERR_NOERROR ||
+            volumeControl(mixer, kAux, control) != MMSYSERR_NOERROR) {
+            return;
+        }
+        for (std::uint32_t value = 0; writing.load(); value = (value + 1) % 1000) {
+            writeVolume(mixer, control.dwControlID, {value});
+        }
+        writeVolume(mixer, control.dwControlID, {4321});
+        mixerClose(mixer);
+    });
+    VolumeChangeRecorder recorder;
+    for (int round = 0; round < kRounds; ++round) {
+        CVolumeInXXX volume(kAux);
+        volume.SetChangeCallback(&VolumeChangeRecorder::onChange, recorder.user());
+        EXPECT_GE(volume.GetVolume(), 0);
+        volume.SetVolume(static_cast<std::uint32_t>(round));
+    }
+    writing = false;
+    writer.join();
+    EXPECT_EQ(CVolumeInXXX(kAux).GetVolume(), 4321);
 }
 
 } // namespace
