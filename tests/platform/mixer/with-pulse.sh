@@ -25,7 +25,16 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=
 server=$!
 export SONDREL_TEST_PULSE_PID=$server
 
+# Should this script itself be killed (a test run's timeout), the server must not outlive it.
+wrapper=$$
+(
+    while kill -0 "$wrapper" 2>/dev/null; do sleep 1; done
+    kill "$server" 2>/dev/null
+) &
+watchdog=$!
+
 stop_server() {
+    kill "$watchdog" 2>/dev/null || true
     kill "$server" 2>/dev/null || true
     wait "$server" 2>/dev/null || true
     rm -rf "$runtime"
