@@ -1,5 +1,9 @@
 #include "components/quarnel/emu/AtomicFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 
@@ -8,17 +12,24 @@ namespace quarnel::emu {
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text) {
     std::filesystem::path temporary = path;
     temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            return false;
-        }
+    // Plain system calls: the drive replaces its state file after every WRITE.
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    return !error;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    const bool written = ::close(fd) == 0 && done == text.size();
+    return written && ::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {

@@ -56,6 +56,7 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::Open(const std::filesystem::path& 
     if (!drive->m_image.Open(folder / kDiscImageFileName)) {
         return fail("cannot open " + (folder / kDiscImageFileName).string());
     }
+    drive->RecoverOpenTrack();
     return drive;
 }
 
@@ -64,6 +65,18 @@ EmulatedDrive::EmulatedDrive(std::filesystem::path folder, std::shared_ptr<Clock
     : m_folder(std::move(folder)), m_clock(std::move(clock)), m_settings(std::move(settings)),
       m_state(std::move(state)), m_writeSpeedX(m_settings.writeSpeedX) {
     ConfigureBuffer();
+}
+
+void EmulatedDrive::RecoverOpenTrack() {
+    // Sequential media are written in address order, so the open track (the
+    // last thing on the disc) ends with the image: whole blocks that reached
+    // the file belong to it, a block cut short by a crash does not.
+    if (!m_state.trackOpen || m_state.Traits().blockBytes == 0) {
+        return;
+    }
+    DiscTrack& track = m_state.tracks.back();
+    const std::uint64_t end = m_image.Size() / m_state.Traits().blockBytes;
+    track.length = end > track.start ? static_cast<std::uint32_t>(end - track.start) : 0;
 }
 
 std::string EmulatedDrive::Name() const {

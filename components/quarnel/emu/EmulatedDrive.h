@@ -7,6 +7,8 @@
 //   disc.cue    for CDs: the sheet describing disc.bin
 // Every command brings the files up to date before it returns, so a drive
 // object made again from the folder carries on where the last one stopped.
+// WRITE only appends to disc.bin (the open track ends where the image ends);
+// the state file changes when the disc's structure does.
 // Commands may come from several threads; they run one at a time.
 
 #include "components/quarnel/Transport.h"
@@ -87,6 +89,7 @@ private:
     void TakeTime(Nanos duration, bool immediate, SenseCode whileBusy);
     [[nodiscard]] Nanos Scaled(double seconds) const;
     void ConfigureBuffer();
+    void RecoverOpenTrack();
     void SaveState(bool rewriteCue);
     void ChangeDisc(DiscState state);
     void QueueEvent(DiscEventKind kind);

@@ -81,7 +81,11 @@ EmulatedDrive::Answer EmulatedDrive::Write(const Command& command) {
         m_state.trackOpen = true;
     }
     m_state.tracks.back().length += blocks;
-    SaveState(newTrack);
+    // The open track's length needs no state file update: it ends where the
+    // image ends, which the pwrite above has already moved (see Open).
+    if (newTrack) {
+        SaveState(true);
+    }
     return {sense::kNone, static_cast<std::uint32_t>(bytes)};
 }
 

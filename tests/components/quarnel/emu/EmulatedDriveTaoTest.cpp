@@ -177,6 +177,9 @@ TEST(EmulatedDriveTao, WritingPastTheEndOfTheDiscIsRefused) {
     nearlyFull.tracks.push_back({1, 1, 0, kCdCapacityBlocks - 9, 0, {}, {}});
     nearlyFull.trackOpen = true;
     ASSERT_TRUE(WriteFileAtomically(drive.Folder() / "disc.state", FormatDiscState(nearlyFull)));
+    // The open track ends where the image ends (a sparse file here).
+    std::filesystem::resize_file(drive.Folder() / "disc.bin",
+                                 std::uint64_t{kCdCapacityBlocks - 9} * 2352);
     drive.Reopen();
     ASSERT_TRUE(drive.SelectTaoAudio(true, false).Ok());
     const std::uint32_t address = kCdCapacityBlocks - 9;
@@ -210,6 +213,18 @@ TEST(EmulatedDriveTao, RestartMidTrackKeepsTheOpenTrack) {
     const Result toc = drive.Run({0x43, 0, 0, 0, 0, 0, 1, 0x08, 0, 0}, 2048);
     ASSERT_TRUE(toc.Ok());
     EXPECT_EQ(GetBe32(toc.data, 16), 128U) << "lead-out after the closed track";
+}
+
+TEST(EmulatedDriveTao, BlockCutShortByACrashIsNotPartOfTheOpenTrack) {
+    EmuTestDrive drive;
+    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
+    RecordTrack(drive, 2, 1);
+    std::filesystem::resize_file(drive.Folder() / "disc.bin", 32U * 2352 + 1000);
+    drive.Reopen();
+    EXPECT_EQ(drive.NextWritable(), 32U);
+    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
+    EXPECT_TRUE(drive.WriteBlocks(32, AudioBlocks(32, 16)).Ok());
+    EXPECT_EQ(std::filesystem::file_size(drive.Folder() / "disc.bin"), 48U * 2352);
 }
 
 TEST(EmulatedDriveTao, ClosingTheEmptyInvisibleTrackChangesNothing) {
