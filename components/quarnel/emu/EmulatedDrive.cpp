@@ -204,6 +204,32 @@ SenseCode EmulatedDrive::MediumReady() {
     return m_state.HasMedium() ? sense::kNone : sense::kNoMediumTrayClosed;
 }
 
+SenseCode EmulatedDrive::MediumWritable() const {
+    const DriveCapabilities& caps = m_settings.capabilities;
+    bool can = false;
+    switch (m_state.medium) {
+    case MediumKind::CdR:
+        can = caps.cdR;
+        break;
+    case MediumKind::CdRw:
+        can = caps.cdRw;
+        break;
+    case MediumKind::DvdRw:
+        can = caps.dvdRw;
+        break;
+    case MediumKind::DvdPlusRw:
+        can = caps.dvdPlusRw;
+        break;
+    case MediumKind::DvdRam:
+        can = caps.dvdRam;
+        break;
+    case MediumKind::None:
+    case MediumKind::PressedCd:
+        break;
+    }
+    return can ? sense::kNone : sense::kCannotWriteMedium;
+}
+
 void EmulatedDrive::TakeTime(Nanos duration, bool immediate, SenseCode whileBusy) {
     if (immediate) {
         const Nanos now = m_clock->Now();

@@ -83,6 +83,8 @@ private:
                         std::uint32_t allocation);
     // Not ready, no medium, busy, or kNone when medium commands may run.
     [[nodiscard]] SenseCode MediumReady();
+    // kNone when the medium is writable and this drive can write it.
+    [[nodiscard]] SenseCode MediumWritable() const;
     [[nodiscard]] bool Busy();
     [[nodiscard]] std::uint16_t BusyProgress() const;
     // Holds the command (no Immed) or reports busy until then (Immed).

@@ -186,7 +186,7 @@ EmulatedDrive::Answer EmulatedDrive::ModeSelect(const Command& command) {
             return {sense::kInvalidParameter};
         }
         const SenseCode parsed =
-            ParseWriteParametersPage(page, m_settings.capabilities.underrunProtection, parameters);
+            ParseWriteParametersPage(page, m_settings.capabilities, parameters);
         if (!parsed.Good()) {
             return {parsed};
         }

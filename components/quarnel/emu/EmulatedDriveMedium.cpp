@@ -40,6 +40,9 @@ EmulatedDrive::Answer EmulatedDrive::Blank(const Command& command) {
     if (medium != MediumKind::CdRw && medium != MediumKind::DvdRw) {
         return {sense::kIncompatibleMedium};
     }
+    if (const SenseCode writable = MediumWritable(); !writable.Good()) {
+        return {writable};
+    }
     if (!m_image.Truncate(0)) {
         return {sense::kWriteError};
     }
@@ -61,6 +64,9 @@ EmulatedDrive::Answer EmulatedDrive::FormatUnit(const Command& command) {
     const MediumKind medium = m_state.medium;
     if (medium != MediumKind::DvdPlusRw && medium != MediumKind::DvdRam) {
         return {sense::kIncompatibleMedium};
+    }
+    if (const SenseCode writable = MediumWritable(); !writable.Good()) {
+        return {writable};
     }
     bool immediate = false;
     if ((command.cdb.bytes[1] & 0x10) != 0) { // FmtData: a parameter list follows

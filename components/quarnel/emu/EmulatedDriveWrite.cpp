@@ -18,10 +18,10 @@ EmulatedDrive::Answer EmulatedDrive::Write(const Command& command) {
     if (const SenseCode ready = MediumReady(); !ready.Good()) {
         return {ready};
     }
-    const MediumTraits& traits = m_state.Traits();
-    if (!traits.writable) {
-        return {sense::kCannotWriteMedium};
+    if (const SenseCode writable = MediumWritable(); !writable.Good()) {
+        return {writable};
     }
+    const MediumTraits& traits = m_state.Traits();
     const std::uint32_t lba = GetBe32(command.cdb.bytes, 2);
     const std::uint32_t blocks = GetBe16(command.cdb.bytes, 7);
     const std::uint64_t bytes = std::uint64_t{blocks} * traits.blockBytes;
@@ -132,8 +132,8 @@ EmulatedDrive::Answer EmulatedDrive::CloseTrackSession(const Command& command) {
     if (const SenseCode ready = MediumReady(); !ready.Good()) {
         return {ready};
     }
-    if (!m_state.Traits().writable) {
-        return {sense::kCannotWriteMedium};
+    if (const SenseCode writable = MediumWritable(); !writable.Good()) {
+        return {writable};
     }
     const bool immediate = (command.cdb.bytes[1] & 0x01) != 0;
     const std::uint8_t function = command.cdb.bytes[2] & 0x07;

@@ -44,7 +44,8 @@ std::array<std::uint8_t, kWriteParametersPageBytes> WriteParametersChangeable() 
     return page;
 }
 
-SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page, bool bufeAllowed,
+SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
+                                   const DriveCapabilities& capabilities,
                                    WriteParameters& parameters) {
     if (page.size() < kMinimumPageBytes || (page[0] & 0x3F) != kPageCode ||
         std::size_t{page[1]} + 2 < kMinimumPageBytes) {
@@ -61,7 +62,8 @@ SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page, bool bufe
     next.sessionFormat = page[8];
     next.audioPauseBlocks = GetBe16(page, 14);
     if (next.writeType > kWriteTypeLayerJump || !ValidDataBlockType(next.dataBlockType) ||
-        (next.underrunProtection && !bufeAllowed)) {
+        (next.underrunProtection && !capabilities.underrunProtection) ||
+        (next.testWrite && !capabilities.testWrite)) {
         return sense::kInvalidParameter;
     }
     parameters = next;

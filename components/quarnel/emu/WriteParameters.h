@@ -1,6 +1,7 @@
 #pragma once
 // The write parameters mode page (05h) as the drive keeps it.
 
+#include "components/quarnel/emu/DriveSettings.h"
 #include "components/quarnel/emu/SenseCode.h"
 
 #include <array>
@@ -41,8 +42,10 @@ struct WriteParameters {
 BuildWriteParametersPage(const WriteParameters& parameters);
 // The bits a host may change (MODE SENSE page control 01b).
 [[nodiscard]] std::array<std::uint8_t, kWriteParametersPageBytes> WriteParametersChangeable();
-// Takes a page sent with MODE SELECT. `bufeAllowed` is the drive's BUF capability.
+// Takes a page sent with MODE SELECT. BUFE and test writing are refused when
+// the drive does not offer them.
 [[nodiscard]] SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
-                                                 bool bufeAllowed, WriteParameters& parameters);
+                                                 const DriveCapabilities& capabilities,
+                                                 WriteParameters& parameters);
 
 } // namespace quarnel::emu
