@@ -91,6 +91,33 @@ void Report(benchmark::State& state, std::uint64_t bytes) {
                                               benchmark::Counter::kIsRate);
 }
 
+// Runs `step(lba)` once an iteration, `blocks` further each time; when the
+// next step would pass `wrapAt`, calls `restart()` outside the timing and
+// starts again from address 0.
+template <typename Step, typename Restart>
+void RunSteps(benchmark::State& state, std::uint32_t blocks, std::uint32_t wrapAt, Step step,
+              Restart restart) {
+    std::uint32_t lba = 0;
+    std::uint64_t bytes = 0;
+    for (auto _ : state) {
+        if (lba + blocks > wrapAt) {
+            state.PauseTiming();
+            restart();
+            lba = 0;
+            state.ResumeTiming();
+        }
+        if (!step(lba)) {
+            state.SkipWithError("the operation failed");
+            return;
+        }
+        lba += blocks;
+        bytes += std::uint64_t{blocks} * kBlockBytes;
+    }
+    Report(state, bytes);
+}
+
+constexpr std::uint32_t kTrackBlocks = 16 * 1000; // 213 s of sound
+
 void EmulatedWrite16(benchmark::State& state) {
     BenchFolder folder;
     std::unique_ptr<EmulatedDrive> drive = AudioWriter(folder.Path());
@@ -99,23 +126,10 @@ void EmulatedWrite16(benchmark::State& state) {
         return;
     }
     std::vector<std::uint8_t> data(kWriteBlocks * kBlockBytes, 0x5A);
-    std::uint32_t lba = 0;
-    std::uint64_t bytes = 0;
-    for (auto _ : state) {
-        if (lba >= kBlocksPerDisc) {
-            state.PauseTiming();
-            drive->LoadBlank(MediumKind::CdR);
-            lba = 0;
-            state.ResumeTiming();
-        }
-        if (!drive->Execute(WriteCommand(lba, data)).Ok()) {
-            state.SkipWithError("write refused");
-            return;
-        }
-        lba += kWriteBlocks;
-        bytes += data.size();
-    }
-    Report(state, bytes);
+    RunSteps(
+        state, kWriteBlocks, kBlocksPerDisc,
+        [&](std::uint32_t lba) { return drive->Execute(WriteCommand(lba, data)).Ok(); },
+        [&] { drive->LoadBlank(MediumKind::CdR); });
 }
 
 void RawFileWrite16(benchmark::State& state) {
@@ -126,26 +140,11 @@ void RawFileWrite16(benchmark::State& state) {
         return;
     }
     std::vector<std::uint8_t> data(kWriteBlocks * kBlockBytes, 0x5A);
-    std::uint32_t lba = 0;
-    std::uint64_t bytes = 0;
-    for (auto _ : state) {
-        if (lba >= kBlocksPerDisc) {
-            state.PauseTiming();
-            (void)file.Truncate(0);
-            lba = 0;
-            state.ResumeTiming();
-        }
-        if (!file.Write(std::uint64_t{lba} * kBlockBytes, data)) {
-            state.SkipWithError("write failed");
-            return;
-        }
-        lba += kWriteBlocks;
-        bytes += data.size();
-    }
-    Report(state, bytes);
+    RunSteps(
+        state, kWriteBlocks, kBlocksPerDisc,
+        [&](std::uint32_t lba) { return file.Write(std::uint64_t{lba} * kBlockBytes, data); },
+        [&] { (void)file.Truncate(0); });
 }
-
-constexpr std::uint32_t kTrackBlocks = 16 * 1000; // 213 s of sound
 
 void EmulatedReadCd26(benchmark::State& state) {
     BenchFolder folder;
@@ -159,26 +158,19 @@ void EmulatedReadCd26(benchmark::State& state) {
         return;
     }
     std::vector<std::uint8_t> reply(kReadBlocks * kBlockBytes);
-    std::uint32_t lba = 0;
-    std::uint64_t bytes = 0;
-    for (auto _ : state) {
-        if (lba + kReadBlocks > kTrackBlocks) {
-            lba = 0;
-        }
-        Command read;
-        read.cdb = Cdb({0xBE, 0x04, static_cast<std::uint8_t>(lba >> 24),
-                        static_cast<std::uint8_t>(lba >> 16), static_cast<std::uint8_t>(lba >> 8),
-                        static_cast<std::uint8_t>(lba), 0, 0, kReadBlocks, 0x10, 0, 0});
-        read.direction = DataDirection::FromDevice;
-        read.data = reply;
-        if (!drive->Execute(read).Ok()) {
-            state.SkipWithError("read refused");
-            return;
-        }
-        lba += kReadBlocks;
-        bytes += reply.size();
-    }
-    Report(state, bytes);
+    RunSteps(
+        state, kReadBlocks, kTrackBlocks,
+        [&](std::uint32_t lba) {
+            Command read;
+            read.cdb =
+                Cdb({0xBE, 0x04, static_cast<std::uint8_t>(lba >> 24),
+                     static_cast<std::uint8_t>(lba >> 16), static_cast<std::uint8_t>(lba >> 8),
+                     static_cast<std::uint8_t>(lba), 0, 0, kReadBlocks, 0x10, 0, 0});
+            read.direction = DataDirection::FromDevice;
+            read.data = reply;
+            return drive->Execute(read).Ok();
+        },
+        [] {});
 }
 
 void RawFileRead26(benchmark::State& state) {
@@ -194,20 +186,10 @@ void RawFileRead26(benchmark::State& state) {
         return;
     }
     std::vector<std::uint8_t> reply(kReadBlocks * kBlockBytes);
-    std::uint32_t lba = 0;
-    std::uint64_t bytes = 0;
-    for (auto _ : state) {
-        if (lba + kReadBlocks > kTrackBlocks) {
-            lba = 0;
-        }
-        if (!file.Read(std::uint64_t{lba} * kBlockBytes, reply)) {
-            state.SkipWithError("read failed");
-            return;
-        }
-        lba += kReadBlocks;
-        bytes += reply.size();
-    }
-    Report(state, bytes);
+    RunSteps(
+        state, kReadBlocks, kTrackBlocks,
+        [&](std::uint32_t lba) { return file.Read(std::uint64_t{lba} * kBlockBytes, reply); },
+        [] {});
 }
 
 BENCHMARK(EmulatedWrite16)->UseRealTime();

@@ -25,11 +25,15 @@ void DiscImageFile::Close() {
     }
 }
 
-bool DiscImageFile::Write(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Moves all of `bytes` with pread or pwrite, going on after short transfers
+// and interrupted calls.
+template <typename Pointer, typename Call>
+bool TransferAll(int fd, std::uint64_t offset, Pointer data, std::size_t size, Call call) {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
+    while (done < size) {
+        const ssize_t n = call(fd, data + done, size - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -41,20 +45,14 @@ bool DiscImageFile::Write(std::uint64_t offset, std::span<const std::uint8_t> by
     return true;
 }
 
+} // namespace
+
+bool DiscImageFile::Write(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    return TransferAll(m_fd, offset, bytes.data(), bytes.size(), ::pwrite);
+}
+
 bool DiscImageFile::Read(std::uint64_t offset, std::span<std::uint8_t> bytes) const {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(m_fd, bytes.data() + done, bytes.size() - done,
-                                  static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return TransferAll(m_fd, offset, bytes.data(), bytes.size(), ::pread);
 }
 
 bool DiscImageFile::Truncate(std::uint64_t size) {

@@ -91,7 +91,11 @@ CommandOutcome EmulatedDrive::Execute(const Command& command) {
         outcome.transferred = answer.transferred;
         if (!answer.sense.Good()) {
             outcome.scsiStatus = kStatusCheckCondition;
-            const FixedSenseBytes bytes = BuildFixedSense(answer.sense, std::nullopt);
+            // A command refused because the drive is blanking or formatting
+            // carries the progress in its sense data too.
+            const bool busy = Busy() && answer.sense == m_busy.sense;
+            const FixedSenseBytes bytes =
+                BuildFixedSense(answer.sense, busy ? std::optional(BusyProgress()) : std::nullopt);
             std::copy(bytes.begin(), bytes.end(), outcome.sense.begin());
             outcome.senseLength = static_cast<std::uint8_t>(bytes.size());
             m_lastSense = answer.sense;

@@ -33,9 +33,13 @@ TEST(EmulatedDriveErase, ImmediateBlankReportsProgressThenReady) {
     ASSERT_TRUE(drive.Run({0xA1, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}).Ok()); // minimal, Immed
     EXPECT_EQ(drive.Run({0, 0, 0, 0, 0, 0}).Sense(), sense::kOperationInProgress);
     EXPECT_EQ(drive.WriteBlocks(0, AudioBlocks(0, 16)).Sense(), sense::kOperationInProgress);
+    drive.Clock().Advance(std::chrono::milliseconds(12'500));
+    const Result polled = drive.Run({0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(polled.outcome.sense[15] & 0x80, 0x80) << "progress in the auto-sense too";
+    EXPECT_NEAR(GetBe16(polled.outcome.sense, 16), 32768, 2) << "half of a 25 s blank";
     std::uint16_t last = Progress(drive, sense::kOperationInProgress);
     for (int i = 0; i < 5; ++i) {
-        drive.Clock().Advance(seconds(4));
+        drive.Clock().Advance(seconds(2));
         const std::uint16_t now = Progress(drive, sense::kOperationInProgress);
         EXPECT_GT(now, last);
         last = now;
