@@ -40,8 +40,9 @@ bool AppendFile(const std::filesystem::path& from, std::ofstream& to) {
 
 std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& folder,
                                            const std::string& name) {
-    // A sheet may name its file with a folder part; only the file name counts.
-    const std::filesystem::path leaf = std::filesystem::path(name).filename();
+    // A sheet may name its file with a folder part, written with either kind of
+    // slash; only the file name counts.
+    const std::filesystem::path leaf = name.substr(name.find_last_of("/\\") + 1);
     std::error_code error;
     if (std::filesystem::is_regular_file(folder / leaf, error)) {
         return folder / leaf;
@@ -103,7 +104,9 @@ CueImageResult LoadCueImage(const std::filesystem::path& cuePath,
                         " has no 2352-byte blocks");
         }
         const std::uint32_t start = fileStart[track.fileIndex] + track.index1Frames;
-        if (start >= totalBlocks || (!state.tracks.empty() && start <= state.tracks.back().start)) {
+        const std::uint64_t fileEnd =
+            track.fileIndex + 1 < fileStart.size() ? fileStart[track.fileIndex + 1] : totalBlocks;
+        if (start >= fileEnd || (!state.tracks.empty() && start <= state.tracks.back().start)) {
             return Fail("track " + std::to_string(track.number) +
                         ": INDEX 01 lies outside its file or before the previous track");
         }

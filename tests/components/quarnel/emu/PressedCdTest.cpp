@@ -105,6 +105,23 @@ TEST_F(PressedCd, MalformedSheetsAreRefusedAndTheOldDiscStays) {
     }
 }
 
+TEST(PressedCdFiles, IndexBeyondItsFileIsRefused) {
+    TempFolder folder;
+    {
+        std::ofstream a(folder.Path() / "a.bin", std::ios::binary);
+        a << std::string(2352 * 10, 'a');
+        std::ofstream b(folder.Path() / "b.bin", std::ios::binary);
+        b << std::string(2352 * 10, 'b');
+        std::ofstream cue(folder.Path() / "x.cue");
+        cue << "FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
+               "INDEX 01 00:00:12\nFILE b.bin BINARY\nTRACK 03 AUDIO\nINDEX 01 00:00:00\n";
+    }
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
+    EXPECT_NE(error.find("track 2"), std::string::npos) << error;
+}
+
 TEST(PressedCdFiles, MissingOrRaggedBinIsRefused) {
     TempFolder folder;
     {
@@ -131,7 +148,7 @@ TEST(PressedCdFiles, SeveralFilesAndTracksWithDataTrack) {
         std::ofstream b(folder.Path() / "b.bin", std::ios::binary);
         b << std::string(2352 * 5, 'b');
         std::ofstream cue(folder.Path() / "two.cue");
-        cue << "FILE \"a.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+        cue << "FILE \"C:\\Music\\a.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
                "  TRACK 02 AUDIO\r\n    INDEX 00 00:00:04\r\n    INDEX 01 00:00:06\r\n"
                "FILE \"b.bin\" BINARY\r\n  TRACK 03 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
     }
