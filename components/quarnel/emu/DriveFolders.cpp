@@ -39,6 +39,9 @@ std::filesystem::path CreateDriveFolder(const std::filesystem::path& parent,
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
         return SetError(error, "unusable drive name \"" + name + "\"");
     }
+    if (writeSpeedX > kMaxWriteSpeedX) {
+        return SetError(error, "write speeds run from 1x to 52x (0 = unlimited)");
+    }
     const std::filesystem::path folder = parent / name;
     std::error_code code;
     if (std::filesystem::exists(folder / kDriveSettingsFileName, code)) {

@@ -23,6 +23,9 @@ struct DriveCapabilities {
     friend bool operator==(const DriveCapabilities&, const DriveCapabilities&) = default;
 };
 
+// Write speeds run from 1x to 52x; 0 stands for unlimited.
+inline constexpr std::uint32_t kMaxWriteSpeedX = 52;
+
 struct DriveSettings {
     std::string vendor = "SONDREL";
     std::string product = "EMULATED WRITER";

@@ -203,7 +203,7 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
     if (const char* unreadable = reader.Raw(kFaults, "unreadable")) {
         ok = ok && ParseRanges(unreadable, settings.faults.unreadable);
     }
-    if (!ok) {
+    if (!ok || settings.writeSpeedX > kMaxWriteSpeedX) {
         return std::nullopt;
     }
     return settings;

@@ -50,6 +50,7 @@ TEST(DriveFolders, CreateAndList) {
     EXPECT_NE(error.find("already"), std::string::npos);
     EXPECT_TRUE(CreateDriveFolder(parent.Path(), "../x", 4).empty());
     EXPECT_TRUE(CreateDriveFolder(parent.Path(), "", 4).empty());
+    EXPECT_TRUE(CreateDriveFolder(parent.Path(), "fast", 60).empty());
     const auto drives = ListDriveFolders(parent.Path());
     ASSERT_EQ(drives.size(), 2U);
     EXPECT_EQ(drives[0].filename(), "a");

@@ -40,9 +40,9 @@ TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->product, "My Burner");
     EXPECT_EQ(loaded->writeSpeedX, DriveSettings{}.writeSpeedX);
-    for (const char* bad :
-         {"[drive]\nwrite_speed=fast\n", "[drive]\ncapabilities=cd-r,laser\n",
-          "[faults]\nunreadable=9-3\n", "[faults]\nnot_ready=yes\n", "[drive]\ntime_scale=-1\n"}) {
+    for (const char* bad : {"[drive]\nwrite_speed=fast\n", "[drive]\ncapabilities=cd-r,laser\n",
+                            "[faults]\nunreadable=9-3\n", "[faults]\nnot_ready=yes\n",
+                            "[drive]\ntime_scale=-1\n", "[drive]\nwrite_speed=53\n"}) {
         ASSERT_TRUE(WriteFileAtomically(path, bad));
         EXPECT_FALSE(LoadDriveSettings(path).has_value()) << bad;
     }
