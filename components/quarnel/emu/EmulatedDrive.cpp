@@ -255,60 +255,72 @@ void EmulatedDrive::ConfigureBuffer() {
     m_buffer.Configure(std::uint64_t{m_settings.bufferKib} * 1024, rate);
 }
 
-void EmulatedDrive::SaveState(bool rewriteCue) {
-    // The state file is the drive's memory; a failure to write it leaves the
-    // previous state, which a re-created drive then continues from.
-    (void)WriteFileAtomically(m_folder / kDiscStateFileName, FormatDiscState(m_state));
+bool EmulatedDrive::SaveState(bool rewriteCue) {
+    if (!WriteFileAtomically(m_folder / kDiscStateFileName, FormatDiscState(m_state))) {
+        return false;
+    }
     if (!rewriteCue) {
-        return;
+        return true;
+    }
+    if (m_state.Traits().cd && !m_state.tracks.empty()) {
+        return WriteFileAtomically(m_folder / kDiscCueFileName,
+                                   FormatCueSheet(m_state, kDiscImageFileName));
     }
     std::error_code error;
-    if (m_state.Traits().cd && !m_state.tracks.empty()) {
-        (void)WriteFileAtomically(m_folder / kDiscCueFileName,
-                                  FormatCueSheet(m_state, kDiscImageFileName));
-    } else {
-        std::filesystem::remove(m_folder / kDiscCueFileName, error);
+    std::filesystem::remove(m_folder / kDiscCueFileName, error);
+    return !error;
+}
+
+bool EmulatedDrive::SaveOrRollBack(const DiscState& before, bool rewriteCue) {
+    if (SaveState(rewriteCue)) {
+        return true;
     }
+    m_state = before;
+    (void)SaveState(rewriteCue); // the cue sheet may have been replaced already
+    return false;
 }
 
 void EmulatedDrive::QueueEvent(DiscEventKind kind) {
     m_pendingEvents.push_back({kind, Name()});
 }
 
-void EmulatedDrive::ChangeDisc(DiscState state) {
-    if (m_state.HasMedium() && !m_state.trayOpen) {
-        QueueEvent(DiscEventKind::Removed);
-    }
+bool EmulatedDrive::ChangeDisc(DiscState state) {
+    const DiscState before = m_state;
     state.locked = m_state.locked;
     m_state = std::move(state);
+    if (!SaveOrRollBack(before, true)) {
+        return false;
+    }
+    if (before.HasMedium() && !before.trayOpen) {
+        QueueEvent(DiscEventKind::Removed);
+    }
     m_busy = {};
     m_buffer.EndStream();
-    SaveState(true);
     if (m_state.HasMedium() && !m_state.trayOpen) {
         QueueEvent(DiscEventKind::Arrived);
     }
+    return true;
 }
 
 bool EmulatedDrive::LoadBlank(MediumKind kind) {
     if (kind == MediumKind::None || kind == MediumKind::PressedCd) {
         return false;
     }
+    bool changed = false;
     {
         const std::lock_guard lock(m_mutex);
-        if (!m_image.Truncate(0)) {
-            return false;
-        }
         DiscState state;
         state.medium = kind;
-        ChangeDisc(std::move(state));
+        changed = ChangeDisc(std::move(state)) && m_image.Truncate(0);
     }
     DeliverEvents();
-    return true;
+    return changed;
 }
 
 bool EmulatedDrive::LoadImage(const std::filesystem::path& cuePath, std::string* error) {
     const std::filesystem::path incoming = m_folder / (std::string(kDiscImageFileName) + ".new");
     CueImageResult loaded = LoadCueImage(cuePath, incoming);
+    bool changed = true;
     std::error_code ignored;
     if (!loaded.ok) {
         std::filesystem::remove(incoming, ignored);
@@ -326,27 +338,28 @@ bool EmulatedDrive::LoadImage(const std::filesystem::path& cuePath, std::string*
             }
             return false;
         }
-        ChangeDisc(std::move(loaded.state));
+        if (!ChangeDisc(std::move(loaded.state)) && error != nullptr) {
+            *error = "cannot write the disc state in " + m_folder.string();
+            changed = false;
+        }
     }
     DeliverEvents();
-    return true;
+    return changed;
 }
 
 bool EmulatedDrive::RemoveDisc() {
+    bool changed = false;
     {
         const std::lock_guard lock(m_mutex);
         if (m_state.locked) {
             return false;
         }
-        if (!m_image.Truncate(0)) {
-            return false;
-        }
         DiscState empty;
         empty.trayOpen = true;
-        ChangeDisc(std::move(empty));
+        changed = ChangeDisc(std::move(empty)) && m_image.Truncate(0);
     }
     DeliverEvents();
-    return true;
+    return changed;
 }
 
 void EmulatedDrive::SetFaults(const FaultPlan& faults) {

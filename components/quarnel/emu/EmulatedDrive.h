@@ -92,8 +92,13 @@ private:
     [[nodiscard]] Nanos Scaled(double seconds) const;
     void ConfigureBuffer();
     void RecoverOpenTrack();
-    void SaveState(bool rewriteCue);
-    void ChangeDisc(DiscState state);
+    // False when the files could not be written: the drive can no longer
+    // promise that a re-created object continues from here.
+    [[nodiscard]] bool SaveState(bool rewriteCue);
+    // Saves the state; when that fails, puts `before` back so that the drive
+    // stays as its files say.
+    [[nodiscard]] bool SaveOrRollBack(const DiscState& before, bool rewriteCue);
+    [[nodiscard]] bool ChangeDisc(DiscState state);
     void QueueEvent(DiscEventKind kind);
     // Hands queued events to the listeners, outside the lock.
     void DeliverEvents();

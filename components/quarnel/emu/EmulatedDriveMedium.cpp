@@ -43,12 +43,12 @@ EmulatedDrive::Answer EmulatedDrive::Blank(const Command& command) {
     if (const SenseCode writable = MediumWritable(); !writable.Good()) {
         return {writable};
     }
-    if (!m_image.Truncate(0)) {
+    const DiscState before = m_state;
+    m_state.Erase();
+    if (!SaveOrRollBack(before, true) || !m_image.Truncate(0)) {
         return {sense::kWriteError};
     }
-    m_state.Erase();
     m_buffer.EndStream();
-    SaveState(true);
     const bool cd = medium == MediumKind::CdRw;
     const double seconds = type == kBlankFull
                                ? (cd ? kCdFullBlankSeconds : kDvdFullBlankSeconds)
@@ -87,12 +87,12 @@ EmulatedDrive::Answer EmulatedDrive::FormatUnit(const Command& command) {
             return {sense::kInvalidParameter};
         }
     }
-    if (!m_image.Truncate(0)) {
-        return {sense::kWriteError};
-    }
+    const DiscState before = m_state;
     m_state.Erase();
     m_state.formatted = true;
-    SaveState(true);
+    if (!SaveOrRollBack(before, true) || !m_image.Truncate(0)) {
+        return {sense::kWriteError};
+    }
     const double seconds =
         medium == MediumKind::DvdPlusRw ? kDvdPlusRwFormatSeconds : kDvdRamFormatSeconds;
     TakeTime(Scaled(seconds), immediate, sense::kFormatInProgress);
@@ -107,8 +107,11 @@ EmulatedDrive::Answer EmulatedDrive::PreventAllow(const Command& command) {
     if (prevent && !m_settings.capabilities.lock) {
         return {sense::kInvalidField};
     }
+    const DiscState before = m_state;
     m_state.locked = prevent;
-    SaveState(false);
+    if (!SaveOrRollBack(before, false)) {
+        return {sense::kWriteError};
+    }
     return {};
 }
 
@@ -117,6 +120,7 @@ EmulatedDrive::Answer EmulatedDrive::StartStop(const Command& command) {
         return {m_busy.sense};
     }
     const std::uint8_t control = command.cdb.bytes[4];
+    const DiscState before = m_state;
     const bool loadEject = (control & 0x02) != 0;
     const bool start = (control & 0x01) != 0;
     if ((control & 0xF0) != 0 || !loadEject) {
@@ -132,7 +136,9 @@ EmulatedDrive::Answer EmulatedDrive::StartStop(const Command& command) {
         if (!m_state.trayOpen) {
             m_state.trayOpen = true;
             m_buffer.EndStream();
-            SaveState(false);
+            if (!SaveOrRollBack(before, false)) {
+                return {sense::kWriteError};
+            }
             if (m_state.HasMedium()) {
                 QueueEvent(DiscEventKind::Removed);
             }
@@ -141,7 +147,9 @@ EmulatedDrive::Answer EmulatedDrive::StartStop(const Command& command) {
     }
     if (m_state.trayOpen) {
         m_state.trayOpen = false;
-        SaveState(false);
+        if (!SaveOrRollBack(before, false)) {
+            return {sense::kWriteError};
+        }
         if (m_state.HasMedium()) {
             QueueEvent(DiscEventKind::Arrived);
         }

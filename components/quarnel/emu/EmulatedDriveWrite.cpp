@@ -51,9 +51,12 @@ EmulatedDrive::Answer EmulatedDrive::Write(const Command& command) {
     const bool ranDry = m_buffer.Drain(now);
     if (ranDry && m_state.trackOpen && !m_writeParameters.underrunProtection) {
         // The laser ran out of data in the middle of the track: it is lost.
+        const DiscState before = m_state;
         m_state.trackRuined = true;
         m_buffer.EndStream();
-        SaveState(false);
+        if (!SaveOrRollBack(before, false)) {
+            return {sense::kWriteError};
+        }
         return {sense::kLossOfStreaming};
     }
     if (!m_buffer.Fits(bytes)) {
@@ -70,6 +73,7 @@ EmulatedDrive::Answer EmulatedDrive::Write(const Command& command) {
         return {sense::kNone, static_cast<std::uint32_t>(bytes)};
     }
     const bool newTrack = !m_state.trackOpen;
+    const DiscState before = newTrack ? m_state : DiscState{};
     if (newTrack) {
         m_state.tracks.push_back({m_state.NextTrackNumber(),
                                   m_state.OpenSession(),
@@ -84,7 +88,9 @@ EmulatedDrive::Answer EmulatedDrive::Write(const Command& command) {
     // The open track's length needs no state file update: it ends where the
     // image ends, which the pwrite above has already moved (see Open).
     if (newTrack) {
-        SaveState(true);
+        if (!SaveOrRollBack(before, true)) {
+            return {sense::kWriteError};
+        }
     }
     return {sense::kNone, static_cast<std::uint32_t>(bytes)};
 }
@@ -140,6 +146,7 @@ EmulatedDrive::Answer EmulatedDrive::CloseTrackSession(const Command& command) {
     if (function != kCloseTrack && function != kCloseSession) {
         return {sense::kInvalidField};
     }
+    const DiscState before = m_state;
     // Whatever the buffer still holds is written first.
     const Nanos now = m_clock->Now();
     m_buffer.Drain(now);
@@ -156,9 +163,12 @@ EmulatedDrive::Answer EmulatedDrive::CloseTrackSession(const Command& command) {
         duration += Scaled(kCloseSessionSeconds);
     }
     if (!result.Good()) {
+        m_state = before;
         return {result};
     }
-    SaveState(true);
+    if (!SaveOrRollBack(before, true)) {
+        return {sense::kWriteError};
+    }
     TakeTime(duration, immediate, sense::kOperationInProgress);
     return {};
 }

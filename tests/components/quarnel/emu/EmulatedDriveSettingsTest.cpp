@@ -75,6 +75,21 @@ TEST(EmulatedDriveSettings, SlowDriveFault) {
     EXPECT_EQ(address, 55U * 16);
 }
 
+TEST(EmulatedDriveSettings, StateThatCannotBeSavedFailsTheCommand) {
+    EmuTestDrive drive;
+    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
+    ASSERT_TRUE(drive.WriteBlocks(0, AudioBlocks(0, 16)).Ok());
+    // A folder where the temporary state file must go: the state cannot be replaced.
+    std::filesystem::create_directory(drive.Folder() / "disc.state.tmp");
+    EXPECT_TRUE(drive.WriteBlocks(16, AudioBlocks(16, 16)).Ok()) << "appending needs no state";
+    EXPECT_EQ(drive.CloseTrack(1).Sense(), sense::kWriteError);
+    EXPECT_FALSE(drive.Drive().LoadBlank(MediumKind::CdRw));
+    std::filesystem::remove(drive.Folder() / "disc.state.tmp");
+    drive.Reopen();
+    EXPECT_EQ(drive.Drive().State().medium, MediumKind::CdR) << "the last saved state";
+    EXPECT_EQ(drive.NextWritable(), 32U);
+}
+
 TEST(EmulatedDriveSettings, WriterThreadAndStatusThreadInterleave) {
     EmuTestDrive drive;
     ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
