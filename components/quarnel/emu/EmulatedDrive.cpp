@@ -320,7 +320,7 @@ bool EmulatedDrive::LoadBlank(MediumKind kind) {
 bool EmulatedDrive::LoadImage(const std::filesystem::path& cuePath, std::string* error) {
     const std::filesystem::path incoming = m_folder / (std::string(kDiscImageFileName) + ".new");
     CueImageResult loaded = LoadCueImage(cuePath, incoming);
-    bool changed = true;
+    bool changed = false;
     std::error_code ignored;
     if (!loaded.ok) {
         std::filesystem::remove(incoming, ignored);
@@ -338,9 +338,9 @@ bool EmulatedDrive::LoadImage(const std::filesystem::path& cuePath, std::string*
             }
             return false;
         }
-        if (!ChangeDisc(std::move(loaded.state)) && error != nullptr) {
+        changed = ChangeDisc(std::move(loaded.state));
+        if (!changed && error != nullptr) {
             *error = "cannot write the disc state in " + m_folder.string();
-            changed = false;
         }
     }
     DeliverEvents();
