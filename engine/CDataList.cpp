@@ -1,5 +1,7 @@
 #include "engine/CDataList.h"
 
+#include "util/Environment.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -18,7 +20,7 @@ void PauseMs(unsigned pauseMs) {
 // Read once per queue, when it is built (before the threads that use it
 // start), never on the capture thread.
 bool TraceRequested() {
-    return std::getenv("SONDREL_DEBUG_TRACE") != nullptr; // NOLINT(concurrency-mt-unsafe)
+    return !util::EnvironmentValue("SONDREL_DEBUG_TRACE").empty();
 }
 
 } // namespace

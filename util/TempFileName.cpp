@@ -1,5 +1,7 @@
 #include "util/TempFileName.h"
 
+#include "util/Environment.h"
+
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -23,9 +25,8 @@ bool IsDirectory(const char* path) {
 }
 
 std::string TempFolder() {
-    // The program never changes its environment while threads run.
-    const char* tmpdir = std::getenv("TMPDIR"); // NOLINT(concurrency-mt-unsafe)
-    std::string folder = IsDirectory(tmpdir) ? tmpdir : IsDirectory("/tmp") ? "/tmp" : "";
+    const std::string tmpdir = EnvironmentValue("TMPDIR");
+    std::string folder = IsDirectory(tmpdir.c_str()) ? tmpdir : IsDirectory("/tmp") ? "/tmp" : "";
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
     }

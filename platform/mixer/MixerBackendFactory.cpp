@@ -1,28 +1,28 @@
 #include "platform/mixer/MixerBackendFactory.h"
 
 #include "platform/mixer/AlsaMixer.h"
-#include "platform/mixer/Environment.h"
 #include "platform/mixer/PulseMixer.h"
 #include "platform/mixer/VirtualMixer.h"
+#include "util/Environment.h"
 
 #include <string>
 
 namespace {
 
 bool virtualInputChosen() {
-    const std::string input = environmentValue("SONDREL_AUDIO_INPUT");
+    const std::string input = util::EnvironmentValue("SONDREL_AUDIO_INPUT");
     return input == "tone" || input == "silence" || input.starts_with("file:");
 }
 
 std::unique_ptr<MixerBackend> openAlsa() {
-    const std::string device = environmentValue("SONDREL_MIXER_DEVICE");
+    const std::string device = util::EnvironmentValue("SONDREL_MIXER_DEVICE");
     return AlsaMixer::open(device.empty() ? "default" : device);
 }
 
 } // namespace
 
 std::unique_ptr<MixerBackend> openMixerBackend() {
-    const std::string forced = environmentValue("SONDREL_MIXER");
+    const std::string forced = util::EnvironmentValue("SONDREL_MIXER");
     if (forced == "virtual" || (forced.empty() && virtualInputChosen())) {
         return std::make_unique<VirtualMixer>();
     }

@@ -1,6 +1,6 @@
 #include "platform/mixer/VirtualMixerState.h"
 
-#include "platform/mixer/Environment.h"
+#include "util/Environment.h"
 
 #include <charconv>
 #include <fstream>
@@ -27,19 +27,11 @@ VirtualMixerState::VirtualMixerState(const std::vector<std::uint32_t>& channelsP
 }
 
 std::filesystem::path VirtualMixerState::defaultPath() {
-    if (const std::string explicitPath = environmentValue("SONDREL_MIXER_STATE");
+    if (const std::string explicitPath = util::EnvironmentValue("SONDREL_MIXER_STATE");
         !explicitPath.empty()) {
         return explicitPath;
     }
-    std::filesystem::path dataHome;
-    if (const std::string xdg = environmentValue("XDG_DATA_HOME"); xdg.starts_with('/')) {
-        dataHome = xdg;
-    } else if (const std::string home = environmentValue("HOME"); !home.empty()) {
-        dataHome = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        dataHome = std::filesystem::temp_directory_path();
-    }
-    return dataHome / "sondrel" / "mixer.ini";
+    return util::UserDataFolder() / "mixer.ini";
 }
 
 void VirtualMixerState::load(const std::filesystem::path& path, std::uint32_t maxVolume) {

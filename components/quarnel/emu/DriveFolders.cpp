@@ -4,6 +4,7 @@
 #include "components/quarnel/emu/DiscStateFile.h"
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
+#include "util/Environment.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,15 +23,10 @@ std::filesystem::path SetError(std::string* error, const std::string& message) {
 } // namespace
 
 std::filesystem::path DefaultDrivesParent() {
-    if (const char* drives = std::getenv("SONDREL_DRIVES"); drives != nullptr && *drives) {
+    if (const std::string drives = util::EnvironmentValue("SONDREL_DRIVES"); !drives.empty()) {
         return drives;
     }
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data) {
-        return std::filesystem::path(data) / "sondrel" / "drives";
-    }
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share" / "sondrel" /
-           "drives";
+    return util::UserDataFolder() / "drives";
 }
 
 std::filesystem::path CreateDriveFolder(const std::filesystem::path& parent,
@@ -42,7 +38,7 @@ std::filesystem::path CreateDriveFolder(const std::filesystem::path& parent,
     if (writeSpeedX > kMaxWriteSpeedX) {
         return SetError(error, "write speeds run from 1x to 52x (0 = unlimited)");
     }
-    const std::filesystem::path folder = parent / name;
+    std::filesystem::path folder = parent / name;
     std::error_code code;
     if (std::filesystem::exists(folder / kDriveSettingsFileName, code)) {
         return SetError(error, "a drive already lives in " + folder.string());
