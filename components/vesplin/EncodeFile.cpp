@@ -7,6 +7,28 @@
 
 namespace vesplin {
 
+namespace {
+
+// Writes all `size` bytes at `offset`, going on after interruptions and
+// partial writes; false when the system refuses (a full disk, an I/O error).
+bool WriteFully(int fd, std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t written =
+            ::pwrite(fd, data + done, size - done, static_cast<off_t>(offset + done));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
 EncodeFile::~EncodeFile() {
     Close();
 }
@@ -22,42 +44,18 @@ bool EncodeFile::Append(const std::uint8_t* data, std::size_t size) {
     if (m_fd < 0) {
         return false;
     }
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t written = ::write(m_fd, data + done, size - done);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            // Drop the part of this append that did get through; the result
-            // of the cut is not needed, the append has failed either way.
-            (void)::ftruncate(m_fd, static_cast<off_t>(m_lengthBytes));
-            (void)::lseek(m_fd, static_cast<off_t>(m_lengthBytes), SEEK_SET);
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
+    if (!WriteFully(m_fd, m_lengthBytes, data, size)) {
+        // Drop the part of this append that did get through; the result of
+        // the cut is not needed, the append has failed either way.
+        (void)::ftruncate(m_fd, static_cast<off_t>(m_lengthBytes));
+        return false;
     }
     m_lengthBytes += size;
     return true;
 }
 
 bool EncodeFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
-    if (m_fd < 0 || offset + size > m_lengthBytes) {
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t written =
-            ::pwrite(m_fd, data + done, size - done, static_cast<off_t>(offset + done));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
+    return m_fd >= 0 && offset + size <= m_lengthBytes && WriteFully(m_fd, offset, data, size);
 }
 
 bool EncodeFile::Close() {

@@ -15,6 +15,17 @@ std::size_t WorstCaseBytes(std::size_t frames) {
     return frames + frames / 4 + 7200;
 }
 
+// The bytes `get(buffer, size)` copies out, after asking it for their number
+// with an empty buffer; empty when it has none or fails.
+template <typename Get> std::vector<std::uint8_t> FetchBytes(Get get) {
+    const std::size_t needed = get(nullptr, 0);
+    std::vector<std::uint8_t> bytes(needed);
+    if (needed == 0 || get(bytes.data(), bytes.size()) != needed) {
+        return {};
+    }
+    return bytes;
+}
+
 } // namespace
 
 Mp3FrameEncoder::~Mp3FrameEncoder() {
@@ -77,12 +88,9 @@ std::vector<std::uint8_t> Mp3FrameEncoder::Id3v2Tag() const {
     if (m_lame == nullptr) {
         return {};
     }
-    const std::size_t needed = lame_get_id3v2_tag(m_lame, nullptr, 0);
-    std::vector<std::uint8_t> tag(needed);
-    if (needed == 0 || lame_get_id3v2_tag(m_lame, tag.data(), tag.size()) != needed) {
-        return {};
-    }
-    return tag;
+    return FetchBytes([this](unsigned char* buffer, std::size_t size) {
+        return lame_get_id3v2_tag(m_lame, buffer, size);
+    });
 }
 
 bool Mp3FrameEncoder::Encode(const std::int16_t* interleaved, std::size_t frames,
@@ -118,12 +126,9 @@ std::vector<std::uint8_t> Mp3FrameEncoder::LameTagFrame() const {
     if (m_lame == nullptr) {
         return {};
     }
-    const std::size_t needed = lame_get_lametag_frame(m_lame, nullptr, 0);
-    std::vector<std::uint8_t> frame(needed);
-    if (needed == 0 || lame_get_lametag_frame(m_lame, frame.data(), frame.size()) != needed) {
-        return {};
-    }
-    return frame;
+    return FetchBytes([this](unsigned char* buffer, std::size_t size) {
+        return lame_get_lametag_frame(m_lame, buffer, size);
+    });
 }
 
 } // namespace vesplin

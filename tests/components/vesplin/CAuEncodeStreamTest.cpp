@@ -31,6 +31,14 @@ protected:
     }
     std::string Mp3Path() const { return m_folder.File("take.mp3"); }
 
+    // Records `bytes` as one take into `path`, capture buffer by capture buffer.
+    bool EncodeTake(CAuEncode& encoder, const std::vector<std::uint8_t>& bytes,
+                    const std::string& path) {
+        EncodeRun run(encoder, m_queue, kCaptureBytes, path);
+        run.Put(bytes, 0, bytes.size());
+        return run.Stop();
+    }
+
     testsupport::TempFolder m_folder;
     CDataList m_queue{kQuickPauses};
     const std::vector<std::int16_t> m_signal = MakeToneSignal(kTakeFrames);
@@ -90,9 +98,7 @@ TEST_F(CAuEncodeStreamTest, BytesOfAnIncompleteLastSampleAreLeftOut) {
     std::vector<std::uint8_t> bytes = m_bytes;
     bytes.insert(bytes.end(), {0x12, 0x34, 0x56});
     const auto encoder = MakeEncoder();
-    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-    run.Put(bytes, 0, bytes.size());
-    ASSERT_TRUE(run.Stop());
+    ASSERT_TRUE(EncodeTake(*encoder, bytes, Mp3Path()));
     ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
 }
 
@@ -185,29 +191,21 @@ TEST_F(CAuEncodeStreamTest, AnEmptyTakeGivesAValidFileWithoutSound) {
 
 TEST_F(CAuEncodeStreamTest, EncodeStopBeforeARunClearsTheLastRun) {
     const auto encoder = MakeEncoder();
-    {
-        EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-        run.Put(m_bytes, 0, m_bytes.size());
-        ASSERT_TRUE(run.Stop());
-    }
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
     ASSERT_GT(encoder->Encode_GetCurrMp3FileLen(), 0u);
     encoder->EncodeStop();
     EXPECT_EQ(encoder->Encode_GetCurrMp3FileLen(), 0u);
 
     // The object is ready for the next take, which starts a new file.
     m_queue.Reset();
-    EncodeRun run(*encoder, m_queue, kCaptureBytes, m_folder.File("second.mp3"));
-    run.Put(m_bytes, 0, m_bytes.size());
-    ASSERT_TRUE(run.Stop());
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, m_folder.File("second.mp3")));
     ExpectSameSound(m_signal, DecodeMp3(m_folder.File("second.mp3")));
 }
 
 TEST_F(CAuEncodeStreamTest, VbrSettingGivesAVariableBitRateFileOfTheSameSound) {
     m_folder.Write("SoftSet.ini", "[Mp3]\nMode=vbr\nVbrQuality=4\n");
     const auto encoder = MakeEncoder();
-    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-    run.Put(m_bytes, 0, m_bytes.size());
-    ASSERT_TRUE(run.Stop());
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
     const DecodedMp3 decoded = DecodeMp3(Mp3Path());
     EXPECT_TRUE(decoded.variableBitRate);
     ExpectSameSound(m_signal, decoded);
@@ -216,9 +214,7 @@ TEST_F(CAuEncodeStreamTest, VbrSettingGivesAVariableBitRateFileOfTheSameSound) {
 TEST_F(CAuEncodeStreamTest, CbrBitRateSettingSetsTheFileSize) {
     m_folder.Write("SoftSet.ini", "[Mp3]\nMode=CBR\nBitRate=128\n");
     const auto encoder = MakeEncoder();
-    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-    run.Put(m_bytes, 0, m_bytes.size());
-    ASSERT_TRUE(run.Stop());
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
     const double seconds = static_cast<double>(kTakeFrames) / 44100.0;
     EXPECT_NEAR(std::filesystem::file_size(Mp3Path()), seconds * 16000.0, 2000.0);
     ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
@@ -227,9 +223,7 @@ TEST_F(CAuEncodeStreamTest, CbrBitRateSettingSetsTheFileSize) {
 TEST_F(CAuEncodeStreamTest, TitleAndTrackNumberGoIntoTheId3v2Tag) {
     const auto encoder = MakeEncoder();
     encoder->SetTags({"Grüße aus Köln 𝄞", 7});
-    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-    run.Put(m_bytes, 0, m_bytes.size());
-    ASSERT_TRUE(run.Stop());
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
     const DecodedMp3 decoded = DecodeMp3(Mp3Path());
     EXPECT_TRUE(decoded.hasId3v2);
     EXPECT_EQ(decoded.title, "Grüße aus Köln 𝄞");
@@ -240,9 +234,7 @@ TEST_F(CAuEncodeStreamTest, TitleAndTrackNumberGoIntoTheId3v2Tag) {
 
 TEST_F(CAuEncodeStreamTest, WithoutATitleNoTagIsWritten) {
     const auto encoder = MakeEncoder();
-    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-    run.Put(m_bytes, 0, m_bytes.size());
-    ASSERT_TRUE(run.Stop());
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
     const DecodedMp3 decoded = DecodeMp3(Mp3Path());
     EXPECT_FALSE(decoded.hasId3v2);
     EXPECT_NE(m_folder.Read("take.mp3").substr(0, 3), "ID3");
