@@ -54,6 +54,13 @@ public:
     virtual CommandOutcome Execute(const Command& command) = 0;
     // A name for messages and the drive list: "/dev/sr0", or the emulated drive's folder.
     [[nodiscard]] virtual std::string Name() const = 0;
+    // Keeps other users (mounts, other programs opening the device
+    // exclusively) away from the drive while a disc is written, or lets them
+    // back. A drive that only this process can reach has nobody to keep away.
+    virtual bool SetExclusive(bool exclusive) {
+        static_cast<void>(exclusive);
+        return true;
+    }
 };
 
 } // namespace quarnel

@@ -1,0 +1,16 @@
+#pragma once
+// Replaces a small file in one step: the text goes to a temporary file beside
+// it, which is then renamed over the old one, so a reader (or a drive object
+// re-created after a crash) sees either the old or the new contents, never half.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quarnel::emu {
+
+[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text);
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+} // namespace quarnel::emu

@@ -1,0 +1,22 @@
+#pragma once
+// drive.ini of an emulated drive:
+//   [drive]  vendor, product, revision, capabilities (comma list of cd-r, cd-rw,
+//            dvd-rw, dvd+rw, dvd-ram, test-write, buf, lock, eject),
+//            write_speed (multiple of 1x, 0 = unlimited), buffer_kib, time_scale
+//   [faults] long_write_attempts, fail_writes_from, not_ready,
+//            unreadable (comma list of blocks or first-last ranges)
+// Missing keys keep their defaults.
+
+#include "components/quarnel/emu/DriveSettings.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace quarnel::emu {
+
+// nullopt when the file is missing or a value cannot be read.
+[[nodiscard]] std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path);
+[[nodiscard]] bool SaveDriveSettings(const std::filesystem::path& path,
+                                     const DriveSettings& settings);
+
+} // namespace quarnel::emu

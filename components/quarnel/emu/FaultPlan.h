@@ -1,0 +1,33 @@
+#pragma once
+// Faults the emulated writer can be told to show, for tests and for trying the
+// recorder against a misbehaving drive.
+
+#include "components/quarnel/mmc/Msf.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace quarnel::emu {
+
+struct BlockRange {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0; // inclusive
+
+    [[nodiscard]] bool Contains(std::uint32_t lba) const { return lba >= first && lba <= last; }
+    friend bool operator==(const BlockRange&, const BlockRange&) = default;
+};
+
+struct FaultPlan {
+    // The next this many WRITEs answer "long write in progress" (2/04/08).
+    std::uint32_t longWriteAttempts = 0;
+    // WRITEs that touch this block or later ones fail with a write error (3/0C/00).
+    std::uint32_t failWritesFrom = kNoAddress;
+    // Every medium command answers "not ready" (2/04/00).
+    bool notReady = false;
+    // READ CD of these blocks fails with an unrecovered read error (3/11/05).
+    std::vector<BlockRange> unreadable;
+
+    friend bool operator==(const FaultPlan&, const FaultPlan&) = default;
+};
+
+} // namespace quarnel::emu

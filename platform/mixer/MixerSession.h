@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/mixer/MixerBackend.h"
+#include "platform/mixer/MixerNotifier.h"
+#include "platform/mixer/MixerTypes.h"
+
+#include <memory>
+#include <mutex>
+
+// One open mixer handle: the backend's layout read at opening, presented as a recording
+// destination line with one select control and its source lines with a volume control each.
+// The layout stays as it was read for the life of the handle.
+class MixerSession {
+public:
+    MixerSession(std::unique_ptr<MixerBackend> backend, MixerLayout layout);
+    ~MixerSession();
+    MixerSession(const MixerSession&) = delete;
+    MixerSession& operator=(const MixerSession&) = delete;
+
+    // Starts change notifications through callback; call once, right after construction.
+    void notifyTo(HMIXER mixer, MixerCallback callback, std::uintptr_t instance);
+    bool isNotifierThread() const;
+
+    MMRESULT getLineInfo(MIXERLINE* line, std::uint32_t infoFlags) const;
+    MMRESULT getLineControls(MIXERLINECONTROLS* controls, std::uint32_t controlsFlags) const;
+    MMRESULT getControlDetails(MIXERCONTROLDETAILS* details, std::uint32_t detailsFlags);
+    MMRESULT setControlDetails(const MIXERCONTROLDETAILS* details, std::uint32_t detailsFlags);
+
+private:
+    void fillDestination(MIXERLINE& line) const;
+    void fillSource(std::size_t index, MIXERLINE& line) const;
+    void fillSelectControl(MIXERCONTROL& control) const;
+    void fillVolumeControl(std::size_t index, MIXERCONTROL& control) const;
+    bool findVolumeLine(std::uint32_t controlId, std::size_t& index) const;
+    bool checkSelectDetails(const MIXERCONTROLDETAILS& details, std::uint32_t itemBytes) const;
+    void onChange(MixerChange change, int line);
+    MMRESULT getSelection(MIXERCONTROLDETAILS& details);
+    MMRESULT getVolume(std::size_t index, MIXERCONTROLDETAILS& details);
+    MMRESULT setSelection(const MIXERCONTROLDETAILS& details);
+    MMRESULT setVolume(std::size_t index, const MIXERCONTROLDETAILS& details);
+
+    MixerLayout m_layout;
+    // Declared before the backend, so the backend (and with it every source of changes)
+    // is gone before the notifier stops.
+    std::unique_ptr<MixerNotifier> m_notifier;
+    std::mutex m_backendLock;
+    std::unique_ptr<MixerBackend> m_backend;
+};

@@ -1,0 +1,315 @@
+#include "platform/mixer/PulseMixer.h"
+
+#include "platform/mixer/MuxSelection.h"
+
+#include <pulse/proplist.h>
+#include <pulse/volume.h>
+
+namespace {
+
+PulseSourceInfo toSourceInfo(const pa_source_info& info) {
+    PulseSourceInfo source;
+    source.index = info.index;
+    source.name = info.name != nullptr ? info.name : "";
+    source.description = info.description != nullptr ? info.description : "";
+    source.isMonitor = info.monitor_of_sink != PA_INVALID_INDEX;
+    const char* formFactor = pa_proplist_gets(info.proplist, PA_PROP_DEVICE_FORM_FACTOR);
+    source.formFactor = formFactor != nullptr ? formFactor : "";
+    source.channels = info.volume.channels;
+    source.volume.assign(info.volume.values, info.volume.values + info.volume.channels);
+    for (std::uint32_t i = 0; i < info.n_ports; ++i) {
+        const pa_source_port_info& port = *info.ports[i];
+        source.ports.push_back({port.name != nullptr ? port.name : "",
+                                port.description != nullptr ? port.description : "",
+                                static_cast<int>(port.type)});
+    }
+    if (info.active_port != nullptr && info.active_port->name != nullptr) {
+        source.activePort = info.active_port->name;
+    }
+    return source;
+}
+
+struct SourceRequest {
+    PulseConnection* connection = nullptr;
+    std::vector<PulseSourceInfo> sources;
+    bool finished = false;
+    bool failed = false;
+};
+
+void onSourceListed(pa_context* /*context*/, const pa_source_info* info, int last, void* data) {
+    auto* request = static_cast<SourceRequest*>(data);
+    if (last == 0 && info != nullptr) {
+        request->sources.push_back(toSourceInfo(*info));
+        return;
+    }
+    request->failed = last < 0;
+    request->finished = true;
+    request->connection->wake();
+}
+
+struct ServerRequest {
+    PulseConnection* connection = nullptr;
+    std::string defaultSource;
+    bool finished = false;
+};
+
+void onServerRead(pa_context* /*context*/, const pa_server_info* info, void* data) {
+    auto* request = static_cast<ServerRequest*>(data);
+    if (info != nullptr && info->default_source_name != nullptr) {
+        request->defaultSource = info->default_source_name;
+    }
+    request->finished = true;
+    request->connection->wake();
+}
+
+struct SuccessRequest {
+    PulseConnection* connection = nullptr;
+    bool finished = false;
+    bool succeeded = false;
+};
+
+void onSuccess(pa_context* /*context*/, int success, void* data) {
+    auto* request = static_cast<SuccessRequest*>(data);
+    request->succeeded = success != 0;
+    request->finished = true;
+    request->connection->wake();
+}
+
+} // namespace
+
+std::unique_ptr<PulseMixer> PulseMixer::open() {
+    std::unique_ptr<PulseConnection> connection = PulseConnection::connect();
+    if (!connection) {
+        return nullptr;
+    }
+    return std::unique_ptr<PulseMixer>(new PulseMixer(std::move(connection)));
+}
+
+PulseMixer::PulseMixer(std::unique_ptr<PulseConnection> connection)
+    : m_connection(std::move(connection)) {}
+
+// The connection is closed first: after that no event callback can reach the listener.
+PulseMixer::~PulseMixer() {
+    m_connection.reset();
+}
+
+bool PulseMixer::listSources(std::vector<PulseSourceInfo>& sources) {
+    SourceRequest request;
+    request.connection = m_connection.get();
+    pa_operation* operation =
+        pa_context_get_source_info_list(m_connection->context(), &onSourceListed, &request);
+    if (!m_connection->complete(operation, request.finished) || request.failed) {
+        return false;
+    }
+    sources = std::move(request.sources);
+    return true;
+}
+
+bool PulseMixer::readSource(const std::string& name, PulseSourceInfo& source) {
+    SourceRequest request;
+    request.connection = m_connection.get();
+    pa_operation* operation = pa_context_get_source_info_by_name(
+        m_connection->context(), name.c_str(), &onSourceListed, &request);
+    if (!m_connection->complete(operation, request.finished) || request.failed ||
+        request.sources.size() != 1) {
+        return false;
+    }
+    source = std::move(request.sources.front());
+    return true;
+}
+
+bool PulseMixer::readDefaultSource(std::string& name) {
+    ServerRequest request;
+    request.connection = m_connection.get();
+    pa_operation* operation =
+        pa_context_get_server_info(m_connection->context(), &onServerRead, &request);
+    if (!m_connection->complete(operation, request.finished)) {
+        return false;
+    }
+    name = request.defaultSource;
+    return true;
+}
+
+bool PulseMixer::runSuccessOperation(const SuccessStarter& start) {
+    // The request outlives the operation: complete() cancels a late one before returning.
+    SuccessRequest request;
+    request.connection = m_connection.get();
+    pa_operation* operation = start(m_connection->context(), &onSuccess, &request);
+    return m_connection->complete(operation, request.finished) && request.succeeded;
+}
+
+void PulseMixer::remember(const std::vector<PulseSourceInfo>& sources) {
+    m_seen.clear();
+    for (const PulseSourceInfo& source : sources) {
+        m_seen[source.index] = {source.volume, source.activePort};
+    }
+}
+
+bool PulseMixer::readLayout(MixerLayout& layout) {
+    PulseConnection::Lock lock(*m_connection);
+    std::vector<PulseSourceInfo> sources;
+    if (!listSources(sources) || !readDefaultSource(m_defaultSeen)) {
+        return false;
+    }
+    buildPulseLayout(sources, layout, m_targets);
+    remember(sources);
+    return true;
+}
+
+bool PulseMixer::readSelection(std::vector<bool>& selected) {
+    PulseConnection::Lock lock(*m_connection);
+    std::vector<PulseSourceInfo> sources;
+    std::string defaultSource;
+    if (!listSources(sources) || !readDefaultSource(defaultSource)) {
+        return false;
+    }
+    selected = pulseSelection(m_targets, sources, defaultSource);
+    return true;
+}
+
+bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
+    const std::optional<std::size_t> chosen = muxChoice(selected, m_targets.size());
+    if (!chosen) {
+        return false;
+    }
+    const PulseLineTarget& target = m_targets[*chosen];
+    PulseConnection::Lock lock(*m_connection);
+    if (!target.port.empty()) {
+        const bool portSet = runSuccessOperation(
+            [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
+                return pa_context_set_source_port_by_name(context, target.sourceName.c_str(),
+                                                          target.port.c_str(), done, request);
+            });
+        if (!portSet) {
+            return false;
+        }
+    }
+    return runSuccessOperation(
+        [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
+            return pa_context_set_default_source(context, target.sourceName.c_str(), done, request);
+        });
+}
+
+bool PulseMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
+    if (line >= m_targets.size()) {
+        return false;
+    }
+    PulseConnection::Lock lock(*m_connection);
+    PulseSourceInfo source;
+    if (!readSource(m_targets[line].sourceName, source)) {
+        return false;
+    }
+    channelValues.clear();
+    for (const std::uint32_t value : source.volume) {
+        channelValues.push_back(mixerVolumeFromPulse(value));
+    }
+    return true;
+}
+
+bool PulseMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
+    if (line >= m_targets.size() || channelValues.empty() ||
+        channelValues.size() > PA_CHANNELS_MAX) {
+        return false;
+    }
+    PulseConnection::Lock lock(*m_connection);
+    PulseSourceInfo source;
+    if (!readSource(m_targets[line].sourceName, source) ||
+        source.channels != channelValues.size()) {
+        return false;
+    }
+    pa_cvolume volume;
+    pa_cvolume_init(&volume);
+    volume.channels = static_cast<std::uint8_t>(channelValues.size());
+    for (std::size_t c = 0; c < channelValues.size(); ++c) {
+        volume.values[c] = pulseVolumeFromMixer(channelValues[c]);
+    }
+    const std::string& name = m_targets[line].sourceName;
+    return runSuccessOperation([&name, &volume](pa_context* context, pa_context_success_cb_t done,
+                                                void* request) {
+        return pa_context_set_source_volume_by_name(context, name.c_str(), &volume, done, request);
+    });
+}
+
+void PulseMixer::watchChanges(ChangeListener listener) {
+    PulseConnection::Lock lock(*m_connection);
+    m_listener = std::move(listener);
+    pa_context_set_subscribe_callback(m_connection->context(), &PulseMixer::onEvent, this);
+    runSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
+        const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
+                                                              PA_SUBSCRIPTION_MASK_SERVER);
+        return pa_context_subscribe(context, mask, done, request);
+    });
+}
+
+void PulseMixer::onEvent(pa_context* context, pa_subscription_event_type_t type,
+                         std::uint32_t index, void* self) {
+    auto* mixer = static_cast<PulseMixer*>(self);
+    const unsigned facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+    const unsigned kind = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+    if (facility == PA_SUBSCRIPTION_EVENT_SERVER) {
+        // Whether the default source changed is only known after asking.
+        pa_operation* check =
+            pa_context_get_server_info(context, &PulseMixer::onServerChecked, self);
+        if (check != nullptr) {
+            pa_operation_unref(check);
+        }
+        return;
+    }
+    if (facility != PA_SUBSCRIPTION_EVENT_SOURCE) {
+        return;
+    }
+    if (kind == PA_SUBSCRIPTION_EVENT_CHANGE) {
+        // The server reports a source change for many reasons (it starts or stops running,
+        // for one); look at the source to see whether its volume or port changed.
+        pa_operation* check =
+            pa_context_get_source_info_by_index(context, index, &PulseMixer::onSourceChecked, self);
+        if (check != nullptr) {
+            pa_operation_unref(check);
+        }
+        return;
+    }
+    if (kind == PA_SUBSCRIPTION_EVENT_REMOVE) {
+        mixer->m_seen.erase(index);
+    }
+    mixer->m_listener(MixerChange::Lines, -1);
+}
+
+void PulseMixer::onSourceChecked(pa_context* /*context*/, const pa_source_info* info, int last,
+                                 void* self) {
+    if (last != 0 || info == nullptr) {
+        return;
+    }
+    auto* mixer = static_cast<PulseMixer*>(self);
+    const PulseSourceInfo source = toSourceInfo(*info);
+    SourceSeen& seen = mixer->m_seen[source.index];
+    const bool volumeChanged = seen.volume != source.volume;
+    const bool portChanged = seen.activePort != source.activePort;
+    seen = {source.volume, source.activePort};
+    if (volumeChanged) {
+        mixer->emitVolume(source.index);
+    }
+    if (portChanged && source.name == mixer->m_defaultSeen) {
+        mixer->m_listener(MixerChange::Selection, -1);
+    }
+}
+
+void PulseMixer::onServerChecked(pa_context* /*context*/, const pa_server_info* info, void* self) {
+    auto* mixer = static_cast<PulseMixer*>(self);
+    if (info == nullptr) {
+        return;
+    }
+    const std::string defaultSource =
+        info->default_source_name != nullptr ? info->default_source_name : "";
+    if (defaultSource != mixer->m_defaultSeen) {
+        mixer->m_defaultSeen = defaultSource;
+        mixer->m_listener(MixerChange::Selection, -1);
+    }
+}
+
+void PulseMixer::emitVolume(std::uint32_t sourceIndex) {
+    for (std::size_t i = 0; i < m_targets.size(); ++i) {
+        if (m_targets[i].sourceIndex == sourceIndex) {
+            m_listener(MixerChange::Volume, static_cast<int>(i));
+        }
+    }
+}

@@ -1,0 +1,171 @@
+// A pressed audio CD made from a real CUE/BIN pair, and malformed sheets.
+#include "tests/components/quarnel/emu/EmuTestDrive.h"
+
+#include "components/quarnel/emu/AtomicFile.h"
+#include "components/quarnel/emu/CdTextPacks.h"
+#include "components/quarnel/mmc/ByteOrder.h"
+#include "components/quarnel/mmc/Crc16.h"
+#include "components/quarnel/mmc/Msf.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace quarnel::emu::test {
+namespace {
+
+class PressedCd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_vectors = TestVectors();
+        if (m_vectors.empty()) {
+            GTEST_SKIP() << "../shared/testvectors is absent";
+        }
+    }
+    std::filesystem::path m_vectors;
+};
+
+TEST_F(PressedCd, LoadsTheRealCueWithItsUpperCaseBinName) {
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue", &error)) << error;
+    const Result config = drive.Run({0x46, 0x02, 0, 0, 0, 0, 0, 0, 8, 0}, 8);
+    EXPECT_EQ(GetBe16(config.data, 6), 0x08) << "CD-ROM profile";
+
+    const std::optional<std::string> bin = ReadWholeFile(m_vectors / "cdda.bin");
+    ASSERT_TRUE(bin.has_value());
+    const auto blocks = static_cast<std::uint32_t>(bin->size() / 2352);
+    ASSERT_EQ(blocks, 302U);
+
+    const Result toc = drive.Run({0x43, 0x02, 0, 0, 0, 0, 1, 0x08, 0, 0}, 2048);
+    ASSERT_TRUE(toc.Ok());
+    ASSERT_EQ(toc.data.size(), 20U);
+    EXPECT_EQ(toc.data[5], 0x12) << "ADR 1, copy permitted (DCP)";
+    EXPECT_EQ(toc.data[9], 0);
+    EXPECT_EQ(toc.data[10], 2) << "00:02:00";
+    EXPECT_EQ(MsfToLba({toc.data[17], toc.data[18], toc.data[19]}), blocks);
+
+    const Result full = drive.Run({0x43, 0x02, 0x02, 0, 0, 0, 0, 0x08, 0, 0}, 2048);
+    ASSERT_TRUE(full.Ok());
+    EXPECT_EQ(full.data.size(), 4U + 4 * 11) << "A0, A1, A2, track 1, no B0";
+
+    const Result read = drive.ReadCd(0, blocks);
+    ASSERT_TRUE(read.Ok());
+    EXPECT_EQ(read.data, std::vector<std::uint8_t>(bin->begin(), bin->end()));
+    EXPECT_EQ(drive.ReadCd(blocks, 1).Sense(), sense::kAddressOutOfRange);
+    EXPECT_EQ(drive.WriteBlocks(blocks, AudioBlocks(blocks, 1)).Sense(), sense::kCannotWriteMedium);
+
+    const Result disc = drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34);
+    EXPECT_EQ(disc.data[2], 0x0E) << "complete, not erasable";
+}
+
+TEST_F(PressedCd, CdTextCarriesTitlesAndPerformersWithGoodCrcs) {
+    EmuTestDrive drive(0, MediumKind::None);
+    ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue"));
+    const Result text = drive.Run({0x43, 0, 0x05, 0, 0, 0, 0, 0x10, 0, 0}, 4096);
+    ASSERT_TRUE(text.Ok());
+    ASSERT_GT(text.data.size(), 4U);
+    ASSERT_EQ((text.data.size() - 4) % 18, 0U);
+    EXPECT_EQ(GetBe16(text.data, 0), text.data.size() - 2);
+    std::string titles;
+    std::string performers;
+    for (std::size_t at = 4; at < text.data.size(); at += 18) {
+        const std::span<const std::uint8_t> pack(text.data.data() + at, 18);
+        EXPECT_EQ(static_cast<std::uint16_t>(~Crc16Ccitt(pack.first(16))), GetBe16(pack, 16));
+        std::string& target = pack[0] == 0x80 ? titles : performers;
+        if (pack[0] == 0x80 || pack[0] == 0x81) {
+            target.append(pack.begin() + 4, pack.begin() + 16);
+        }
+    }
+    EXPECT_EQ(titles.substr(0, 40),
+              std::string("Join us now we have the software\0Soft\0", 39) + '\0');
+    EXPECT_EQ(performers.substr(0, 27), std::string("Richard Stallman\0Richard S\0", 27));
+}
+
+TEST_F(PressedCd, UnreadableBlocksFailWithMediumError) {
+    EmuTestDrive drive(0, MediumKind::None);
+    ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue"));
+    FaultPlan faults;
+    faults.unreadable = {{100, 102}};
+    drive.Drive().SetFaults(faults);
+    EXPECT_TRUE(drive.ReadCd(0, 26).Ok());
+    EXPECT_EQ(drive.ReadCd(90, 26).Sense(), sense::kUnrecoveredRead);
+    EXPECT_EQ(drive.ReadCd(90, 26).outcome.transferred, 0U);
+    EXPECT_TRUE(drive.ReadCd(103, 26).Ok());
+}
+
+TEST_F(PressedCd, MalformedSheetsAreRefusedAndTheOldDiscStays) {
+    EmuTestDrive drive(0, MediumKind::CdR);
+    for (const char* name : {"bad-cat1.cue", "bad-cat2.cue", "bad-cat3.cue", "bad-mode1.cue",
+                             "bad-msf-1.cue", "bad-msf-2.cue", "bad-msf-3.cue"}) {
+        std::string error;
+        EXPECT_FALSE(drive.Drive().LoadImage(m_vectors / name, &error)) << name;
+        EXPECT_NE(error.find("line"), std::string::npos) << name << ": " << error;
+        EXPECT_EQ(drive.Drive().State().medium, MediumKind::CdR) << name;
+    }
+}
+
+TEST(PressedCdFiles, IndexBeyondItsFileIsRefused) {
+    TempFolder folder;
+    {
+        std::ofstream a(folder.Path() / "a.bin", std::ios::binary);
+        a << std::string(2352 * 10, 'a');
+        std::ofstream b(folder.Path() / "b.bin", std::ios::binary);
+        b << std::string(2352 * 10, 'b');
+        std::ofstream cue(folder.Path() / "x.cue");
+        cue << "FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
+               "INDEX 01 00:00:12\nFILE b.bin BINARY\nTRACK 03 AUDIO\nINDEX 01 00:00:00\n";
+    }
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
+    EXPECT_NE(error.find("track 2"), std::string::npos) << error;
+}
+
+TEST(PressedCdFiles, MissingOrRaggedBinIsRefused) {
+    TempFolder folder;
+    {
+        std::ofstream cue(folder.Path() / "x.cue");
+        cue << "FILE \"x.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+    }
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
+    EXPECT_NE(error.find("not found"), std::string::npos) << error;
+    {
+        std::ofstream bin(folder.Path() / "X.BIN", std::ios::binary);
+        bin << std::string(2352 * 3 + 5, '\0');
+    }
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
+    EXPECT_NE(error.find("2352"), std::string::npos) << error;
+}
+
+TEST(PressedCdFiles, SeveralFilesAndTracksWithDataTrack) {
+    TempFolder folder;
+    {
+        std::ofstream a(folder.Path() / "a.bin", std::ios::binary);
+        a << std::string(2352 * 10, 'a');
+        std::ofstream b(folder.Path() / "b.bin", std::ios::binary);
+        b << std::string(2352 * 5, 'b');
+        std::ofstream cue(folder.Path() / "two.cue");
+        cue << "FILE \"C:\\Music\\a.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+               "  TRACK 02 AUDIO\r\n    INDEX 00 00:00:04\r\n    INDEX 01 00:00:06\r\n"
+               "FILE \"b.bin\" BINARY\r\n  TRACK 03 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+    }
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    ASSERT_TRUE(drive.Drive().LoadImage(folder.Path() / "two.cue", &error)) << error;
+    const DiscState state = drive.Drive().State();
+    ASSERT_EQ(state.tracks.size(), 3U);
+    EXPECT_EQ(state.tracks[1].start, 6U);
+    EXPECT_EQ(state.tracks[1].length, 4U);
+    EXPECT_EQ(state.tracks[2].start, 10U);
+    EXPECT_EQ(state.tracks[2].control, 4);
+    EXPECT_EQ(drive.ReadCd(10, 1).Sense(), sense::kIllegalModeForTrack) << "CD-DA from data";
+    const Result any = drive.Run({0xBE, 0, 0, 0, 0, 10, 0, 0, 1, 0x10, 0, 0}, 2352);
+    ASSERT_TRUE(any.Ok());
+    EXPECT_EQ(any.data[0], 'b');
+}
+
+} // namespace
+} // namespace quarnel::emu::test

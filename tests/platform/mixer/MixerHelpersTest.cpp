@@ -1,0 +1,140 @@
+#include "platform/mixer/ComponentTypeGuess.h"
+#include "platform/mixer/MixerText.h"
+#include "platform/mixer/MixerTypes.h"
+#include "platform/mixer/MuxSelection.h"
+#include "platform/mixer/VirtualMixerState.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+TEST(MuxSelection, NewlySetItemWinsOverTheOldChoiceStillSet) {
+    // Read back {0,1,0,0}, item 3 set, written back: item 3 is chosen.
+    EXPECT_EQ(resolveMuxWrite({false, true, false, false}, {false, true, false, true}), 3u);
+}
+
+TEST(MuxSelection, WritingTheCurrentChoiceKeepsIt) {
+    EXPECT_EQ(resolveMuxWrite({false, true, false}, {false, true, false}), 1u);
+}
+
+TEST(MuxSelection, SingleItemMoves) {
+    EXPECT_EQ(resolveMuxWrite({true, false}, {false, true}), 1u);
+}
+
+TEST(MuxSelection, NothingSetOrWrongSizeChoosesNothing) {
+    EXPECT_FALSE(resolveMuxWrite({true, false}, {false, false}));
+    EXPECT_FALSE(resolveMuxWrite({true, false}, {true}));
+    EXPECT_FALSE(resolveMuxWrite({}, {}));
+}
+
+TEST(MuxSelection, CurrentStateWithNothingSelectedTakesFirstRequested) {
+    EXPECT_EQ(resolveMuxWrite({false, false, false}, {false, true, true}), 1u);
+}
+
+TEST(MixerText, CutsAtByteLimitWithoutSplittingUtf8) {
+    EXPECT_EQ(fitText("Microphone", 15), "Microphone");
+    EXPECT_EQ(fitText("Built-in Audio Analog Stereo", 15), "Built-in Audio ");
+    // "Mikrofön" : the ö is two bytes at positions 6..7; a cut at 7 must drop it entirely.
+    EXPECT_EQ(fitText("Mikrof\xC3\xB6n", 7), "Mikrof");
+    EXPECT_EQ(fitText("Mikrof\xC3\xB6n", 8), "Mikrof\xC3\xB6");
+    EXPECT_EQ(fitText("", 0), "");
+}
+
+TEST(MixerText, CopyFillsFieldAndTerminates) {
+    char field[MIXER_SHORT_NAME_CHARS];
+    std::fill(std::begin(field), std::end(field), 'x');
+    copyText(field, sizeof field, "A very long source name indeed");
+    EXPECT_EQ(std::string(field), "A very long sou");
+    copyText(field, sizeof field, "Aux");
+    EXPECT_EQ(std::string(field), "Aux");
+    EXPECT_EQ(field[sizeof field - 1], '\0');
+}
+
+TEST(ComponentTypeGuess, NamesOfCommonInputs) {
+    EXPECT_EQ(componentTypeFromName("analog-input-mic"), MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
+    EXPECT_EQ(componentTypeFromName("Front Mic"), MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
+    EXPECT_EQ(componentTypeFromName("Headset Microphone"), MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
+    EXPECT_EQ(componentTypeFromName("Line"), MIXERLINE_COMPONENTTYPE_SRC_LINE);
+    EXPECT_EQ(componentTypeFromName("analog-input-linein"), MIXERLINE_COMPONENTTYPE_SRC_LINE);
+    EXPECT_EQ(componentTypeFromName("CD"), MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC);
+    EXPECT_EQ(componentTypeFromName("analog-input-cd"), MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC);
+    EXPECT_EQ(componentTypeFromName("Phone"), MIXERLINE_COMPONENTTYPE_SRC_TELEPHONE);
+    EXPECT_EQ(componentTypeFromName("Headphone"), MIXERLINE_COMPONENTTYPE_SRC_ANALOG);
+    EXPECT_EQ(componentTypeFromName("Video"), MIXERLINE_COMPONENTTYPE_SRC_ANALOG);
+    EXPECT_EQ(componentTypeFromName("Capture"), MIXERLINE_COMPONENTTYPE_SRC_ANALOG);
+    EXPECT_EQ(componentTypeFromName(""), MIXERLINE_COMPONENTTYPE_SRC_ANALOG);
+}
+
+class VirtualMixerStateFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("sondrel-mixer-state-" + std::to_string(getpid()));
+        std::filesystem::remove_all(m_folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+    void write(const std::string& text) {
+        std::filesystem::create_directories(m_folder);
+        std::ofstream(m_folder / "mixer.ini") << text;
+    }
+
+    std::filesystem::path m_folder;
+};
+
+TEST_F(VirtualMixerStateFile, SaveCreatesFolderAndLoadReadsItBack) {
+    VirtualMixerState state({1, 2}, 100);
+    state.select(1);
+    state.setVolume(1, {7, 65535});
+    ASSERT_TRUE(state.save(m_folder / "deeper" / "mixer.ini"));
+
+    VirtualMixerState again({1, 2}, 100);
+    again.load(m_folder / "deeper" / "mixer.ini", 65535);
+    EXPECT_EQ(again.selected(), 1u);
+    EXPECT_EQ(again.volume(0), std::vector<std::uint32_t>{100});
+    EXPECT_EQ(again.volume(1), (std::vector<std::uint32_t>{7, 65535}));
+}
+
+TEST_F(VirtualMixerStateFile, BrokenEntriesKeepDefaults) {
+    write("selected=9\nvolume0=abc\nvolume1=5\nvolume7=1,1\nvolume2=70000,1\n"
+          "garbage\n=\nvolume=1\nvolume1x=3,3\n");
+    VirtualMixerState state({1, 2, 2}, 42);
+    state.load(m_folder / "mixer.ini", 65535);
+    EXPECT_EQ(state.selected(), 0u);
+    EXPECT_EQ(state.volume(0), std::vector<std::uint32_t>{42});
+    EXPECT_EQ(state.volume(1), (std::vector<std::uint32_t>{42, 42})); // wrong channel count
+    EXPECT_EQ(state.volume(2), (std::vector<std::uint32_t>{42, 42})); // above the maximum
+}
+
+TEST_F(VirtualMixerStateFile, MissingFileKeepsDefaults) {
+    VirtualMixerState state({2}, 9);
+    state.load(m_folder / "none.ini", 65535);
+    EXPECT_EQ(state.selected(), 0u);
+    EXPECT_EQ(state.volume(0), (std::vector<std::uint32_t>{9, 9}));
+}
+
+TEST_F(VirtualMixerStateFile, SaveIntoAFileInsteadOfAFolderFails) {
+    write("x");
+    VirtualMixerState state({2}, 9);
+    EXPECT_FALSE(state.save(m_folder / "mixer.ini" / "inside.ini"));
+}
+
+TEST(VirtualMixerStatePath, EnvironmentChoosesTheFile) {
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home == nullptr ? "" : home;
+    setenv("SONDREL_MIXER_STATE", "/tmp/x/state.ini", 1);
+    EXPECT_EQ(VirtualMixerState::defaultPath(), "/tmp/x/state.ini");
+    unsetenv("SONDREL_MIXER_STATE");
+    setenv("XDG_DATA_HOME", "/tmp/data", 1);
+    EXPECT_EQ(VirtualMixerState::defaultPath(), "/tmp/data/sondrel/mixer.ini");
+    unsetenv("XDG_DATA_HOME");
+    setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(VirtualMixerState::defaultPath(), "/home/someone/.local/share/sondrel/mixer.ini");
+    setenv("HOME", savedHome.c_str(), 1);
+}
+
+} // namespace

@@ -1,0 +1,68 @@
+#include "tests/platform/mixer/PulseTestServer.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+
+namespace pulsetest {
+
+bool serverRunning() {
+    const char* flag = std::getenv("SONDREL_TEST_PULSE");
+    return flag != nullptr && std::string(flag) == "1";
+}
+
+pid_t serverPid() {
+    const char* pid = std::getenv("SONDREL_TEST_PULSE_PID");
+    return pid == nullptr ? 0 : static_cast<pid_t>(std::atol(pid));
+}
+
+std::string pactl(const std::string& arguments) {
+    const std::string command = "pactl " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return {};
+    }
+    std::string output;
+    std::array<char, 512> buffer{};
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr) {
+        output += buffer.data();
+    }
+    pclose(pipe);
+    while (!output.empty() && output.back() == '\n') {
+        output.pop_back();
+    }
+    return output;
+}
+
+long sourceVolume(const std::string& source) {
+    const std::string text = pactl("get-source-volume " + source);
+    std::smatch match;
+    static const std::regex firstChannel(R"(:\s*(\d+)\s*/)");
+    if (!std::regex_search(text, match, firstChannel)) {
+        return -1;
+    }
+    return std::stol(match[1].str());
+}
+
+std::string addSource(const std::string& name) {
+    return pactl("load-module module-null-source source_name=" + name);
+}
+
+void PulseSourcesTest::SetUp() {
+    if (!serverRunning()) {
+        GTEST_SKIP() << "no private sound server: run through with-pulse.sh";
+    }
+    setenv("SONDREL_MIXER", "pulse", 1);
+    addModule("sondrel_mic");
+    addModule("sondrel_line");
+}
+
+void PulseSourcesTest::TearDown() {
+    for (const std::string& module : m_modules) {
+        pactl("unload-module " + module);
+    }
+    unsetenv("SONDREL_MIXER");
+}
+
+} // namespace pulsetest
