@@ -1,17 +1,19 @@
 #include "components/vesplin/CAuEncode.h"
 
 #include "components/vesplin/EncodeFile.h"
+#include "components/vesplin/TrackReader.h"
 #include "util/ModuleFolder.h"
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
 
-// The queue carries little-endian PCM, which the library takes as native
-// 16-bit samples.
+// The queue and the drive carry little-endian PCM, which the library and the
+// WAV file take as native 16-bit samples.
 static_assert(std::endian::native == std::endian::little);
 
 namespace {
@@ -33,6 +35,15 @@ void DiscardRest(CDataList& queue, std::uint32_t chunkBytes) {
     }
 }
 
+vesplin::PcmFileFormat FormatOf(const std::string& path) {
+    const std::string_view wav = ".wav";
+    const bool isWav =
+        path.size() >= wav.size() &&
+        std::equal(wav.begin(), wav.end(), path.end() - wav.size(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return isWav ? vesplin::PcmFileFormat::Wav : vesplin::PcmFileFormat::Mp3;
+}
+
 } // namespace
 
 CAuEncode::CAuEncode()
@@ -43,6 +54,22 @@ CAuEncode::CAuEncode(std::string settingsPath, std::unique_ptr<vesplin::IEncodeO
 
 CAuEncode::~CAuEncode() = default;
 
+bool CAuEncode::BeginRun() {
+    if (m_running.exchange(true, std::memory_order_acq_rel)) {
+        return false;
+    }
+    m_mp3FileBytes.store(0, std::memory_order_relaxed);
+    m_error.store(EncodeError::None, std::memory_order_relaxed);
+    m_progressPercent.store(0, std::memory_order_relaxed);
+    m_unreadableSectors.store(0, std::memory_order_relaxed);
+    m_stopRequested.store(false, std::memory_order_relaxed);
+    return true;
+}
+
+void CAuEncode::EndRun() {
+    m_running.store(false, std::memory_order_release);
+}
+
 bool CAuEncode::Encode_DataStreamEx(CDataList* queue, int chunkBytes, const std::string& path) {
     if (queue == nullptr) {
         return Fail(EncodeError::BadArgument);
@@ -51,45 +78,29 @@ bool CAuEncode::Encode_DataStreamEx(CDataList* queue, int chunkBytes, const std:
         chunkBytes > 0 && static_cast<std::uint32_t>(chunkBytes) <= CDataList::kBlockBytes;
     const std::uint32_t chunk =
         validChunk ? static_cast<std::uint32_t>(chunkBytes) : kDiscardChunkBytes;
-    if (m_running.exchange(true, std::memory_order_acq_rel)) {
-        // The running stream owns the file and the read-outs; this queue is
+    if (!BeginRun()) {
+        // The running job owns the file and the read-outs; this queue is
         // still drained so that whoever waits for it is not left hanging.
         DiscardRest(*queue, chunk);
         return false;
     }
-    m_mp3FileBytes.store(0, std::memory_order_relaxed);
-    m_error.store(EncodeError::None, std::memory_order_relaxed);
     const bool ok = validChunk ? Stream(*queue, chunk, path) : Fail(EncodeError::BadArgument);
     DiscardRest(*queue, chunk);
-    m_running.store(false, std::memory_order_release);
+    EndRun();
     return ok;
 }
 
 bool CAuEncode::Stream(CDataList& queue, std::uint32_t chunkBytes, const std::string& path) {
-    vesplin::Mp3FrameEncoder encoder;
-    if (!encoder.Start(vesplin::ReadMp3Settings(m_settingsPath), m_tags)) {
-        return Fail(EncodeError::EncoderFailed);
-    }
-    if (!m_output->Create(path)) {
-        return Fail(EncodeError::CannotCreate);
-    }
-    const bool encoded = EncodeQueue(queue, chunkBytes, encoder);
-    const bool closed = m_output->Close();
-    return encoded && (closed || Fail(EncodeError::WriteFailed));
-}
-
-bool CAuEncode::EncodeQueue(CDataList& queue, std::uint32_t chunkBytes,
-                            vesplin::Mp3FrameEncoder& encoder) {
-    const std::vector<std::uint8_t> tag = encoder.Id3v2Tag();
-    if (!Write(tag)) {
+    vesplin::PcmFileWriter writer(*m_output);
+    if (!Track(writer, writer.Begin(path, vesplin::PcmFileFormat::Mp3,
+                                    vesplin::ReadMp3Settings(m_settingsPath), m_tags, 0))) {
         return false;
     }
     // Room for one chunk after the bytes of an incomplete sample carried over
-    // from the chunk before; the samples are handed to the encoder in place.
+    // from the chunk before; the samples are handed to the writer in place.
     std::vector<std::int16_t> samples((chunkBytes + kBytesPerFrame) / 2);
     auto* bytes = reinterpret_cast<std::uint8_t*>(samples.data());
     std::size_t carried = 0;
-    std::vector<std::uint8_t> mp3;
     while (!queue.IsFinished()) {
         std::uint32_t length = chunkBytes;
         if (!queue.GetData(bytes + carried, &length)) {
@@ -97,37 +108,64 @@ bool CAuEncode::EncodeQueue(CDataList& queue, std::uint32_t chunkBytes,
         }
         const std::size_t available = carried + length;
         const std::size_t frames = available / kBytesPerFrame;
-        if (!encoder.Encode(samples.data(), frames, mp3)) {
-            return Fail(EncodeError::EncoderFailed);
-        }
-        if (!Write(mp3)) {
+        if (!Track(writer, writer.Write(samples.data(), frames))) {
             return false;
         }
         carried = available % kBytesPerFrame;
         std::memmove(bytes, bytes + frames * kBytesPerFrame, carried);
     }
-    if (!encoder.Flush(mp3)) {
-        return Fail(EncodeError::EncoderFailed);
-    }
-    if (!Write(mp3)) {
-        return false;
-    }
-    const std::vector<std::uint8_t> summary = encoder.LameTagFrame();
-    if (!summary.empty() && !m_output->WriteAt(tag.size(), summary.data(), summary.size())) {
-        return Fail(EncodeError::WriteFailed);
-    }
-    return true;
+    return Track(writer, writer.Finish());
 }
 
-bool CAuEncode::Write(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.empty()) {
-        return true;
+bool CAuEncode::Encode(quarnel::CDevCmdROM* device, unsigned long start, unsigned long end,
+                       const std::string& path) {
+    if (device == nullptr || end < start || end > std::numeric_limits<std::uint32_t>::max()) {
+        return Fail(EncodeError::BadArgument);
     }
-    if (!m_output->Append(bytes.data(), bytes.size())) {
-        return Fail(EncodeError::WriteFailed);
+    if (!BeginRun()) {
+        return false;
     }
-    m_mp3FileBytes.fetch_add(bytes.size(), std::memory_order_relaxed);
-    return true;
+    const bool ok = SaveTrack(*device, static_cast<std::uint32_t>(start),
+                              static_cast<std::uint32_t>(end), path);
+    EndRun();
+    return ok;
+}
+
+bool CAuEncode::SaveTrack(quarnel::CDevCmdROM& device, std::uint32_t first, std::uint32_t last,
+                          const std::string& path) {
+    vesplin::TrackReader reader(device, first, last);
+    const std::uint64_t trackBytes = reader.TotalSectors() * vesplin::TrackReader::kSectorBytes;
+    vesplin::PcmFileWriter writer(*m_output);
+    const auto declaredBytes = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(trackBytes, std::numeric_limits<std::uint32_t>::max() - 36));
+    if (!Track(writer, writer.Begin(path, FormatOf(path), vesplin::ReadMp3Settings(m_settingsPath),
+                                    m_tags, declaredBytes))) {
+        return false;
+    }
+    std::vector<std::int16_t> samples(vesplin::TrackReader::kChunkSectors *
+                                      vesplin::TrackReader::kSectorBytes / 2);
+    while (!m_stopRequested.load(std::memory_order_relaxed)) {
+        const std::uint32_t sectors =
+            reader.ReadChunk(reinterpret_cast<std::uint8_t*>(samples.data()));
+        if (sectors == 0) {
+            break;
+        }
+        m_unreadableSectors.store(reader.UnreadableSectors(), std::memory_order_relaxed);
+        const std::size_t frames = sectors * vesplin::TrackReader::kSectorBytes / kBytesPerFrame;
+        if (!Track(writer, writer.Write(samples.data(), frames))) {
+            return false;
+        }
+        m_progressPercent.store(
+            static_cast<int>(reader.SectorsDone() * 100 / reader.TotalSectors()),
+            std::memory_order_relaxed);
+    }
+    const bool complete = reader.SectorsDone() == reader.TotalSectors();
+    return Track(writer, writer.Finish()) && complete;
+}
+
+bool CAuEncode::Track(const vesplin::PcmFileWriter& writer, bool ok) {
+    m_mp3FileBytes.store(writer.FileBytes(), std::memory_order_relaxed);
+    return ok || Fail(writer.Error());
 }
 
 bool CAuEncode::Fail(EncodeError error) {
@@ -141,12 +179,23 @@ std::uint32_t CAuEncode::Encode_GetCurrMp3FileLen() const {
         std::min<std::uint64_t>(bytes, std::numeric_limits<std::uint32_t>::max()));
 }
 
+int CAuEncode::GetEncodeProgress() const {
+    return m_progressPercent.load(std::memory_order_relaxed);
+}
+
+std::uint64_t CAuEncode::GetUnreadableSectors() const {
+    return m_unreadableSectors.load(std::memory_order_relaxed);
+}
+
 void CAuEncode::EncodeStop() {
     if (m_running.load(std::memory_order_acquire)) {
+        m_stopRequested.store(true, std::memory_order_relaxed);
         return;
     }
     m_mp3FileBytes.store(0, std::memory_order_relaxed);
     m_error.store(EncodeError::None, std::memory_order_relaxed);
+    m_progressPercent.store(0, std::memory_order_relaxed);
+    m_unreadableSectors.store(0, std::memory_order_relaxed);
 }
 
 CAuEncode::EncodeError CAuEncode::Encode_GetError() const {

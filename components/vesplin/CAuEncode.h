@@ -20,16 +20,29 @@
 // Encode_GetError tells afterwards why a run failed. A call with no queue
 // returns false at once: there is nothing to drain.
 //
+// Saving a track. Encode reads the sectors of a track from a drive
+// (TrackReader.h: chunks, a sector-by-sector retry, unreadable sectors as
+// counted silence) and writes them to a WAV file when the path ends in
+// ".wav" (any letter case) and to an MP3 file otherwise. GetEncodeProgress
+// follows it from 0 to 100; EncodeStop ends it after the chunk being read,
+// leaving a valid, shorter file.
+//
 // Settings are read from the "Mp3" section of SoftSet.ini in the program
 // folder at the start of every run (see Mp3Settings.h); the ID3v2 tags come
 // from SetTags.
 //
-// Threads: Encode_DataStreamEx on one worker thread at a time per object;
-// Encode_GetCurrMp3FileLen, Encode_GetError and EncodeStop from any thread.
+// Threads: one run (Encode_DataStreamEx or Encode) at a time per object, on
+// a worker thread; a second run started meanwhile returns false at once and
+// leaves the read-outs to the running one (a second stream still drains its
+// queue first). The read-outs and EncodeStop may be called
+// from any thread.
 // SetTags between runs only.
 
+#include "components/quarnel/device/CDevCmdROM.h"
+#include "components/vesplin/EncodeError.h"
 #include "components/vesplin/IEncodeOutput.h"
 #include "components/vesplin/Mp3FrameEncoder.h"
+#include "components/vesplin/PcmFileWriter.h"
 #include "engine/CDataList.h"
 
 #include <atomic>
@@ -39,14 +52,7 @@
 
 class CAuEncode {
 public:
-    enum class EncodeError {
-        None,
-        BadArgument,   // no queue, or a chunk size outside 1 .. CDataList::kBlockBytes
-        Busy,          // another run of this object was still going on
-        CannotCreate,  // the output file could not be created
-        EncoderFailed, // the MP3 library could not be set up or refused the data
-        WriteFailed,   // writing the file failed (a full disk, an I/O error)
-    };
+    using EncodeError = vesplin::EncodeError;
 
     // Reads its settings from SoftSet.ini in the program folder and writes
     // files on disk.
@@ -68,10 +74,21 @@ public:
     // up to 4 GiB - 1.
     std::uint32_t Encode_GetCurrMp3FileLen() const;
 
-    // Before a run: clears the length and error of the last run, ready for a
-    // new one. During a stream it changes nothing: the stream still takes the
-    // rest of its queue, because the caller ends the queue next and waits for
-    // it to drain.
+    // Saves the audio sectors `start` to `end` (both included) of the disc in
+    // `device` to `path`; returns when done or stopped. True when every
+    // sector is in the file, unreadable ones as silence.
+    bool Encode(quarnel::CDevCmdROM* device, unsigned long start, unsigned long end,
+                const std::string& path);
+
+    // How far the running (or last) Encode is, 0 to 100.
+    int GetEncodeProgress() const;
+    // The sectors the last Encode could not read and saved as silence.
+    std::uint64_t GetUnreadableSectors() const;
+
+    // Before a run: clears the read-outs of the last run, ready for a new one.
+    // During Encode: ends it after the current chunk. During a stream it
+    // changes nothing: the stream still takes the rest of its queue, because
+    // the caller ends the queue next and waits for it to drain.
     void EncodeStop();
 
     // Why the current or last run failed; None while it goes well.
@@ -82,10 +99,16 @@ public:
     void SetTags(vesplin::Mp3Tags tags);
 
 private:
+    // Claims the object for a run and clears the read-outs; false when
+    // another run holds it.
+    bool BeginRun();
+    void EndRun();
     bool Stream(CDataList& queue, std::uint32_t chunkBytes, const std::string& path);
-    bool EncodeQueue(CDataList& queue, std::uint32_t chunkBytes, vesplin::Mp3FrameEncoder& encoder);
-    // Appends `bytes` to the file and counts them; false (WriteFailed) on failure.
-    bool Write(const std::vector<std::uint8_t>& bytes);
+    bool SaveTrack(quarnel::CDevCmdROM& device, std::uint32_t first, std::uint32_t last,
+                   const std::string& path);
+    // Publishes the writer's file length; passes `ok` on, recording the
+    // writer's error when it is false.
+    bool Track(const vesplin::PcmFileWriter& writer, bool ok);
     // Records `error` and returns false.
     bool Fail(EncodeError error);
 
@@ -96,6 +119,11 @@ private:
     // no other data, so relaxed ordering is enough.
     std::atomic<std::uint64_t> m_mp3FileBytes{0};
     std::atomic<EncodeError> m_error{EncodeError::None};
+    std::atomic<int> m_progressPercent{0};
+    std::atomic<std::uint64_t> m_unreadableSectors{0};
+    // Set by EncodeStop during a run, read by Encode between chunks; a flag
+    // on its own, so relaxed.
+    std::atomic<bool> m_stopRequested{false};
     // True while a run owns the object; the exchange that claims it is
     // acquire/release so that one run's writes to the members above are seen
     // by the next.

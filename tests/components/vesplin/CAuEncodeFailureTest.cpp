@@ -162,7 +162,7 @@ TEST_F(CAuEncodeFailureTest, AFullDiskEndsTheFileCleanlyAndStopFinishes) {
     EXPECT_GT(decoded.Frames(), 5 * 44100u);
 }
 
-TEST_F(CAuEncodeFailureTest, ASecondRunOnABusyObjectDrainsItsQueueAndLeavesTheFirstAlone) {
+TEST_F(CAuEncodeFailureTest, ASecondStreamOnABusyObjectDrainsItsQueueAndLeavesTheFirstAlone) {
     const auto encoder = MakeEncoder(std::make_unique<vesplin::EncodeFile>());
     const std::string path = m_folder.File("a.mp3");
     EncodeRun first(*encoder, m_queue, kCaptureBytes, path);
