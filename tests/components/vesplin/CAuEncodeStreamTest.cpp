@@ -2,6 +2,7 @@
 #include "components/vesplin/EncodeFile.h"
 #include "tests/components/vesplin/DecodedMp3.h"
 #include "tests/components/vesplin/EncodeRun.h"
+#include "tests/components/vesplin/SameSound.h"
 #include "tests/components/vesplin/ToneSignal.h"
 #include "tests/engine/TestStream.h"
 #include "tests/support/TempFolder.h"
@@ -19,7 +20,6 @@ using namespace vesplintest;
 namespace {
 
 constexpr CDataListPauses kQuickPauses{0, 0, 2};
-constexpr std::size_t kMp3FrameSamples = 1152;
 // About six seconds, deliberately not a whole number of capture buffers.
 constexpr std::size_t kTakeFrames = 6 * 44100 + 1234;
 
@@ -44,33 +44,6 @@ protected:
     const std::vector<std::int16_t> m_signal = MakeToneSignal(kTakeFrames);
     const std::vector<std::uint8_t> m_bytes = AsBytes(m_signal);
 };
-
-// The decoded file holds the signal: the same length to within one MP3 frame,
-// every tone on its own channel, and no window anywhere (chunk boundaries
-// included) where the sound departs from the signal.
-void ExpectSameSound(const std::vector<std::int16_t>& original, const DecodedMp3& decoded) {
-    ASSERT_TRUE(decoded.decoded);
-    EXPECT_EQ(decoded.rateHz, 44100);
-    EXPECT_EQ(decoded.channels, 2);
-    const auto originalFrames = static_cast<long>(original.size() / 2);
-    EXPECT_LE(std::labs(static_cast<long>(decoded.Frames()) - originalFrames),
-              static_cast<long>(kMp3FrameSamples));
-    ASSERT_GT(decoded.Frames(), 3 * 44100u);
-    const std::size_t second = 44100;
-    for (const double f : kLeftTonesHz) {
-        EXPECT_GT(TonePower(decoded.pcm, 0, second, second, f), 0.05) << f << " Hz left";
-        EXPECT_LT(TonePower(decoded.pcm, 1, second, second, f), 1e-4) << f << " Hz in right";
-    }
-    for (const double f : kRightTonesHz) {
-        EXPECT_GT(TonePower(decoded.pcm, 1, second, second, f), 0.05) << f << " Hz right";
-        EXPECT_LT(TonePower(decoded.pcm, 0, second, second, f), 1e-4) << f << " Hz in left";
-    }
-    EXPECT_LT(TonePower(decoded.pcm, 0, second, second, kAbsentToneHz), 1e-4);
-    const long lag = BestLagFrames(original, decoded.pcm, 2 * kMp3FrameSamples);
-    EXPECT_EQ(lag, 0) << "the encoder delay was not removed exactly";
-    EXPECT_GT(WorstWindowSnrDb(original, decoded.pcm, lag, kMp3FrameSamples, 2 * kMp3FrameSamples),
-              20.0);
-}
 
 TEST_F(CAuEncodeStreamTest, CaptureBuffersFromAProducerThreadBecomeTheSameSound) {
     const auto encoder = MakeEncoder();
