@@ -19,6 +19,7 @@
 //                        up with a live take (its CPU seconds per second of
 //                        sound)
 
+#include "bench/vesplin/BenchWorkspace.h"
 #include "components/vesplin/CAuEncode.h"
 #include "components/vesplin/EncodeFile.h"
 #include "engine/CDataList.h"
@@ -31,7 +32,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <numbers>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -42,74 +42,8 @@ extern char** environ;
 
 namespace {
 
-constexpr int kSeconds = 60;
-constexpr int kRateHz = 44100;
 constexpr std::uint32_t kCaptureBytes = 37632;
-constexpr std::uint32_t kWavHeaderBytes = 44;
 constexpr char kLameCli[] = "/usr/bin/lame";
-
-void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-// A 60 s stereo WAV with something for a psychoacoustic model to work on:
-// tones that come and go over a bed of noise.
-std::vector<std::uint8_t> MakeWav() {
-    const std::uint32_t dataBytes = kSeconds * kRateHz * 4;
-    std::vector<std::uint8_t> wav;
-    wav.reserve(kWavHeaderBytes + dataBytes);
-    wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
-    PutLe(wav, 36 + dataBytes, 4);
-    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutLe(wav, 16, 4);
-    PutLe(wav, 1, 2);
-    PutLe(wav, 2, 2);
-    PutLe(wav, kRateHz, 4);
-    PutLe(wav, kRateHz * 4, 4);
-    PutLe(wav, 4, 2);
-    PutLe(wav, 16, 2);
-    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
-    PutLe(wav, dataBytes, 4);
-    std::uint32_t noise = 12345;
-    const double tonesHz[] = {220.0, 277.2, 329.6, 440.0, 1318.5, 2637.0};
-    for (int i = 0; i < kSeconds * kRateHz; ++i) {
-        const double t = static_cast<double>(i) / kRateHz;
-        for (int channel = 0; channel < 2; ++channel) {
-            double value = 0.0;
-            for (const double f : tonesHz) {
-                const double envelope =
-                    0.5 + 0.5 * std::sin(2.0 * std::numbers::pi * (0.13 + channel * 0.07) * t +
-                                         f * 0.001);
-                value += 2500.0 * envelope * std::sin(2.0 * std::numbers::pi * f * t + channel);
-            }
-            noise = noise * 1664525u + 1013904223u;
-            value += static_cast<double>(static_cast<std::int32_t>(noise) >> 20);
-            PutLe(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value))),
-                  2);
-        }
-    }
-    return wav;
-}
-
-struct Workspace {
-    Workspace() {
-        char pattern[] = "/tmp/sondrel-encbench-XXXXXX";
-        folder = ::mkdtemp(pattern) != nullptr ? std::string(pattern) + "/" : std::string();
-        const std::vector<std::uint8_t> wav = MakeWav();
-        std::ofstream(folder + "in.wav", std::ios::binary)
-            .write(reinterpret_cast<const char*>(wav.data()),
-                   static_cast<std::streamsize>(wav.size()));
-    }
-    ~Workspace() { std::filesystem::remove_all(folder); }
-    std::string folder;
-};
-
-const Workspace& GetWorkspace() {
-    static const Workspace workspace;
-    return workspace;
-}
 
 double ThreadCpuSeconds() {
     timespec now{};
@@ -149,7 +83,7 @@ double RunLameCli(const std::vector<std::string>& settings, const std::string& i
 bool RunComponent(CAuEncode& encoder, const std::string& in, const std::string& out) {
     std::ifstream file(in, std::ios::binary);
     std::vector<char> buffer(kCaptureBytes);
-    file.read(buffer.data(), kWavHeaderBytes);
+    file.read(buffer.data(), vesplin::kWavHeaderBytes);
     CDataList queue(CDataListPauses{0, 0, 0});
     while (file.read(buffer.data(), kCaptureBytes) || file.gcount() > 0) {
         queue.PutData(reinterpret_cast<const std::uint8_t*>(buffer.data()),
@@ -162,7 +96,7 @@ bool RunComponent(CAuEncode& encoder, const std::string& in, const std::string& 
 
 void CompareWithLameCli(benchmark::State& state, const std::string& iniText,
                         const std::vector<std::string>& cliSettings) {
-    const Workspace& workspace = GetWorkspace();
+    const BenchWorkspace& workspace = GetBenchWorkspace();
     const std::string ini = workspace.folder + "SoftSet.ini";
     std::ofstream(ini) << iniText;
     CAuEncode encoder(ini, std::make_unique<vesplin::EncodeFile>());
@@ -192,7 +126,8 @@ void CompareWithLameCli(benchmark::State& state, const std::string& iniText,
         cliWall += std::chrono::duration<double>(cliEnd - cliStart).count();
         ourWall += std::chrono::duration<double>(ourEnd - ourStart).count();
     }
-    const double sound = static_cast<double>(kSeconds) * static_cast<double>(state.iterations());
+    const double sound =
+        static_cast<double>(kSoundSeconds) * static_cast<double>(state.iterations());
     state.counters["vesplin_x_realtime"] = sound / ourWall;
     state.counters["lame_x_realtime"] = sound / cliWall;
     state.counters["speed_ratio"] = cliWall / ourWall;
