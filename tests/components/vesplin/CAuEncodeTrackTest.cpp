@@ -48,7 +48,11 @@ public:
     }
     [[nodiscard]] std::string Name() const override { return m_inner->Name(); }
 
-    void WaitUntilHeld() { m_reached.get_future().wait(); }
+    // False when the command never came (the run ended before it).
+    bool WaitUntilHeld() {
+        return m_reached.get_future().wait_for(std::chrono::seconds(20)) ==
+               std::future_status::ready;
+    }
     void Release() { m_release.set_value(); }
 
 private:
@@ -199,7 +203,7 @@ TEST_F(CAuEncodeTrackTest, EncodeStopFromAnotherThreadEndsWithAValidShorterWav) 
     auto saving = std::async(std::launch::async, [&] {
         return encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("t2.wav"));
     });
-    transport.WaitUntilHeld();
+    ASSERT_TRUE(transport.WaitUntilHeld());
     encoder->EncodeStop();
     transport.Release();
     EXPECT_FALSE(saving.get());
@@ -219,7 +223,7 @@ TEST_F(CAuEncodeTrackTest, EncodeStopDuringAnMp3SaveLeavesAPlayableFile) {
     auto saving = std::async(std::launch::async, [&] {
         return encoder->Encode(&device, 0, kTrack1Sectors - 1, m_folder.File("t1.mp3"));
     });
-    transport.WaitUntilHeld();
+    ASSERT_TRUE(transport.WaitUntilHeld());
     encoder->EncodeStop();
     transport.Release();
     EXPECT_FALSE(saving.get());
