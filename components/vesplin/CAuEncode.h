@@ -1,6 +1,7 @@
 #pragma once
 // The encoder component: turns the PCM of a take (44,100 Hz, 16-bit stereo,
-// little-endian) into an MP3 file while the take is recorded.
+// little-endian) into an MP3 file while the take is recorded, and saves the
+// tracks of an audio CD as WAV or MP3 files.
 //
 // Live stream. Encode_DataStreamEx runs on the MP3 thread. It takes the PCM
 // from the feed queue only through GetData and IsFinished, in chunks of the
@@ -25,7 +26,8 @@
 // counted silence) and writes them to a WAV file when the path ends in
 // ".wav" (any letter case) and to an MP3 file otherwise. GetEncodeProgress
 // follows it from 0 to 100; EncodeStop ends it after the chunk being read,
-// leaving a valid, shorter file.
+// leaving a valid, shorter file. A stop that comes before Encode has begun
+// is not kept: the caller's own stop flag covers that moment.
 //
 // Settings are read from the "Mp3" section of SoftSet.ini in the program
 // folder at the start of every run (see Mp3Settings.h); the ID3v2 tags come
@@ -34,8 +36,7 @@
 // Threads: one run (Encode_DataStreamEx or Encode) at a time per object, on
 // a worker thread; a second run started meanwhile returns false at once and
 // leaves the read-outs to the running one (a second stream still drains its
-// queue first). The read-outs and EncodeStop may be called
-// from any thread.
+// queue first). The read-outs and EncodeStop may be called from any thread;
 // SetTags between runs only.
 
 #include "components/quarnel/device/CDevCmdROM.h"
@@ -76,7 +77,8 @@ public:
 
     // Saves the audio sectors `start` to `end` (both included) of the disc in
     // `device` to `path`; returns when done or stopped. True when every
-    // sector is in the file, unreadable ones as silence.
+    // sector is in the file, unreadable ones as silence; false when stopped
+    // early (Encode_GetError None) or failed (Encode_GetError says why).
     bool Encode(quarnel::CDevCmdROM* device, unsigned long start, unsigned long end,
                 const std::string& path);
 

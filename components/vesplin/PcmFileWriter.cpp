@@ -42,8 +42,12 @@ bool PcmFileWriter::Write(const std::int16_t* interleaved, std::size_t frames) {
         return false;
     }
     if (m_format == PcmFileFormat::Wav) {
-        m_pcmBytes += frames * kBytesPerFrame;
-        return Append(reinterpret_cast<const std::uint8_t*>(interleaved), frames * kBytesPerFrame);
+        const std::size_t bytes = frames * kBytesPerFrame;
+        if (!Append(reinterpret_cast<const std::uint8_t*>(interleaved), bytes)) {
+            return false;
+        }
+        m_pcmBytes += bytes;
+        return true;
     }
     if (!m_encoder.Encode(interleaved, frames, m_mp3)) {
         return Fail(EncodeError::EncoderFailed);
