@@ -16,7 +16,7 @@ std::uint32_t TrackReader::ReadChunk(std::uint8_t* dest) {
         return 0;
     }
     const auto address = static_cast<unsigned long>(m_first + m_sectorsDone);
-    const long chunkBytes = static_cast<long>(count * kSectorBytes);
+    const long chunkBytes = static_cast<long>(count) * kSectorBytes;
     if (m_device.ReadCD_All(dest, chunkBytes, static_cast<int>(count), address) != 0) {
         for (std::uint32_t i = 0; i < count; ++i) {
             std::uint8_t* sector = dest + static_cast<std::size_t>(i) * kSectorBytes;
