@@ -58,9 +58,11 @@ DecodedMp3 DecodeMp3(const std::string& path) {
     for (;;) {
         std::size_t done = 0;
         const int status = mpg123_read(handle.get(), buffer.data(), buffer.size(), &done);
-        const std::size_t before = result.pcm.size();
-        result.pcm.resize(before + done / 2);
-        std::memcpy(result.pcm.data() + before, buffer.data(), done - done % 2);
+        if (done >= 2) {
+            const std::size_t before = result.pcm.size();
+            result.pcm.resize(before + done / 2);
+            std::memcpy(result.pcm.data() + before, buffer.data(), done - done % 2);
+        }
         if (status == MPG123_DONE) {
             break;
         }
