@@ -135,9 +135,13 @@ TEST_F(CAuEncodeStreamTest, FileIsPlayableWhileTheTakeIsStillRunning) {
     // samples of the encoder remain: at least 2.5 seconds of frames.
     ASSERT_TRUE(enginetest::Eventually(
         [&] { return encoder->Encode_GetCurrMp3FileLen() > 2.5 * 24000.0; }));
-    // What a killed program would leave behind.
+    // What a killed program would leave behind: the file as it was after the
+    // last append that the length read-out had counted (the encoder may be
+    // in the middle of the next one while the copy is taken).
+    const std::uint32_t counted = encoder->Encode_GetCurrMp3FileLen();
     const std::string copy = m_folder.File("killed.mp3");
     std::filesystem::copy_file(Mp3Path(), copy);
+    std::filesystem::resize_file(copy, counted);
     run.Put(m_bytes, half, m_bytes.size());
     ASSERT_TRUE(run.Stop());
 
