@@ -1,0 +1,220 @@
+#include "components/vesplin/CAuEncode.h"
+#include "components/vesplin/EncodeFile.h"
+#include "tests/components/vesplin/DecodedMp3.h"
+#include "tests/components/vesplin/EncodeRun.h"
+#include "tests/components/vesplin/SameSound.h"
+#include "tests/components/vesplin/ToneSignal.h"
+#include "tests/engine/TestStream.h"
+#include "tests/support/TempFolder.h"
+#include "util/FileSize.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+using namespace vesplintest;
+
+namespace {
+
+constexpr CDataListPauses kQuickPauses{0, 0, 2};
+// About six seconds, deliberately not a whole number of capture buffers.
+constexpr std::size_t kTakeFrames = 6 * 44100 + 1234;
+
+class CAuEncodeStreamTest : public ::testing::Test {
+protected:
+    std::unique_ptr<CAuEncode> MakeEncoder() const {
+        return std::make_unique<CAuEncode>(m_folder.File("SoftSet.ini"),
+                                           std::make_unique<vesplin::EncodeFile>());
+    }
+    std::string Mp3Path() const { return m_folder.File("take.mp3"); }
+
+    // Records `bytes` as one take into `path`, capture buffer by capture buffer.
+    bool EncodeTake(CAuEncode& encoder, const std::vector<std::uint8_t>& bytes,
+                    const std::string& path) {
+        EncodeRun run(encoder, m_queue, kCaptureBytes, path);
+        run.Put(bytes, 0, bytes.size());
+        return run.Stop();
+    }
+
+    testsupport::TempFolder m_folder;
+    CDataList m_queue{kQuickPauses};
+    const std::vector<std::int16_t> m_signal = MakeToneSignal(kTakeFrames);
+    const std::vector<std::uint8_t> m_bytes = AsBytes(m_signal);
+};
+
+TEST_F(CAuEncodeStreamTest, CaptureBuffersFromAProducerThreadBecomeTheSameSound) {
+    const auto encoder = MakeEncoder();
+    bool encoded = false;
+    {
+        EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
+        std::thread producer([&] { run.Put(m_bytes, 0, m_bytes.size()); });
+        producer.join();
+        encoded = run.Stop();
+    }
+    EXPECT_TRUE(encoded);
+    EXPECT_EQ(encoder->Encode_GetError(), CAuEncode::EncodeError::None);
+    ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
+}
+
+TEST_F(CAuEncodeStreamTest, ChunksThatSplitSamplesLoseAndRepeatNothing) {
+    const auto encoder = MakeEncoder();
+    EncodeRun run(*encoder, m_queue, 1001, Mp3Path());
+    run.Put(m_bytes, 0, m_bytes.size(), 777);
+    ASSERT_TRUE(run.Stop());
+    ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
+}
+
+TEST_F(CAuEncodeStreamTest, BytesOfAnIncompleteLastSampleAreLeftOut) {
+    std::vector<std::uint8_t> bytes = m_bytes;
+    bytes.insert(bytes.end(), {0x12, 0x34, 0x56});
+    const auto encoder = MakeEncoder();
+    ASSERT_TRUE(EncodeTake(*encoder, bytes, Mp3Path()));
+    ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
+}
+
+TEST_F(CAuEncodeStreamTest, EncodeStopDuringTheStreamStillTakesTheRestOfTheQueue) {
+    const auto encoder = MakeEncoder();
+    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
+    const std::size_t half = m_bytes.size() / 2;
+    run.Put(m_bytes, 0, half);
+    ASSERT_TRUE(enginetest::Eventually([&] { return encoder->Encode_GetCurrMp3FileLen() > 0; }));
+    encoder->EncodeStop();
+    // The capture goes on until the queue is ended, as it does at Stop.
+    run.Put(m_bytes, half, m_bytes.size());
+    ASSERT_TRUE(run.Stop());
+    ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
+}
+
+TEST_F(CAuEncodeStreamTest, FileLengthGrowsWhileRunningAndEndsAtTheFileSize) {
+    const auto encoder = MakeEncoder();
+    std::atomic<bool> watching{true};
+    std::atomic<bool> wentDown{false};
+    std::thread timer([&] {
+        std::uint32_t last = 0;
+        while (watching.load()) {
+            const std::uint32_t now = encoder->Encode_GetCurrMp3FileLen();
+            if (now < last) {
+                wentDown.store(true);
+            }
+            last = now;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    std::uint32_t midway = 0;
+    {
+        EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
+        const std::size_t half = m_bytes.size() / 2;
+        run.Put(m_bytes, 0, half);
+        ASSERT_TRUE(
+            enginetest::Eventually([&] { return encoder->Encode_GetCurrMp3FileLen() > 0; }));
+        midway = encoder->Encode_GetCurrMp3FileLen();
+        run.Put(m_bytes, half, m_bytes.size());
+        EXPECT_TRUE(run.Stop());
+    }
+    watching.store(false);
+    timer.join();
+    EXPECT_FALSE(wentDown.load());
+    const std::uint32_t final = encoder->Encode_GetCurrMp3FileLen();
+    EXPECT_GT(final, midway);
+    EXPECT_EQ(final, std::filesystem::file_size(Mp3Path()));
+    // At 192 kbit/s: 24,000 bytes a second, to within the summary frame and
+    // the last partial frame.
+    const double seconds = static_cast<double>(kTakeFrames) / 44100.0;
+    EXPECT_NEAR(final, seconds * 24000.0, 2000.0);
+}
+
+TEST_F(CAuEncodeStreamTest, FileIsPlayableWhileTheTakeIsStillRunning) {
+    const auto encoder = MakeEncoder();
+    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
+    const std::size_t half = m_bytes.size() / 2;
+    run.Put(m_bytes, 0, half);
+    // Everything of the first half is encoded once only the carried-over
+    // samples of the encoder remain: at least 2.5 seconds of frames.
+    ASSERT_TRUE(enginetest::Eventually(
+        [&] { return encoder->Encode_GetCurrMp3FileLen() > 2.5 * 24000.0; }));
+    // What a killed program would leave behind: the file as it was after the
+    // last append that the length read-out had counted (the encoder may be
+    // in the middle of the next one while the copy is taken).
+    const std::uint32_t counted = encoder->Encode_GetCurrMp3FileLen();
+    const std::string copy = m_folder.File("killed.mp3");
+    std::filesystem::copy_file(Mp3Path(), copy);
+    std::filesystem::resize_file(copy, counted);
+    run.Put(m_bytes, half, m_bytes.size());
+    ASSERT_TRUE(run.Stop());
+
+    const DecodedMp3 partial = DecodeMp3(copy);
+    ASSERT_TRUE(partial.decoded);
+    EXPECT_FALSE(partial.variableBitRate);
+    // Without the summary frame the placeholder decodes as one frame of
+    // silence and the encoder delay is not removed.
+    ASSERT_GT(partial.Frames(), 2 * 44100u);
+    const long lag = BestLagFrames(m_signal, partial.pcm, 4 * kMp3FrameSamples);
+    EXPECT_GT(lag, static_cast<long>(kMp3FrameSamples));
+    EXPECT_GT(WorstWindowSnrDb(m_signal, partial.pcm, lag, kMp3FrameSamples, 2 * kMp3FrameSamples),
+              20.0);
+}
+
+TEST_F(CAuEncodeStreamTest, AnEmptyTakeGivesAValidFileWithoutSound) {
+    const auto encoder = MakeEncoder();
+    EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
+    ASSERT_TRUE(run.Stop());
+    const DecodedMp3 decoded = DecodeMp3(Mp3Path());
+    EXPECT_TRUE(decoded.decoded);
+    EXPECT_LE(decoded.Frames(), kMp3FrameSamples);
+}
+
+TEST_F(CAuEncodeStreamTest, EncodeStopBeforeARunClearsTheLastRun) {
+    const auto encoder = MakeEncoder();
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
+    ASSERT_GT(encoder->Encode_GetCurrMp3FileLen(), 0u);
+    encoder->EncodeStop();
+    EXPECT_EQ(encoder->Encode_GetCurrMp3FileLen(), 0u);
+
+    // The object is ready for the next take, which starts a new file.
+    m_queue.Reset();
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, m_folder.File("second.mp3")));
+    ExpectSameSound(m_signal, DecodeMp3(m_folder.File("second.mp3")));
+}
+
+TEST_F(CAuEncodeStreamTest, VbrSettingGivesAVariableBitRateFileOfTheSameSound) {
+    m_folder.Write("SoftSet.ini", "[Mp3]\nMode=vbr\nVbrQuality=4\n");
+    const auto encoder = MakeEncoder();
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
+    const DecodedMp3 decoded = DecodeMp3(Mp3Path());
+    EXPECT_TRUE(decoded.variableBitRate);
+    ExpectSameSound(m_signal, decoded);
+}
+
+TEST_F(CAuEncodeStreamTest, CbrBitRateSettingSetsTheFileSize) {
+    m_folder.Write("SoftSet.ini", "[Mp3]\nMode=CBR\nBitRate=128\n");
+    const auto encoder = MakeEncoder();
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
+    const double seconds = static_cast<double>(kTakeFrames) / 44100.0;
+    EXPECT_NEAR(std::filesystem::file_size(Mp3Path()), seconds * 16000.0, 2000.0);
+    ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
+}
+
+TEST_F(CAuEncodeStreamTest, TitleAndTrackNumberGoIntoTheId3v2Tag) {
+    const auto encoder = MakeEncoder();
+    encoder->SetTags({"Grüße aus Köln 𝄞", 7});
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
+    const DecodedMp3 decoded = DecodeMp3(Mp3Path());
+    EXPECT_TRUE(decoded.hasId3v2);
+    EXPECT_EQ(decoded.title, "Grüße aus Köln 𝄞");
+    EXPECT_EQ(decoded.track, "7");
+    // The summary frame went after the tag, so the delay is still removed.
+    ExpectSameSound(m_signal, decoded);
+}
+
+TEST_F(CAuEncodeStreamTest, WithoutATitleNoTagIsWritten) {
+    const auto encoder = MakeEncoder();
+    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
+    const DecodedMp3 decoded = DecodeMp3(Mp3Path());
+    EXPECT_FALSE(decoded.hasId3v2);
+    EXPECT_NE(m_folder.Read("take.mp3").substr(0, 3), "ID3");
+}
+
+} // namespace
