@@ -215,6 +215,8 @@ TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     EXPECT_NE(device.Eject(true), status::kOk);
     EXPECT_TRUE(device.GetLastSense().Is(sense::kIllegalRequest, 0x53, 0x02));
     EXPECT_FALSE(rig.Emulated().RemoveDisc());
+    EXPECT_FALSE(rig.Emulated().LoadBlank(emu::MediumKind::CdRw)) << "no disc change either";
+    EXPECT_FALSE(rig.Emulated().LoadImage(rig.Parent() / "none.cue"));
     EXPECT_EQ(device.TestUnitReady(), status::kOk) << "the disc is still in";
 
     ASSERT_EQ(device.Lock(false), status::kOk);
