@@ -197,12 +197,7 @@ TEST(Media, FormattingADvdPlusRwRunsUntilReady) {
 TEST(Media, DvdRamTakesWritesAnywhere) {
     EmulatedRig rig(emu::MediumKind::DvdRam);
     CDevCmdRW& device = rig.Device();
-    WriteParam erase;
-    erase.writeType = 2;
-    erase.trackMode = 5;
-    erase.audioPause = 1;
-    erase.dataBlockType = 8;
-    EXPECT_EQ(device.SetWriteParam(erase), status::kOk);
+    EXPECT_EQ(device.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
     std::vector<std::uint8_t> zeros(2048 * 16, 0);
     EXPECT_EQ(device.Write(0, zeros.data(), zeros.size(), 16), status::kOk);
     EXPECT_EQ(device.Write(1024, zeros.data(), zeros.size(), 16), status::kOk);
