@@ -14,8 +14,6 @@ namespace cli {
 
 namespace {
 
-constexpr std::uint32_t kDefaultSpeedX = quarnel::emu::DriveSettings{}.writeSpeedX;
-
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli drive create NAME [--speed N|max]\n");
     return 2;
@@ -39,7 +37,7 @@ int RunDrive(std::span<const std::string_view> args) {
     if (args[0] != "create" || (args.size() == 4 && args[2] != "--speed")) {
         return Usage();
     }
-    std::uint32_t speedX = kDefaultSpeedX;
+    std::uint32_t speedX = quarnel::emu::DriveSettings{}.writeSpeedX;
     if (args.size() == 4 && !ParseSpeed(args[3], speedX)) {
         std::fprintf(stderr, "sondrel-cli: speeds run from 1 to %u, or max for no limit\n",
                      quarnel::emu::kMaxWriteSpeedX);

@@ -50,15 +50,12 @@ std::vector<AudioTrack> AudioTracks(const quarnel::SessionInfo& sessions) {
                 continue;
             }
             quarnel::TocData::_Data next;
-            std::uint32_t followingStart = 0;
-            if (t < toc.GetLastTrackNo() && toc.GetTrackData(t + 1, next)) {
-                followingStart = StartOf(next);
-            } else if (toc.GetLeadOutStartPosEx() != 0) {
-                followingStart = toc.GetLeadOutStartPosEx();
-            } else if (s < sessions.GetSessionCount() &&
-                       sessions.GetTocData(s + 1)->GetTrackData(t + 1, next)) {
-                followingStart = StartOf(next);
-            }
+            const bool nextInSession = t < toc.GetLastTrackNo() && toc.GetTrackData(t + 1, next);
+            const bool nextInNextSession = !nextInSession && toc.GetLeadOutStartPosEx() == 0 &&
+                                           s < sessions.GetSessionCount() &&
+                                           sessions.GetTocData(s + 1)->GetTrackData(t + 1, next);
+            const std::uint32_t followingStart =
+                nextInSession || nextInNextSession ? StartOf(next) : toc.GetLeadOutStartPosEx();
             const std::uint32_t start = StartOf(data);
             tracks.push_back({t, start, followingStart > start ? followingStart - 1 : start});
         }
