@@ -52,6 +52,28 @@ INSTANTIATE_TEST_SUITE_P(
                       MediumCase{emu::MediumKind::DvdPlusRw, MEDIUM_DVD_PLUS_RW, true},
                       MediumCase{emu::MediumKind::DvdRam, MEDIUM_DVD_RAM, true}));
 
+TEST(Media, CapabilitiesPageTellsWhatTheWriterDoes) {
+    EmulatedRig rig(emu::MediumKind::CdR, [](emu::DriveSettings& settings) {
+        settings.capabilities.dvdRam = false;
+        settings.capabilities.lock = false;
+        settings.bufferKib = 4096;
+    });
+    Capabilities caps;
+    ASSERT_EQ(rig.Device().GetCapabilities(caps), status::kOk);
+    EXPECT_TRUE(caps.writeCdR);
+    EXPECT_TRUE(caps.writeCdRw);
+    EXPECT_TRUE(caps.writeDvdR);
+    EXPECT_FALSE(caps.writeDvdRam);
+    EXPECT_TRUE(caps.underrunProtection);
+    EXPECT_TRUE(caps.cddaRead);
+    EXPECT_FALSE(caps.lockSupported);
+    EXPECT_TRUE(caps.ejectSupported);
+    EXPECT_EQ(caps.bufferKiB, 4096);
+    EXPECT_NE(rig.Device().Lock(true), status::kOk) << "a drive without a lock refuses it";
+    EXPECT_EQ(rig.Device().LockVolumn(true), status::kOk);
+    EXPECT_EQ(rig.Device().LockVolumn(false), status::kOk);
+}
+
 TEST(Media, BlankCdRHasTheWholeDiscFree) {
     EmulatedRig rig;
     CDevCmdRW& device = rig.Device();

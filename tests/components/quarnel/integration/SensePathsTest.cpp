@@ -119,6 +119,39 @@ TEST(SensePaths, SetWriteParamSwitchesProtectionOnWhenOffered) {
     EXPECT_EQ(WriteChunk(rig.Device(), 2 * kChunk), status::kOk);
 }
 
+// 16-sector writes every 200 ms, as live audio arrives (a little faster than
+// 1x); whether every one of them went through.
+bool KeepsUpWithLiveAudio(EmulatedRig& rig) {
+    CDevCmdRW& device = rig.Device();
+    EXPECT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(true)), status::kOk);
+    for (unsigned long address = 0; address < 20 * kChunk; address += kChunk) {
+        if (WriteChunk(device, address) != status::kOk) {
+            return false;
+        }
+        rig.Clock().Advance(std::chrono::milliseconds(200));
+    }
+    return true;
+}
+
+void FastDriveWithoutProtection(emu::DriveSettings& settings) {
+    settings.writeSpeedX = 52;
+    settings.bufferKib = 256;
+    settings.capabilities.underrunProtection = false;
+}
+
+TEST(SensePaths, AFastDriveRunsDryOnLiveAudio) {
+    EmulatedRig rig(emu::MediumKind::CdR, FastDriveWithoutProtection);
+    EXPECT_FALSE(KeepsUpWithLiveAudio(rig));
+    EXPECT_TRUE(rig.Device().GetLastSense().Underrun() ||
+                rig.Device().GetLastSense().InvalidAddressForWrite());
+}
+
+TEST(SensePaths, TheLowestWriteSpeedKeepsUpWithLiveAudio) {
+    EmulatedRig rig(emu::MediumKind::CdR, FastDriveWithoutProtection);
+    ASSERT_EQ(rig.Device().SetLowestWriteSpeed(), status::kOk);
+    EXPECT_TRUE(KeepsUpWithLiveAudio(rig));
+}
+
 TEST(SensePaths, FullBufferAsksTheHostToWait) {
     EmulatedRig rig(emu::MediumKind::CdR, SmallFastBuffer);
     CDevCmdRW& device = rig.Device();
