@@ -1,13 +1,18 @@
 #include "tools/cli/CliCommand.h"
 #include "tools/cli/DemoCommand.h"
+#include "tools/cli/DiscCommand.h"
+#include "tools/cli/DriveCommand.h"
+#include "tools/cli/DrivesCommand.h"
 #include "tools/cli/TextCommand.h"
+#include "tools/cli/TocCommand.h"
 
 #include <array>
 
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand, kTextCommand};
+    static const std::array kCommands{kDemoCommand,  kTextCommand, kDrivesCommand,
+                                      kDriveCommand, kDiscCommand, kTocCommand};
     return kCommands;
 }
 

@@ -1,35 +1,11 @@
 #include "components/quarnel/device/DevDeque.h"
 
 #include "components/quarnel/device/CDevCmdRW.h"
-#include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/device/DriveProviders.h"
 
 #include <algorithm>
 
 namespace quarnel {
-
-namespace {
-
-// Lends a drive's transport to a short-lived probe without giving it away.
-class BorrowedTransport final : public Transport {
-public:
-    explicit BorrowedTransport(Transport& transport) : m_transport(transport) {}
-    CommandOutcome Execute(const Command& command) override { return m_transport.Execute(command); }
-    [[nodiscard]] std::string Name() const override { return m_transport.Name(); }
-
-private:
-    Transport& m_transport;
-};
-
-// Whether the drive can write; a drive that does not say is given the
-// benefit of the doubt.
-bool ProbeWriter(Transport& transport) {
-    CDevCmdROM probe(std::make_unique<BorrowedTransport>(transport), 0);
-    Capabilities caps;
-    return probe.GetCapabilities(caps) != status::kOk || caps.CanWrite();
-}
-
-} // namespace
 
 DevDeque::DevDeque() : DevDeque(CollectDrives("/sys", RegisteredDriveProviders())) {}
 

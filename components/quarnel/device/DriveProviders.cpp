@@ -1,5 +1,7 @@
 #include "components/quarnel/device/DriveProviders.h"
 
+#include "components/quarnel/device/CDevCmdROM.h"
+#include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/sg/DriveDiscovery.h"
 #include "components/quarnel/sg/SgTransport.h"
 
@@ -12,7 +14,24 @@ namespace {
 std::mutex g_providersMutex;
 std::vector<DriveProvider> g_providers;
 
+// Lends a drive's transport to a short-lived probe without giving it away.
+class BorrowedTransport final : public Transport {
+public:
+    explicit BorrowedTransport(Transport& transport) : m_transport(transport) {}
+    CommandOutcome Execute(const Command& command) override { return m_transport.Execute(command); }
+    [[nodiscard]] std::string Name() const override { return m_transport.Name(); }
+
+private:
+    Transport& m_transport;
+};
+
 } // namespace
+
+bool ProbeWriter(Transport& transport) {
+    CDevCmdROM probe(std::make_unique<BorrowedTransport>(transport), 0);
+    Capabilities caps;
+    return probe.GetCapabilities(caps) != status::kOk || caps.CanWrite();
+}
 
 void RegisterDriveProvider(DriveProvider provider) {
     const std::lock_guard lock(g_providersMutex);
@@ -32,11 +51,16 @@ std::vector<std::unique_ptr<Transport>> CollectDrives(const std::filesystem::pat
             drives.push_back(std::move(transport));
         }
     }
+    bool writerListed = false;
+    std::size_t probed = 0;
     for (const DriveProvider& provider : providers) {
         if (!provider) {
             continue;
         }
-        for (auto& transport : provider()) {
+        for (; probed < drives.size() && !writerListed; ++probed) {
+            writerListed = ProbeWriter(*drives[probed]);
+        }
+        for (auto& transport : provider(writerListed)) {
             if (transport) {
                 drives.push_back(std::move(transport));
             }

@@ -25,6 +25,17 @@ struct WriteParam {
         param.keepOpen = keepSessionOpen ? 1 : 0;
         return param;
     }
+
+    // Overwriting the start of a DVD-RAM with zeros (erasing it):
+    // session-at-once, data recorded incrementally, 2,048-byte blocks.
+    [[nodiscard]] static WriteParam DvdRamErase() {
+        WriteParam param;
+        param.writeType = 2;
+        param.trackMode = 5;
+        param.audioPause = 1;
+        param.dataBlockType = 8;
+        return param;
+    }
 };
 static_assert(sizeof(WriteParam) == 12);
 

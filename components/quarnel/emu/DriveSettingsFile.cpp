@@ -1,10 +1,10 @@
 #include "components/quarnel/emu/DriveSettingsFile.h"
 
 #include "components/quarnel/emu/AtomicFile.h"
+#include "platform/profile/ProfileText.h"
 
 #include <array>
 #include <charconv>
-#include <map>
 #include <sstream>
 #include <string_view>
 
@@ -95,49 +95,19 @@ bool ParseRanges(std::string_view list, std::vector<BlockRange>& ranges) {
     });
 }
 
-// "[section]" and "key=value" lines; ';' and '#' start comments.
-using IniValues = std::map<std::string, std::string, std::less<>>;
-
-IniValues ParseIni(std::string_view text) {
-    IniValues values;
-    std::string section;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = Trim(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line = Trim(line.substr(0, line.size() - 1));
-        }
-        if (line.empty() || line.front() == ';' || line.front() == '#') {
-            continue;
-        }
-        if (line.front() == '[' && line.back() == ']') {
-            section = Trim(line.substr(1, line.size() - 2));
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals != std::string_view::npos) {
-            values[section + "." + std::string(Trim(line.substr(0, equals)))] =
-                Trim(line.substr(equals + 1));
-        }
-    }
-    return values;
-}
-
+// Values of drive.ini by section and key, read with the program's profile
+// rules; a missing key keeps the value it is asked with.
 class Reader {
 public:
-    explicit Reader(const IniValues& values) : m_values(values) {}
+    explicit Reader(std::string text) : m_text(std::move(text)) {}
 
     void Text(const char* section, const char* key, std::string& value) const {
-        if (const char* text = Raw(section, key)) {
-            value = text;
-        }
+        value = Raw(section, key, value);
     }
 
-    // A missing key keeps the value; a present one must be a number.
+    // A present value must be a number.
     bool Number(const char* section, const char* key, std::uint32_t& value) const {
-        const char* text = Raw(section, key);
-        return text == nullptr || ParseNumber(text, value);
+        return ParseNumber(Raw(section, key, std::to_string(value)), value);
     }
 
     bool Flag(const char* section, const char* key, bool& value) const {
@@ -149,13 +119,13 @@ public:
         return true;
     }
 
-    const char* Raw(const char* section, const char* key) const {
-        const auto found = m_values.find(std::string(section) + "." + key);
-        return found == m_values.end() ? nullptr : found->second.c_str();
+    [[nodiscard]] std::string Raw(const char* section, const char* key,
+                                  std::string_view fallback) const {
+        return platform::ReadProfileText(m_text, section, key, fallback);
     }
 
 private:
-    const IniValues& m_values;
+    std::string m_text;
 };
 
 std::string FormatRanges(const std::vector<BlockRange>& ranges) {
@@ -170,15 +140,35 @@ std::string FormatRanges(const std::vector<BlockRange>& ranges) {
     return out;
 }
 
+std::string FormatCapabilities(const DriveCapabilities& capabilities) {
+    std::string out;
+    for (const CapabilityName& entry : kCapabilityNames) {
+        if (capabilities.*entry.flag) {
+            out += out.empty() ? "" : ",";
+            out += entry.name;
+        }
+    }
+    return out;
+}
+
+std::string FormatNumber(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::string FormatAddress(std::uint32_t address) {
+    return address == kNoAddress ? std::string() : std::to_string(address);
+}
+
 } // namespace
 
 std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path) {
-    const std::optional<std::string> text = ReadWholeFile(path);
+    std::optional<std::string> text = ReadWholeFile(path);
     if (!text) {
         return std::nullopt;
     }
-    const IniValues values = ParseIni(*text);
-    const Reader reader(values);
+    const Reader reader(std::move(*text));
     DriveSettings settings;
     reader.Text(kDrive, "vendor", settings.vendor);
     reader.Text(kDrive, "product", settings.product);
@@ -186,23 +176,19 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
     bool ok = reader.Number(kDrive, "write_speed", settings.writeSpeedX) &&
               reader.Number(kDrive, "buffer_kib", settings.bufferKib) &&
               reader.Number(kFaults, "long_write_attempts", settings.faults.longWriteAttempts) &&
-              reader.Flag(kFaults, "not_ready", settings.faults.notReady);
-    if (const char* capabilities = reader.Raw(kDrive, "capabilities")) {
-        ok = ok && ParseCapabilities(capabilities, settings.capabilities);
-    }
-    if (const char* scale = reader.Raw(kDrive, "time_scale")) {
-        const std::string_view number = Trim(scale);
-        const auto [ptr, error] =
-            std::from_chars(number.data(), number.data() + number.size(), settings.timeScale);
-        ok = ok && error == std::errc{} && ptr == number.data() + number.size() &&
-             settings.timeScale >= 0.0;
-    }
-    if (const char* from = reader.Raw(kFaults, "fail_writes_from"); from != nullptr && *from) {
+              reader.Flag(kFaults, "not_ready", settings.faults.notReady) &&
+              ParseCapabilities(
+                  reader.Raw(kDrive, "capabilities", FormatCapabilities(settings.capabilities)),
+                  settings.capabilities);
+    const std::string scale = reader.Raw(kDrive, "time_scale", FormatNumber(settings.timeScale));
+    const auto [ptr, error] =
+        std::from_chars(scale.data(), scale.data() + scale.size(), settings.timeScale);
+    ok = ok && error == std::errc{} && ptr == scale.data() + scale.size() &&
+         settings.timeScale >= 0.0;
+    if (const std::string from = reader.Raw(kFaults, "fail_writes_from", ""); !from.empty()) {
         ok = ok && ParseNumber(from, settings.faults.failWritesFrom);
     }
-    if (const char* unreadable = reader.Raw(kFaults, "unreadable")) {
-        ok = ok && ParseRanges(unreadable, settings.faults.unreadable);
-    }
+    ok = ok && ParseRanges(reader.Raw(kFaults, "unreadable", ""), settings.faults.unreadable);
     if (!ok || settings.writeSpeedX > kMaxWriteSpeedX) {
         return std::nullopt;
     }
@@ -210,34 +196,29 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
 }
 
 bool SaveDriveSettings(const std::filesystem::path& path, const DriveSettings& settings) {
-    std::string capabilities;
-    for (const CapabilityName& entry : kCapabilityNames) {
-        if (settings.capabilities.*entry.flag) {
-            capabilities += capabilities.empty() ? "" : ",";
-            capabilities += entry.name;
+    const FaultPlan& faults = settings.faults;
+    const std::array<std::array<std::string, 3>, 11> values{{
+        {kDrive, "vendor", settings.vendor},
+        {kDrive, "product", settings.product},
+        {kDrive, "revision", settings.revision},
+        {kDrive, "capabilities", FormatCapabilities(settings.capabilities)},
+        {kDrive, "write_speed", std::to_string(settings.writeSpeedX)},
+        {kDrive, "buffer_kib", std::to_string(settings.bufferKib)},
+        {kDrive, "time_scale", FormatNumber(settings.timeScale)},
+        {kFaults, "long_write_attempts", std::to_string(faults.longWriteAttempts)},
+        {kFaults, "fail_writes_from", FormatAddress(faults.failWritesFrom)},
+        {kFaults, "not_ready", faults.notReady ? "1" : "0"},
+        {kFaults, "unreadable", FormatRanges(faults.unreadable)},
+    }};
+    std::string text;
+    for (const auto& [section, key, value] : values) {
+        std::optional<std::string> changed = platform::WriteProfileText(text, section, key, value);
+        if (!changed) {
+            return false; // a value that does not fit on one line
         }
+        text = std::move(*changed);
     }
-    std::ostringstream scale;
-    scale << settings.timeScale;
-    std::ostringstream out;
-    out << "[drive]\n"
-        << "vendor=" << settings.vendor << '\n'
-        << "product=" << settings.product << '\n'
-        << "revision=" << settings.revision << '\n'
-        << "capabilities=" << capabilities << '\n'
-        << "write_speed=" << settings.writeSpeedX << '\n'
-        << "buffer_kib=" << settings.bufferKib << '\n'
-        << "time_scale=" << scale.str() << '\n'
-        << "\n[faults]\n"
-        << "long_write_attempts=" << settings.faults.longWriteAttempts << '\n'
-        << "fail_writes_from="
-        << (settings.faults.failWritesFrom == kNoAddress
-                ? std::string()
-                : std::to_string(settings.faults.failWritesFrom))
-        << '\n'
-        << "not_ready=" << int{settings.faults.notReady} << '\n'
-        << "unreadable=" << FormatRanges(settings.faults.unreadable) << '\n';
-    return WriteFileAtomically(path, out.str());
+    return WriteFileAtomically(path, text);
 }
 
 } // namespace quarnel::emu

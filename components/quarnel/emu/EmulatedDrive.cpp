@@ -309,6 +309,9 @@ bool EmulatedDrive::LoadBlank(MediumKind kind) {
     bool changed = false;
     {
         const std::lock_guard lock(m_mutex);
+        if (m_state.locked) {
+            return false; // the tray stays shut on the disc it holds
+        }
         DiscState state;
         state.medium = kind;
         changed = ChangeDisc(std::move(state)) && m_image.Truncate(0);
@@ -331,6 +334,13 @@ bool EmulatedDrive::LoadImage(const std::filesystem::path& cuePath, std::string*
     }
     {
         const std::lock_guard lock(m_mutex);
+        if (m_state.locked) {
+            std::filesystem::remove(incoming, ignored);
+            if (error != nullptr) {
+                *error = "the tray is locked";
+            }
+            return false;
+        }
         std::filesystem::rename(incoming, m_folder / kDiscImageFileName, ignored);
         if (ignored || !m_image.Open(m_folder / kDiscImageFileName)) {
             if (error != nullptr) {

@@ -45,10 +45,12 @@ public:
     CommandOutcome Execute(const Command& command) override;
     [[nodiscard]] std::string Name() const override;
 
-    // Puts a new blank (unformatted) medium of this kind in and closes the tray.
+    // Puts a new blank (unformatted) medium of this kind in and closes the
+    // tray. False while the tray is locked.
     bool LoadBlank(MediumKind kind);
     // Puts in a pressed CD made from a CUE sheet; false with `error` set when
-    // the sheet or its files are unusable (the old disc then stays).
+    // the sheet or its files are unusable or the tray is locked (the old disc
+    // then stays).
     bool LoadImage(const std::filesystem::path& cuePath, std::string* error = nullptr);
     // Takes the disc out (tray left open). False while the tray is locked.
     bool RemoveDisc();

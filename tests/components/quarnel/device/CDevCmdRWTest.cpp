@@ -150,15 +150,10 @@ TEST_F(WriterTest, WriteParametersRefused) {
 TEST_F(WriterTest, RandomWritableMediaTakeNoWriteParameters) {
     ScriptCdWriter();
     On(op::kGetConfiguration, testing::Reply(testing::ProfileReply(MEDIUM_DVD_RAM)));
-    WriteParam dvdRam;
-    dvdRam.writeType = 2;
-    dvdRam.trackMode = 5;
-    dvdRam.audioPause = 1;
-    dvdRam.dataBlockType = 8;
-    EXPECT_EQ(m_writer.SetWriteParam(dvdRam), status::kOk);
+    EXPECT_EQ(m_writer.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
     EXPECT_TRUE(Sent(op::kModeSelect10).empty());
     On(op::kTestUnitReady, testing::Check(0x2, 0x3A, 0x00));
-    EXPECT_NE(m_writer.SetWriteParam(dvdRam), status::kOk);
+    EXPECT_NE(m_writer.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
 }
 
 TEST_F(WriterTest, LongWriteInProgressIsKeptAsSense) {

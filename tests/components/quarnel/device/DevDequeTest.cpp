@@ -70,7 +70,7 @@ TEST(DriveProviders, ProvidersFollowInOrder) {
                       ("quarnel-empty-sysfs-" + std::to_string(::getpid()));
     std::filesystem::create_directories(root);
     std::vector<DriveProvider> providers;
-    providers.emplace_back([] {
+    providers.emplace_back([](bool) {
         std::vector<std::unique_ptr<Transport>> drives;
         drives.push_back(Drive("emu-a", true));
         drives.push_back(nullptr);
@@ -78,7 +78,7 @@ TEST(DriveProviders, ProvidersFollowInOrder) {
         return drives;
     });
     providers.emplace_back();
-    providers.emplace_back([] {
+    providers.emplace_back([](bool) {
         std::vector<std::unique_ptr<Transport>> drives;
         drives.push_back(Drive("other", false));
         return drives;
@@ -92,9 +92,30 @@ TEST(DriveProviders, ProvidersFollowInOrder) {
     EXPECT_EQ(deque.GetDequeItem(2)->GetDeviceID(), 5);
 }
 
+TEST(DriveProviders, ProvidersLearnWhetherAWriterIsListed) {
+    const auto root = std::filesystem::temp_directory_path() /
+                      ("quarnel-empty-sysfs-w-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root);
+    std::vector<bool> seen;
+    const auto provider = [&seen](bool writer, bool writerListed) {
+        seen.push_back(writerListed);
+        std::vector<std::unique_ptr<Transport>> drives;
+        drives.push_back(Drive("drive", writer));
+        return drives;
+    };
+    std::vector<DriveProvider> providers;
+    providers.emplace_back([&provider](bool listed) { return provider(false, listed); });
+    providers.emplace_back([&provider](bool listed) { return provider(true, listed); });
+    providers.emplace_back([&provider](bool listed) { return provider(false, listed); });
+    const auto drives = CollectDrives(root, providers);
+    std::filesystem::remove_all(root);
+    EXPECT_EQ(drives.size(), 3U);
+    EXPECT_EQ(seen, (std::vector<bool>{false, false, true}));
+}
+
 TEST(DriveProviders, RegisteredProvidersAreKept) {
     const std::size_t before = RegisteredDriveProviders().size();
-    RegisterDriveProvider([] { return std::vector<std::unique_ptr<Transport>>{}; });
+    RegisterDriveProvider([](bool) { return std::vector<std::unique_ptr<Transport>>{}; });
     EXPECT_EQ(RegisteredDriveProviders().size(), before + 1);
 }
 

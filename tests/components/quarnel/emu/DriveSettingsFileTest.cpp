@@ -49,5 +49,28 @@ TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
     EXPECT_FALSE(LoadDriveSettings(folder.Path() / "none.ini").has_value());
 }
 
+TEST(DriveSettingsFile, ReadWithTheProgramsProfileRules) {
+    test::TempFolder folder;
+    const auto path = folder.Path() / "drive.ini";
+    ASSERT_TRUE(WriteFileAtomically(
+        path, "\xEF\xBB\xBF[DRIVE]\r\nVendor = \"My Co\"\r\n# note\r\nWRITE_SPEED=8\r\n"
+              "write_speed=40\r\ncapabilities=\r\n"));
+    const std::optional<DriveSettings> loaded = LoadDriveSettings(path);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->vendor, "My Co");
+    EXPECT_EQ(loaded->writeSpeedX, 8U) << "the first of a repeated key counts";
+    EXPECT_FALSE(loaded->capabilities.cdR || loaded->capabilities.cdRw ||
+                 loaded->capabilities.lock || loaded->capabilities.underrunProtection)
+        << "an empty list is no capabilities, unlike a missing one";
+}
+
+TEST(DriveSettingsFile, ValuesThatCannotBeKeptOnOneLineAreRefused) {
+    test::TempFolder folder;
+    DriveSettings settings;
+    settings.product = "TWO\nLINES";
+    EXPECT_FALSE(SaveDriveSettings(folder.Path() / "drive.ini", settings));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "drive.ini"));
+}
+
 } // namespace
 } // namespace quarnel::emu
