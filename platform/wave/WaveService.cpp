@@ -1,0 +1,120 @@
+#include "platform/wave/WaveService.h"
+
+namespace {
+
+MMRESULT checkHeader(const WAVEHDR* header, UINT headerSize, WORD blockAlign) {
+    if (header == nullptr || headerSize < sizeof(WAVEHDR) || header->lpData == nullptr ||
+        header->dwBufferLength < blockAlign) {
+        return MMSYSERR_INVALPARAM;
+    }
+    return MMSYSERR_NOERROR;
+}
+
+} // namespace
+
+WaveService::WaveService(WORD blockAlign) : m_blockAlign(blockAlign) {}
+
+MMRESULT WaveService::prepareHeader(WAVEHDR* header, UINT headerSize) {
+    if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
+        return bad;
+    }
+    const std::lock_guard lock(m_mutex);
+    if ((header->dwFlags & WHDR_INQUEUE) != 0) {
+        return WAVERR_STILLPLAYING;
+    }
+    header->dwFlags |= WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT WaveService::unprepareHeader(WAVEHDR* header, UINT headerSize) {
+    if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
+        return bad;
+    }
+    const std::lock_guard lock(m_mutex);
+    if ((header->dwFlags & WHDR_INQUEUE) != 0) {
+        return WAVERR_STILLPLAYING;
+    }
+    header->dwFlags &= ~WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT WaveService::queueHeader(WAVEHDR* header, UINT headerSize) {
+    if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
+        return bad;
+    }
+    if (m_closing) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    if ((header->dwFlags & WHDR_PREPARED) == 0) {
+        return WAVERR_UNPREPARED;
+    }
+    if ((header->dwFlags & WHDR_INQUEUE) != 0) {
+        return WAVERR_STILLPLAYING;
+    }
+    header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT WaveService::reset() {
+    if (onServiceThread()) {
+        return MMSYSERR_HANDLEBUSY;
+    }
+    const std::lock_guard control(m_controlMutex);
+    if (m_closed) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    std::unique_lock lock(m_mutex);
+    onResetRequested();
+    const std::uint64_t request = ++m_resetRequests;
+    m_wake.notify_all();
+    m_wake.wait(lock, [&] { return m_resetsDone >= request; });
+    return MMSYSERR_NOERROR;
+}
+
+void WaveService::finishReset() {
+    m_resetsDone = m_resetRequests;
+    m_wake.notify_all();
+}
+
+MMRESULT WaveService::close() {
+    if (onServiceThread()) {
+        return MMSYSERR_HANDLEBUSY;
+    }
+    const std::lock_guard control(m_controlMutex);
+    if (m_closed) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        if (hasQueuedHeaders()) {
+            return WAVERR_STILLPLAYING;
+        }
+        m_closing = true;
+        m_wake.notify_all();
+    }
+    m_thread.join();
+    m_closed = true;
+    return MMSYSERR_NOERROR;
+}
+
+void WaveService::startService() {
+    m_thread = std::thread([this] { serviceLoop(); });
+}
+
+void WaveService::stopService() {
+    const std::lock_guard control(m_controlMutex);
+    if (m_closed) {
+        return;
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closing = true;
+        m_wake.notify_all();
+    }
+    m_thread.join();
+    m_closed = true;
+}
+
+bool WaveService::onServiceThread() const {
+    return std::this_thread::get_id() == m_thread.get_id();
+}
