@@ -27,6 +27,9 @@ AlsaPlayback::AlsaPlayback(std::string device, AlsaPcmPtr pcm, unsigned frameByt
 
 PlaybackWrite AlsaPlayback::write(std::span<const char> bytes) {
     snd_pcm_t* pcm = m_pcm.get();
+    if (snd_pcm_state(pcm) == SND_PCM_STATE_SETUP) {
+        snd_pcm_prepare(pcm); // drained by waitWhilePlaying
+    }
     int error = snd_pcm_wait(pcm, kWaitMs);
     if (error >= 0) {
         const snd_pcm_sframes_t room = snd_pcm_avail_update(pcm);
@@ -52,22 +55,28 @@ PlaybackWrite AlsaPlayback::write(std::span<const char> bytes) {
 
 std::uint64_t AlsaPlayback::framesPlayed() {
     snd_pcm_sframes_t delay = 0;
-    if (snd_pcm_delay(m_pcm.get(), &delay) < 0 || delay < 0) {
-        return m_framesWritten; // stopped by an under-run: all of it has played
+    if (snd_pcm_state(m_pcm.get()) == SND_PCM_STATE_SETUP ||
+        snd_pcm_delay(m_pcm.get(), &delay) < 0 || delay < 0) {
+        return m_framesWritten; // drained, or stopped by an under-run: all of it has played
     }
     return m_framesWritten - std::min(m_framesWritten, static_cast<std::uint64_t>(delay));
 }
 
 void AlsaPlayback::waitWhilePlaying() {
-    // Less than a buffer's worth never reaches ALSA's start threshold.
-    if (snd_pcm_state(m_pcm.get()) == SND_PCM_STATE_PREPARED) {
-        snd_pcm_start(m_pcm.get());
+    // Nothing more to write for now: drain, so that the tail plays out (less
+    // than a buffer never reaches the start threshold, and a sound server may
+    // hold back a last partial period). Without blocking, the drain only
+    // starts here; the state becomes SETUP once all has played.
+    const snd_pcm_state_t state = snd_pcm_state(m_pcm.get());
+    if (state == SND_PCM_STATE_PREPARED || state == SND_PCM_STATE_RUNNING) {
+        snd_pcm_drain(m_pcm.get());
     }
     std::this_thread::sleep_for(kPlayingPoll);
 }
 
 void AlsaPlayback::pause() {
-    if (snd_pcm_state(m_pcm.get()) != SND_PCM_STATE_RUNNING) {
+    const snd_pcm_state_t state = snd_pcm_state(m_pcm.get());
+    if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_DRAINING) {
         return; // nothing is sounding; the service thread simply stops writing
     }
     if (snd_pcm_pause(m_pcm.get(), 1) < 0) {
