@@ -2,6 +2,7 @@
 // Where a wave-input device's audio comes from: ALSA or a virtual input. Used
 // by the device's service thread only.
 
+#include "platform/wave/OpenedBackend.h"
 #include "platform/wave/WaveTypes.h"
 
 #include <cstddef>
@@ -38,7 +39,4 @@ public:
     [[nodiscard]] virtual std::string name() const = 0;
 };
 
-struct OpenedSource {
-    MMRESULT result = MMSYSERR_ERROR;
-    std::unique_ptr<CaptureSource> source;
-};
+using OpenedSource = Opened<CaptureSource>;

@@ -4,6 +4,8 @@
 // hold the device through a shared pointer for the length of one call, so a
 // concurrent close cannot free it under them.
 
+#include "platform/wave/WaveTypes.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -27,6 +29,23 @@ public:
         return found == m_devices.end() ? nullptr : found->second;
     }
 
+    // Runs action(device) for the handle's device; MMSYSERR_INVALHANDLE when
+    // there is none.
+    template <class Action> MMRESULT call(Handle handle, Action action) const {
+        const std::shared_ptr<Device> device = find(handle);
+        return device ? action(*device) : MMSYSERR_INVALHANDLE;
+    }
+
+    // Closes the device and forgets the handle once it is closed.
+    MMRESULT close(Handle handle) {
+        const MMRESULT closed = call(handle, [](Device& device) { return device.close(); });
+        if (closed == MMSYSERR_NOERROR) {
+            remove(handle);
+        }
+        return closed;
+    }
+
+private:
     void remove(Handle handle) {
         std::shared_ptr<Device> last;
         {
@@ -41,7 +60,6 @@ public:
         // The device may be destroyed here, outside the table's lock.
     }
 
-private:
     mutable std::mutex m_mutex;
     std::map<std::uintptr_t, std::shared_ptr<Device>> m_devices;
     std::uintptr_t m_next = 1;

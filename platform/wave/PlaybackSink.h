@@ -2,6 +2,7 @@
 // Where a wave-output device's audio goes: ALSA or a virtual output. Used by
 // the device's service thread only.
 
+#include "platform/wave/OpenedBackend.h"
 #include "platform/wave/WaveTypes.h"
 
 #include <cstddef>
@@ -35,7 +36,4 @@ public:
     [[nodiscard]] virtual std::string name() const = 0;
 };
 
-struct OpenedSink {
-    MMRESULT result = MMSYSERR_ERROR;
-    std::unique_ptr<PlaybackSink> sink;
-};
+using OpenedSink = Opened<PlaybackSink>;

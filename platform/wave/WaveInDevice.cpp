@@ -10,10 +10,10 @@ constexpr std::size_t kSliceFrames = 2048;
 
 } // namespace
 
-WaveInDevice::WaveInDevice(HWAVEIN handle, std::unique_ptr<CaptureSource> source,
-                           const WAVEFORMATEX& format, WaveInProc callback, DWORD_PTR instance)
-    : WaveService(format.nBlockAlign), m_handle(handle), m_callback(callback), m_instance(instance),
-      m_name(source->name()), m_source(std::move(source)) {
+WaveInDevice::WaveInDevice(std::unique_ptr<CaptureSource> source, const WAVEFORMATEX& format,
+                           Notify notify)
+    : WaveService(format.nBlockAlign, std::move(notify)), m_name(source->name()),
+      m_source(std::move(source)) {
     startService();
 }
 
@@ -53,7 +53,7 @@ WaveInStats WaveInDevice::stats() const {
 }
 
 void WaveInDevice::serviceLoop() {
-    send(MM_WIM_OPEN, nullptr);
+    notify(MM_WIM_OPEN, nullptr);
     std::vector<char> slice(kSliceFrames * m_blockAlign);
     bool running = false;
     std::unique_lock lock(m_mutex);
@@ -87,7 +87,7 @@ void WaveInDevice::serviceLoop() {
     lock.unlock();
     // The device is released before close returns, so it can be opened again at once.
     m_source.reset();
-    send(MM_WIM_CLOSE, nullptr);
+    notify(MM_WIM_CLOSE, nullptr);
 }
 
 void WaveInDevice::captureSlice(std::vector<char>& slice) {
@@ -127,14 +127,14 @@ void WaveInDevice::deliver() {
                 {header->lpData + header->dwBytesRecorded, usable - header->dwBytesRecorded}));
             if (header->dwBytesRecorded == usable) {
                 m_queue.pop_front();
-                header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+                markDone(header);
                 full = header;
             }
         }
         if (full == nullptr) {
             return;
         }
-        send(MM_WIM_DATA, full);
+        notify(MM_WIM_DATA, full);
     }
 }
 
@@ -145,23 +145,17 @@ void WaveInDevice::returnAll() {
         const std::lock_guard lock(m_mutex);
         returned.swap(m_queue);
         for (WAVEHDR* header : returned) {
-            header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+            markDone(header);
         }
     }
     m_ring.clear();
     m_ringOverflowing = false;
     for (WAVEHDR* header : returned) {
-        send(MM_WIM_DATA, header);
+        notify(MM_WIM_DATA, header);
     }
 }
 
 void WaveInDevice::noteOverrun(std::string_view what) {
     const std::uint32_t count = m_overruns.fetch_add(1, std::memory_order_relaxed) + 1;
     logWaveEvent(m_name, std::string(what) + " (" + std::to_string(count) + " so far)");
-}
-
-void WaveInDevice::send(UINT message, WAVEHDR* header) {
-    if (m_callback != nullptr) {
-        m_callback(m_handle, message, m_instance, reinterpret_cast<DWORD_PTR>(header), 0);
-    }
 }

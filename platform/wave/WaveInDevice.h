@@ -21,8 +21,7 @@ public:
     // queued late, not a place to keep audio.
     static constexpr std::size_t kRingBytes = 4 * 37632;
 
-    WaveInDevice(HWAVEIN handle, std::unique_ptr<CaptureSource> source, const WAVEFORMATEX& format,
-                 WaveInProc callback, DWORD_PTR instance);
+    WaveInDevice(std::unique_ptr<CaptureSource> source, const WAVEFORMATEX& format, Notify notify);
     ~WaveInDevice() override;
     WaveInDevice(const WaveInDevice&) = delete;
     WaveInDevice& operator=(const WaveInDevice&) = delete;
@@ -40,11 +39,7 @@ private:
     void deliver();
     void returnAll();
     void noteOverrun(std::string_view what);
-    void send(UINT message, WAVEHDR* header);
 
-    const HWAVEIN m_handle;
-    const WaveInProc m_callback;
-    const DWORD_PTR m_instance;
     const std::string m_name;
 
     // Under m_mutex.

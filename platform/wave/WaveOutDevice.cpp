@@ -3,10 +3,10 @@
 #include "platform/wave/NullSink.h"
 #include "platform/wave/WaveLog.h"
 
-WaveOutDevice::WaveOutDevice(HWAVEOUT handle, std::unique_ptr<PlaybackSink> sink,
-                             const WAVEFORMATEX& format, WaveOutProc callback, DWORD_PTR instance)
-    : WaveService(format.nBlockAlign), m_handle(handle), m_callback(callback), m_instance(instance),
-      m_format(format), m_sink(std::move(sink)) {
+WaveOutDevice::WaveOutDevice(std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format,
+                             Notify notify)
+    : WaveService(format.nBlockAlign, std::move(notify)), m_format(format),
+      m_sink(std::move(sink)) {
     startService();
 }
 
@@ -24,28 +24,18 @@ MMRESULT WaveOutDevice::write(WAVEHDR* header, UINT headerSize) {
     return queued;
 }
 
-MMRESULT WaveOutDevice::pause() {
+MMRESULT WaveOutDevice::setPaused(bool paused) {
     const std::lock_guard lock(m_mutex);
     if (m_closing) {
         return MMSYSERR_INVALHANDLE;
     }
-    m_paused = true;
-    m_wake.notify_all();
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT WaveOutDevice::restart() {
-    const std::lock_guard lock(m_mutex);
-    if (m_closing) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    m_paused = false;
+    m_paused = paused;
     m_wake.notify_all();
     return MMSYSERR_NOERROR;
 }
 
 void WaveOutDevice::serviceLoop() {
-    send(MM_WOM_OPEN, nullptr);
+    notify(MM_WOM_OPEN, nullptr);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [&] {
@@ -77,7 +67,7 @@ void WaveOutDevice::serviceLoop() {
     lock.unlock();
     // A WAV file gets its final header before close returns.
     m_sink.reset();
-    send(MM_WOM_CLOSE, nullptr);
+    notify(MM_WOM_CLOSE, nullptr);
 }
 
 void WaveOutDevice::writeNext(std::unique_lock<std::mutex>& lock) {
@@ -117,9 +107,9 @@ void WaveOutDevice::completePlayed(std::unique_lock<std::mutex>& lock) {
         WAVEHDR* header = m_queue.front().header;
         m_queue.pop_front();
         --m_written;
-        header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+        markDone(header);
         lock.unlock();
-        send(MM_WOM_DONE, header);
+        notify(MM_WOM_DONE, header);
         lock.lock();
     }
 }
@@ -132,16 +122,10 @@ void WaveOutDevice::returnAll() {
         m_written = 0;
         m_offset = 0;
         for (const Queued& queued : returned) {
-            queued.header->dwFlags = (queued.header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+            markDone(queued.header);
         }
     }
     for (const Queued& queued : returned) {
-        send(MM_WOM_DONE, queued.header);
-    }
-}
-
-void WaveOutDevice::send(UINT message, WAVEHDR* header) {
-    if (m_callback != nullptr) {
-        m_callback(m_handle, message, m_instance, reinterpret_cast<DWORD_PTR>(header), 0);
+        notify(MM_WOM_DONE, queued.header);
     }
 }

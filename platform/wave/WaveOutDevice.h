@@ -15,15 +15,14 @@
 
 class WaveOutDevice final : public WaveService {
 public:
-    WaveOutDevice(HWAVEOUT handle, std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format,
-                  WaveOutProc callback, DWORD_PTR instance);
+    WaveOutDevice(std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format, Notify notify);
     ~WaveOutDevice() override;
     WaveOutDevice(const WaveOutDevice&) = delete;
     WaveOutDevice& operator=(const WaveOutDevice&) = delete;
 
     MMRESULT write(WAVEHDR* header, UINT headerSize);
-    MMRESULT pause();
-    MMRESULT restart();
+    MMRESULT pause() { return setPaused(true); }
+    MMRESULT restart() { return setPaused(false); }
 
 private:
     struct Queued {
@@ -31,6 +30,7 @@ private:
         std::uint64_t endFrame = 0; // stream position after its last frame, once written
     };
 
+    MMRESULT setPaused(bool paused);
     void serviceLoop() override;
     [[nodiscard]] bool hasQueuedHeaders() const override { return !m_queue.empty(); }
     void onResetRequested() override { m_paused = false; }
@@ -39,11 +39,7 @@ private:
     void writeNext(std::unique_lock<std::mutex>& lock);
     void completePlayed(std::unique_lock<std::mutex>& lock);
     void returnAll();
-    void send(UINT message, WAVEHDR* header);
 
-    const HWAVEOUT m_handle;
-    const WaveOutProc m_callback;
-    const DWORD_PTR m_instance;
     const WAVEFORMATEX m_format;
 
     // Under m_mutex. The first m_written entries of m_queue are in the sink;

@@ -12,21 +12,24 @@ MMRESULT checkHeader(const WAVEHDR* header, UINT headerSize, WORD blockAlign) {
 
 } // namespace
 
-WaveService::WaveService(WORD blockAlign) : m_blockAlign(blockAlign) {}
+WaveService::WaveService(WORD blockAlign, Notify notify)
+    : m_blockAlign(blockAlign), m_notify(std::move(notify)) {}
+
+void WaveService::notify(UINT message, WAVEHDR* header) const {
+    if (m_notify) {
+        m_notify(message, header);
+    }
+}
 
 MMRESULT WaveService::prepareHeader(WAVEHDR* header, UINT headerSize) {
-    if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
-        return bad;
-    }
-    const std::lock_guard lock(m_mutex);
-    if ((header->dwFlags & WHDR_INQUEUE) != 0) {
-        return WAVERR_STILLPLAYING;
-    }
-    header->dwFlags |= WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return setPrepared(header, headerSize, true);
 }
 
 MMRESULT WaveService::unprepareHeader(WAVEHDR* header, UINT headerSize) {
+    return setPrepared(header, headerSize, false);
+}
+
+MMRESULT WaveService::setPrepared(WAVEHDR* header, UINT headerSize, bool prepared) {
     if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
         return bad;
     }
@@ -34,8 +37,12 @@ MMRESULT WaveService::unprepareHeader(WAVEHDR* header, UINT headerSize) {
     if ((header->dwFlags & WHDR_INQUEUE) != 0) {
         return WAVERR_STILLPLAYING;
     }
-    header->dwFlags &= ~WHDR_PREPARED;
+    header->dwFlags = prepared ? header->dwFlags | WHDR_PREPARED : header->dwFlags & ~WHDR_PREPARED;
     return MMSYSERR_NOERROR;
+}
+
+void WaveService::markDone(WAVEHDR* header) {
+    header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
 }
 
 MMRESULT WaveService::queueHeader(WAVEHDR* header, UINT headerSize) {

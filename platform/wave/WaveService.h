@@ -13,13 +13,18 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
 class WaveService {
 public:
-    explicit WaveService(WORD blockAlign);
+    // Tells the program about a message (and the buffer it concerns); empty
+    // when the program asked for no callback.
+    using Notify = std::function<void(UINT message, WAVEHDR* header)>;
+
+    WaveService(WORD blockAlign, Notify notify);
     virtual ~WaveService() = default;
     WaveService(const WaveService&) = delete;
     WaveService& operator=(const WaveService&) = delete;
@@ -44,6 +49,10 @@ protected:
 
     // Under m_mutex: checks a header the program queues and marks it queued.
     MMRESULT queueHeader(WAVEHDR* header, UINT headerSize);
+    // Under m_mutex: the buffer leaves the queue, finished.
+    static void markDone(WAVEHDR* header);
+    // On the service thread, without m_mutex held.
+    void notify(UINT message, WAVEHDR* header) const;
     [[nodiscard]] bool resetPending() const { return m_resetsDone != m_resetRequests; }
     void finishReset();
 
@@ -54,10 +63,23 @@ protected:
 
 private:
     [[nodiscard]] bool onServiceThread() const;
+    MMRESULT setPrepared(WAVEHDR* header, UINT headerSize, bool prepared);
 
+    const Notify m_notify;
     std::mutex m_controlMutex; // one reset or close at a time
     bool m_closed = false;     // under m_controlMutex
     std::uint64_t m_resetRequests = 0;
     std::uint64_t m_resetsDone = 0;
     std::thread m_thread;
 };
+
+// The callback function of waveInOpen / waveOutOpen as a Notify.
+template <class Handle, class Proc>
+WaveService::Notify callbackNotify(Handle handle, Proc callback, DWORD_PTR instance) {
+    if (callback == nullptr) {
+        return {};
+    }
+    return [handle, callback, instance](UINT message, WAVEHDR* header) {
+        callback(handle, message, instance, reinterpret_cast<DWORD_PTR>(header), 0);
+    };
+}

@@ -1,4 +1,4 @@
-#include "platform/wave/WaveOpenCheck.h"
+#include "platform/wave/WaveOpen.h"
 
 #include "platform/wave/PcmFormat.h"
 
