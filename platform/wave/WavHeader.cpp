@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -13,6 +14,11 @@ void put16(char* at, std::uint32_t value) {
 void put32(char* at, std::uint32_t value) {
     put16(at, value & 0xFFFFu);
     put16(at + 2, value >> 16);
+}
+
+// Chunk names and the form type: four characters, no terminating zero.
+void putTag(char* at, std::string_view tag) {
+    std::copy_n(tag.data(), 4, at);
 }
 
 std::uint32_t get16(const unsigned char* at) {
@@ -29,9 +35,10 @@ std::array<char, kWavHeaderBytes> makeWavHeader(const WAVEFORMATEX& format,
                                                 std::uint32_t dataBytes) {
     std::array<char, kWavHeaderBytes> header{};
     char* p = header.data();
-    std::memcpy(p, "RIFF", 4);
+    putTag(p, "RIFF");
     put32(p + 4, dataBytes > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu : dataBytes + 36);
-    std::memcpy(p + 8, "WAVEfmt ", 8);
+    putTag(p + 8, "WAVE");
+    putTag(p + 12, "fmt ");
     put32(p + 16, 16);
     put16(p + 20, format.wFormatTag);
     put16(p + 22, format.nChannels);
@@ -39,7 +46,7 @@ std::array<char, kWavHeaderBytes> makeWavHeader(const WAVEFORMATEX& format,
     put32(p + 28, format.nAvgBytesPerSec);
     put16(p + 32, format.nBlockAlign);
     put16(p + 34, format.wBitsPerSample);
-    std::memcpy(p + 36, "data", 4);
+    putTag(p + 36, "data");
     put32(p + 40, dataBytes);
     return header;
 }

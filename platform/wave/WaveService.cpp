@@ -45,7 +45,7 @@ void WaveService::markDone(WAVEHDR* header) {
     header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
 }
 
-MMRESULT WaveService::queueHeader(WAVEHDR* header, UINT headerSize) {
+MMRESULT WaveService::queueHeader(WAVEHDR* header, UINT headerSize) const {
     if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
         return bad;
     }
@@ -106,6 +106,7 @@ MMRESULT WaveService::close() {
 
 void WaveService::startService() {
     m_thread = std::thread([this] { serviceLoop(); });
+    m_serviceThreadId = m_thread.get_id();
 }
 
 void WaveService::stopService() {
@@ -123,5 +124,5 @@ void WaveService::stopService() {
 }
 
 bool WaveService::onServiceThread() const {
-    return std::this_thread::get_id() == m_thread.get_id();
+    return std::this_thread::get_id() == m_serviceThreadId;
 }

@@ -48,7 +48,7 @@ protected:
     virtual void onResetRequested() = 0;
 
     // Under m_mutex: checks a header the program queues and marks it queued.
-    MMRESULT queueHeader(WAVEHDR* header, UINT headerSize);
+    MMRESULT queueHeader(WAVEHDR* header, UINT headerSize) const;
     // Under m_mutex: the buffer leaves the queue, finished.
     static void markDone(WAVEHDR* header);
     // On the service thread, without m_mutex held.
@@ -71,6 +71,9 @@ private:
     std::uint64_t m_resetRequests = 0;
     std::uint64_t m_resetsDone = 0;
     std::thread m_thread;
+    // Set before the device is shared and never changed: read without a lock
+    // while another thread may be joining m_thread.
+    std::thread::id m_serviceThreadId;
 };
 
 // The callback function of waveInOpen / waveOutOpen as a Notify.

@@ -6,7 +6,12 @@
 namespace {
 
 std::mutex g_settingsMutex;
-WaveSettings g_settings;
+
+// Under g_settingsMutex.
+WaveSettings& storedSettings() {
+    static WaveSettings settings;
+    return settings;
+}
 
 std::string_view pick(const std::string& setting, const char* env) {
     if (env != nullptr && *env != '\0') {
@@ -27,17 +32,18 @@ WaveBackends chooseWaveBackends(const WaveSettings& settings, const char* envInp
 
 void waveSetSettings(const WaveSettings& settings) {
     const std::lock_guard lock(g_settingsMutex);
-    g_settings = settings;
+    storedSettings() = settings;
 }
 
 WaveBackends currentWaveBackends() {
     WaveSettings settings;
     {
         const std::lock_guard lock(g_settingsMutex);
-        settings = g_settings;
+        settings = storedSettings();
     }
-    // getenv is only read here; the program does not change these variables
-    // while it runs.
-    return chooseWaveBackends(settings, std::getenv("SONDREL_AUDIO_INPUT"),
-                              std::getenv("SONDREL_AUDIO_OUTPUT"));
+    // The program never changes its environment while it runs, so reading it
+    // from any thread is safe here.
+    const char* input = std::getenv("SONDREL_AUDIO_INPUT");   // NOLINT(concurrency-mt-unsafe)
+    const char* output = std::getenv("SONDREL_AUDIO_OUTPUT"); // NOLINT(concurrency-mt-unsafe)
+    return chooseWaveBackends(settings, input, output);
 }

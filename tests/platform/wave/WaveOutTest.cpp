@@ -98,6 +98,27 @@ TEST_F(WaveOutNull, CloseWithBuffersQueuedIsRefusedUntilReset) {
     EXPECT_EQ(waveOutPause(client.handle()), MMSYSERR_INVALHANDLE);
 }
 
+TEST_F(WaveOutNull, AReaderAndTheWindowClosingTogetherCloseOnce) {
+    // Playback's reader thread closes the output while the window's thread
+    // resets and closes it.
+    for (int round = 0; round < 20; ++round) {
+        PlaybackClient client;
+        ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+        ASSERT_EQ(client.playAll(rampFrames(0, 44100), kBlockBytes), MMSYSERR_NOERROR);
+        MMRESULT windowClose = MMSYSERR_ERROR;
+        MMRESULT readerClose = MMSYSERR_ERROR;
+        std::thread window([&] {
+            waveOutReset(client.handle());
+            windowClose = waveOutClose(client.handle());
+        });
+        std::thread reader([&] { readerClose = waveOutClose(client.handle()); });
+        window.join();
+        reader.join();
+        EXPECT_EQ((windowClose == MMSYSERR_NOERROR) + (readerClose == MMSYSERR_NOERROR), 1)
+            << windowClose << " " << readerClose;
+    }
+}
+
 TEST_F(WaveOutNull, AnyUsablePcmFormatOpens) {
     WAVEFORMATEX mono8 = cdAudioFormat();
     mono8.nChannels = 1;
