@@ -27,7 +27,13 @@ AlsaPlayback::AlsaPlayback(std::string device, AlsaPcmPtr pcm, unsigned frameByt
 
 PlaybackWrite AlsaPlayback::write(std::span<const char> bytes) {
     snd_pcm_t* pcm = m_pcm.get();
-    if (snd_pcm_state(pcm) == SND_PCM_STATE_SETUP) {
+    const snd_pcm_state_t state = snd_pcm_state(pcm);
+    if (state == SND_PCM_STATE_DRAINING) {
+        // A buffer written while the tail drains waits until it has played out.
+        std::this_thread::sleep_for(kPlayingPoll);
+        return {false, 0};
+    }
+    if (state == SND_PCM_STATE_SETUP) {
         snd_pcm_prepare(pcm); // drained by waitWhilePlaying
     }
     int error = snd_pcm_wait(pcm, kWaitMs);

@@ -102,10 +102,15 @@ TEST(PulseCapture, ASignalPlayedIntoTheServerIsCapturedWholeAndContinuous) {
     EXPECT_EQ(client.stats().overruns, 0u);
 }
 
-// Plays the signal through our wave output (blocks of half a second, all
-// queued at once or each written when the one before has played) while parec
-// records the sink's monitor; returns what parec recorded.
-std::vector<char> playAndRecord(bool chained) {
+enum class Feeding {
+    AllAhead,     // every block queued at once
+    FromCallback, // each block written when the one before has played
+    Late,         // each block written from the test thread a while after the one before
+};
+
+// Plays the signal through our wave output in blocks of half a second while
+// parec records the sink's monitor; returns what parec recorded.
+std::vector<char> playAndRecord(Feeding feeding) {
     ScopedEnv output("SONDREL_AUDIO_OUTPUT", "alsa:pulse");
     EXPECT_EQ(waveOutGetNumDevs(), 1u);
     TempDir dir;
@@ -120,9 +125,19 @@ std::vector<char> playAndRecord(bool chained) {
     PlaybackClient client;
     EXPECT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
     const std::vector<char> signal = rampFrames(0, kSignalFrames);
-    EXPECT_EQ(chained ? client.playChained(signal, kBlockBytes)
-                      : client.playAll(signal, kBlockBytes),
-              MMSYSERR_NOERROR);
+    MMRESULT written = MMSYSERR_NOERROR;
+    switch (feeding) {
+    case Feeding::AllAhead:
+        written = client.playAll(signal, kBlockBytes);
+        break;
+    case Feeding::FromCallback:
+        written = client.playChained(signal, kBlockBytes);
+        break;
+    case Feeding::Late:
+        written = client.playAll(signal, kBlockBytes, std::chrono::milliseconds(400));
+        break;
+    }
+    EXPECT_EQ(written, MMSYSERR_NOERROR);
     EXPECT_TRUE(client.waitForDone(client.blockCount()));
     EXPECT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
 
@@ -138,13 +153,13 @@ std::vector<char> playAndRecord(bool chained) {
 }
 
 TEST(PulsePlayback, BuffersQueuedAheadReachTheServerWholeAndContinuous) {
-    expectWholeSignal(playAndRecord(false));
+    expectWholeSignal(playAndRecord(Feeding::AllAhead));
 }
 
-TEST(PulsePlayback, BuffersWrittenFromTheCallbackEachReachTheServer) {
-    // One buffer at a time drains the device between buffers, which may leave
-    // a gap at each block's start; the blocks still arrive in order and almost whole.
-    const auto runs = rampRuns(playAndRecord(true), 64);
+// One buffer at a time drains the device between buffers, which may leave a
+// gap at each block's start; the blocks still arrive in order and almost whole.
+void expectBlocksInOrder(const std::vector<char>& pcm) {
+    const auto runs = rampRuns(pcm, 64);
     ASSERT_FALSE(runs.empty());
     std::size_t frames = 0;
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -159,6 +174,14 @@ TEST(PulsePlayback, BuffersWrittenFromTheCallbackEachReachTheServer) {
     }
     EXPECT_GE(frames, kMinimumFrames);
     EXPECT_EQ(lastValue(runs.back()), (kSignalFrames - 1) & 0xFFFF);
+}
+
+TEST(PulsePlayback, BuffersWrittenFromTheCallbackEachReachTheServer) {
+    expectBlocksInOrder(playAndRecord(Feeding::FromCallback));
+}
+
+TEST(PulsePlayback, BuffersWrittenLateWhileTheTailDrainsEachReachTheServer) {
+    expectBlocksInOrder(playAndRecord(Feeding::Late));
 }
 
 TEST(PulseLost, ACaptureWhoseServerStopsEndsCleanly) {

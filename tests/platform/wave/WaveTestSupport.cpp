@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <thread>
 #include <utility>
 
 namespace wavetest {
@@ -296,9 +297,13 @@ MMRESULT PlaybackClient::writeBlock(std::size_t index) {
     return waveOutWrite(m_handle, &header, sizeof(WAVEHDR));
 }
 
-MMRESULT PlaybackClient::playAll(const std::vector<char>& pcm, std::size_t blockBytes) {
+MMRESULT PlaybackClient::playAll(const std::vector<char>& pcm, std::size_t blockBytes,
+                                 std::chrono::milliseconds pause) {
     makeBlocks(pcm, blockBytes);
     for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+        if (i > 0) {
+            std::this_thread::sleep_for(pause);
+        }
         if (const MMRESULT r = writeBlock(i)) {
             return r;
         }

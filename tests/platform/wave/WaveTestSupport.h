@@ -137,8 +137,10 @@ public:
 
     MMRESULT open(const WAVEFORMATEX& format);
     MMRESULT openSink(std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format);
-    // Splits the PCM into blocks of blockBytes and writes them all.
-    MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes);
+    // Splits the PCM into blocks of blockBytes and writes them all, with a
+    // pause between two writes if one is given.
+    MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes,
+                     std::chrono::milliseconds pause = std::chrono::milliseconds(0));
     // Writes the first block; each returned block makes the callback write the next.
     MMRESULT playChained(const std::vector<char>& pcm, std::size_t blockBytes);
     bool waitForDone(std::size_t count);

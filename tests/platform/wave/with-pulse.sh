@@ -47,3 +47,9 @@ pactl set-default-source rec_sink.monitor
 
 export SONDREL_TEST_PULSE_PID=$server
 "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+    echo "with-pulse.sh: the server's log:" >&2
+    tail -n 40 "$runtime/server.log" >&2
+fi
+exit "$status"
