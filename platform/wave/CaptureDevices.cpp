@@ -34,7 +34,7 @@ void addCardCaptureDevices(int card, std::vector<CaptureDevice>& devices) {
 
 } // namespace
 
-std::vector<CaptureDevice> listCaptureDevices(const std::optional<BackendSpec>& input) {
+std::vector<CaptureDevice> listCaptureDevices(const std::optional<BackendChoice>& input) {
     std::vector<CaptureDevice> devices;
     if (!input) {
         return devices;

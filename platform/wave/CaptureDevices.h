@@ -1,7 +1,7 @@
 #pragma once
 // The capture devices this machine offers, for the recording-source list.
 
-#include "platform/wave/BackendSpec.h"
+#include "platform/wave/BackendChoice.h"
 
 #include <optional>
 #include <string>
@@ -18,4 +18,4 @@ struct CaptureDevice {
 // capture now. Empty when there is nothing to capture from, and for an unusable
 // setting.
 [[nodiscard]] std::vector<CaptureDevice>
-listCaptureDevices(const std::optional<BackendSpec>& input);
+listCaptureDevices(const std::optional<BackendChoice>& input);

@@ -8,40 +8,40 @@
 #include "platform/wave/WavFileSink.h"
 #include "platform/wave/WavFileSource.h"
 
-OpenedSource openCaptureSource(const BackendSpec& spec, const WAVEFORMATEX& format) {
-    switch (spec.kind) {
-    case BackendSpec::Kind::Alsa:
-        return AlsaCapture::open(spec.argument, format);
-    case BackendSpec::Kind::File:
-        return WavFileSource::open(spec.argument, format);
-    case BackendSpec::Kind::Tone:
+OpenedSource openCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& format) {
+    switch (choice.kind) {
+    case BackendChoice::Kind::Alsa:
+        return AlsaCapture::open(choice.argument, format);
+    case BackendChoice::Kind::File:
+        return WavFileSource::open(choice.argument, format);
+    case BackendChoice::Kind::Tone:
         return ToneSource::open(format);
-    case BackendSpec::Kind::Silence:
+    case BackendChoice::Kind::Silence:
         return SilenceSource::open(format);
-    case BackendSpec::Kind::Null:
+    case BackendChoice::Kind::Null:
         break;
     }
     return {MMSYSERR_NODRIVER, nullptr};
 }
 
-OpenedSink openPlaybackSink(const BackendSpec& spec, const WAVEFORMATEX& format) {
-    switch (spec.kind) {
-    case BackendSpec::Kind::Alsa:
-        return AlsaPlayback::open(spec.argument, format);
-    case BackendSpec::Kind::File:
-        return WavFileSink::open(spec.argument, format);
-    case BackendSpec::Kind::Null:
+OpenedSink openPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& format) {
+    switch (choice.kind) {
+    case BackendChoice::Kind::Alsa:
+        return AlsaPlayback::open(choice.argument, format);
+    case BackendChoice::Kind::File:
+        return WavFileSink::open(choice.argument, format);
+    case BackendChoice::Kind::Null:
         return {MMSYSERR_NOERROR, std::make_unique<NullSink>(format)};
-    case BackendSpec::Kind::Tone:
-    case BackendSpec::Kind::Silence:
+    case BackendChoice::Kind::Tone:
+    case BackendChoice::Kind::Silence:
         break;
     }
     return {MMSYSERR_NODRIVER, nullptr};
 }
 
-bool playbackDeviceAvailable(const BackendSpec& spec) {
-    if (spec.kind == BackendSpec::Kind::Alsa) {
-        return canOpenAlsaPcm(spec.argument, SND_PCM_STREAM_PLAYBACK);
+bool playbackDeviceAvailable(const BackendChoice& choice) {
+    if (choice.kind == BackendChoice::Kind::Alsa) {
+        return canOpenAlsaPcm(choice.argument, SND_PCM_STREAM_PLAYBACK);
     }
     return true;
 }

@@ -2,7 +2,7 @@
 // Opening a wave device, the same for input and output: the argument checks,
 // the backend the settings name, and the device entered under a new handle.
 
-#include "platform/wave/BackendSpec.h"
+#include "platform/wave/BackendChoice.h"
 #include "platform/wave/HandleTable.h"
 #include "platform/wave/OpenedBackend.h"
 #include "platform/wave/WaveService.h"
@@ -41,23 +41,24 @@ MMRESULT openWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
 }
 
 // Opens the configured device (device number WAVE_MAPPER or 0) over the
-// backend that spec names; an empty spec is an unusable setting.
+// backend that choice names; an empty choice is an unusable setting.
 template <class Device, class Handle, class Proc, class Backend>
-MMRESULT
-openConfiguredWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut, UINT deviceId,
-                         const WAVEFORMATEX* format, DWORD_PTR callback, DWORD_PTR instance,
-                         DWORD flags, const std::optional<BackendSpec>& spec,
-                         Opened<Backend> (*openBackend)(const BackendSpec&, const WAVEFORMATEX&)) {
+MMRESULT openConfiguredWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
+                                  UINT deviceId, const WAVEFORMATEX* format, DWORD_PTR callback,
+                                  DWORD_PTR instance, DWORD flags,
+                                  const std::optional<BackendChoice>& choice,
+                                  Opened<Backend> (*openBackend)(const BackendChoice&,
+                                                                 const WAVEFORMATEX&)) {
     if (const MMRESULT bad = checkWaveOpen(handleOut, format, callback, flags)) {
         return bad;
     }
     if (!isConfiguredDeviceId(deviceId)) {
         return MMSYSERR_BADDEVICEID;
     }
-    if (!spec) {
+    if (!choice) {
         return MMSYSERR_NODRIVER;
     }
-    Opened<Backend> opened = openBackend(*spec, *format);
+    Opened<Backend> opened = openBackend(*choice, *format);
     if (opened.result != MMSYSERR_NOERROR) {
         return opened.result;
     }

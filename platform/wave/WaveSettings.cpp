@@ -25,8 +25,8 @@ std::string_view pick(const std::string& setting, const char* env) {
 WaveBackends chooseWaveBackends(const WaveSettings& settings, const char* envInput,
                                 const char* envOutput) {
     WaveBackends backends;
-    backends.input = BackendSpec::parse(pick(settings.input, envInput), WaveDirection::Input);
-    backends.output = BackendSpec::parse(pick(settings.output, envOutput), WaveDirection::Output);
+    backends.input = BackendChoice::parse(pick(settings.input, envInput), WaveDirection::Input);
+    backends.output = BackendChoice::parse(pick(settings.output, envOutput), WaveDirection::Output);
     return backends;
 }
 

@@ -3,7 +3,7 @@
 // settings; the environment variables SONDREL_AUDIO_INPUT and
 // SONDREL_AUDIO_OUTPUT override them (tests and machines without a sound card).
 
-#include "platform/wave/BackendSpec.h"
+#include "platform/wave/BackendChoice.h"
 
 #include <optional>
 #include <string>
@@ -16,8 +16,8 @@ struct WaveSettings {
 // An empty member means the text could not be used; opening then fails with
 // MMSYSERR_NODRIVER.
 struct WaveBackends {
-    std::optional<BackendSpec> input;
-    std::optional<BackendSpec> output;
+    std::optional<BackendChoice> input;
+    std::optional<BackendChoice> output;
 };
 
 // The one place where the choice is made: an environment value that is set and

@@ -77,7 +77,8 @@ void expectWholeSignal(const std::vector<char>& pcm) {
 }
 
 TEST(PulseCapture, TheServersDeviceIsListed) {
-    const auto devices = listCaptureDevices(BackendSpec::parse("alsa:pulse", WaveDirection::Input));
+    const auto devices =
+        listCaptureDevices(BackendChoice::parse("alsa:pulse", WaveDirection::Input));
     EXPECT_TRUE(std::any_of(devices.begin(), devices.end(),
                             [](const CaptureDevice& d) { return d.name == "alsa:pulse"; }));
 }

@@ -20,8 +20,8 @@ TEST(WaveInFile, TheFileLoopsWithoutAGap) {
     const auto path = dir.path() / "loop.wav";
     constexpr std::uint32_t kFrames = 3000; // shorter than one buffer of 4,704 bytes x 3
     writeWavFile(path, cdAudioFormat(), rampFrames(0, kFrames));
-    const std::string spec = "file:" + path.string();
-    ScopedEnv input("SONDREL_AUDIO_INPUT", spec.c_str());
+    const std::string setting = "file:" + path.string();
+    ScopedEnv input("SONDREL_AUDIO_INPUT", setting.c_str());
 
     CaptureClient client(4704);
     ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
@@ -44,8 +44,8 @@ TEST(WaveInFile, AFileInAnotherFormatIsRefused) {
     mono.nAvgBytesPerSec = 88200;
     const auto path = dir.path() / "mono.wav";
     writeWavFile(path, mono, std::vector<char>(8820, '\0'));
-    const std::string spec = "file:" + path.string();
-    ScopedEnv input("SONDREL_AUDIO_INPUT", spec.c_str());
+    const std::string setting = "file:" + path.string();
+    ScopedEnv input("SONDREL_AUDIO_INPUT", setting.c_str());
 
     CaptureClient client;
     EXPECT_EQ(client.open(cdAudioFormat()), WAVERR_BADFORMAT);
@@ -61,8 +61,8 @@ TEST(WaveInFile, AFileThatIsNoWavOrHasNoAudioIsRefused) {
     const auto empty = dir.path() / "empty.wav";
     writeWavFile(empty, cdAudioFormat(), {});
     for (const auto& path : {text, empty}) {
-        const std::string spec = "file:" + path.string();
-        ScopedEnv input("SONDREL_AUDIO_INPUT", spec.c_str());
+        const std::string setting = "file:" + path.string();
+        ScopedEnv input("SONDREL_AUDIO_INPUT", setting.c_str());
         CaptureClient client;
         EXPECT_EQ(client.open(cdAudioFormat()), WAVERR_BADFORMAT) << path;
     }

@@ -138,8 +138,8 @@ TEST_F(WaveOutNull, AnyUsablePcmFormatOpens) {
 TEST(WaveOutFile, WhatIsPlayedEndsUpInAWavFileWithItsSizes) {
     TempDir dir;
     const auto path = dir.path() / "played.wav";
-    const std::string spec = "file:" + path.string();
-    ScopedEnv output("SONDREL_AUDIO_OUTPUT", spec.c_str());
+    const std::string setting = "file:" + path.string();
+    ScopedEnv output("SONDREL_AUDIO_OUTPUT", setting.c_str());
     const std::vector<char> pcm = rampFrames(0, 3 * 4410 + 100);
 
     for (int round = 0; round < 2; ++round) { // the second round opens the device again

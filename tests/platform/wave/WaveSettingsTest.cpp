@@ -11,7 +11,7 @@
 
 namespace {
 
-using Kind = BackendSpec::Kind;
+using Kind = BackendChoice::Kind;
 
 struct ParseCase {
     const char* text;
@@ -21,7 +21,7 @@ struct ParseCase {
     const char* argument;
 };
 
-TEST(BackendSpec, TextsParseByDirection) {
+TEST(BackendChoice, TextsParseByDirection) {
     const ParseCase cases[] = {
         {"alsa:default", WaveDirection::Input, true, Kind::Alsa, "default"},
         {"alsa:hw:1,0", WaveDirection::Input, true, Kind::Alsa, "hw:1,0"},
@@ -39,12 +39,12 @@ TEST(BackendSpec, TextsParseByDirection) {
         {"", WaveDirection::Input, false, Kind::Alsa, ""},
     };
     for (const ParseCase& c : cases) {
-        const auto spec = BackendSpec::parse(c.text, c.direction);
-        ASSERT_EQ(spec.has_value(), c.usable) << c.text;
-        if (spec) {
-            EXPECT_EQ(spec->kind, c.kind) << c.text;
-            EXPECT_EQ(spec->argument, c.argument) << c.text;
-            EXPECT_EQ(BackendSpec::parse(spec->text(), c.direction)->text(), spec->text());
+        const auto choice = BackendChoice::parse(c.text, c.direction);
+        ASSERT_EQ(choice.has_value(), c.usable) << c.text;
+        if (choice) {
+            EXPECT_EQ(choice->kind, c.kind) << c.text;
+            EXPECT_EQ(choice->argument, c.argument) << c.text;
+            EXPECT_EQ(BackendChoice::parse(choice->text(), c.direction)->text(), choice->text());
         }
     }
 }
@@ -70,7 +70,7 @@ TEST(WaveSettings, TheEnvironmentWinsOverTheSettingsWhenSet) {
 }
 
 TEST(CaptureDevices, AVirtualInputIsTheOnlyDevice) {
-    const auto devices = listCaptureDevices(BackendSpec::parse("tone", WaveDirection::Input));
+    const auto devices = listCaptureDevices(BackendChoice::parse("tone", WaveDirection::Input));
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(devices[0].name, "tone");
 }
@@ -80,8 +80,8 @@ TEST(CaptureDevices, AnUnusableSettingListsNothing) {
 }
 
 TEST(CaptureDevices, AnAlsaDeviceThatIsNotThereIsNotListed) {
-    const auto devices =
-        listCaptureDevices(BackendSpec::parse("alsa:sondrel_no_such_device", WaveDirection::Input));
+    const auto devices = listCaptureDevices(
+        BackendChoice::parse("alsa:sondrel_no_such_device", WaveDirection::Input));
     for (const CaptureDevice& device : devices) {
         EXPECT_NE(device.name, "alsa:sondrel_no_such_device");
         EXPECT_TRUE(device.name.starts_with("alsa:hw:")) << device.name;

@@ -1,20 +1,20 @@
-#include "platform/wave/BackendSpec.h"
+#include "platform/wave/BackendChoice.h"
 
 namespace {
 
 constexpr std::string_view kAlsaPrefix = "alsa:";
 constexpr std::string_view kFilePrefix = "file:";
 
-std::optional<BackendSpec> make(BackendSpec::Kind kind, std::string_view argument) {
-    BackendSpec spec;
-    spec.kind = kind;
-    spec.argument = std::string(argument);
-    return spec;
+std::optional<BackendChoice> make(BackendChoice::Kind kind, std::string_view argument) {
+    BackendChoice choice;
+    choice.kind = kind;
+    choice.argument = std::string(argument);
+    return choice;
 }
 
 } // namespace
 
-std::string BackendSpec::text() const {
+std::string BackendChoice::text() const {
     switch (kind) {
     case Kind::Alsa:
         return std::string(kAlsaPrefix) + argument;
@@ -30,7 +30,7 @@ std::string BackendSpec::text() const {
     return {};
 }
 
-std::optional<BackendSpec> BackendSpec::parse(std::string_view text, WaveDirection direction) {
+std::optional<BackendChoice> BackendChoice::parse(std::string_view text, WaveDirection direction) {
     const bool input = direction == WaveDirection::Input;
     if (text == "tone" || text == "silence") {
         return input ? make(text == "tone" ? Kind::Tone : Kind::Silence, {}) : std::nullopt;

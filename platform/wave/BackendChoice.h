@@ -13,7 +13,7 @@
 
 enum class WaveDirection { Input, Output };
 
-struct BackendSpec {
+struct BackendChoice {
     enum class Kind { Alsa, File, Tone, Silence, Null };
 
     Kind kind = Kind::Alsa;
@@ -24,6 +24,6 @@ struct BackendSpec {
     [[nodiscard]] bool isVirtual() const { return kind != Kind::Alsa; }
 
     // Empty for a keyword of the other direction or a prefix without a name.
-    [[nodiscard]] static std::optional<BackendSpec> parse(std::string_view text,
-                                                          WaveDirection direction);
+    [[nodiscard]] static std::optional<BackendChoice> parse(std::string_view text,
+                                                            WaveDirection direction);
 };
