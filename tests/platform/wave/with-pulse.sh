@@ -18,13 +18,29 @@ runtime=$(mktemp -d "${TMPDIR:-/tmp}/sondrel-pulse.XXXXXX")
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 unset PULSE_SERVER PULSE_SINK PULSE_SOURCE
+# Clients send audio over the socket instead of shared memory: with several
+# clients sharing memory blocks (paplay, parec and ALSA's pulse plugin), this
+# server version can abort on an assertion about imported blocks
+# (memblock.c stat_remove).
+printf 'enable-shm = no\n' >"$runtime/client.conf"
+export PULSE_CLIENTCONFIG=$runtime/client.conf
 
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
     -L "module-null-sink sink_name=rec_sink rate=44100 channels=2" \
     -L module-native-protocol-unix >"$runtime/server.log" 2>&1 &
 server=$!
 
+# Should this script be killed outright (a test run's timeout), the server
+# must not outlive it.
+wrapper=$$
+(
+    while kill -0 "$wrapper" 2>/dev/null; do sleep 1; done
+    kill "$server" 2>/dev/null
+) &
+watchdog=$!
+
 cleanup() {
+    kill "$watchdog" 2>/dev/null
     kill "$server" 2>/dev/null
     wait "$server" 2>/dev/null
     rm -rf "$runtime"
