@@ -1,0 +1,23 @@
+#pragma once
+// Wave input from an ALSA PCM ("alsa:NAME").
+
+#include "platform/wave/AlsaPcm.h"
+#include "platform/wave/CaptureSource.h"
+
+class AlsaCapture : public CaptureSource {
+public:
+    static OpenedSource open(const std::string& device, const WAVEFORMATEX& format);
+
+    void start() override;
+    void stop() override;
+    CaptureRead read(std::span<char> out) override;
+    [[nodiscard]] std::string name() const override { return "alsa:" + m_device; }
+
+private:
+    AlsaCapture(std::string device, AlsaPcmPtr pcm, unsigned frameBytes);
+    CaptureRead failed(int error);
+
+    std::string m_device;
+    AlsaPcmPtr m_pcm;
+    unsigned m_frameBytes = 0;
+};

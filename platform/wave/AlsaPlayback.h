@@ -1,0 +1,27 @@
+#pragma once
+// Wave output to an ALSA PCM ("alsa:NAME").
+
+#include "platform/wave/AlsaPcm.h"
+#include "platform/wave/PlaybackSink.h"
+
+class AlsaPlayback : public PlaybackSink {
+public:
+    static OpenedSink open(const std::string& device, const WAVEFORMATEX& format);
+
+    PlaybackWrite write(std::span<const char> bytes) override;
+    [[nodiscard]] std::uint64_t framesPlayed() override;
+    void waitWhilePlaying() override;
+    void pause() override;
+    void resume() override;
+    void discard() override;
+    [[nodiscard]] std::string name() const override { return "alsa:" + m_device; }
+
+private:
+    AlsaPlayback(std::string device, AlsaPcmPtr pcm, unsigned frameBytes);
+
+    std::string m_device;
+    AlsaPcmPtr m_pcm;
+    unsigned m_frameBytes = 0;
+    std::uint64_t m_framesWritten = 0;
+    bool m_dropped = false; // paused by dropping, for a device without pause
+};

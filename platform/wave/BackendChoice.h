@@ -1,0 +1,29 @@
+#pragma once
+// Which backend a wave device runs on, parsed from its text form:
+//   "alsa:NAME"   an ALSA PCM (a bare NAME that is no keyword means the same)
+//   "file:PATH"   input: a WAV file played in real time, looping;
+//                 output: a WAV file that receives what is played
+//   "tone"        input only: the stereo test tone of ToneSource
+//   "silence"     input only: zeros in real time
+//   "null"        output only: discards in real time
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class WaveDirection { Input, Output };
+
+struct BackendChoice {
+    enum class Kind { Alsa, File, Tone, Silence, Null };
+
+    Kind kind = Kind::Alsa;
+    std::string argument; // ALSA device name or file path
+
+    // The text form, as accepted by parse.
+    [[nodiscard]] std::string text() const;
+    [[nodiscard]] bool isVirtual() const { return kind != Kind::Alsa; }
+
+    // Empty for a keyword of the other direction or a prefix without a name.
+    [[nodiscard]] static std::optional<BackendChoice> parse(std::string_view text,
+                                                            WaveDirection direction);
+};

@@ -1,0 +1,11 @@
+#pragma once
+// The result of opening a backend: a result code and, on success, the backend.
+
+#include "platform/wave/WaveTypes.h"
+
+#include <memory>
+
+template <class Backend> struct Opened {
+    MMRESULT result = MMSYSERR_ERROR;
+    std::unique_ptr<Backend> backend;
+};

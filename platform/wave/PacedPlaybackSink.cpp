@@ -1,0 +1,23 @@
+#include "platform/wave/PacedPlaybackSink.h"
+
+#include <algorithm>
+
+PacedPlaybackSink::PacedPlaybackSink(const WAVEFORMATEX& format)
+    : m_format(format), m_pacer(format.nSamplesPerSec) {}
+
+PlaybackWrite PacedPlaybackSink::write(std::span<const char> bytes) {
+    if (!m_started) {
+        m_pacer.restart();
+        m_started = true;
+    }
+    const std::size_t frames = std::min(bytes.size() / m_format.nBlockAlign, kSliceFrames);
+    const std::size_t taken = frames * m_format.nBlockAlign;
+    m_pacer.pace(frames);
+    consume(bytes.first(taken));
+    m_framesPlayed += frames;
+    return {false, taken};
+}
+
+void PacedPlaybackSink::resume() {
+    m_pacer.restart();
+}

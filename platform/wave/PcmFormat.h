@@ -1,0 +1,14 @@
+#pragma once
+// Checks on the PCM formats the wave service accepts.
+
+#include "platform/wave/WaveTypes.h"
+
+// 44,100 Hz, 16-bit little-endian, stereo: what the capture and playback code
+// ask for and the only format the virtual inputs produce.
+[[nodiscard]] WAVEFORMATEX cdAudioFormat();
+
+// Integer PCM, 1 or 2 channels, 8 or 16 bits, 8,000 to 192,000 Hz, with block
+// alignment and byte rate consistent with those.
+[[nodiscard]] bool isUsablePcmFormat(const WAVEFORMATEX& format);
+
+[[nodiscard]] bool isSameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b);

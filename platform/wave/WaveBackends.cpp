@@ -1,0 +1,47 @@
+#include "platform/wave/WaveBackends.h"
+
+#include "platform/wave/AlsaCapture.h"
+#include "platform/wave/AlsaPlayback.h"
+#include "platform/wave/NullSink.h"
+#include "platform/wave/SilenceSource.h"
+#include "platform/wave/ToneSource.h"
+#include "platform/wave/WavFileSink.h"
+#include "platform/wave/WavFileSource.h"
+
+OpenedSource openCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& format) {
+    switch (choice.kind) {
+    case BackendChoice::Kind::Alsa:
+        return AlsaCapture::open(choice.argument, format);
+    case BackendChoice::Kind::File:
+        return WavFileSource::open(choice.argument, format);
+    case BackendChoice::Kind::Tone:
+        return ToneSource::open(format);
+    case BackendChoice::Kind::Silence:
+        return SilenceSource::open(format);
+    case BackendChoice::Kind::Null:
+        break;
+    }
+    return {MMSYSERR_NODRIVER, nullptr};
+}
+
+OpenedSink openPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& format) {
+    switch (choice.kind) {
+    case BackendChoice::Kind::Alsa:
+        return AlsaPlayback::open(choice.argument, format);
+    case BackendChoice::Kind::File:
+        return WavFileSink::open(choice.argument, format);
+    case BackendChoice::Kind::Null:
+        return {MMSYSERR_NOERROR, std::make_unique<NullSink>(format)};
+    case BackendChoice::Kind::Tone:
+    case BackendChoice::Kind::Silence:
+        break;
+    }
+    return {MMSYSERR_NODRIVER, nullptr};
+}
+
+bool playbackDeviceAvailable(const BackendChoice& choice) {
+    if (choice.kind == BackendChoice::Kind::Alsa) {
+        return canOpenAlsaPcm(choice.argument, SND_PCM_STREAM_PLAYBACK);
+    }
+    return true;
+}

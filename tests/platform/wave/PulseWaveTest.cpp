@@ -1,0 +1,209 @@
+// The real ALSA path: capture and playback through ALSA's "pulse" device
+// against the private PulseAudio server that with-pulse.sh starts, whose null
+// sink rec_sink has its monitor as the default source.
+
+#include "platform/wave/CaptureDevices.h"
+#include "platform/wave/PcmFormat.h"
+#include "platform/wave/WaveIn.h"
+#include "platform/wave/WaveOut.h"
+#include "tests/platform/wave/WaveTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <thread>
+
+extern char** environ;
+
+using namespace wavetest;
+
+namespace {
+
+constexpr std::uint32_t kSignalFrames = 4 * 44100;
+// The server itself may lose the first moments of a stream that starts on an
+// idle sink; the rest must arrive without a gap.
+constexpr std::size_t kMinimumFrames = kSignalFrames * 9 / 10;
+constexpr std::size_t kBlockBytes = 88200; // half a second
+
+pid_t spawn(const std::vector<std::string>& args, const std::string& stdoutPath = {}) {
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!stdoutPath.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    pid_t pid = -1;
+    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? pid : -1;
+}
+
+int waitExit(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) {
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Waits until the value has grown by at least that much (the server has
+// delivered what came before), with the usual bound against a hang.
+void waitForGrowth(const std::function<std::uint64_t()>& value, std::uint64_t growth) {
+    const auto limit = std::chrono::steady_clock::now() + kHangLimit;
+    const std::uint64_t target = value() + growth;
+    while (value() < target && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::size_t lastValue(const RampRun& run) {
+    return (static_cast<std::size_t>(run.firstValue) + run.frames - 1) & 0xFFFF;
+}
+
+void expectWholeSignal(const std::vector<char>& pcm) {
+    const auto runs = rampRuns(pcm, 64);
+    ASSERT_EQ(runs.size(), 1u) << "the signal arrived in pieces";
+    EXPECT_GE(runs[0].frames, kMinimumFrames);
+    EXPECT_EQ(lastValue(runs[0]), (kSignalFrames - 1) & 0xFFFF);
+}
+
+TEST(PulseCapture, TheServersDeviceIsListed) {
+    const auto devices =
+        listCaptureDevices(BackendChoice::parse("alsa:pulse", WaveDirection::Input));
+    EXPECT_TRUE(std::any_of(devices.begin(), devices.end(),
+                            [](const CaptureDevice& d) { return d.name == "alsa:pulse"; }));
+}
+
+TEST(PulseCapture, ASignalPlayedIntoTheServerIsCapturedWholeAndContinuous) {
+    ScopedEnv input("SONDREL_AUDIO_INPUT", "alsa:pulse");
+    TempDir dir;
+    const auto path = dir.path() / "signal.wav";
+    writeWavFile(path, cdAudioFormat(), rampFrames(0, kSignalFrames));
+
+    CaptureClient client;
+    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    const pid_t player = spawn({"paplay", "--device=rec_sink", path.string()});
+    ASSERT_GT(player, 0);
+    ASSERT_EQ(waitExit(player), 0);
+    // The monitor goes on delivering (silence); one more second brings the tail.
+    waitForGrowth([&] { return client.stats().bytesRead; }, 176400);
+    client.resetAndClose();
+
+    expectWholeSignal(client.captured());
+    EXPECT_EQ(client.stats().overruns, 0u);
+}
+
+enum class Feeding {
+    AllAhead,     // every block queued at once
+    FromCallback, // each block written when the one before has played
+    Late,         // each block written from the test thread a while after the one before
+};
+
+// Plays the signal through our wave output in blocks of half a second while
+// parec records the sink's monitor; returns what parec recorded.
+std::vector<char> playAndRecord(Feeding feeding) {
+    ScopedEnv output("SONDREL_AUDIO_OUTPUT", "alsa:pulse");
+    EXPECT_EQ(waveOutGetNumDevs(), 1u);
+    TempDir dir;
+    const auto recorded = dir.path() / "recorded.raw";
+    const pid_t recorder = spawn({"parec", "--raw", "--format=s16le", "--rate=44100",
+                                  "--channels=2", "--latency-msec=20", "--device=rec_sink.monitor"},
+                                 recorded.string());
+    EXPECT_GT(recorder, 0);
+    // Let the recorder connect before the sound starts.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+    PlaybackClient client;
+    EXPECT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    const std::vector<char> signal = rampFrames(0, kSignalFrames);
+    MMRESULT written = MMSYSERR_NOERROR;
+    switch (feeding) {
+    case Feeding::AllAhead:
+        written = client.playAll(signal, kBlockBytes);
+        break;
+    case Feeding::FromCallback:
+        written = client.playChained(signal, kBlockBytes);
+        break;
+    case Feeding::Late:
+        written = client.playAll(signal, kBlockBytes, std::chrono::milliseconds(400));
+        break;
+    }
+    EXPECT_EQ(written, MMSYSERR_NOERROR);
+    EXPECT_TRUE(client.waitForDone(client.blockCount()));
+    EXPECT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
+
+    waitForGrowth(
+        [&] {
+            std::error_code ignored;
+            return static_cast<std::uint64_t>(std::filesystem::file_size(recorded, ignored));
+        },
+        176400);
+    kill(recorder, SIGINT);
+    waitExit(recorder);
+    return readFile(recorded);
+}
+
+TEST(PulsePlayback, BuffersQueuedAheadReachTheServerWholeAndContinuous) {
+    expectWholeSignal(playAndRecord(Feeding::AllAhead));
+}
+
+// One buffer at a time drains the device between buffers, which may leave a
+// gap at each block's start; the blocks still arrive in order and almost whole.
+void expectBlocksInOrder(const std::vector<char>& pcm) {
+    const auto runs = rampRuns(pcm, 64);
+    ASSERT_FALSE(runs.empty());
+    std::size_t frames = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        frames += runs[i].frames;
+        if (i > 0) {
+            // Each piece goes on after the one before (the values wrap at 65,536).
+            const std::size_t step =
+                (static_cast<std::size_t>(runs[i].firstValue) + 0x10000 - lastValue(runs[i - 1])) &
+                0xFFFF;
+            EXPECT_LT(step, kBlockBytes / 4) << "piece " << i;
+        }
+    }
+    EXPECT_GE(frames, kMinimumFrames);
+    EXPECT_EQ(lastValue(runs.back()), (kSignalFrames - 1) & 0xFFFF);
+}
+
+TEST(PulsePlayback, BuffersWrittenFromTheCallbackEachReachTheServer) {
+    expectBlocksInOrder(playAndRecord(Feeding::FromCallback));
+}
+
+TEST(PulsePlayback, BuffersWrittenLateWhileTheTailDrainsEachReachTheServer) {
+    expectBlocksInOrder(playAndRecord(Feeding::Late));
+}
+
+TEST(PulseLost, ACaptureWhoseServerStopsEndsCleanly) {
+    const char* serverPid = std::getenv("SONDREL_TEST_PULSE_PID");
+    if (serverPid == nullptr) {
+        GTEST_SKIP() << "run through with-pulse.sh";
+    }
+    ScopedEnv input("SONDREL_AUDIO_INPUT", "alsa:pulse");
+    CaptureClient client;
+    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    ASSERT_EQ(kill(static_cast<pid_t>(std::stol(serverPid)), SIGKILL), 0);
+
+    const auto limit = std::chrono::steady_clock::now() + kHangLimit;
+    while (!client.stats().deviceLost && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(client.stats().deviceLost);
+    client.stopRequeue();
+    EXPECT_EQ(waveInReset(client.handle()), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInClose(client.handle()), MMSYSERR_NOERROR);
+}
+
+} // namespace

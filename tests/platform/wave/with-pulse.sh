@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs a command against a private PulseAudio server with one null sink
+# (rec_sink, 44,100 Hz stereo) whose monitor is the default source, then stops
+# the server by its process id. The command sees the server through
+# XDG_RUNTIME_DIR and gets its process id in SONDREL_TEST_PULSE_PID.
+#   with-pulse.sh COMMAND [ARGS...]
+# Exits 77 (skipped) when PulseAudio is not installed.
+set -uo pipefail
+
+for tool in pulseaudio pactl; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "with-pulse.sh: $tool is not installed; skipping" >&2
+        exit 77
+    fi
+done
+
+runtime=$(mktemp -d "${TMPDIR:-/tmp}/sondrel-pulse.XXXXXX")
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR=$runtime
+unset PULSE_SERVER PULSE_SINK PULSE_SOURCE
+# Clients send audio over the socket instead of shared memory: with several
+# clients sharing memory blocks (paplay, parec and ALSA's pulse plugin), this
+# server version can abort on an assertion about imported blocks
+# (memblock.c stat_remove).
+printf 'enable-shm = no\n' >"$runtime/client.conf"
+export PULSE_CLIENTCONFIG=$runtime/client.conf
+
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    -L "module-null-sink sink_name=rec_sink rate=44100 channels=2" \
+    -L module-native-protocol-unix >"$runtime/server.log" 2>&1 &
+server=$!
+
+# Should this script be killed outright (a test run's timeout), the server
+# must not outlive it.
+wrapper=$$
+(
+    while kill -0 "$wrapper" 2>/dev/null; do sleep 1; done
+    kill "$server" 2>/dev/null
+) &
+watchdog=$!
+
+cleanup() {
+    kill "$watchdog" 2>/dev/null
+    kill "$server" 2>/dev/null
+    wait "$server" 2>/dev/null
+    rm -rf "$runtime"
+}
+trap cleanup EXIT
+
+for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && break
+    if ! kill -0 "$server" 2>/dev/null; then
+        break
+    fi
+    sleep 0.1
+done
+if ! pactl info >/dev/null 2>&1; then
+    echo "with-pulse.sh: the PulseAudio server did not come up" >&2
+    cat "$runtime/server.log" >&2
+    exit 1
+fi
+pactl set-default-source rec_sink.monitor
+
+export SONDREL_TEST_PULSE_PID=$server
+"$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+    echo "with-pulse.sh: the server's log:" >&2
+    tail -n 40 "$runtime/server.log" >&2
+fi
+exit "$status"
