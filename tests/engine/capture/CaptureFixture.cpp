@@ -68,11 +68,17 @@ void CaptureFixture::WaitForBuffers(std::uint64_t count) {
     WaitUntil([target] { return BuffersDelivered() >= target; }, "capture buffers");
 }
 
-void CaptureFixture::StartWavTake(const std::string& path) {
+void CaptureFixture::PrepareWavSink(const std::string& path) {
     g_outputPath = path;
     g_wavFile.Open(path);
     g_wavBytesWritten.store(0);
-    StartQueueTake(true, kFileTypeWav);
+    g_toFile.store(true, std::memory_order_relaxed);
+    g_fileType.store(kFileTypeWav, std::memory_order_relaxed);
+}
+
+void CaptureFixture::StartWavTake(const std::string& path) {
+    PrepareWavSink(path);
+    g_notRecording.store(false, std::memory_order_release);
 }
 
 void CaptureFixture::StartQueueTake(bool toFile, std::int32_t fileType) {

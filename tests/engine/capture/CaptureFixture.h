@@ -38,9 +38,12 @@ protected:
     // Waits for `count` more buffers after this call.
     static void WaitForBuffers(std::uint64_t count);
 
-    // The file is to be created beforehand, as the session does.
-    void StartWavTake(const std::string& path);
-    void StartQueueTake(bool toFile, std::int32_t fileType);
+    // Sets every sink field for a WAV take on `path` (created beforehand, as
+    // the session does) but leaves g_notRecording as it is.
+    static void PrepareWavSink(const std::string& path);
+    // PrepareWavSink, then clears g_notRecording.
+    static void StartWavTake(const std::string& path);
+    static void StartQueueTake(bool toFile, std::int32_t fileType);
     // Sets g_notRecording and waits until the callback that may have been
     // feeding the sink has returned.
     static void EndTake();

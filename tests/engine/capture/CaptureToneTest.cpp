@@ -29,10 +29,8 @@ TEST_F(CaptureTone, WithoutATakeBuffersReachTheRingOnly) {
     const std::string path = m_folder.File("idle.wav");
     ASSERT_TRUE(CreateWavFile(path));
     // Every sink field is set for a WAV take, but no take runs.
-    g_outputPath = path;
-    ASSERT_TRUE(g_wavFile.Open(path));
-    g_toFile.store(true);
-    g_fileType.store(kFileTypeWav);
+    PrepareWavSink(path);
+    ASSERT_TRUE(g_wavFile.IsOpen());
 
     Open();
     ASSERT_NE(g_hWaveIn, nullptr);
@@ -78,10 +76,8 @@ TEST_F(CaptureTone, AWavTakeHoldsEveryBufferInOrderWithPatchedSizes) {
 TEST_F(CaptureTone, ATakeStoppedBeforeItsFirstBufferKeepsThePlaceholders) {
     const std::string path = m_folder.File("empty.wav");
     ASSERT_TRUE(CreateWavFile(path));
-    g_outputPath = path;
-    ASSERT_TRUE(g_wavFile.Open(path));
-    g_toFile.store(true);
-    g_fileType.store(kFileTypeWav);
+    PrepareWavSink(path);
+    ASSERT_TRUE(g_wavFile.IsOpen());
     // Started and stopped while capture delivers nothing.
     g_notRecording.store(false);
     g_notRecording.store(true);
