@@ -73,6 +73,8 @@ void BM_CaptureCpuVsArecord(benchmark::State& state) {
         getrusage(RUSAGE_SELF, &before);
         const auto start = std::chrono::steady_clock::now();
         OpenCapture(true, display);
+        const double openSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (g_hWaveIn == nullptr) {
             state.SkipWithError("capture from alsa:pulse did not open");
             return;
@@ -106,6 +108,7 @@ void BM_CaptureCpuVsArecord(benchmark::State& state) {
         state.counters["arecord_cpu_s"] = arecordCpu;
         state.counters["cpu_ratio"] = arecordCpu > 0 ? oursCpu / arecordCpu : 0.0;
         state.counters["ours_cpu_share"] = oursCpu / wall;
+        state.counters["open_s"] = openSeconds;
         state.counters["ours_captured_s"] = g_wavBytesWritten.load() / 176400.0;
     }
 }
