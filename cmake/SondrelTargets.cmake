@@ -15,13 +15,10 @@ function(sondrel_add_executable name)
     target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS})
 endfunction()
 
-# sondrel_add_gtest(name SOURCES ... LIBS ... [LABELS ...])
-# The test runs in the program folder so that it finds the staged data files.
-function(sondrel_add_gtest name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-    if(NOT SONDREL_BUILD_TESTS)
-        return()
-    endif()
+# sondrel_add_gtest_executable(name SOURCES ... LIBS ...)
+# A GoogleTest program in build*/tests/, without registering its tests.
+function(sondrel_add_gtest_executable name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS} GTest::gtest GTest::gtest_main
@@ -29,6 +26,16 @@ function(sondrel_add_gtest name)
     target_compile_definitions(${name} PRIVATE
         SONDREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         SONDREL_PROGRAM_DIR="${SONDREL_PROGRAM_DIR}")
+endfunction()
+
+# sondrel_add_gtest(name SOURCES ... LIBS ... [LABELS ...])
+# The test runs in the program folder so that it finds the staged data files.
+function(sondrel_add_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT SONDREL_BUILD_TESTS)
+        return()
+    endif()
+    sondrel_add_gtest_executable(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS})
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
         PROPERTIES LABELS "${ARG_LABELS}"

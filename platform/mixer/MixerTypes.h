@@ -5,36 +5,23 @@
 // recording ("wave input"), its source lines, a select control on the destination
 // and a volume control on each source.
 
+#include "platform/mmsystem/MmResult.h"
+
 #include <cstdint>
 
 struct MixerHandleTag;
 using HMIXER = MixerHandleTag*;
-using MMRESULT = std::uint32_t;
 
-// Result codes.
-inline constexpr MMRESULT MMSYSERR_NOERROR = 0;
-inline constexpr MMRESULT MMSYSERR_ERROR = 1;
-inline constexpr MMRESULT MMSYSERR_BADDEVICEID = 2;
-inline constexpr MMRESULT MMSYSERR_INVALHANDLE = 5;
-inline constexpr MMRESULT MMSYSERR_NODRIVER = 6;
-inline constexpr MMRESULT MMSYSERR_NOMEM = 7;
-inline constexpr MMRESULT MMSYSERR_INVALFLAG = 10;
-inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
-inline constexpr MMRESULT MMSYSERR_HANDLEBUSY = 12;
+// Result codes of the mixer.
 inline constexpr MMRESULT MIXERR_INVALLINE = 1024;
 inline constexpr MMRESULT MIXERR_INVALCONTROL = 1025;
 inline constexpr MMRESULT MIXERR_INVALVALUE = 1026;
 
 // Device identifiers and object kinds for mixerGetID.
-inline constexpr std::uint32_t WAVE_MAPPER = 0xFFFFFFFFu;
 inline constexpr std::uint32_t MIXER_OBJECTF_MIXER = 0x00000000u;
 inline constexpr std::uint32_t MIXER_OBJECTF_WAVEIN = 0x20000000u;
 inline constexpr std::uint32_t MIXER_OBJECTF_HANDLE = 0x80000000u;
 inline constexpr std::uint32_t MIXER_OBJECTF_HWAVEIN = MIXER_OBJECTF_HANDLE | MIXER_OBJECTF_WAVEIN;
-
-// How mixerOpen reports changes.
-inline constexpr std::uint32_t CALLBACK_NULL = 0x00000000u;
-inline constexpr std::uint32_t CALLBACK_FUNCTION = 0x00030000u;
 
 // Change messages; the last argument of the callback is the line or control identifier.
 inline constexpr std::uint32_t MM_MIXM_LINE_CHANGE = 0x3D0;
@@ -94,7 +81,6 @@ inline constexpr std::uint32_t MIXERCONTROL_CONTROLF_DISABLED = 0x80000000u;
 
 inline constexpr int MIXER_SHORT_NAME_CHARS = 16;
 inline constexpr int MIXER_LONG_NAME_CHARS = 64;
-inline constexpr int MAXPNAMELEN = 32;
 
 struct MIXERCAPS {
     char szPname[MAXPNAMELEN] = {};

@@ -1,5 +1,6 @@
 #include "platform/wave/WaveIn.h"
 
+#include "platform/wave/CaptureDevices.h"
 #include "platform/wave/WaveBackends.h"
 #include "platform/wave/WaveInDevice.h"
 #include "platform/wave/WaveOpen.h"
@@ -13,6 +14,10 @@ HandleTable<WaveInDevice, HWAVEIN>& devices() {
 }
 
 } // namespace
+
+UINT waveInGetNumDevs() {
+    return listCaptureDevices(currentWaveBackends().input).empty() ? 0 : 1;
+}
 
 MMRESULT waveInOpen(HWAVEIN* handleOut, UINT deviceId, const WAVEFORMATEX* format,
                     DWORD_PTR callback, DWORD_PTR instance, DWORD flags) {

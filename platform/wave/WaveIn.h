@@ -9,6 +9,9 @@
 
 #include <memory>
 
+// 1 when the configured input has something to capture from (a virtual input,
+// or an ALSA input with a capture device: see listCaptureDevices), else 0.
+UINT waveInGetNumDevs();
 // Device WAVE_MAPPER (or 0) is the configured input. Fails with
 // MMSYSERR_NODRIVER for an unusable setting, MMSYSERR_BADDEVICEID for a device
 // or file that is not there, MMSYSERR_ALLOCATED for a busy device and

@@ -3,6 +3,8 @@
 // the names and values of the Windows multimedia interface the program is
 // written against.
 
+#include "platform/mmsystem/MmResult.h"
+
 #include <cstdint>
 
 using DWORD = std::uint32_t;
@@ -10,33 +12,17 @@ using WORD = std::uint16_t;
 using UINT = std::uint32_t;
 using DWORD_PTR = std::uintptr_t;
 using UINT_PTR = std::uintptr_t;
-using MMRESULT = std::uint32_t;
 
 // Handles are opaque numbers, never addresses: a stale handle cannot reach a
 // device that was opened later.
 using HWAVEIN = struct HWAVEIN__*;
 using HWAVEOUT = struct HWAVEOUT__*;
 
-inline constexpr MMRESULT MMSYSERR_NOERROR = 0;
-inline constexpr MMRESULT MMSYSERR_ERROR = 1;
-inline constexpr MMRESULT MMSYSERR_BADDEVICEID = 2;
-inline constexpr MMRESULT MMSYSERR_ALLOCATED = 4;
-inline constexpr MMRESULT MMSYSERR_INVALHANDLE = 5;
-inline constexpr MMRESULT MMSYSERR_NODRIVER = 6;
-inline constexpr MMRESULT MMSYSERR_INVALFLAG = 10;
-inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
-inline constexpr MMRESULT MMSYSERR_HANDLEBUSY = 12;
 inline constexpr MMRESULT WAVERR_BADFORMAT = 32;
 inline constexpr MMRESULT WAVERR_STILLPLAYING = 33;
 inline constexpr MMRESULT WAVERR_UNPREPARED = 34;
 
-inline constexpr UINT WAVE_MAPPER = 0xFFFFFFFFu;
 inline constexpr WORD WAVE_FORMAT_PCM = 1;
-
-// Open flags: how the device reports back.
-inline constexpr DWORD CALLBACK_TYPEMASK = 0x00070000;
-inline constexpr DWORD CALLBACK_NULL = 0x00000000;
-inline constexpr DWORD CALLBACK_FUNCTION = 0x00030000;
 
 // Messages sent to the callback function.
 inline constexpr UINT MM_WOM_OPEN = 0x3BB;
@@ -76,8 +62,6 @@ struct WAVEHDR {
     WAVEHDR* lpNext = nullptr;
     DWORD_PTR reserved = 0;
 };
-
-inline constexpr int MAXPNAMELEN = 32;
 
 struct WAVEOUTCAPS {
     WORD wMid = 0;

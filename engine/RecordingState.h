@@ -1,0 +1,53 @@
+#pragma once
+// The recording state shared by the main window's thread (which opens capture,
+// starts and stops takes), the wave-input callback and the sink threads.
+//
+// The session prepares a take's sink (g_toFile, g_fileType, g_outputPath, the
+// open g_wavFile, the queues) first and clears g_notRecording last, with
+// release ordering; the callback loads g_notRecording with acquire ordering and
+// reads the sink fields only after it saw false, so it sees them complete. To
+// end a take the session sets g_notRecording before it tears anything down and
+// leaves the callback time to notice.
+
+#include "engine/BufManaEx.h"
+#include "engine/CDataList.h"
+#include "engine/WavAppendFile.h"
+#include "platform/wave/WaveTypes.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// Output file kinds of g_fileType.
+inline constexpr std::int32_t kFileTypeNone = 0;
+inline constexpr std::int32_t kFileTypeMp3 = 1;
+inline constexpr std::int32_t kFileTypeWav = 2;
+
+// One capture buffer: 16 CD audio sectors of 2,352 bytes, about 0.213 s.
+inline constexpr std::uint32_t kCaptureBufferBytes = 37632;
+
+// The open capture device; null when capture is not open. Written and read by
+// the main window's thread only (the callback is handed its handle).
+extern HWAVEIN g_hWaveIn;
+// True while no take runs; the sinks are fed only while it is false.
+extern std::atomic<bool> g_notRecording;
+// True while capture is closed or closing; the callback then stops queuing its
+// buffer again.
+extern std::atomic<bool> g_captureClosing;
+// The take goes to a file (true) or to the CD (false).
+extern std::atomic<bool> g_toFile;
+extern std::atomic<std::int32_t> g_fileType;
+// Full path of the take's output file. Written by the session while
+// g_notRecording is true; the callback does not read it, it appends through
+// g_wavFile, which the session opens on this path.
+extern std::string g_outputPath;
+// The WAV file of a take, open for appending while the take runs.
+extern WavAppendFile g_wavFile;
+// PCM bytes appended to the WAV file in this take (counted even when the
+// append failed).
+extern std::atomic<std::uint32_t> g_wavBytesWritten;
+// Read by the waveform display.
+extern BufManaEx g_waveRing;
+// Feed queues of the MP3 encoder and of the CD writer.
+extern CDataList g_mp3Queue;
+extern CDataList g_cdQueue;

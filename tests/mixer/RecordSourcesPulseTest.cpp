@@ -1,0 +1,78 @@
+// The recording sources against the private PulseAudio server: its sources
+// are listed, choosing one makes it the server's default source, and the
+// slider follows its volume.
+
+#include "mixer/RecordSources.h"
+#include "platform/mixer/MixerTypes.h"
+#include "tests/mixer/ListSelector.h"
+#include "tests/mixer/RecordingSlider.h"
+#include "tests/platform/mixer/PulseTestServer.h"
+#include "tests/support/ScopedMessageBoxHost.h"
+#include "tests/support/ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace {
+
+class RecordSourcesPulse : public pulsetest::PulseSourcesTest {
+protected:
+    void SetUp() override {
+        PulseSourcesTest::SetUp();
+        setenv("SONDREL_AUDIO_INPUT", "alsa:pulse", 1);
+    }
+    void TearDown() override {
+        unsetenv("SONDREL_AUDIO_INPUT");
+        PulseSourcesTest::TearDown();
+    }
+    testsupport::ScriptedMessageBox m_messages;
+    testsupport::ScopedMessageBoxHost m_host{m_messages};
+    ListSelector m_selector;
+    RecordingSlider m_slider;
+    RecordSources m_sources{m_selector, m_slider};
+};
+
+TEST_F(RecordSourcesPulse, ChoosingASourceMakesItTheDefaultAndBindsItsVolume) {
+    m_sources.EnumRecordSources();
+    ASSERT_GE(m_sources.SourceCount(), 2) << "the server's null sources are listed";
+    EXPECT_EQ(m_messages.ShownCount(), 0u);
+    EXPECT_EQ(m_sources.Source(m_selector.CurrentIndex()).componentType,
+              MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
+    std::set<std::string> chosen;
+    int line = -1;
+    for (int target = 0; target < m_sources.SourceCount(); ++target) {
+        m_selector.Select(target);
+        m_sources.ApplyRecordSource();
+        const std::string defaultSource = pulsetest::pactl("get-default-source");
+        chosen.insert(defaultSource);
+        const std::uint32_t type = m_sources.Source(target).componentType;
+        if (type == MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE) {
+            EXPECT_EQ(defaultSource, "sondrel_mic");
+        }
+        if (type == MIXERLINE_COMPONENTTYPE_SRC_LINE) {
+            EXPECT_EQ(defaultSource, "sondrel_line");
+            line = target;
+        }
+    }
+    EXPECT_EQ(chosen.size(), static_cast<std::size_t>(m_sources.SourceCount()))
+        << "every entry selects a source of its own";
+    ASSERT_GE(line, 0);
+    m_selector.Select(line);
+    m_sources.ApplyRecordSource();
+    EXPECT_EQ(m_slider.Minimum(), 0);
+    EXPECT_EQ(m_slider.Maximum(), 65535);
+    const std::string name = pulsetest::pactl("get-default-source");
+
+    m_slider.Drag(32768);
+    m_sources.OnVolumeReleased();
+    EXPECT_EQ(pulsetest::sourceVolume(name), 32769);
+
+    pulsetest::pactl("set-source-volume " + name + " 25%");
+    m_sources.BindVolumeSlider();
+    EXPECT_EQ(m_slider.GetPos(), 16384);
+}
+
+} // namespace
