@@ -16,6 +16,9 @@ public:
 private:
     AlsaCapture(std::string device, AlsaPcmPtr pcm, unsigned frameBytes);
     CaptureRead failed(int error);
+    // Polls the device's descriptors once without waiting; a negative errno when
+    // the device reports an error (a sound server that went away), else 0.
+    int pollOnce();
 
     std::string m_device;
     AlsaPcmPtr m_pcm;
