@@ -33,6 +33,9 @@ TEST_F(CapturePulse, ASignalPlayedIntoTheServerArrivesWholeInTheWavFile) {
 
     Open();
     ASSERT_NE(g_hWaveIn, nullptr);
+    // The server can take a second or two before an idle monitor stream
+    // delivers anything; the signal is played once the capture is running.
+    WaitForBuffers(1);
     ASSERT_TRUE(CreateWavFile(take));
     StartWavTake(take);
     const std::string play = "paplay --device=rec_sink '" + signal + "'";

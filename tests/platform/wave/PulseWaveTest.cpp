@@ -92,6 +92,9 @@ TEST(PulseCapture, ASignalPlayedIntoTheServerIsCapturedWholeAndContinuous) {
     CaptureClient client;
     ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    // The server can take a second or two before an idle monitor stream
+    // delivers anything; the signal is played once the capture is running.
+    waitForGrowth([&] { return client.stats().bytesRead; }, 37632);
     const pid_t player = spawn({"paplay", "--device=rec_sink", path.string()});
     ASSERT_GT(player, 0);
     ASSERT_EQ(waitExit(player), 0);
