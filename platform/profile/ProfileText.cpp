@@ -38,7 +38,14 @@ std::string CleanLines(std::string_view text) {
         while (end < text.size() && !IsLineEnd(text[end])) {
             ++end;
         }
-        kept += CleanLine(text.substr(start, end - start));
+        std::string_view line = text.substr(start, end - start);
+        // A byte-order mark means something only at the start of the file; one
+        // at the start of a later line is dropped, so that a rewrite that puts
+        // the line first cannot give it a meaning it did not have.
+        if (line.starts_with(kByteOrderMark)) {
+            line.remove_prefix(kByteOrderMark.size());
+        }
+        kept += CleanLine(line);
         while (end < text.size() && IsLineEnd(text[end])) {
             kept += text[end++];
         }
