@@ -1,5 +1,7 @@
 #include "platform/profile/ProfileText.h"
 
+#include <algorithm>
+
 #include "platform/profile/Utf8Truncate.h"
 
 #include <SimpleIni.h>
@@ -38,12 +40,17 @@ std::string CleanLines(std::string_view text) {
         while (end < text.size() && !IsLineEnd(text[end])) {
             ++end;
         }
-        std::string_view line = text.substr(start, end - start);
-        // A byte-order mark means something only at the start of the file; one
-        // at the start of a later line is dropped, so that a rewrite that puts
-        // the line first cannot give it a meaning it did not have.
-        if (line.starts_with(kByteOrderMark)) {
-            line.remove_prefix(kByteOrderMark.size());
+        std::string line(text.substr(start, end - start));
+        // A byte-order mark means something only at the very start of the
+        // file; one at the start of a line (after any blanks) anywhere else is
+        // dropped, so that a rewrite that puts the line first cannot give it a
+        // meaning it did not have.
+        for (;;) {
+            const std::size_t blanks = std::min(line.find_first_not_of(" \t"), line.size());
+            if (!std::string_view(line).substr(blanks).starts_with(kByteOrderMark)) {
+                break;
+            }
+            line.erase(blanks, kByteOrderMark.size());
         }
         kept += CleanLine(line);
         while (end < text.size() && IsLineEnd(text[end])) {
