@@ -24,10 +24,10 @@ public:
     virtual ~ISessionView() = default;
 
     // The user's choices.
-    [[nodiscard]] virtual bool IsToFileChecked() = 0;     // option "To file" (1003)
+    [[nodiscard]] virtual bool IsToFileChecked() = 0;       // option "To file" (1003)
     [[nodiscard]] virtual std::string OutputPathText() = 0; // path edit (1005)
-    [[nodiscard]] virtual bool IsCloseDiscChecked() = 0;  // "Close disc" (1015)
-    [[nodiscard]] virtual int RecordSourceCount() = 0;    // entries of selector 1002
+    [[nodiscard]] virtual bool IsCloseDiscChecked() = 0;    // "Close disc" (1015)
+    [[nodiscard]] virtual int RecordSourceCount() = 0;      // entries of selector 1002
     // The drive chosen in the drive selector; null when none.
     [[nodiscard]] virtual quarnel::CDevCmdROM* CurrentDevice() = 0;
 
