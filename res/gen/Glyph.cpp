@@ -2,6 +2,7 @@
 
 #include "res/gen/Bevel.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -18,8 +19,13 @@ void Triangle(QPainter& painter, const QPointF& tip, double width, double height
         QPolygonF({tip, QPointF(back, tip.y() - height / 2), QPointF(back, tip.y() + height / 2)}));
 }
 
+// Writes `text` centred in `box`, at most `pixels` high and narrow enough to fit.
 void Letter(QPainter& painter, const QRectF& box, const QString& text, int pixels) {
-    painter.setFont(ArtFont(pixels, true));
+    QFont font = ArtFont(pixels, true);
+    while (font.pixelSize() > 6 && QFontMetricsF(font).horizontalAdvance(text) > box.width()) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    painter.setFont(font);
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
@@ -98,25 +104,28 @@ void DrawGlyph(QPainter& painter, Glyph glyph, const QRectF& box, const QColor& 
         break;
     case Glyph::Record:
     case Glyph::Stop: {
-        const QRectF mark(box.left() + 4, box.top(), box.height(), box.height());
-        const QPointF m = mark.center();
+        // The symbol at the left, the word beside it.
+        const double mark = box.height() * 0.26;
+        const QPointF m(box.left() + mark + 2, c.y());
         if (glyph == Glyph::Record) {
-            painter.drawEllipse(m, s * 0.24, s * 0.24);
+            painter.drawEllipse(m, mark, mark);
         } else {
-            painter.drawRect(QRectF(m.x() - s * 0.2, m.y() - s * 0.2, s * 0.4, s * 0.4));
+            painter.drawRect(
+                QRectF(m.x() - mark * 0.85, m.y() - mark * 0.85, mark * 1.7, mark * 1.7));
         }
         painter.setPen(colour);
-        const QRectF words(mark.right() - 2, box.top(), box.right() - mark.right(), box.height());
+        const QRectF words(m.x() + mark + 1, box.top(), box.right() - m.x() - mark - 1,
+                           box.height());
         Letter(painter, words,
                glyph == Glyph::Record ? QStringLiteral("REC") : QStringLiteral("STOP"),
-               static_cast<int>(s * 0.34));
+               static_cast<int>(box.height() * 0.4));
         break;
     }
     case Glyph::Exit: {
         painter.setPen(line);
         painter.setBrush(Qt::NoBrush);
         const QRectF ring(c.x() - s * 0.28, c.y() - s * 0.26, s * 0.56, s * 0.56);
-        painter.drawArc(ring, 120 * 16, -240 * 16);
+        painter.drawArc(ring, 60 * 16, -300 * 16);
         painter.drawLine(c + QPointF(0, -s * 0.34), c + QPointF(0, -s * 0.02));
         break;
     }

@@ -104,7 +104,7 @@ QImage DrawSplash(QSize size) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area(QPointF(0, 0), QSizeF(size));
     FillNight(painter, area);
-    DrawDisc(painter, QPointF(size.width() - 62, 70), 52);
+    DrawDisc(painter, QPointF(size.width() - 54, 62), 44);
     DrawWave(painter, QRectF(10, 96, size.width() - 20, 40), kGreen, 1.6);
     Words(painter, QRectF(16, 20, 170, 40), QStringLiteral("Sondrel"), 34, true, Qt::white,
           Qt::AlignLeft | Qt::AlignVCenter);
