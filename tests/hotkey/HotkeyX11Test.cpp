@@ -2,8 +2,8 @@
 // connection of their own reach the callback as Windows-style keyboard events,
 // and an armed hotkey starts and stops takes. Runs under with-xvfb.sh.
 #include "MainApp/hotkey/HotkeyArming.h"
-#include "components/trindle/Trindle.h"
 #include "MainApp/hotkey/HotkeySettings.h"
+#include "components/trindle/Trindle.h"
 #include "engine/RecordingState.h"
 #include "tests/hotkey/HotkeyTestKit.h"
 #include "tests/support/ScopedRegistryFile.h"
