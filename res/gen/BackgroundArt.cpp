@@ -98,7 +98,7 @@ void DrawGrille(QPainter& painter, const SkinArt& art, const QRectF& area) {
 }
 
 void DrawScreen(QPainter& painter, const SkinArt& art, const QRectF& rect) {
-    DrawPanel(painter, rect.adjusted(-3, -3, 3, 3), art.edgeDark, 4, true);
+    DrawPanel(painter, rect.adjusted(-2, -2, 2, 2), art.edgeDark, 4, true);
     painter.fillRect(rect, art.screen);
     QColor grid = art.accent;
     grid.setAlpha(40);
@@ -132,7 +132,7 @@ QImage DrawBackground(const SkinArt& art) {
     DrawPanel(painter, QRectF(6, 299, 268, 24), art.panel, 6, true);
     DrawScreen(painter, art, ControlRect(1038));
     // Volume, read-outs, capacity and progress.
-    DrawPanel(painter, QRectF(6, 376, 268, 79), art.panel, 6, true);
+    DrawPanel(painter, QRectF(6, 378, 268, 77), art.panel, 6, true);
     DrawPanel(painter, Around({1017, 1031}, 1).adjusted(-3, 0, 40, 0), art.readout, 3, true);
     DrawPanel(painter, Around({1026}, 1), art.skinColour, 4, true);
     DrawPanel(painter, Around({1016}, 2), art.edgeDark, 3, true);
