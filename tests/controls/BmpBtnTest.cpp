@@ -58,6 +58,10 @@ TEST_F(BmpBtnTest, StateSelectsTheBitmapAndDisabledWinsOverPressed) {
     EXPECT_TRUE(AllOf(Shown(), QColor(0, 200, 0)));
 }
 
+TEST_F(BmpBtnTest, WithoutTheHandCursorResourceTheArrowIsShown) {
+    EXPECT_EQ(m_button.cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndMissingOneIsBlack) {
     m_button.SetBitmaps(kLargeYellow, kLargeYellow, kLargeYellow);
     const QImage shown = Shown();
