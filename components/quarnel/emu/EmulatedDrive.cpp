@@ -302,7 +302,7 @@ bool EmulatedDrive::ChangeDisc(DiscState state) {
     return true;
 }
 
-bool EmulatedDrive::LoadBlank(MediumKind kind) {
+bool EmulatedDrive::LoadBlank(MediumKind kind, std::uint32_t capacityBlocks) {
     if (kind == MediumKind::None || kind == MediumKind::PressedCd) {
         return false;
     }
@@ -314,6 +314,7 @@ bool EmulatedDrive::LoadBlank(MediumKind kind) {
         }
         DiscState state;
         state.medium = kind;
+        state.imageBlocks = capacityBlocks;
         changed = ChangeDisc(std::move(state)) && m_image.Truncate(0);
     }
     DeliverEvents();
