@@ -241,6 +241,10 @@ void CdTrackWriter::FinishCdTrack() {
         g_closeDisc.store(true, std::memory_order_relaxed);
     }
     if (g_closeDisc.load(std::memory_order_relaxed)) {
+        // The write parameters decide whether closing the session finalises
+        // the disc: a take begun with the session left open (the box ticked
+        // later, or the disc full) says so again before the close.
+        m_pWriter->SetWriteParam(quarnel::WriteParam::AudioTrackAtOnce(false));
         m_pWriter->CloseSession();
     }
     WaitUntilReady(m_pauses.sessionClosePollMs);

@@ -87,7 +87,10 @@ CommandOutcome EmulatedDrive::Execute(const Command& command) {
     CommandOutcome outcome;
     {
         const std::lock_guard lock(m_mutex);
-        const Answer answer = Dispatch(command);
+        const std::vector<std::uint8_t>& failing = m_settings.faults.failCommands;
+        const bool fails =
+            std::find(failing.begin(), failing.end(), command.cdb.bytes[0]) != failing.end();
+        const Answer answer = fails ? Answer{sense::kInternalTargetFailure} : Dispatch(command);
         outcome.transferred = answer.transferred;
         if (!answer.sense.Good()) {
             outcome.scsiStatus = kStatusCheckCondition;
