@@ -43,6 +43,38 @@ std::int32_t FileKindOf(const std::string& path) {
     return ending == ".WAV" ? kFileTypeWav : kFileTypeNone;
 }
 
+// How far capture has come: bytes handed to the waveform ring, kept or dropped.
+struct CaptureMark {
+    std::uint32_t written = 0;
+    std::uint64_t dropped = 0;
+};
+
+CaptureMark MarkCapture() {
+    return {g_waveRing.GetWriteTotal(), g_waveRing.GetDroppedBytes()};
+}
+
+// The Stop pause leaves the capture callback time to notice the end of the
+// take; this makes it certain. Callbacks run one after another and hand their
+// buffer to the ring before the sink, and the ring publishes its total with
+// release ordering: once two more buffers reached the ring after `mark`, the
+// callback that may still have been feeding the sink has returned, and all it
+// did happened before this thread goes on. With capture not running the wait
+// gives up after a bound.
+void WaitForCaptureToPass(const CaptureMark& mark) {
+    constexpr std::uint64_t kBuffers = 2;
+    constexpr int kMaxPolls = 200;
+    constexpr unsigned kPollMs = 5;
+    for (int poll = 0; poll < kMaxPolls; ++poll) {
+        const CaptureMark now = MarkCapture();
+        const std::uint64_t passed =
+            static_cast<std::uint32_t>(now.written - mark.written) + (now.dropped - mark.dropped);
+        if (passed >= kBuffers * kCaptureBufferBytes) {
+            return;
+        }
+        PauseMs(kPollMs);
+    }
+}
+
 // The folder of a path, up to and including its last '/'; "." for a bare name.
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -113,8 +145,10 @@ bool RecordSession::ClaimStop() {
 }
 
 void RecordSession::FinishClaimedTake(bool onWriterThread) {
+    const CaptureMark mark = MarkCapture();
     g_notRecording.store(true, std::memory_order_release);
     PauseMs(m_pauses.stopMs);
+    WaitForCaptureToPass(mark);
     if (!onWriterThread && m_writerThread.joinable()) {
         m_writerThread.join();
     }
