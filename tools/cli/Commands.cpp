@@ -4,6 +4,7 @@
 #include "tools/cli/DriveCommand.h"
 #include "tools/cli/DrivesCommand.h"
 #include "tools/cli/HotkeyCommand.h"
+#include "tools/cli/RecordCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
 
@@ -13,7 +14,7 @@ namespace cli {
 
 std::span<const CliCommand> AllCommands() {
     static const std::array kCommands{kDemoCommand, kTextCommand, kDrivesCommand, kDriveCommand,
-                                      kDiscCommand, kTocCommand,  kHotkeyCommand};
+                                      kDiscCommand, kTocCommand,  kRecordCommand, kHotkeyCommand};
     return kCommands;
 }
 
