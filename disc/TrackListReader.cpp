@@ -49,6 +49,10 @@ std::string FormatLength(std::int32_t frames) {
     return text.data();
 }
 
+std::string UntitledText(const std::string& trackText) {
+    return lang::GetLangString("UIText", kUntitledKey) + trackText;
+}
+
 TrackListReader::TrackListReader(ITrackRows& rows, TrackAddressTable& addresses)
     : m_rows(rows), m_addresses(addresses) {}
 
@@ -106,7 +110,7 @@ void TrackListReader::AddRow(int track, std::uint32_t start, std::uint32_t end,
     }
     std::string title = text.Title(track);
     if (title.empty()) {
-        title = lang::GetLangString("UIText", kUntitledKey) + std::to_string(track);
+        title = UntitledText(std::to_string(track));
     }
     m_rows.SetCell(row, kColumnTitle, title);
     m_rows.SetCell(row, kColumnTimes, FormatLength(static_cast<std::int32_t>(end - start)));

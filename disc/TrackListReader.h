@@ -17,6 +17,10 @@ namespace disc {
 // division, so -1 gives "00:00:-1".
 [[nodiscard]] std::string FormatLength(std::int32_t frames);
 
+// The title column of a track without a CD-Text title: "Track " (from the
+// language file) and the number.
+[[nodiscard]] std::string UntitledText(const std::string& trackText);
+
 // The track list of a disc and the address table it keeps filled.
 class TrackListReader {
 public:

@@ -5,16 +5,16 @@
 #include "components/quarnel/device/DeviceStatus.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
-#include "tests/components/quarnel/integration/EmulatedRig.h"
+#include "tests/disc/DiscFixtures.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace disc {
 namespace {
 
 using quarnel::test::EmulatedRig;
+using test::RecordTake;
+using test::WriteMixedCue;
 
 struct Reading {
     TrackRowsTable rows;
@@ -24,45 +24,6 @@ struct Reading {
 
 std::string Untitled(int track) {
     return lang::GetLangString("UIText", 26) + std::to_string(track);
-}
-
-// Audio tracks 1-3 (1 and 2 titled) of `blocks` sectors each, then a data track.
-std::filesystem::path WriteMixedCue(const std::filesystem::path& folder, std::uint32_t blocks) {
-    std::filesystem::create_directories(folder);
-    std::ofstream bin(folder / "mixed.bin", std::ios::binary);
-    const std::vector<std::uint8_t> audio = quarnel::test::Audio(0, 4 * blocks, 3);
-    bin.write(reinterpret_cast<const char*>(audio.data()),
-              static_cast<std::streamsize>(audio.size()));
-    std::ofstream cue(folder / "mixed.cue");
-    cue << "TITLE \"Mixed\"\nFILE \"mixed.bin\" BINARY\n";
-    const char* titles[] = {"First", "Second", nullptr};
-    for (std::uint32_t t = 0; t < 4; ++t) {
-        const std::uint32_t at = t * blocks;
-        cue << "  TRACK 0" << t + 1 << (t == 3 ? " MODE1/2352\n" : " AUDIO\n");
-        if (t < 3 && titles[t] != nullptr) {
-            cue << "    TITLE \"" << titles[t] << "\"\n";
-        }
-        cue << "    INDEX 01 " << (at / 4500 < 10 ? "0" : "") << at / 4500 << ":"
-            << (at / 75 % 60 < 10 ? "0" : "") << at / 75 % 60 << ":" << (at % 75 < 10 ? "0" : "")
-            << at % 75 << "\n";
-    }
-    return folder / "mixed.cue";
-}
-
-void RecordTake(EmulatedRig& rig, int track, int chunks, bool closeSession) {
-    quarnel::CDevCmdRW& device = rig.Device();
-    ASSERT_EQ(device.SetWriteParam(quarnel::WriteParam::AudioTrackAtOnce(true)),
-              quarnel::status::kOk);
-    unsigned long start = 0;
-    ASSERT_EQ(device.GetNextWriteAdd(start), quarnel::status::kOk);
-    quarnel::test::WriteChunks(device, start, chunks, static_cast<std::uint8_t>(track));
-    ASSERT_EQ(device.SynCache(), quarnel::status::kOk);
-    rig.WaitUntilReady();
-    ASSERT_EQ(device.CloseTrack(track), quarnel::status::kOk);
-    if (closeSession) {
-        ASSERT_EQ(device.CloseSession(), quarnel::status::kOk);
-        rig.WaitUntilReady();
-    }
 }
 
 TEST(TrackList, LengthTextTruncatesAndKeepsMinutesPastAnHour) {
