@@ -89,6 +89,7 @@ bool TrackSaver::Start(quarnel::CDevCmdROM* device, const ITrackRows& rows,
         jobs.push_back(std::move(job));
     }
     SetCurrentPath({});
+    m_tracksSaved.store(0, std::memory_order_relaxed);
     m_stop.store(false, std::memory_order_release);
     m_worker =
         std::thread(&TrackSaver::Run, this, device, std::move(jobs), std::move(folder), format);
@@ -134,7 +135,9 @@ void TrackSaver::Run(quarnel::CDevCmdROM* device, std::vector<Job> jobs, std::st
             util::ShowMessageBox(lang::GetLangString("Message", kCannotCreateKey), util::MB_OK);
             break;
         }
-        static_cast<void>(m_encoder.Encode(device, job.start, job.end, path));
+        if (m_encoder.Encode(device, job.start, job.end, path)) {
+            m_tracksSaved.fetch_add(1, std::memory_order_relaxed);
+        }
     }
     m_stop.store(true, std::memory_order_release);
 }

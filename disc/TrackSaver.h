@@ -64,6 +64,8 @@ public:
     void Cancel();
     // Waits for the worker to end.
     void Wait();
+    // The tracks of the last save that the encoder wrote completely.
+    [[nodiscard]] int TracksSaved() const { return m_tracksSaved.load(std::memory_order_relaxed); }
 
 private:
     struct Job {
@@ -83,6 +85,7 @@ private:
     // Set by the worker when it ends and by a cancel; release/acquire so that
     // Tick sees the last path the worker published before it.
     std::atomic<bool> m_stop{true};
+    std::atomic<int> m_tracksSaved{0}; // a count on its own: relaxed
     mutable std::mutex m_pathMutex;
     std::string m_currentPath; // guarded by m_pathMutex
 };

@@ -3,6 +3,7 @@
 #include "tools/cli/DiscCommand.h"
 #include "tools/cli/DriveCommand.h"
 #include "tools/cli/DrivesCommand.h"
+#include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
 
@@ -11,8 +12,8 @@
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand,  kTextCommand, kDrivesCommand,
-                                      kDriveCommand, kDiscCommand, kTocCommand};
+    static const std::array kCommands{kDemoCommand, kTextCommand, kDrivesCommand, kDriveCommand,
+                                      kDiscCommand, kTocCommand,  kSaveCommand};
     return kCommands;
 }
 
