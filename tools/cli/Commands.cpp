@@ -3,6 +3,7 @@
 #include "tools/cli/DiscCommand.h"
 #include "tools/cli/DriveCommand.h"
 #include "tools/cli/DrivesCommand.h"
+#include "tools/cli/EraseCommand.h"
 #include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
@@ -13,7 +14,7 @@ namespace cli {
 
 std::span<const CliCommand> AllCommands() {
     static const std::array kCommands{kDemoCommand, kTextCommand, kDrivesCommand, kDriveCommand,
-                                      kDiscCommand, kTocCommand,  kSaveCommand};
+                                      kDiscCommand, kTocCommand,  kSaveCommand,   kEraseCommand};
     return kCommands;
 }
 
