@@ -4,6 +4,7 @@
 #include "tools/cli/DriveCommand.h"
 #include "tools/cli/DrivesCommand.h"
 #include "tools/cli/EraseCommand.h"
+#include "tools/cli/PlayCommand.h"
 #include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
@@ -13,8 +14,9 @@
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand, kTextCommand, kDrivesCommand, kDriveCommand,
-                                      kDiscCommand, kTocCommand,  kSaveCommand,   kEraseCommand};
+    static const std::array kCommands{kDemoCommand,  kTextCommand,  kDrivesCommand,
+                                      kDriveCommand, kDiscCommand,  kTocCommand,
+                                      kSaveCommand,  kEraseCommand, kPlayCommand};
     return kCommands;
 }
 
