@@ -149,10 +149,22 @@ void TrackPlayer::QueueNext() {
     if (m_stopped.load(std::memory_order_acquire)) {
         return;
     }
-    if (m_playPos.load(std::memory_order_relaxed) >= m_end.load(std::memory_order_relaxed) ||
-        (m_readerDone.load(std::memory_order_acquire) && !m_ring.CanRead())) {
+    if (m_playPos.load(std::memory_order_relaxed) >= m_end.load(std::memory_order_relaxed)) {
         m_stopped.store(true, std::memory_order_release);
         return;
+    }
+    // Waits for a filled block as GetReadGroup would, but ends when the reader
+    // has finished without filling one more (after a seek forward): the ring
+    // never hands out the block it filled last on its own.
+    while (!m_ring.CanRead()) {
+        if (m_readerDone.load(std::memory_order_acquire) && !m_ring.CanRead()) {
+            m_stopped.store(true, std::memory_order_release);
+            return;
+        }
+        if (m_stopped.load(std::memory_order_acquire)) {
+            return;
+        }
+        std::this_thread::sleep_for(kPausePoll);
     }
     const std::uint8_t* block = m_ring.GetReadGroup();
     const HWAVEOUT output = m_output.load(std::memory_order_acquire);
