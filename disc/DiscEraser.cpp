@@ -1,7 +1,7 @@
 #include "disc/DiscEraser.h"
 
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/device/DeviceStatus.h"
+#include "disc/DiscMessage.h"
 #include "disc/DriveChecks.h"
 #include "util/MessageBox.h"
 
@@ -27,11 +27,6 @@ constexpr int kMaxFailedWrites = 5;
 constexpr std::int32_t kBarFullFrom = 1617;
 constexpr int kBlankBarLimit = 98;
 constexpr std::uint8_t kMediumNotPresent = 0x3A;
-
-int Message(int key, unsigned buttons = util::MB_OK) {
-    return util::ShowMessageBox(lang::GetLangString("Message", key),
-                                buttons | util::MB_ICONINFORMATION);
-}
 
 bool NoDisc(std::uint32_t status) {
     return (status & 0xFF000000U) == quarnel::status::kCheckCondition &&
@@ -60,15 +55,15 @@ bool DiscEraser::Begin(quarnel::CDevCmdROM* device) {
     m_writer = dynamic_cast<quarnel::CDevCmdRW*>(device);
     if (type == quarnel::DEV_CDROM || type == quarnel::DEV_DVDROM || device->GetDeviceID() == 0 ||
         m_writer == nullptr) {
-        Message(kCannotEraseKey);
+        ShowDiscMessage(kCannotEraseKey);
         return false;
     }
     if (!IsReady(device)) {
-        Message(kNotReadyKey);
+        ShowDiscMessage(kNotReadyKey);
         static_cast<void>(device->Eject(true));
         return false;
     }
-    if (Message(kConfirmKey, util::MB_OKCANCEL) == util::IDCANCEL) {
+    if (ShowDiscMessage(kConfirmKey, util::MB_OKCANCEL) == util::IDCANCEL) {
         return false;
     }
     m_zeroWrite = false;
@@ -78,7 +73,7 @@ bool DiscEraser::Begin(quarnel::CDevCmdROM* device) {
     case quarnel::MEDIUM_DVD_RW_SEQUENTIAL:
     case quarnel::MEDIUM_DVD_RW_EITHER:
         if (m_writer->Blank(quarnel::BLANK_MINIMAL) != 0) {
-            Message(kBlankFailedKey);
+            ShowDiscMessage(kBlankFailedKey);
             return false;
         }
         return true;
@@ -88,12 +83,12 @@ bool DiscEraser::Begin(quarnel::CDevCmdROM* device) {
         return StartMedium();
     case quarnel::MEDIUM_DVD_RAM:
         if (m_writer->SetWriteParam(quarnel::WriteParam::DvdRamErase()) != 0) {
-            Message(kDvdRamParamKey);
+            ShowDiscMessage(kDvdRamParamKey);
             return false;
         }
         return StartMedium();
     default:
-        Message(kCannotEraseKey);
+        ShowDiscMessage(kCannotEraseKey);
         return false;
     }
 }

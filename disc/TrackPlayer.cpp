@@ -1,8 +1,8 @@
 #include "disc/TrackPlayer.h"
 
-#include "MainApp/lang/LangText.h"
+#include "disc/DiscMessage.h"
+#include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveOut.h"
-#include "util/MessageBox.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -20,25 +20,8 @@ constexpr int kCloseWaitMs = 500;
 constexpr auto kPausePoll = std::chrono::milliseconds(50);
 constexpr std::uint32_t kSectorBytes = quarnel::CDevCmdROM::kAudioSectorBytes;
 
-void Message(int key) {
-    util::ShowMessageBox(lang::GetLangString("Message", key),
-                         util::MB_OK | util::MB_ICONINFORMATION);
-}
-
 std::uint32_t Address(const ITrackRows& rows, int row, int column) {
     return static_cast<std::uint32_t>(std::strtol(rows.Cell(row, column).c_str(), nullptr, 10));
-}
-
-// CD audio: 44,100 Hz, 16-bit stereo.
-WAVEFORMATEX CdFormat() {
-    WAVEFORMATEX format;
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 2;
-    format.nSamplesPerSec = 44100;
-    format.nAvgBytesPerSec = 176400;
-    format.nBlockAlign = 4;
-    format.wBitsPerSample = 16;
-    return format;
 }
 
 } // namespace
@@ -112,7 +95,7 @@ bool TrackPlayer::OpenOutputDevice() {
         }
     }
     if (!chosen) {
-        Message(kNoOutputKey);
+        ShowDiscMessage(kNoOutputKey);
         return false;
     }
     std::fill(m_playBuffer.begin(), m_playBuffer.end(), '\0');
@@ -122,14 +105,14 @@ bool TrackPlayer::OpenOutputDevice() {
     m_readerDone.store(false, std::memory_order_release);
     m_reader = std::thread(&TrackPlayer::ReadSectors, this);
     m_sleep(kFillWaitMs); // lets the ring fill
-    const WAVEFORMATEX format = CdFormat();
+    const WAVEFORMATEX format = cdAudioFormat();
     HWAVEOUT handle = nullptr;
     if (m_openOutput(&handle, *chosen, &format, reinterpret_cast<DWORD_PTR>(&WaveOutDone),
                      reinterpret_cast<DWORD_PTR>(this)) != MMSYSERR_NOERROR) {
         m_ring.Stop();
         Stop();
         JoinReader();
-        Message(kOpenFailedKey);
+        ShowDiscMessage(kOpenFailedKey);
         return false;
     }
     m_output.store(handle, std::memory_order_release);

@@ -1,6 +1,7 @@
 #include "disc/TrackSaver.h"
 
 #include "MainApp/lang/LangText.h"
+#include "disc/DiscMessage.h"
 #include "disc/TrackListReader.h"
 #include "util/MessageBox.h"
 
@@ -132,7 +133,7 @@ void TrackSaver::Run(quarnel::CDevCmdROM* device, std::vector<Job> jobs, std::st
         const std::string path = folder + name + extension;
         SetCurrentPath(path);
         if (!CanCreate(path)) {
-            util::ShowMessageBox(lang::GetLangString("Message", kCannotCreateKey), util::MB_OK);
+            ShowDiscMessage(kCannotCreateKey);
             break;
         }
         if (m_encoder.Encode(device, job.start, job.end, path)) {

@@ -1,9 +1,9 @@
 #include "tools/cli/PlayCommand.h"
 
-#include "disc/TrackListReader.h"
 #include "disc/TrackPlayer.h"
 #include "disc/TrackRowsTable.h"
 #include "platform/wave/WaveSettings.h"
+#include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
 
 #include <chrono>
@@ -57,7 +57,9 @@ int RunPlay(std::span<const std::string_view> args) {
     const char letter = static_cast<char>('A' + device->GetDeviceID());
     disc::TrackRowsTable rows;
     disc::TrackAddressTable addresses;
-    disc::TrackListReader(rows, addresses).ReadDisc(device);
+    if (!ReadDiscTracks(*device, rows, addresses)) {
+        return 1;
+    }
     const int row = RowOfTrack(rows, track);
     if (row < 0) {
         std::fprintf(stderr, "sondrel-cli: %c: no audio track %.*s\n", letter,

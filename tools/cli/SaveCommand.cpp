@@ -1,10 +1,9 @@
 #include "tools/cli/SaveCommand.h"
 
-#include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
 #include "disc/TrackSaver.h"
+#include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
-#include "tools/cli/StatusText.h"
 #include "tools/cli/TrackSelection.h"
 
 #include <chrono>
@@ -82,14 +81,11 @@ int RunSave(std::span<const std::string_view> args) {
         return 1;
     }
     const char letter = static_cast<char>('A' + device->GetDeviceID());
-    if (const std::uint32_t result = device->TestUnitReady(); result != 0) {
-        std::fprintf(stderr, "sondrel-cli: %c: not ready: %s\n", letter,
-                     StatusText(result).c_str());
-        return 1;
-    }
     disc::TrackRowsTable rows;
     disc::TrackAddressTable addresses;
-    disc::TrackListReader(rows, addresses).ReadDisc(device);
+    if (!ReadDiscTracks(*device, rows, addresses)) {
+        return 1;
+    }
     const int wanted = CheckChosen(rows, options->tracks);
     if (wanted == 0) {
         std::fprintf(stderr, "sondrel-cli: %c: no audio track to save\n", letter);

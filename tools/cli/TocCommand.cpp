@@ -1,9 +1,8 @@
 #include "tools/cli/TocCommand.h"
 
-#include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
+#include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
-#include "tools/cli/StatusText.h"
 
 #include <cstdio>
 
@@ -22,14 +21,11 @@ int RunToc(std::span<const std::string_view> args) {
         return 1;
     }
     const char letter = static_cast<char>('A' + device->GetDeviceID());
-    if (const std::uint32_t result = device->TestUnitReady(); result != 0) {
-        std::fprintf(stderr, "sondrel-cli: %c: not ready: %s\n", letter,
-                     StatusText(result).c_str());
-        return 1;
-    }
     disc::TrackRowsTable rows;
     disc::TrackAddressTable addresses;
-    disc::TrackListReader(rows, addresses).ReadDisc(device);
+    if (!ReadDiscTracks(*device, rows, addresses)) {
+        return 1;
+    }
     const int count = rows.RowCount();
     std::printf("%c: %d audio track%s\n", letter, count, count == 1 ? "" : "s");
     for (int row = 0; row < count; ++row) {
