@@ -124,7 +124,9 @@ bool TrackPlayer::OpenOutputDevice() {
 void TrackPlayer::WaveOutDone(HWAVEOUT /*handle*/, UINT message, DWORD_PTR instance,
                               DWORD_PTR /*param1*/, DWORD_PTR /*param2*/) {
     if (message == MM_WOM_DONE) {
-        reinterpret_cast<TrackPlayer*>(instance)->QueueNext();
+        // The instance value is the player itself, handed to the open.
+        reinterpret_cast<TrackPlayer*>(instance) // NOLINT(performance-no-int-to-ptr)
+            ->QueueNext();
     }
 }
 

@@ -119,18 +119,23 @@ void TrackSaver::Wait() {
     }
 }
 
-void TrackSaver::Run(quarnel::CDevCmdROM* device, std::vector<Job> jobs, std::string folder,
-                     SaveFormat format) {
+void TrackSaver::Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs,
+                     const std::string& folder, SaveFormat format) {
     const std::string extension = format == SaveFormat::Mp3 ? ".mp3" : ".wav";
     for (const Job& job : jobs) {
         if (m_stop.load(std::memory_order_acquire) || job.aboveLimit) {
             break;
         }
         std::string name = job.title.empty() ? "Track" + job.number : job.title;
-        while (Exists(folder + name + extension)) {
+        const auto pathOf = [&] {
+            std::string path = folder;
+            path.append(name).append(extension);
+            return path;
+        };
+        while (Exists(pathOf())) {
             name += "-a";
         }
-        const std::string path = folder + name + extension;
+        const std::string path = pathOf();
         SetCurrentPath(path);
         if (!CanCreate(path)) {
             ShowDiscMessage(kCannotCreateKey);

@@ -76,7 +76,7 @@ private:
         bool aboveLimit = false; // a track number over 99 ends the save here
     };
 
-    void Run(quarnel::CDevCmdROM* device, std::vector<Job> jobs, std::string folder,
+    void Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs, const std::string& folder,
              SaveFormat format);
     void SetCurrentPath(const std::string& path);
 
