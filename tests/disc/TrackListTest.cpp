@@ -110,5 +110,30 @@ TEST(TrackList, ADriveWithNothingToReadEmptiesTheListAndNoDeviceKeepsIt) {
     EXPECT_EQ(reading.rows.SelectedRow(), -1);
 }
 
+TEST(TrackList, SharedSheetWithCdTextAndMalformedSheetsRefused) {
+    const std::filesystem::path vectors = quarnel::test::TestVectors();
+    if (vectors.empty()) {
+        GTEST_SKIP() << "the shared test vectors are not there";
+    }
+    EmulatedRig rig(quarnel::emu::MediumKind::None);
+    std::string error;
+    ASSERT_TRUE(rig.Emulated().LoadImage(vectors / "cdda.cue", &error)) << error;
+    Reading reading;
+    reading.reader.ReadDisc(&rig.Device());
+    ASSERT_EQ(reading.rows.RowCount(), 1);
+    EXPECT_EQ(reading.rows.Cell(0, kColumnTitle), "Soft");
+    EXPECT_EQ(reading.rows.Cell(0, kColumnTimes), "00:04:01");
+    EXPECT_EQ(reading.rows.Cell(0, kColumnEnd), "301");
+
+    for (const auto& entry : std::filesystem::directory_iterator(vectors)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("bad-") && name.ends_with(".cue")) {
+            EXPECT_FALSE(rig.Emulated().LoadImage(entry.path())) << name;
+            reading.reader.ReadDisc(&rig.Device());
+            EXPECT_EQ(reading.rows.Cell(0, kColumnTitle), "Soft") << name << " replaced the disc";
+        }
+    }
+}
+
 } // namespace
 } // namespace disc
