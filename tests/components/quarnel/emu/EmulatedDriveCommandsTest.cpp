@@ -61,18 +61,6 @@ TEST(EmulatedDriveCommands, TestUnitReadyWithoutMediumAndWithTrayOpen) {
     EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok());
 }
 
-TEST(EmulatedDriveCommands, LockedTrayRefusesEject) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.Run({0x1E, 0, 0, 0, 0x01, 0}).Ok());
-    EXPECT_EQ(drive.Run({0x1B, 0, 0, 0, 0x02, 0}).Sense(), sense::kRemovalPrevented);
-    EXPECT_FALSE(drive.Drive().RemoveDisc());
-    EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok()) << "the disc stayed in";
-    const Result page = drive.Run({0x5A, 0, 0x2A, 0, 0, 0, 0, 0, 40, 0}, 40);
-    EXPECT_EQ(page.data[8 + 6] & 0x02, 0x02) << "lock state shown in page 2A";
-    ASSERT_TRUE(drive.Run({0x1E, 0, 0, 0, 0x00, 0}).Ok());
-    EXPECT_TRUE(drive.Run({0x1B, 0, 0, 0, 0x02, 0}).Ok());
-}
-
 TEST(EmulatedDriveCommands, CapabilitiesPageFollowsDriveIni) {
     EmuTestDrive drive(8);
     DriveSettings settings = drive.Drive().Settings();
@@ -177,14 +165,6 @@ TEST(EmulatedDriveCommands, BlankCdRInformation) {
     EXPECT_EQ(head.outcome.transferred, 4U);
 }
 
-TEST(EmulatedDriveCommands, ErasableMediaSayErasable) {
-    for (const MediumKind medium : {MediumKind::CdRw, MediumKind::DvdRw}) {
-        EmuTestDrive drive(0, medium);
-        const Result disc = drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34);
-        EXPECT_EQ(disc.data[2] & 0x10, 0x10);
-    }
-}
-
 TEST(EmulatedDriveCommands, SetCdSpeedClampsToTheDrive) {
     EmuTestDrive drive(16);
     ASSERT_TRUE(drive.Run({0xBB, 0, 0xFF, 0xFF, 0x02, 0xC0, 0, 0, 0, 0, 0, 0}).Ok()); // 704 kB/s
@@ -208,18 +188,6 @@ TEST(EmulatedDriveCommands, ReadCdRefusesBadFieldsAndDvd) {
         << "sub-channel data";
     EmuTestDrive dvd(0, MediumKind::DvdPlusRw);
     EXPECT_EQ(dvd.ReadCd(0, 1).Sense(), sense::kIncompatibleMedium);
-}
-
-TEST(EmulatedDriveCommands, NotReadyFaultStopsMediumCommands) {
-    EmuTestDrive drive;
-    FaultPlan faults;
-    faults.notReady = true;
-    drive.Drive().SetFaults(faults);
-    EXPECT_EQ(drive.Run({0, 0, 0, 0, 0, 0}).Sense(), sense::kNotReady);
-    EXPECT_EQ(drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34).Sense(), sense::kNotReady);
-    EXPECT_TRUE(drive.Run({0x12, 0, 0, 0, 96, 0}, 96).Ok()) << "identity still answers";
-    drive.Drive().SetFaults({});
-    EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok());
 }
 
 } // namespace
