@@ -87,6 +87,20 @@ protected:
     std::filesystem::path m_folder;
 };
 
+// A first start has no folder for the state yet.
+TEST_F(VirtualMixerStateFile, SaveCreatesFolderAndLoadReadsItBack) {
+    VirtualMixerState state({1, 2}, 100);
+    state.select(1);
+    state.setVolume(1, {7, 65535});
+    ASSERT_TRUE(state.save(m_folder / "deeper" / "mixer.ini"));
+
+    VirtualMixerState again({1, 2}, 100);
+    again.load(m_folder / "deeper" / "mixer.ini", 65535);
+    EXPECT_EQ(again.selected(), 1u);
+    EXPECT_EQ(again.volume(0), std::vector<std::uint32_t>{100});
+    EXPECT_EQ(again.volume(1), (std::vector<std::uint32_t>{7, 65535}));
+}
+
 TEST_F(VirtualMixerStateFile, BrokenEntriesKeepDefaults) {
     write("selected=9\nvolume0=abc\nvolume1=5\nvolume7=1,1\nvolume2=70000,1\n"
           "garbage\n=\nvolume=1\nvolume1x=3,3\n");
