@@ -2,12 +2,15 @@
 
 #include "components/quarnel/emu/DriveFolders.h"
 #include "components/quarnel/emu/DriveSettings.h"
+#include "components/quarnel/emu/DriveSettingsFile.h"
+#include "components/quarnel/emu/EmulatedDrive.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "disc/DriveList.h"
 #include "tools/cli/DriveAccess.h"
 
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace cli {
@@ -15,8 +18,22 @@ namespace cli {
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: sondrel-cli drive create NAME [--speed N|max]\n");
+    std::fprintf(stderr, "usage: sondrel-cli drive create NAME [--speed N|max] "
+                         "[--time-scale X] [--reader]\n");
     return 2;
+}
+
+struct CreateOptions {
+    std::uint32_t speedX = quarnel::emu::DriveSettings{}.writeSpeedX;
+    double timeScale = 1.0;
+    bool reader = false;
+};
+
+// A factor for every duration the drive models: above 0, at most 1000.
+bool ParseTimeScale(std::string_view text, double& scale) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
+    return error == std::errc{} && end == text.data() + text.size() && scale > 0.0 &&
+           scale <= 1000.0;
 }
 
 // "max" is a drive without a speed limit (0); otherwise 1 to 52.
@@ -30,18 +47,55 @@ bool ParseSpeed(std::string_view text, std::uint32_t& speedX) {
            speedX <= quarnel::emu::kMaxWriteSpeedX;
 }
 
+std::optional<CreateOptions> ParseOptions(std::span<const std::string_view> options) {
+    CreateOptions parsed;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const bool hasValue = i + 1 < options.size();
+        if (options[i] == "--reader") {
+            parsed.reader = true;
+        } else if (options[i] == "--speed" && hasValue) {
+            if (!ParseSpeed(options[++i], parsed.speedX)) {
+                std::fprintf(stderr, "sondrel-cli: speeds run from 1 to %u, or max for no limit\n",
+                             quarnel::emu::kMaxWriteSpeedX);
+                return std::nullopt;
+            }
+        } else if (options[i] == "--time-scale" && hasValue) {
+            if (!ParseTimeScale(options[++i], parsed.timeScale)) {
+                std::fprintf(stderr, "sondrel-cli: time scales run above 0 up to 1000\n");
+                return std::nullopt;
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+// Writes the options that CreateDriveFolder does not take into drive.ini.
+bool ApplyOptions(const std::filesystem::path& folder, const CreateOptions& options) {
+    const std::filesystem::path file = folder / quarnel::emu::kDriveSettingsFileName;
+    std::optional<quarnel::emu::DriveSettings> settings = quarnel::emu::LoadDriveSettings(file);
+    if (!settings) {
+        return false;
+    }
+    settings->timeScale = options.timeScale;
+    if (options.reader) {
+        settings->capabilities.cdR = false;
+        settings->capabilities.cdRw = false;
+        settings->capabilities.dvdRw = false;
+        settings->capabilities.dvdPlusRw = false;
+        settings->capabilities.dvdRam = false;
+    }
+    return quarnel::emu::SaveDriveSettings(file, *settings);
+}
+
 int RunDrive(std::span<const std::string_view> args) {
-    if (args.size() != 2 && args.size() != 4) {
+    if (args.size() < 2 || args[0] != "create") {
         return Usage();
     }
-    if (args[0] != "create" || (args.size() == 4 && args[2] != "--speed")) {
+    const std::optional<CreateOptions> options = ParseOptions(args.subspan(2));
+    if (!options) {
         return Usage();
-    }
-    std::uint32_t speedX = quarnel::emu::DriveSettings{}.writeSpeedX;
-    if (args.size() == 4 && !ParseSpeed(args[3], speedX)) {
-        std::fprintf(stderr, "sondrel-cli: speeds run from 1 to %u, or max for no limit\n",
-                     quarnel::emu::kMaxWriteSpeedX);
-        return 2;
     }
     const auto parent = quarnel::EmulatedDriveProvider::ParentFromEnvironment();
     if (!parent) {
@@ -51,9 +105,13 @@ int RunDrive(std::span<const std::string_view> args) {
     }
     std::string error;
     const std::filesystem::path folder =
-        quarnel::emu::CreateDriveFolder(*parent, std::string(args[1]), speedX, &error);
+        quarnel::emu::CreateDriveFolder(*parent, std::string(args[1]), options->speedX, &error);
     if (folder.empty()) {
         std::fprintf(stderr, "sondrel-cli: %s\n", error.c_str());
+        return 1;
+    }
+    if (!ApplyOptions(folder, *options)) {
+        std::fprintf(stderr, "sondrel-cli: cannot write the settings in %s\n", folder.c_str());
         return 1;
     }
     const DriveAccess access;
@@ -70,9 +128,11 @@ int RunDrive(std::span<const std::string_view> args) {
 } // namespace
 
 const CliCommand kDriveCommand{
-    "drive", "create NAME [--speed N|max]",
+    "drive", "create NAME [--speed N|max] [--time-scale X] [--reader]",
     "creates an emulated writer (top speed 1x-52x, max: unlimited; 16x when not given) in "
-    "$SONDREL_DRIVES or the user's data folder; it starts with an empty tray",
+    "$SONDREL_DRIVES or the user's data folder; it starts with an empty tray. --time-scale "
+    "multiplies every duration it models (blanking, formatting, closing); --reader makes a "
+    "drive that writes nothing",
     RunDrive};
 
 } // namespace cli

@@ -1,0 +1,132 @@
+// Saving a disc track the way the Save button does (the track list read from
+// the emulated drive, the save worker, the encoder reading the drive) to WAV
+// and to MP3, against command-line tools converting the same sectors from
+// the drive's image file, in the same run: `sox` (raw CD audio to WAV) and
+// `lame` (raw CD audio to MP3 at the same setting, CBR 192 kbit/s). The
+// ripper `cd-paranoia` would be the natural peer but reads only real
+// devices, not image files. Each iteration runs the tool first, then the save.
+//
+// Counters: save_x_realtime and peer_x_realtime, seconds of sound per second
+// of wall-clock time; speed_ratio, the save's speed over the tool's.
+
+#include "bench/vesplin/BenchWorkspace.h"
+#include "components/quarnel/device/CDevCmdROM.h"
+#include "components/quarnel/emu/EmulatedDrive.h"
+#include "components/quarnel/emu/SteadyClock.h"
+#include "components/vesplin/CAuEncode.h"
+#include "components/vesplin/EncodeFile.h"
+#include "disc/TrackListReader.h"
+#include "disc/TrackRowsTable.h"
+#include "disc/TrackSaver.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::vector<std::string> kRawCdAudio = {"-t", "raw", "-r", "44100", "-e", "signed",
+                                              "-b", "16",  "-c", "2",     "-L"};
+
+// Runs a tool to its end; false when it could not run or failed.
+bool RunTool(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format) {
+    const BenchWorkspace& workspace = GetBenchWorkspace();
+    auto drive = quarnel::emu::EmulatedDrive::Open(workspace.driveFolder,
+                                                   std::make_shared<quarnel::emu::SteadyClock>());
+    if (!drive || !drive->LoadImage(workspace.folder + "disc.cue")) {
+        state.SkipWithError("the emulated drive could not be set up");
+        return;
+    }
+    quarnel::CDevCmdROM device(std::move(drive), 3);
+    disc::TrackRowsTable rows;
+    disc::TrackAddressTable addresses;
+    disc::TrackListReader(rows, addresses).ReadDisc(&device);
+    if (rows.RowCount() != 1) {
+        state.SkipWithError("the track list was not read");
+        return;
+    }
+    const std::string image = (workspace.driveFolder / quarnel::emu::kDiscImageFileName).string();
+    const std::string saved = workspace.folder + "saved/";
+    const bool mp3 = format == disc::SaveFormat::Mp3;
+    std::vector<std::string> tool = mp3 ? std::vector<std::string>{"lame",
+                                                                   "--quiet",
+                                                                   "-r",
+                                                                   "-s",
+                                                                   "44.1",
+                                                                   "--bitwidth",
+                                                                   "16",
+                                                                   "--little-endian",
+                                                                   "--cbr",
+                                                                   "-b",
+                                                                   "192",
+                                                                   image,
+                                                                   workspace.folder + "peer.mp3"}
+                                        : std::vector<std::string>{"sox"};
+    if (!mp3) {
+        tool.insert(tool.end(), kRawCdAudio.begin(), kRawCdAudio.end());
+        tool.push_back(image);
+        tool.push_back(workspace.folder + "peer.wav");
+    }
+    CAuEncode encoder(workspace.folder + "SoftSet.ini", std::make_unique<vesplin::EncodeFile>());
+    double saveSeconds = 0.0;
+    double toolSeconds = 0.0;
+    for (auto _ : state) {
+        std::filesystem::remove_all(saved);
+        std::filesystem::create_directories(saved);
+        const auto toolStart = Clock::now();
+        const bool converted = RunTool(tool);
+        const auto saveStart = Clock::now();
+        disc::TrackSaver saver(encoder);
+        saver.Start(&device, rows, addresses, saved, format);
+        saver.Wait();
+        const auto saveEnd = Clock::now();
+        if (!converted || saver.TracksSaved() != 1) {
+            state.SkipWithError("the tool or the save failed");
+            return;
+        }
+        toolSeconds += std::chrono::duration<double>(saveStart - toolStart).count();
+        saveSeconds += std::chrono::duration<double>(saveEnd - saveStart).count();
+    }
+    const double sound =
+        static_cast<double>(kSoundSeconds) * static_cast<double>(state.iterations());
+    state.counters["save_x_realtime"] = sound / saveSeconds;
+    state.counters["peer_x_realtime"] = sound / toolSeconds;
+    state.counters["speed_ratio"] = toolSeconds / saveSeconds;
+}
+
+void BM_SaveWavVsSox(benchmark::State& state) {
+    SaveAgainstTool(state, disc::SaveFormat::Wav);
+}
+void BM_SaveMp3VsLame(benchmark::State& state) {
+    SaveAgainstTool(state, disc::SaveFormat::Mp3);
+}
+
+BENCHMARK(BM_SaveWavVsSox)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_SaveMp3VsLame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,12 @@
+#include "disc/DiscMessage.h"
+
+#include "MainApp/lang/LangText.h"
+
+namespace disc {
+
+int ShowDiscMessage(int key, unsigned buttons) {
+    return util::ShowMessageBox(lang::GetLangString("Message", key),
+                                buttons | util::MB_ICONINFORMATION);
+}
+
+} // namespace disc

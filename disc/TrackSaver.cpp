@@ -1,0 +1,156 @@
+#include "disc/TrackSaver.h"
+
+#include "MainApp/lang/LangText.h"
+#include "disc/DiscMessage.h"
+#include "disc/TrackListReader.h"
+#include "util/MessageBox.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace disc {
+
+namespace {
+
+constexpr int kFormatQuestionKey = 26;
+constexpr int kCannotCreateKey = 27;
+constexpr int kCancelQuestionKey = 29;
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// Proves that the folder takes files: creates `path` and deletes it again.
+bool CanCreate(const std::string& path) {
+    {
+        std::ofstream probe(path, std::ios::binary);
+        if (!probe) {
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    return true;
+}
+
+} // namespace
+
+std::optional<SaveFormat> AskSaveFormat() {
+    switch (util::ShowMessageBox(lang::GetLangString("Message", kFormatQuestionKey),
+                                 util::MB_YESNOCANCEL | util::MB_ICONQUESTION)) {
+    case util::IDYES:
+        return SaveFormat::Mp3;
+    case util::IDNO:
+        return SaveFormat::Wav;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool ConfirmSaveCancel() {
+    return util::ShowMessageBox(lang::GetLangString("Message", kCancelQuestionKey),
+                                util::MB_YESNO | util::MB_ICONQUESTION) == util::IDYES;
+}
+
+TrackSaver::TrackSaver(CAuEncode& encoder) : m_encoder(encoder) {}
+
+TrackSaver::~TrackSaver() {
+    Cancel();
+    Wait();
+}
+
+bool TrackSaver::Start(quarnel::CDevCmdROM* device, const ITrackRows& rows,
+                       const TrackAddressTable& addresses, std::string folder, SaveFormat format) {
+    if (m_worker.joinable()) {
+        if (!m_stop.load(std::memory_order_acquire)) {
+            return false;
+        }
+        m_worker.join();
+    }
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    std::vector<Job> jobs;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        if (!rows.IsChecked(row)) {
+            continue;
+        }
+        Job job{rows.Cell(row, kColumnTrack), rows.Cell(row, kColumnTitle)};
+        if (job.title == UntitledText(job.number)) {
+            job.title.clear(); // the list's stand-in, not a title of the disc
+        }
+        const long number = std::strtol(job.number.c_str(), nullptr, 10);
+        job.aboveLimit = number > TrackAddressTable::kMaxTrack;
+        if (!job.aboveLimit && number >= 0) {
+            job.start = addresses.start[static_cast<std::size_t>(number)];
+            job.end = addresses.end[static_cast<std::size_t>(number)];
+        }
+        jobs.push_back(std::move(job));
+    }
+    SetCurrentPath({});
+    m_tracksSaved.store(0, std::memory_order_relaxed);
+    m_stop.store(false, std::memory_order_release);
+    m_worker =
+        std::thread(&TrackSaver::Run, this, device, std::move(jobs), std::move(folder), format);
+    return true;
+}
+
+SaveProgress TrackSaver::Tick() const {
+    SaveProgress progress;
+    progress.finished = m_stop.load(std::memory_order_acquire);
+    if (!progress.finished) {
+        progress.percent = m_encoder.GetEncodeProgress();
+        const std::lock_guard lock(m_pathMutex);
+        progress.currentPath = m_currentPath;
+    }
+    return progress;
+}
+
+void TrackSaver::Cancel() {
+    m_stop.store(true, std::memory_order_release);
+    m_encoder.EncodeStop();
+}
+
+void TrackSaver::Wait() {
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+}
+
+void TrackSaver::Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs,
+                     const std::string& folder, SaveFormat format) {
+    const std::string extension = format == SaveFormat::Mp3 ? ".mp3" : ".wav";
+    for (const Job& job : jobs) {
+        if (m_stop.load(std::memory_order_acquire) || job.aboveLimit) {
+            break;
+        }
+        std::string name = job.title.empty() ? "Track" + job.number : job.title;
+        const auto pathOf = [&] {
+            std::string path = folder;
+            path.append(name).append(extension);
+            return path;
+        };
+        while (Exists(pathOf())) {
+            name += "-a";
+        }
+        const std::string path = pathOf();
+        SetCurrentPath(path);
+        if (!CanCreate(path)) {
+            ShowDiscMessage(kCannotCreateKey);
+            break;
+        }
+        if (m_encoder.Encode(device, job.start, job.end, path)) {
+            m_tracksSaved.fetch_add(1, std::memory_order_relaxed);
+        }
+    }
+    m_stop.store(true, std::memory_order_release);
+}
+
+void TrackSaver::SetCurrentPath(const std::string& path) {
+    const std::lock_guard lock(m_pathMutex);
+    m_currentPath = path;
+}
+
+} // namespace disc

@@ -1,0 +1,93 @@
+#pragma once
+// Saving the checked tracks of a disc into files, one file per track, as WAV
+// or MP3, on a worker thread of its own.
+//
+// The owner (the window's Save button, or the command line) asks the format
+// (AskSaveFormat) and the folder, then calls Start. A timer of the owner
+// calls Tick every 100 ms: it tells whether the save has ended and, while it
+// runs, the encoder's progress and the file being written. Cancel (after
+// ConfirmSaveCancel) stops the encoder; the worker finishes the call it is
+// in and saves no further track.
+//
+// Files are named after the track's CD-Text title, or "Track" + number when
+// the row shows the list's stand-in title ("Track N"),
+// with "-a" added while a file of that name exists. A folder in which no
+// file can be created shows message 27 (from the worker thread, through the
+// message box host) and ends the save.
+//
+// Threads: Start, Tick, Cancel and the destructor on the owner's thread; the
+// worker reads a copy of the rows taken at Start, so the list control is
+// never touched off the owner's thread.
+
+#include "components/quarnel/device/CDevCmdROM.h"
+#include "components/vesplin/CAuEncode.h"
+#include "disc/ITrackRows.h"
+#include "disc/TrackAddressTable.h"
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace disc {
+
+enum class SaveFormat { Wav, Mp3 };
+
+// Message 26 with Yes (MP3), No (WAV) and Cancel (nothing).
+[[nodiscard]] std::optional<SaveFormat> AskSaveFormat();
+// Message 29 with Yes and No: true when the user confirms the cancel.
+[[nodiscard]] bool ConfirmSaveCancel();
+
+struct SaveProgress {
+    bool finished = false;
+    int percent = 0;         // of the file being written
+    std::string currentPath; // the file being written
+};
+
+class TrackSaver {
+public:
+    explicit TrackSaver(CAuEncode& encoder);
+    ~TrackSaver();
+    TrackSaver(const TrackSaver&) = delete;
+    TrackSaver& operator=(const TrackSaver&) = delete;
+
+    // Starts saving the checked rows of `rows` (tracks by their numbers in
+    // `addresses`) from `device` into `folder`, which gets a trailing '/'
+    // when it lacks one. False while a save is still running.
+    bool Start(quarnel::CDevCmdROM* device, const ITrackRows& rows,
+               const TrackAddressTable& addresses, std::string folder, SaveFormat format);
+    // The timer's poll.
+    [[nodiscard]] SaveProgress Tick() const;
+    // Ends the save after the track being written.
+    void Cancel();
+    // Waits for the worker to end.
+    void Wait();
+    // The tracks of the last save that the encoder wrote completely.
+    [[nodiscard]] int TracksSaved() const { return m_tracksSaved.load(std::memory_order_relaxed); }
+
+private:
+    struct Job {
+        std::string number;
+        std::string title;
+        std::uint32_t start = 0;
+        std::uint32_t end = 0;
+        bool aboveLimit = false; // a track number over 99 ends the save here
+    };
+
+    void Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs, const std::string& folder,
+             SaveFormat format);
+    void SetCurrentPath(const std::string& path);
+
+    CAuEncode& m_encoder;
+    std::thread m_worker;
+    // Set by the worker when it ends and by a cancel; release/acquire so that
+    // Tick sees the last path the worker published before it.
+    std::atomic<bool> m_stop{true};
+    std::atomic<int> m_tracksSaved{0}; // a count on its own: relaxed
+    mutable std::mutex m_pathMutex;
+    std::string m_currentPath; // guarded by m_pathMutex
+};
+
+} // namespace disc

@@ -1,0 +1,99 @@
+#include "tools/cli/PlayCommand.h"
+
+#include "disc/TrackPlayer.h"
+#include "disc/TrackRowsTable.h"
+#include "platform/wave/WaveSettings.h"
+#include "tools/cli/DiscTracks.h"
+#include "tools/cli/DriveAccess.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+constexpr auto kTimerPeriod = std::chrono::milliseconds(500);
+
+int Usage() {
+    std::fprintf(stderr, "usage: sondrel-cli play LETTER [--track N] [--output DEVICE]\n");
+    return 2;
+}
+
+// The row of track `track`; -1 when the disc has no such audio track.
+int RowOfTrack(const disc::TrackRowsTable& rows, std::string_view track) {
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        if (rows.Cell(row, disc::kColumnTrack) == track) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+int RunPlay(std::span<const std::string_view> args) {
+    if (args.empty() || args.size() % 2 == 0) {
+        return Usage();
+    }
+    std::string_view track = "1";
+    for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--track") {
+            track = args[i + 1];
+        } else if (args[i] == "--output") {
+            WaveSettings settings;
+            settings.output = std::string(args[i + 1]);
+            waveSetSettings(settings);
+        } else {
+            return Usage();
+        }
+    }
+    const DriveAccess access;
+    quarnel::CDevCmdROM* device = access.DriveOf(args[0]);
+    if (device == nullptr) {
+        return 1;
+    }
+    const char letter = static_cast<char>('A' + device->GetDeviceID());
+    disc::TrackRowsTable rows;
+    disc::TrackAddressTable addresses;
+    if (!ReadDiscTracks(*device, rows, addresses)) {
+        return 1;
+    }
+    const int row = RowOfTrack(rows, track);
+    if (row < 0) {
+        std::fprintf(stderr, "sondrel-cli: %c: no audio track %.*s\n", letter,
+                     static_cast<int>(track.size()), track.data());
+        return 1;
+    }
+    rows.SelectRow(row);
+    disc::TrackPlayer player;
+    player.SetDevice(device, &rows);
+    if (!player.Play(disc::PlayMode::Selected)) {
+        return 1;
+    }
+    const bool showBar = isatty(STDERR_FILENO) != 0;
+    for (std::optional<int> position = player.Tick(); position; position = player.Tick()) {
+        if (showBar) {
+            std::fprintf(stderr, "\rplaying track %.*s  %3d%%", static_cast<int>(track.size()),
+                         track.data(), *position);
+        }
+        std::this_thread::sleep_for(kTimerPeriod);
+    }
+    if (showBar) {
+        std::fprintf(stderr, "\r\033[K");
+    }
+    std::printf("%c: track %.*s played\n", letter, static_cast<int>(track.size()), track.data());
+    return 0;
+}
+
+} // namespace
+
+const CliCommand kPlayCommand{
+    "play", "LETTER [--track N] [--output DEVICE]",
+    "plays audio track N (1 when not given) of the disc through the wave output: the "
+    "configured one, or DEVICE (alsa:NAME, null, file:PATH.wav); as the play bar does, the "
+    "track's last two seconds or less are not played",
+    RunPlay};
+
+} // namespace cli

@@ -1,0 +1,122 @@
+#include "tools/cli/SaveCommand.h"
+
+#include "disc/TrackRowsTable.h"
+#include "disc/TrackSaver.h"
+#include "tools/cli/DiscTracks.h"
+#include "tools/cli/DriveAccess.h"
+#include "tools/cli/TrackSelection.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+constexpr auto kTickPeriod = std::chrono::milliseconds(100);
+
+int Usage() {
+    std::fprintf(stderr, "usage: sondrel-cli save LETTER --folder DIR --format wav|mp3 "
+                         "[--tracks LIST]\n");
+    return 2;
+}
+
+struct SaveOptions {
+    std::string_view letter;
+    std::string folder;
+    disc::SaveFormat format = disc::SaveFormat::Wav;
+    std::optional<std::set<int>> tracks; // all when absent
+};
+
+std::optional<SaveOptions> ParseOptions(std::span<const std::string_view> args) {
+    if (args.empty() || args.size() % 2 == 0) {
+        return std::nullopt;
+    }
+    SaveOptions options;
+    options.letter = args[0];
+    bool formatGiven = false;
+    for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
+        const std::string_view value = args[i + 1];
+        if (args[i] == "--folder" && !value.empty()) {
+            options.folder = value;
+        } else if (args[i] == "--format" && (value == "wav" || value == "mp3")) {
+            options.format = value == "mp3" ? disc::SaveFormat::Mp3 : disc::SaveFormat::Wav;
+            formatGiven = true;
+        } else if (args[i] == "--tracks" && (options.tracks = ParseTrackSelection(value))) {
+            continue;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.folder.empty() || !formatGiven) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Unchecks the rows whose tracks are not chosen; the number of rows left checked.
+int CheckChosen(disc::TrackRowsTable& rows, const std::optional<std::set<int>>& tracks) {
+    int checked = 0;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        const int number = std::atoi(rows.Cell(row, disc::kColumnTrack).c_str());
+        const bool chosen = !tracks || tracks->contains(number);
+        rows.SetChecked(row, chosen);
+        checked += chosen ? 1 : 0;
+    }
+    return checked;
+}
+
+int RunSave(std::span<const std::string_view> args) {
+    const std::optional<SaveOptions> options = ParseOptions(args);
+    if (!options) {
+        return Usage();
+    }
+    const DriveAccess access;
+    quarnel::CDevCmdROM* device = access.DriveOf(options->letter);
+    if (device == nullptr) {
+        return 1;
+    }
+    const char letter = static_cast<char>('A' + device->GetDeviceID());
+    disc::TrackRowsTable rows;
+    disc::TrackAddressTable addresses;
+    if (!ReadDiscTracks(*device, rows, addresses)) {
+        return 1;
+    }
+    const int wanted = CheckChosen(rows, options->tracks);
+    if (wanted == 0) {
+        std::fprintf(stderr, "sondrel-cli: %c: no audio track to save\n", letter);
+        return 1;
+    }
+    CAuEncode encoder;
+    disc::TrackSaver saver(encoder);
+    saver.Start(device, rows, addresses, options->folder, options->format);
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    for (disc::SaveProgress progress = saver.Tick(); !progress.finished; progress = saver.Tick()) {
+        if (terminal) {
+            std::fprintf(stderr, "\r\033[K%3d%%  %s", progress.percent,
+                         progress.currentPath.c_str());
+        }
+        std::this_thread::sleep_for(kTickPeriod);
+    }
+    saver.Wait();
+    if (terminal) {
+        std::fprintf(stderr, "\r\033[K");
+    }
+    const int saved = saver.TracksSaved();
+    std::printf("%c: %d of %d track%s saved\n", letter, saved, wanted, wanted == 1 ? "" : "s");
+    return saved == wanted ? 0 : 1;
+}
+
+} // namespace
+
+const CliCommand kSaveCommand{
+    "save", "LETTER --folder DIR --format wav|mp3 [--tracks LIST]",
+    "saves the disc's audio tracks (all, or those of LIST such as 1,3-5) into DIR, one file "
+    "per track named after its CD-Text title or Track N, with -a added while the name is taken",
+    RunSave};
+
+} // namespace cli
