@@ -5,14 +5,15 @@
 #include "tools/cli/DrivesCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
+#include "tools/cli/UpdateCommand.h"
 
 #include <array>
 
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand,  kTextCommand, kDrivesCommand,
-                                      kDriveCommand, kDiscCommand, kTocCommand};
+    static const std::array kCommands{kDemoCommand, kTextCommand, kDrivesCommand, kDriveCommand,
+                                      kDiscCommand, kTocCommand,  kUpdateCommand, kDownloadCommand};
     return kCommands;
 }
 
