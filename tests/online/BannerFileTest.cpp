@@ -4,9 +4,7 @@
 #include "online/BannerFile.h"
 #include "online/BannerLink.h"
 #include "online/BannerRotation.h"
-#include "online/InternetTimeouts.h"
-#include "tests/support/LocalHttpServer.h"
-#include "tests/support/TempFolder.h"
+#include "tests/online/LoopbackTest.h"
 
 #include <gtest/gtest.h>
 
@@ -23,22 +21,17 @@ std::vector<std::int32_t> Ticks(online::BannerRotation rotation, int ticks) {
     return shown;
 }
 
-class BannerFileTest : public ::testing::Test {
+class BannerFileTest : public onlinetest::LoopbackTest {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(m_server.Address().empty());
-        online::SetInternetTimeouts({5000, 1});
+        LoopbackTest::SetUp();
         std::filesystem::create_directory(m_temp.File("showinfo"));
     }
-    void TearDown() override { online::SetInternetTimeouts({}); }
 
     online::BannerSettings Fetch(const std::string& language) const {
         return online::FetchBanner(online::BannerServerUrl(m_server.Address(), language),
                                    online::BannerLocalPath(m_temp.Path(), language));
     }
-
-    testsupport::LocalHttpServer m_server;
-    testsupport::TempFolder m_temp;
 };
 
 TEST_F(BannerFileTest, DownloadedMessagesRotateThroughCountAndRoundAgain) {

@@ -3,9 +3,7 @@
 
 #include "online/DownloadFile.h"
 #include "online/InternetApi.h"
-#include "online/InternetTimeouts.h"
-#include "tests/support/LocalHttpServer.h"
-#include "tests/support/TempFolder.h"
+#include "tests/online/LoopbackTest.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +23,9 @@ std::string RandomBytes(size_t size) {
     return bytes;
 }
 
-class DownloadFileTest : public ::testing::Test {
+class DownloadFileTest : public onlinetest::LoopbackTest {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(m_server.Address().empty());
-        online::SetInternetTimeouts({5000, 1});
-    }
-    void TearDown() override { online::SetInternetTimeouts({}); }
-
     std::string Url(const std::string& path) const { return m_server.Address() + path; }
-
-    testsupport::LocalHttpServer m_server;
-    testsupport::TempFolder m_temp;
 };
 
 TEST_F(DownloadFileTest, WholeFileArrivesPastEveryCache) {

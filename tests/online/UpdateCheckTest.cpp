@@ -3,13 +3,11 @@
 // question, a recording shell service and a recorded exit.
 
 #include "online/CUpdate.h"
-#include "online/InternetTimeouts.h"
+#include "tests/online/LoopbackTest.h"
 #include "tests/support/ElfBuilder.h"
-#include "tests/support/LocalHttpServer.h"
 #include "tests/support/RecordingShell.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
-#include "tests/support/TempFolder.h"
 #include "util/FileVersion.h"
 
 #include <gtest/gtest.h>
@@ -34,11 +32,10 @@ std::string Updater(const std::string& version) {
     return std::string(image.begin(), image.end());
 }
 
-class UpdateCheckTest : public ::testing::Test {
+class UpdateCheckTest : public onlinetest::LoopbackTest {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(m_server.Address().empty());
-        online::SetInternetTimeouts({5000, 1});
+        LoopbackTest::SetUp();
         m_temp.Write("Lang/lang.ini", "[Language]\nLanFile1=eng\n");
         m_temp.Write("Lang/eng.ini", std::string("[Update]\n6=") + kQuestion + "\n");
         // Temporary files go to a folder of the test's own, to see them all removed.
@@ -49,7 +46,7 @@ protected:
     }
     void TearDown() override {
         ::setenv("TMPDIR", m_savedTmpDir.c_str(), 1);
-        online::SetInternetTimeouts({});
+        LoopbackTest::TearDown();
     }
 
     void ServeUpdate(const std::string& file, const std::string& body, Reply reply = Reply::Whole) {
@@ -82,8 +79,6 @@ protected:
     Request UpdaterStart() const { return {"start", m_temp.File("update"), {}, m_temp.Path()}; }
     bool TemporaryFolderEmpty() const { return fs::is_empty(m_temp.File("tmp")); }
 
-    testsupport::LocalHttpServer m_server;
-    testsupport::TempFolder m_temp;
     testsupport::RecordingShell m_shell;
     std::string m_savedTmpDir;
     std::mutex m_mutex;

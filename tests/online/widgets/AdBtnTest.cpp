@@ -3,11 +3,9 @@
 // first saw, and a press opens web links through the shell service but never
 // a file path.
 
-#include "online/InternetTimeouts.h"
 #include "online/widgets/CAdBtn.h"
-#include "tests/support/LocalHttpServer.h"
+#include "tests/online/LoopbackTest.h"
 #include "tests/support/RecordingShell.h"
-#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QTest>
@@ -20,7 +18,7 @@ namespace {
 
 using Request = testsupport::RecordingShell::Request;
 
-class AdBtnTest : public ::testing::Test {
+class AdBtnTest : public onlinetest::LoopbackTest {
 protected:
     static void SetUpTestSuite() {
         if (QApplication::instance() == nullptr) {
@@ -32,8 +30,7 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_FALSE(m_server.Address().empty());
-        online::SetInternetTimeouts({5000, 1});
+        LoopbackTest::SetUp();
         std::filesystem::create_directory(m_temp.File("showinfo"));
         m_window.resize(200, 60);
         QPalette palette = m_window.palette();
@@ -42,7 +39,6 @@ protected:
         m_banner.setGeometry(0, 30, 200, 20);
         m_window.show();
     }
-    void TearDown() override { online::SetInternetTimeouts({}); }
 
     void Start(const std::string& bannerFile) {
         m_server.Serve("//showinfo//sondrel//eng.ini", bannerFile);
@@ -54,8 +50,6 @@ protected:
     }
     void Press() { QTest::mousePress(&m_banner, Qt::LeftButton, {}, QPoint(5, 5)); }
 
-    testsupport::LocalHttpServer m_server;
-    testsupport::TempFolder m_temp;
     testsupport::RecordingShell m_shell;
     QWidget m_window;
     CAdBtn m_banner{&m_window};
