@@ -21,12 +21,14 @@ using Request = testsupport::RecordingShell::Request;
 class AdBtnTest : public onlinetest::LoopbackTest {
 protected:
     static void SetUpTestSuite() {
-        if (QApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "online_widgets_test";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
+        static int argc = 1;
+        static char name[] = "online_widgets_test";
+        static char* argv[] = {name, nullptr};
+        s_application = new QApplication(argc, argv);
+    }
+    static void TearDownTestSuite() {
+        delete s_application;
+        s_application = nullptr;
     }
 
     void SetUp() override {
@@ -50,10 +52,13 @@ protected:
     }
     void Press() { QTest::mousePress(&m_banner, Qt::LeftButton, {}, QPoint(5, 5)); }
 
+    static QApplication* s_application;
     testsupport::RecordingShell m_shell;
     QWidget m_window;
     CAdBtn m_banner{&m_window};
 };
+
+QApplication* AdBtnTest::s_application = nullptr;
 
 TEST_F(AdBtnTest, RotatesThroughTheMessagesAndOpensOnlyWebLinks) {
     Start("[Info Set]\nCount=3\nTime=20\n"
