@@ -1,12 +1,16 @@
 // The hotkey settings dialog on the offscreen platform: it shows what the
 // registry holds, maps its key list to virtual-key codes and back, writes on
 // OK only, stays open when it cannot write, takes the skin's colours, and the
-// window's button re-arms the hotkey when it closes.
+// window's button re-arms the hotkey when it closes; a toggle from the
+// library's thread runs on the window's thread.
 #include "MainApp/setkey/CDlgSetKey.h"
+#include "MainApp/hotkey/HotkeyCallback.h"
 #include "MainApp/hotkey/HotkeyKeyList.h"
 #include "MainApp/hotkey/HotkeySettings.h"
 #include "MainApp/hotkey/HotkeyState.h"
 #include "MainApp/setkey/HotkeyButton.h"
+#include "MainApp/setkey/QueuedPost.h"
+#include "engine/RecordingState.h"
 #include "tests/hotkey/HotkeyTestKit.h"
 #include "tests/support/ScopedRegistryFile.h"
 
@@ -19,6 +23,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -161,6 +168,34 @@ TEST_F(CDlgSetKeyTest, TheHotkeyButtonReArmsWithWhatTheDialogStored) {
     EXPECT_EQ(hotkey::g_keyType.load(), 1);
     EXPECT_EQ(hotkey::g_keyUsed.load(), 1u);
     EXPECT_EQ(hotkey::g_hotkeyWindow.load(), &window);
+}
+
+TEST_F(CDlgSetKeyTest, AToggleFromTheLibraryThreadRunsQueuedOnTheWindowsThread) {
+    hotkeytest::FakeWindow window;
+    auto receiver = std::make_unique<QObject>();
+    hotkey::g_keyUsed = 1;
+    hotkey::g_keyType = 0;
+    hotkey::g_keyValue = 0x74;
+    hotkey::g_hotkeyWindow = &window;
+    hotkey::g_hotkeyPost = PostToThreadOf(receiver.get());
+    g_notRecording.store(true);
+    const auto pressF5 = [] {
+        const TrindleKeyRecord record{0x74, 0, 0, 0};
+        hotkey::HotkeyCallback(kTrindleKeyDown, &record);
+    };
+    std::thread(pressF5).join();
+    EXPECT_EQ(window.m_starts, 0); // nothing runs on the library's thread
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.m_starts, 1);
+
+    // A toggle still queued when the window goes is dropped.
+    std::thread(pressF5).join();
+    receiver.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.m_starts, 1);
+    hotkey::g_hotkeyPost = nullptr;
+    hotkey::g_hotkeyWindow = nullptr;
+    hotkey::g_keyUsed = 0;
 }
 
 } // namespace
