@@ -29,6 +29,8 @@
 
 namespace {
 
+using hotkeytest::ReadStoredSettings;
+using hotkeytest::StoredSettings;
 using platform::DWORD;
 
 QApplication& App() {
@@ -37,19 +39,6 @@ QApplication& App() {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     return app;
-}
-
-struct Settings {
-    std::int32_t type = -1;
-    DWORD value = 0;
-    DWORD used = 0;
-    bool operator==(const Settings&) const = default;
-};
-
-Settings Stored() {
-    Settings settings;
-    hotkey::ReadHotkeySettings(settings.type, settings.value, settings.used);
-    return settings;
 }
 
 template <typename Widget> Widget* Control(const QWidget& dialog, const char* id) {
@@ -93,7 +82,7 @@ TEST_F(CDlgSetKeyTest, ShowsTheStoredSettingsAndOkWritesTheChoice) {
     Control<QPushButton>(dialog, "1")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(Stored(), (Settings{2, '7', 0}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{2, '7', 0}));
 }
 
 TEST_F(CDlgSetKeyTest, EveryListedKeyIsStoredAsItsCodeAndShownAgainFromIt) {
@@ -103,7 +92,7 @@ TEST_F(CDlgSetKeyTest, EveryListedKeyIsStoredAsItsCodeAndShownAgainFromIt) {
             Control<QComboBox>(dialog, "1048")->setCurrentIndex(position);
             Control<QPushButton>(dialog, "1")->click();
         }
-        const DWORD code = Stored().value;
+        const DWORD code = ReadStoredSettings().value;
         EXPECT_EQ(code, hotkey::HotkeyKeyCode(position));
         CDlgSetKey reopened(0, 0);
         EXPECT_EQ(Control<QComboBox>(reopened, "1048")->currentIndex(), position) << code;
