@@ -1,6 +1,5 @@
 // sondrel-cli hotkey, run as its own process, writes what the program reads:
 // each step is read back with ReadHotkeySettings.
-#include "MainApp/hotkey/HotkeySettings.h"
 #include "tests/hotkey/HotkeyTestKit.h"
 #include "tests/support/ScopedRegistryFile.h"
 
