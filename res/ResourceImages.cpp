@@ -2,10 +2,18 @@
 
 #include <QString>
 
+// The artwork lives in a static library; registering it explicitly keeps the
+// linker from dropping it.
+static void RegisterArtwork() {
+    Q_INIT_RESOURCE(sondrel_art);
+}
+
 namespace res {
 namespace {
 
 QString ResourcePath(const char* kind, unsigned id) {
+    static const bool s_registered = (RegisterArtwork(), true);
+    static_cast<void>(s_registered);
     return QStringLiteral(":/res/%1/%2.png").arg(QLatin1String(kind)).arg(id & 0xFFFFu);
 }
 

@@ -10,6 +10,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-normal}
 jobs=$(nproc)
+# Widget tests draw offscreen unless a test brings its own X server.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 run_ctest() {
     local dir=$1

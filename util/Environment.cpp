@@ -10,17 +10,31 @@ std::string EnvironmentValue(const char* name) {
     return value == nullptr ? std::string() : std::string(value);
 }
 
-std::filesystem::path UserDataFolder() {
-    std::filesystem::path dataHome;
-    if (const std::string xdg = EnvironmentValue("XDG_DATA_HOME"); xdg.starts_with('/')) {
-        dataHome = xdg;
+namespace {
+
+// `xdgVariable` when it holds an absolute path, else `homeRelative` inside the
+// home folder, else the temporary folder; with "sondrel" added.
+std::filesystem::path SondrelFolderIn(const char* xdgVariable, const char* homeRelative) {
+    std::filesystem::path base;
+    if (const std::string xdg = EnvironmentValue(xdgVariable); xdg.starts_with('/')) {
+        base = xdg;
     } else if (const std::string home = EnvironmentValue("HOME"); !home.empty()) {
-        dataHome = std::filesystem::path(home) / ".local" / "share";
+        base = std::filesystem::path(home) / homeRelative;
     } else {
         std::error_code error;
-        dataHome = std::filesystem::temp_directory_path(error);
+        base = std::filesystem::temp_directory_path(error);
     }
-    return dataHome / "sondrel";
+    return base / "sondrel";
+}
+
+} // namespace
+
+std::filesystem::path UserDataFolder() {
+    return SondrelFolderIn("XDG_DATA_HOME", ".local/share");
+}
+
+std::filesystem::path UserConfigFolder() {
+    return SondrelFolderIn("XDG_CONFIG_HOME", ".config");
 }
 
 } // namespace util

@@ -14,4 +14,9 @@ std::string EnvironmentValue(const char* name);
 // temporary folder. Not created here.
 std::filesystem::path UserDataFolder();
 
+// Sondrel's folder for the user's settings: $XDG_CONFIG_HOME/sondrel when that
+// is an absolute path, else ~/.config/sondrel, else a folder in the system's
+// temporary folder. Not created here.
+std::filesystem::path UserConfigFolder();
+
 } // namespace util

@@ -128,32 +128,6 @@ TEST(CDataListEnd, PutAfterTheEndChangesNothing) {
     EXPECT_TRUE(queue.IsFinished());
 }
 
-// The queue reads SONDREL_DEBUG_TRACE when it is built; the test changes the
-// environment while it runs on one thread only.
-// NOLINTBEGIN(concurrency-mt-unsafe)
-TEST(CDataListEnd, DroppedPutIsTracedOnlyWhenAskedFor) {
-    const std::vector<std::uint8_t> data(16, 1);
-    {
-        unsetenv("SONDREL_DEBUG_TRACE");
-        CDataList quiet(kNoPauses);
-        quiet.SetStop(true);
-        ::testing::internal::CaptureStderr();
-        quiet.PutData(data.data(), 16);
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-    }
-    {
-        setenv("SONDREL_DEBUG_TRACE", "1", 1);
-        CDataList traced(kNoPauses);
-        unsetenv("SONDREL_DEBUG_TRACE");
-        traced.SetStop(true);
-        ::testing::internal::CaptureStderr();
-        traced.PutData(data.data(), 16);
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "PutData -- Stop\n");
-        EXPECT_EQ(traced.GetDroppedPuts(), 1u);
-    }
-}
-// NOLINTEND(concurrency-mt-unsafe)
-
 TEST(CDataListReset, ResetWithDataEmptiesTheQueueAndReopensIt) {
     CDataList queue(kNoPauses);
     PutStream(queue, 0, 3 * kBlock + 5);

@@ -3,7 +3,6 @@
 #include "MainApp/lang/LanguageFiles.h"
 #include "MainApp/lang/LangText.h"
 #include "tests/support/TempFolder.h"
-#include "util/ModuleFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -84,25 +83,21 @@ TEST_F(LanguageFilesTest, MissingLanguageFileGivesEmptyTextsButKeepsTheName) {
     EXPECT_EQ(Files().LangString("UIText", 1), "");
 }
 
-TEST_F(LanguageFilesTest, MissingLangIniOpensNoLanguageFile) {
+TEST_F(LanguageFilesTest, NoLanguageFileIsOpenedUnderAnEmptyName) {
     WriteTrapForEmptyName();
+    // No lang.ini at all.
     m_folder.Write("Lang/eng.ini", "[UIText]\n1=Select :\n");
     EXPECT_EQ(Files().LanguageName(), "");
     EXPECT_EQ(Files().LangString("UIText", 1), "");
     EXPECT_EQ(Files().LangString("Message", 1), "");
-}
-
-TEST_F(LanguageFilesTest, LanguageNumberWithoutLanFileOpensNoLanguageFile) {
+    // A chosen number that lang.ini does not list.
     WriteLanguages();
-    WriteTrapForEmptyName();
     m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=3\n");
     EXPECT_EQ(Files().LanguageName(), "");
     EXPECT_EQ(Files().LanguageFont(), "");
     EXPECT_EQ(Files().LangString("UIText", 1), "");
-}
-
-TEST_F(LanguageFilesTest, EmptyLanFileValueOpensNoLanguageFile) {
-    WriteTrapForEmptyName();
+    // An empty file name beside a font.
+    m_folder.Write("SoftSet.ini", "");
     m_folder.Write("Lang/lang.ini", "[Language]\nLanFile1=\nFont1=DejaVu Sans\n");
     EXPECT_EQ(Files().LanguageName(), "");
     EXPECT_EQ(Files().LanguageFont(), "DejaVu Sans");
@@ -117,12 +112,6 @@ TEST_F(LanguageFilesTest, EditsTakeEffectAtTheNextLookUp) {
     EXPECT_EQ(files.LangString("UIText", 1), "\xE9\x80\x89\xE6\x8B\xA9");
     m_folder.Write("Lang/chs.ini", "[UIText]\n1=changed\n");
     EXPECT_EQ(files.LangString("UIText", 1), "changed");
-}
-
-TEST_F(LanguageFilesTest, SettingsFollowProfileRules) {
-    WriteLanguages();
-    m_folder.Write("SoftSet.ini", "\xEF\xBB\xBF[language set]\r\n  LANGSEL = \"2\" \r\n");
-    EXPECT_EQ(Files().LanguageName(), "chs");
 }
 
 // The update check asks its question from a worker thread while the window
@@ -145,13 +134,6 @@ TEST_F(LanguageFilesTest, LookUpsFromSeveralThreadsAgree) {
         thread.join();
     }
     EXPECT_EQ(wrong.load(), 0);
-}
-
-TEST_F(LanguageFilesTest, ProgramFolderIsTheExecutablesFolder) {
-    const std::string folder = lang::GetAppDir();
-    EXPECT_EQ(folder, util::GetModuleFolder());
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
 }
 
 TEST_F(LanguageFilesTest, FreeFunctionsLookInTheProgramFolder) {

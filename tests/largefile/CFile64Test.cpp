@@ -113,7 +113,7 @@ TEST_F(CFile64Test, ThirtyTwoBitCallsRefuseWhatDoesNotFit) {
     EXPECT_EQ(file.GetPosition64(), 100u) << "a refused Seek leaves the pointer alone";
 }
 
-TEST_F(CFile64Test, SetLengthTruncatesAndLeavesPointerAtNewEnd) {
+TEST_F(CFile64Test, SetLengthTruncatesToThePointerAndGrowsWithZeros) {
     CFile64 file(m_path, kCreateRW);
     const std::string data(10000, 'x');
     file.Write(data.data(), static_cast<unsigned>(data.size()));
@@ -128,10 +128,8 @@ TEST_F(CFile64Test, SetLengthTruncatesAndLeavesPointerAtNewEnd) {
     file.SetLength64(0);
     EXPECT_EQ(file.GetLength64(), 0u);
     EXPECT_EQ(file.GetPosition64(), 0u);
-}
 
-TEST_F(CFile64Test, SetLengthGrowsWithZeros) {
-    CFile64 file(m_path, kCreateRW);
+    // Growing fills with zeros.
     file.Write("ab", 2);
     file.SetLength64(5);
     file.Seek64(0, CFile::begin);

@@ -34,22 +34,10 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=
     -L module-native-protocol-unix >"$runtime/server.log" 2>&1 &
 server=$!
 
-# Should this script be killed outright (a test run's timeout), the server
-# must not outlive it.
-wrapper=$$
-(
-    while kill -0 "$wrapper" 2>/dev/null; do sleep 1; done
-    kill "$server" 2>/dev/null
-) &
-watchdog=$!
-
-cleanup() {
-    kill "$watchdog" 2>/dev/null
-    kill "$server" 2>/dev/null
-    wait "$server" 2>/dev/null
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/support/guard-server.sh disable=SC1091
+. "$here/guard-server.sh"
+guard_server "$server" "$runtime"
 
 for _ in $(seq 100); do
     pactl info >/dev/null 2>&1 && break
@@ -66,7 +54,6 @@ fi
 pactl set-default-source rec_sink.monitor
 
 # For ThreadSanitizer builds: libpulse's own thread hand-over is invisible to it.
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export TSAN_OPTIONS="${TSAN_OPTIONS:+$TSAN_OPTIONS:}suppressions=$here/tsan-libpulse.supp"
 
 export SONDREL_TEST_PULSE=1

@@ -24,23 +24,6 @@ TEST_F(FilesEqualTest, FileSizeOfFilesFoldersAndMissingPaths) {
     EXPECT_EQ(util::FileSize(fifo), 0u) << "returns instead of waiting for a writer";
 }
 
-TEST_F(FilesEqualTest, FileEqualsItself) {
-    const std::string path = m_folder.Write("self", std::string(5000, 's'));
-    EXPECT_TRUE(util::FilesEqual(path, path));
-}
-
-TEST_F(FilesEqualTest, DifferenceInTheLastByteIsFound) {
-    std::string data(2048 * 3 + 17, '\0');
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        data[i] = static_cast<char>(i * 7);
-    }
-    const std::string first = m_folder.Write("first", data);
-    data.back() = static_cast<char>(data.back() + 1);
-    const std::string second = m_folder.Write("second", data);
-    EXPECT_FALSE(util::FilesEqual(first, second));
-    EXPECT_FALSE(util::FilesEqual(second, first));
-}
-
 TEST_F(FilesEqualTest, DifferencesAtBlockEdges) {
     for (const std::size_t size : {1u, 2047u, 2048u, 2049u, 4096u}) {
         const std::string data(size, 'a');
@@ -58,10 +41,7 @@ TEST_F(FilesEqualTest, DifferencesAtBlockEdges) {
 TEST_F(FilesEqualTest, DifferentSizesAreNotEqual) {
     EXPECT_FALSE(util::FilesEqual(m_folder.Write("a", "abc"), m_folder.Write("b", "abcd")));
     EXPECT_FALSE(util::FilesEqual(m_folder.Write("c", ""), m_folder.Write("d", "x")));
-}
-
-TEST_F(FilesEqualTest, TwoEmptyFilesAreEqual) {
-    EXPECT_TRUE(util::FilesEqual(m_folder.Write("a", ""), m_folder.Write("b", "")));
+    EXPECT_TRUE(util::FilesEqual(m_folder.Write("e", ""), m_folder.Write("f", "")));
 }
 
 TEST_F(FilesEqualTest, UnopenableFileOfMatchingSizeCountsAsEqual) {

@@ -33,21 +33,6 @@ TEST(MessageBoxTest, TextIsShownAsItStands) {
     EXPECT_EQ(shown[1].style, 0u);
 }
 
-TEST(MessageBoxTest, AnswersComeFromTheScriptThenTheDefault) {
-    ScriptedMessageBox box({util::IDYES, util::IDNO}, util::IDCANCEL);
-    ScopedMessageBoxHost installed(box);
-    const unsigned question = util::MB_YESNOCANCEL | util::MB_ICONQUESTION;
-    EXPECT_EQ(util::ShowMessageBox("Overwrite?", question), util::IDYES);
-    EXPECT_EQ(util::ShowMessageBox("Overwrite?", question), util::IDNO);
-    EXPECT_EQ(util::ShowMessageBox("Overwrite?", question), util::IDCANCEL);
-    box.Script({util::IDOK});
-    EXPECT_EQ(box.UnusedAnswers(), 1u);
-    EXPECT_EQ(util::ShowMessageBox("Go on?", util::MB_OKCANCEL), util::IDOK);
-    EXPECT_EQ(box.UnusedAnswers(), 0u);
-    EXPECT_EQ(box.ShownCount(), 4u);
-    EXPECT_EQ(box.ShownMessages()[2].style, 35u);
-}
-
 TEST(MessageBoxTest, ScopedHostPutsThePreviousOneBack) {
     ScriptedMessageBox outer({7});
     ScriptedMessageBox inner({6});

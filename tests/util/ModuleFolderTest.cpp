@@ -20,20 +20,16 @@ TEST(ModuleFolderTest, TextFormIsTheExecutablesFolderWithSlash) {
 }
 
 TEST(ModuleFolderTest, BufferFormFillsAndTerminates) {
-    std::vector<char> buffer(4096, 'x');
-    ASSERT_EQ(util::GetModuleFolder(buffer.data(), static_cast<unsigned>(buffer.size())), 0);
-    EXPECT_EQ(std::string(buffer.data()), ExpectedFolder());
-    const std::size_t length = ExpectedFolder().size();
-    for (std::size_t i = length; i < buffer.size(); ++i) {
-        ASSERT_EQ(buffer[i], '\0') << "the rest of the buffer is zeroed, at " << i;
-    }
-}
-
-TEST(ModuleFolderTest, BufferExactlyLargeEnough) {
     const std::string expected = ExpectedFolder();
-    std::vector<char> buffer(expected.size() + 1, 'x');
-    EXPECT_EQ(util::GetModuleFolder(buffer.data(), static_cast<unsigned>(buffer.size())), 0);
-    EXPECT_EQ(std::string(buffer.data()), expected);
+    // A roomy buffer and one with exactly room for the terminator.
+    for (const std::size_t size : {std::size_t{4096}, expected.size() + 1}) {
+        std::vector<char> buffer(size, 'x');
+        ASSERT_EQ(util::GetModuleFolder(buffer.data(), static_cast<unsigned>(size)), 0) << size;
+        EXPECT_EQ(std::string(buffer.data()), expected);
+        for (std::size_t i = expected.size(); i < size; ++i) {
+            ASSERT_EQ(buffer[i], '\0') << "the rest of the buffer is zeroed, at " << i;
+        }
+    }
 }
 
 TEST(ModuleFolderTest, ShortBufferGivesErangeAndStaysZeroed) {

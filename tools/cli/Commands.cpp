@@ -4,7 +4,9 @@
 #include "tools/cli/DriveCommand.h"
 #include "tools/cli/DrivesCommand.h"
 #include "tools/cli/EraseCommand.h"
+#include "tools/cli/HotkeyCommand.h"
 #include "tools/cli/PlayCommand.h"
+#include "tools/cli/RecordCommand.h"
 #include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
@@ -14,9 +16,9 @@
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand,  kTextCommand,  kDrivesCommand,
-                                      kDriveCommand, kDiscCommand,  kTocCommand,
-                                      kSaveCommand,  kEraseCommand, kPlayCommand};
+    static const std::array kCommands{kDemoCommand,  kTextCommand, kDrivesCommand, kDriveCommand,
+                                      kDiscCommand,  kTocCommand,  kRecordCommand, kSaveCommand,
+                                      kEraseCommand, kPlayCommand, kHotkeyCommand};
     return kCommands;
 }
 

@@ -5,7 +5,8 @@
 namespace quarnel::emu {
 
 std::uint32_t DiscState::Capacity() const {
-    return medium == MediumKind::PressedCd ? imageBlocks : Traits().capacityBlocks;
+    return medium == MediumKind::PressedCd || imageBlocks != 0 ? imageBlocks
+                                                               : Traits().capacityBlocks;
 }
 
 std::uint32_t DiscState::SessionStart(std::uint32_t session) const {

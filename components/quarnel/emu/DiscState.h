@@ -41,9 +41,11 @@ public:
     bool trackOpen = false;
     bool trackRuined = false; // the open track lost its stream and takes no more data
     std::uint32_t closedSessions = 0;
-    bool complete = false;         // finalised: no more sessions
-    bool formatted = false;        // DVD+RW and DVD-RAM
-    std::uint32_t imageBlocks = 0; // pressed CD: blocks in its image
+    bool complete = false;  // finalised: no more sessions
+    bool formatted = false; // DVD+RW and DVD-RAM
+    // Pressed CD: blocks in its image. Writable medium: a capacity smaller
+    // than its kind's (a short disc that fills in seconds); 0 = the kind's own.
+    std::uint32_t imageBlocks = 0;
     std::string catalog;
     std::string title;
     std::string performer;

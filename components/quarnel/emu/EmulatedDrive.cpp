@@ -87,7 +87,10 @@ CommandOutcome EmulatedDrive::Execute(const Command& command) {
     CommandOutcome outcome;
     {
         const std::lock_guard lock(m_mutex);
-        const Answer answer = Dispatch(command);
+        const std::vector<std::uint8_t>& failing = m_settings.faults.failCommands;
+        const bool fails =
+            std::find(failing.begin(), failing.end(), command.cdb.bytes[0]) != failing.end();
+        const Answer answer = fails ? Answer{sense::kInternalTargetFailure} : Dispatch(command);
         outcome.transferred = answer.transferred;
         if (!answer.sense.Good()) {
             outcome.scsiStatus = kStatusCheckCondition;
@@ -302,7 +305,7 @@ bool EmulatedDrive::ChangeDisc(DiscState state) {
     return true;
 }
 
-bool EmulatedDrive::LoadBlank(MediumKind kind) {
+bool EmulatedDrive::LoadBlank(MediumKind kind, std::uint32_t capacityBlocks) {
     if (kind == MediumKind::None || kind == MediumKind::PressedCd) {
         return false;
     }
@@ -314,6 +317,7 @@ bool EmulatedDrive::LoadBlank(MediumKind kind) {
         }
         DiscState state;
         state.medium = kind;
+        state.imageBlocks = capacityBlocks;
         changed = ChangeDisc(std::move(state)) && m_image.Truncate(0);
     }
     DeliverEvents();

@@ -46,8 +46,9 @@ public:
     [[nodiscard]] std::string Name() const override;
 
     // Puts a new blank (unformatted) medium of this kind in and closes the
-    // tray. False while the tray is locked.
-    bool LoadBlank(MediumKind kind);
+    // tray; `capacityBlocks` other than 0 makes the disc that short (its last
+    // possible lead-out start). False while the tray is locked.
+    bool LoadBlank(MediumKind kind, std::uint32_t capacityBlocks = 0);
     // Puts in a pressed CD made from a CUE sheet; false with `error` set when
     // the sheet or its files are unusable or the tray is locked (the old disc
     // then stays).

@@ -26,6 +26,9 @@ struct FaultPlan {
     bool notReady = false;
     // READ CD of these blocks fails with an unrecovered read error (3/11/05).
     std::vector<BlockRange> unreadable;
+    // Commands with these operation codes fail with a hardware error
+    // (4/44/00). Set at run time only; drive.ini does not keep them.
+    std::vector<std::uint8_t> failCommands;
 
     friend bool operator==(const FaultPlan&, const FaultPlan&) = default;
 };

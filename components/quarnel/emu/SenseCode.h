@@ -26,6 +26,7 @@ inline constexpr SenseCode kNoMediumTrayOpen{0x02, 0x3A, 0x02};
 inline constexpr SenseCode kWriteError{0x03, 0x0C, 0x00};
 inline constexpr SenseCode kLossOfStreaming{0x03, 0x0C, 0x09};
 inline constexpr SenseCode kUnrecoveredRead{0x03, 0x11, 0x05};
+inline constexpr SenseCode kInternalTargetFailure{0x04, 0x44, 0x00};
 inline constexpr SenseCode kParameterListLength{0x05, 0x1A, 0x00};
 inline constexpr SenseCode kInvalidCommand{0x05, 0x20, 0x00};
 inline constexpr SenseCode kAddressOutOfRange{0x05, 0x21, 0x00};

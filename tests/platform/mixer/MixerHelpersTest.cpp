@@ -9,31 +9,32 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-TEST(MuxSelection, NewlySetItemWinsOverTheOldChoiceStillSet) {
-    // Read back {0,1,0,0}, item 3 set, written back: item 3 is chosen.
-    EXPECT_EQ(resolveMuxWrite({false, true, false, false}, {false, true, false, true}), 3u);
-}
-
-TEST(MuxSelection, WritingTheCurrentChoiceKeepsIt) {
-    EXPECT_EQ(resolveMuxWrite({false, true, false}, {false, true, false}), 1u);
-}
-
-TEST(MuxSelection, SingleItemMoves) {
-    EXPECT_EQ(resolveMuxWrite({true, false}, {false, true}), 1u);
-}
-
-TEST(MuxSelection, NothingSetOrWrongSizeChoosesNothing) {
-    EXPECT_FALSE(resolveMuxWrite({true, false}, {false, false}));
-    EXPECT_FALSE(resolveMuxWrite({true, false}, {true}));
-    EXPECT_FALSE(resolveMuxWrite({}, {}));
-}
-
-TEST(MuxSelection, CurrentStateWithNothingSelectedTakesFirstRequested) {
-    EXPECT_EQ(resolveMuxWrite({false, false, false}, {false, true, true}), 1u);
+TEST(MuxSelection, WrittenItemsResolveToOneChoice) {
+    struct Case {
+        std::vector<bool> current;
+        std::vector<bool> written;
+        std::optional<std::size_t> chosen;
+    };
+    const std::vector<Case> cases = {
+        // Read back {0,1,0,0}, item 3 set, written back: item 3 is chosen.
+        {{false, true, false, false}, {false, true, false, true}, std::size_t{3}},
+        {{false, true, false}, {false, true, false}, std::size_t{1}}, // the current choice kept
+        {{true, false}, {false, true}, std::size_t{1}},
+        {{false, false, false}, {false, true, true}, std::size_t{1}}, // the first requested
+        {{true, false}, {false, false}, std::nullopt},
+        {{true, false}, {true}, std::nullopt}, // wrong size
+        {{}, {}, std::nullopt},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(resolveMuxWrite(cases[i].current, cases[i].written), cases[i].chosen)
+            << "case " << i;
+    }
 }
 
 TEST(MixerText, CutsAtByteLimitWithoutSplittingUtf8) {
@@ -86,6 +87,7 @@ protected:
     std::filesystem::path m_folder;
 };
 
+// A first start has no folder for the state yet.
 TEST_F(VirtualMixerStateFile, SaveCreatesFolderAndLoadReadsItBack) {
     VirtualMixerState state({1, 2}, 100);
     state.select(1);
@@ -108,19 +110,6 @@ TEST_F(VirtualMixerStateFile, BrokenEntriesKeepDefaults) {
     EXPECT_EQ(state.volume(0), std::vector<std::uint32_t>{42});
     EXPECT_EQ(state.volume(1), (std::vector<std::uint32_t>{42, 42})); // wrong channel count
     EXPECT_EQ(state.volume(2), (std::vector<std::uint32_t>{42, 42})); // above the maximum
-}
-
-TEST_F(VirtualMixerStateFile, MissingFileKeepsDefaults) {
-    VirtualMixerState state({2}, 9);
-    state.load(m_folder / "none.ini", 65535);
-    EXPECT_EQ(state.selected(), 0u);
-    EXPECT_EQ(state.volume(0), (std::vector<std::uint32_t>{9, 9}));
-}
-
-TEST_F(VirtualMixerStateFile, SaveIntoAFileInsteadOfAFolderFails) {
-    write("x");
-    VirtualMixerState state({2}, 9);
-    EXPECT_FALSE(state.save(m_folder / "mixer.ini" / "inside.ini"));
 }
 
 TEST(VirtualMixerStatePath, EnvironmentChoosesTheFile) {

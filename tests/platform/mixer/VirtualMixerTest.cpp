@@ -275,54 +275,21 @@ TEST_F(VirtualMixer, CallbackMayReadThroughItsHandleButNotCloseIt) {
     EXPECT_EQ(mixerClose(mixer), MMSYSERR_NOERROR);
 }
 
-TEST_F(VirtualMixer, ClosedAndUnknownHandlesAreRefused) {
-    HMIXER mixer = open();
-    ASSERT_EQ(mixerClose(mixer), MMSYSERR_NOERROR);
-    MIXERLINE line;
-    MIXERCONTROL control;
-    MIXERLINECONTROLS controls;
-    controls.pamxctrl = &control;
-    MIXERCONTROLDETAILS_UNSIGNED value;
-    MIXERCONTROLDETAILS details;
-    details.paDetails = &value;
-    EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(mixerGetLineControls(mixer, &controls, MIXER_GETLINECONTROLSF_ALL),
-              MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(mixerGetControlDetails(mixer, &details, MIXER_GETCONTROLDETAILSF_VALUE),
-              MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(mixerSetControlDetails(mixer, &details, MIXER_SETCONTROLDETAILSF_VALUE),
-              MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(mixerClose(mixer), MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(mixerClose(nullptr), MMSYSERR_INVALHANDLE);
-}
-
-TEST_F(VirtualMixer, BadOpenArguments) {
+TEST_F(VirtualMixer, BadHandlesAndArgumentsAreRefused) {
     HMIXER mixer = nullptr;
     EXPECT_EQ(mixerOpen(nullptr, 0, nullptr, 0, CALLBACK_NULL), MMSYSERR_INVALPARAM);
     EXPECT_EQ(mixerOpen(&mixer, 1, nullptr, 0, CALLBACK_NULL), MMSYSERR_BADDEVICEID);
     EXPECT_EQ(mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_FUNCTION), MMSYSERR_INVALFLAG);
-    EXPECT_EQ(mixerOpen(&mixer, 0, nullptr, 0, 0x00010000u), MMSYSERR_INVALFLAG);
     EXPECT_EQ(mixer, nullptr);
-}
 
-TEST_F(VirtualMixer, BadLineAndControlRequests) {
-    HMIXER mixer = open();
+    mixer = open();
     MIXERLINE line;
-    EXPECT_EQ(mixerGetLineInfo(mixer, nullptr, MIXER_GETLINEINFOF_DESTINATION),
-              MMSYSERR_INVALPARAM);
     line.cbStruct = 8;
     EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_INVALPARAM);
     line = MIXERLINE{};
     EXPECT_EQ(mixerGetLineInfo(mixer, &line, 42), MMSYSERR_INVALFLAG);
-    line.dwDestination = 1;
-    EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_DESTINATION), MIXERR_INVALLINE);
-    line = MIXERLINE{};
     line.dwSource = 4;
     EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_SOURCE), MIXERR_INVALLINE);
-    line.dwLineID = 0x12345678;
-    EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_LINEID), MIXERR_INVALLINE);
-    line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER;
-    EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_COMPONENTTYPE), MIXERR_INVALLINE);
     line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC;
     EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_COMPONENTTYPE), MMSYSERR_NOERROR);
     EXPECT_EQ(line.dwSource, kCdAudio);
@@ -331,18 +298,9 @@ TEST_F(VirtualMixer, BadLineAndControlRequests) {
     MIXERLINECONTROLS controls;
     controls.pamxctrl = &control;
     controls.cControls = 1;
-    controls.dwLineID = 0x12345678;
-    controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-    EXPECT_EQ(mixerGetLineControls(mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE),
-              MIXERR_INVALLINE);
-    EXPECT_EQ(mixerGetLineControls(mixer, &controls, 7), MMSYSERR_INVALFLAG);
     controls.dwControlID = 0xDEAD;
     EXPECT_EQ(mixerGetLineControls(mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYID),
               MIXERR_INVALCONTROL);
-    controls.pamxctrl = nullptr;
-    EXPECT_EQ(mixerGetLineControls(mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYID),
-              MMSYSERR_INVALPARAM);
-    controls.pamxctrl = &control;
     controls.cbmxctrl = 12;
     EXPECT_EQ(mixerGetLineControls(mixer, &controls, MIXER_GETLINECONTROLSF_ONEBYID),
               MMSYSERR_INVALPARAM);
@@ -355,44 +313,22 @@ TEST_F(VirtualMixer, BadLineAndControlRequests) {
     all.cControls = 2;
     all.pamxctrl = two;
     EXPECT_EQ(mixerGetLineControls(mixer, &all, MIXER_GETLINECONTROLSF_ALL), MMSYSERR_INVALPARAM);
-    mixerClose(mixer);
-}
 
-TEST_F(VirtualMixer, BadDetailsRequests) {
-    HMIXER mixer = open();
-    SelectControl control;
-    ASSERT_EQ(selectControl(mixer, control), MMSYSERR_NOERROR);
+    SelectControl select;
+    ASSERT_EQ(selectControl(mixer, select), MMSYSERR_NOERROR);
     std::vector<std::int32_t> values;
-    SelectControl wrongCount = control;
+    SelectControl wrongCount = select;
     wrongCount.items = 3;
     EXPECT_EQ(readItems(mixer, wrongCount, values), MMSYSERR_INVALPARAM);
     EXPECT_EQ(writeItems(mixer, wrongCount, {1, 0, 0}), MMSYSERR_INVALPARAM);
-    SelectControl unknown = control;
-    unknown.id = 0x7777;
-    EXPECT_EQ(readItems(mixer, unknown, values), MIXERR_INVALCONTROL);
-
     MIXERCONTROLDETAILS details;
-    EXPECT_EQ(mixerGetControlDetails(mixer, nullptr, MIXER_GETCONTROLDETAILSF_VALUE),
-              MMSYSERR_INVALPARAM);
-    details.dwControlID = control.id;
+    details.dwControlID = select.id;
     details.cChannels = 1;
-    details.cMultipleItems = control.items;
+    details.cMultipleItems = select.items;
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
     EXPECT_EQ(mixerGetControlDetails(mixer, &details, MIXER_GETCONTROLDETAILSF_VALUE),
               MMSYSERR_INVALPARAM); // no buffer
-    MIXERCONTROLDETAILS_BOOLEAN items[4];
-    details.paDetails = items;
-    EXPECT_EQ(mixerGetControlDetails(mixer, &details, 5), MMSYSERR_INVALFLAG);
-    EXPECT_EQ(mixerSetControlDetails(mixer, &details, 1), MMSYSERR_INVALFLAG);
-    details.cChannels = 2;
-    EXPECT_EQ(mixerGetControlDetails(mixer, &details, MIXER_GETCONTROLDETAILSF_VALUE),
-              MMSYSERR_INVALPARAM);
-    details.cChannels = 1;
-    details.cbDetails = 2;
-    EXPECT_EQ(mixerGetControlDetails(mixer, &details, MIXER_GETCONTROLDETAILSF_VALUE),
-              MMSYSERR_INVALPARAM);
-
-    // A volume has no item texts and no items.
+    // A volume has no item texts.
     MIXERCONTROLDETAILS_LISTTEXT text;
     MIXERCONTROLDETAILS volume;
     volume.dwControlID = volumeId(mixer, kLineIn);
@@ -401,24 +337,15 @@ TEST_F(VirtualMixer, BadDetailsRequests) {
     volume.paDetails = &text;
     EXPECT_EQ(mixerGetControlDetails(mixer, &volume, MIXER_GETCONTROLDETAILSF_LISTTEXT),
               MMSYSERR_INVALPARAM);
-    MIXERCONTROLDETAILS_UNSIGNED channel[2];
-    volume.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
-    volume.paDetails = channel;
-    volume.cMultipleItems = 2;
-    EXPECT_EQ(mixerGetControlDetails(mixer, &volume, MIXER_GETCONTROLDETAILSF_VALUE),
-              MMSYSERR_INVALPARAM);
-    mixerClose(mixer);
-}
 
-TEST_F(VirtualMixer, DamagedStateFileReadsAsDefaults) {
-    std::filesystem::create_directories(m_folder);
-    std::ofstream(m_statePath) << "selected=-1\nvolume0=\nvolume1=1,2,3\n\x01\x02\xff\n";
-    HMIXER mixer = open();
-    EXPECT_EQ(chosenItem(mixer), static_cast<int>(kMicrophone));
-    std::vector<std::uint32_t> values;
-    ASSERT_EQ(readVolume(mixer, volumeId(mixer, kLineIn), 2, values), MMSYSERR_NOERROR);
-    EXPECT_EQ(values, (std::vector<std::uint32_t>{49152, 49152}));
-    mixerClose(mixer);
+    // A closed handle is refused by every call.
+    ASSERT_EQ(mixerClose(mixer), MMSYSERR_NOERROR);
+    EXPECT_EQ(mixerGetLineInfo(mixer, &line, MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(mixerGetLineControls(mixer, &all, MIXER_GETLINECONTROLSF_ALL), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(mixerSetControlDetails(mixer, &details, MIXER_SETCONTROLDETAILSF_VALUE),
+              MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(mixerClose(mixer), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(mixerClose(nullptr), MMSYSERR_INVALHANDLE);
 }
 
 TEST_F(VirtualMixer, UnwritableStateFileFailsTheWriteOnly) {

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -28,50 +30,29 @@ protected:
     testsupport::TempFolder m_folder;
 };
 
-TEST_F(ProfileLimitsTest, ValueOfExactly259BytesIsKept) {
-    const std::string value(kMaxValueBytes, 'a');
-    EXPECT_EQ(ReadValue(value), value);
-}
-
-TEST_F(ProfileLimitsTest, LongerValueIsCutTo259Bytes) {
-    const std::string value(1000, 'b');
-    EXPECT_EQ(ReadValue(value), std::string(kMaxValueBytes, 'b'));
-}
-
-TEST_F(ProfileLimitsTest, TwoByteCharacterStraddlingTheLimitIsDropped) {
-    // "é" takes bytes 258 and 259 (counting from 0): byte 259 no longer fits.
-    const std::string value = std::string(258, 'a') + "\xC3\xA9" + "zzz";
-    EXPECT_EQ(ReadValue(value), std::string(258, 'a'));
-}
-
-TEST_F(ProfileLimitsTest, ThreeByteCharacterStraddlingTheLimitIsDropped) {
-    for (std::size_t before = 257; before <= 258; ++before) {
-        const std::string value = std::string(before, 'a') + "\xE9\x9F\xB3" + "tail"; // 音
-        EXPECT_EQ(ReadValue(value), std::string(before, 'a')) << before;
-    }
-}
-
-TEST_F(ProfileLimitsTest, FourByteCharacterStraddlingTheLimitIsDropped) {
-    for (std::size_t before = 256; before <= 258; ++before) {
-        const std::string value = std::string(before, 'a') + "\xF0\x9F\x8E\xB5" + "x"; // 🎵
-        EXPECT_EQ(ReadValue(value), std::string(before, 'a')) << before;
-    }
-}
-
-TEST_F(ProfileLimitsTest, CharacterEndingExactlyAtTheLimitIsKept) {
-    std::string value = std::string(256, 'a') + "\xE9\x9F\xB3"; // ends at byte 259
-    EXPECT_EQ(ReadValue(value + "more"), value);
-    // 86 three-byte characters are 258 bytes; the 87th does not fit.
+TEST_F(ProfileLimitsTest, ValuesAreCutTo259BytesOnACharacterBoundary) {
+    const std::string a258(258, 'a');
+    const std::string note = "\xE9\x9F\xB3"; // 音, three bytes
     std::string chinese;
     for (int i = 0; i < 90; ++i) {
-        chinese += "\xE9\x9F\xB3";
+        chinese += note;
     }
-    EXPECT_EQ(ReadValue(chinese), chinese.substr(0, 258));
-}
-
-TEST_F(ProfileLimitsTest, CutIsMadeAfterQuotesAreRemoved) {
     const std::string inner(kMaxValueBytes, 'q');
-    EXPECT_EQ(ReadValue("\"" + inner + "\""), inner);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string(kMaxValueBytes, 'a'), std::string(kMaxValueBytes, 'a')},
+        {std::string(1000, 'b'), std::string(kMaxValueBytes, 'b')},
+        {a258 + "\xC3\xA9" + "zzz", a258},                              // é straddles the cut
+        {std::string(257, 'a') + note + "tail", std::string(257, 'a')}, // 3 bytes at 257
+        {a258 + note + "tail", a258},                                   // 3 bytes at 258
+        {std::string(256, 'a') + "\xF0\x9F\x8E\xB5x", std::string(256, 'a')}, // 4 bytes
+        {a258 + "\xF0\x9F\x8E\xB5x", a258},
+        {std::string(256, 'a') + note + "more", std::string(256, 'a') + note}, // ends at 259
+        {chinese, chinese.substr(0, 258)},
+        {"\"" + inner + "\"", inner}, // cut after the quotes go
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(ReadValue(value), expected) << value.size() << " bytes";
+    }
 }
 
 TEST_F(ProfileLimitsTest, LongDefaultIsCutLikeAValue) {
@@ -115,19 +96,13 @@ TEST_F(ProfileLimitsTest, BinaryGarbageGivesDefaultsOrShortValues) {
     }
 }
 
-TEST_F(ProfileLimitsTest, FolderGivenAsFileGivesTheDefault) {
+TEST_F(ProfileLimitsTest, PathsThatAreNoRegularFileGiveTheDefaultWithoutWaiting) {
     m_folder.Write("dir.ini/inner.ini", "[s]\nk=v\n");
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "d", m_folder.Path() + "dir.ini"), "d");
-}
-
-TEST_F(ProfileLimitsTest, PipeGivenAsFileGivesTheDefaultWithoutWaiting) {
-    const std::string path = m_folder.Path() + "pipe.ini";
-    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "d", path), "d");
-}
-
-TEST_F(ProfileLimitsTest, EndlessDeviceGivesTheDefault) {
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "d", "/dev/zero"), "d");
+    const std::string pipe = m_folder.Path() + "pipe.ini";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {m_folder.Path() + "dir.ini", pipe, std::string("/dev/zero")}) {
+        EXPECT_EQ(GetPrivateProfileString("s", "k", "d", path), "d") << path;
+    }
 }
 
 TEST_F(ProfileLimitsTest, NamesWithLineBreaksOrNulFindNothing) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,37 +52,34 @@ TEST_F(ProfileWriteTest, ReplacesAValueInPlaceAndKeepsTheRest) {
                                       "x=y\n");
 }
 
-TEST_F(ProfileWriteTest, AddsAKeyToTheEndOfItsSection) {
-    const std::string path = m_folder.Write("a.ini", "[s]\na=1\n[t]\nz=9\n");
-    ASSERT_TRUE(WritePrivateProfileString("s", "b", "2", path));
-    EXPECT_EQ(GetPrivateProfileString("s", "b", "", path), "2");
-    EXPECT_EQ(GetPrivateProfileString("s", "a", "", path), "1");
-    EXPECT_EQ(GetPrivateProfileString("t", "z", "", path), "9");
-    EXPECT_NE(m_folder.Read("a.ini").find("a=1\nb=2\n"), std::string::npos);
-}
+struct EditCase {
+    const char* what;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+};
 
-TEST_F(ProfileWriteTest, AddsANewSectionAtTheEnd) {
-    const std::string path = m_folder.Write("a.ini", "[s]\na=1\n");
-    ASSERT_TRUE(WritePrivateProfileString("Trindle", "KeyUsed", "0", path));
-    EXPECT_EQ(m_folder.Read("a.ini"), "[s]\na=1\n\n\n[Trindle]\nKeyUsed=0\n");
-}
-
-TEST_F(ProfileWriteTest, RepeatsOfTheWrittenKeyAreDropped) {
-    const std::string path = m_folder.Write("a.ini", "[s]\nk=1\nk=2\n");
-    ASSERT_TRUE(WritePrivateProfileString("s", "k", "3", path));
-    EXPECT_EQ(m_folder.Read("a.ini"), "[s]\nk=3\n");
-}
-
-TEST_F(ProfileWriteTest, RepeatsOfOtherKeysStillReadTheSame) {
+TEST_F(ProfileWriteTest, EditsKeepTheRestOfTheFile) {
+    const std::vector<EditCase> cases = {
+        {"key added at the end of its section", "[s]\na=1\n[t]\nz=9\n", "s", "b", "2",
+         "[s]\na=1\nb=2\n\n\n[t]\nz=9\n"},
+        {"section added at the end", "[s]\na=1\n", "Trindle", "KeyUsed", "0",
+         "[s]\na=1\n\n\n[Trindle]\nKeyUsed=0\n"},
+        {"repeats of the written key dropped", "[s]\nk=1\nk=2\n", "s", "k", "3", "[s]\nk=3\n"},
+        {"byte order mark and UTF-8 kept", "\xEF\xBB\xBF[UIText]\n1=\xE9\x9F\xB3\n", "UIText", "2",
+         "\xE8\xBD\xA8", "\xEF\xBB\xBF[UIText]\n1=\xE9\x9F\xB3\n2=\xE8\xBD\xA8\n"},
+    };
+    for (const EditCase& c : cases) {
+        const std::string path = m_folder.Write("a.ini", c.before);
+        ASSERT_TRUE(WritePrivateProfileString(c.section, c.key, c.value, path)) << c.what;
+        EXPECT_EQ(m_folder.Read("a.ini"), c.after) << c.what;
+    }
+    // Repeats of keys not written still read as the first one.
     const std::string path = m_folder.Write("a.ini", "[s]\nk=first\nk=second\n");
     ASSERT_TRUE(WritePrivateProfileString("s", "other", "x", path));
     EXPECT_EQ(GetPrivateProfileString("s", "k", "", path), "first");
-}
-
-TEST_F(ProfileWriteTest, ByteOrderMarkAndUtf8AreKept) {
-    const std::string path = m_folder.Write("a.ini", "\xEF\xBB\xBF[UIText]\n1=\xE9\x9F\xB3\n");
-    ASSERT_TRUE(WritePrivateProfileString("UIText", "2", "\xE8\xBD\xA8", path));
-    EXPECT_EQ(m_folder.Read("a.ini"), "\xEF\xBB\xBF[UIText]\n1=\xE9\x9F\xB3\n2=\xE8\xBD\xA8\n");
 }
 
 TEST_F(ProfileWriteTest, ValueWithOuterBlanksReadsBackTrimmed) {

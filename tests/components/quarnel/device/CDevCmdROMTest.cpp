@@ -120,18 +120,6 @@ TEST_F(DriveTest, TransportFailureIsAStatusOfItsOwn) {
     EXPECT_FALSE(m_drive.GetLastSense().valid);
 }
 
-TEST_F(DriveTest, GetParamPageCopiesThePage) {
-    On(op::kModeSense10, testing::Reply(testing::ModeSenseReply(
-                             testing::CapabilitiesPage(true, false, false, true))));
-    unsigned char buffer[26] = {0x2A};
-    SenseData_tag sense{};
-    ASSERT_EQ(m_drive.GetParamPage(buffer, 26, 3, sense, 0x2A), status::kOk);
-    EXPECT_EQ(Last().cdb[2], 0x2A);
-    EXPECT_EQ(buffer[0], 0x2A);
-    EXPECT_EQ(buffer[3], 0x03);
-    EXPECT_EQ(buffer[4], 0x80);
-}
-
 TEST_F(DriveTest, GetParamPageFailures) {
     unsigned char buffer[26] = {};
     SenseData_tag sense{};
@@ -220,70 +208,11 @@ TEST_F(DriveTest, ReadTocIntoASmallBufferAndBadArguments) {
     EXPECT_EQ(m_drive.ReadToc(buffer, 20, 2, 256), status::kBadArgument);
 }
 
-TEST_F(DriveTest, CdTextTitles) {
-    V packs = {0x80, 0, 0, 0, 'D', 'i', 's', 'c', 0, 'S', 'o', 'n', 'g', 0, 0, 0, 0, 0};
-    V reply = {0, static_cast<std::uint8_t>(2 + packs.size()), 0, 0};
-    reply.insert(reply.end(), packs.begin(), packs.end());
-    On(op::kReadTocPmaAtip, testing::Reply(reply));
-    FS_CDTEXT_INFO info{};
-    ASSERT_EQ(m_drive.GetCDText(info), status::kOk);
-    EXPECT_EQ(m_script->log[0].cdb[2], 5);
-    EXPECT_EQ(info.Title(0), "Disc");
-    EXPECT_EQ(info.Title(1), "Song");
-    EXPECT_EQ(info.Title(2), "");
-    EXPECT_EQ(info.Title(-1), "");
-    EXPECT_EQ(info.Performer(1), "");
-}
-
-TEST_F(DriveTest, CdTextAbsent) {
-    On(op::kReadTocPmaAtip, testing::Check(0x5, 0x24, 0x00));
-    FS_CDTEXT_INFO info{};
-    EXPECT_NE(m_drive.GetCDText(info), status::kOk);
-    EXPECT_EQ(info.Title(1), "");
-}
-
-TEST_F(DriveTest, DiscAndTrackInformation) {
-    V disc(34, 0);
-    disc[1] = 32;
-    disc[2] = 0x01;
-    disc[6] = 3;
-    disc[21] = 79;
-    disc[22] = 59;
-    disc[23] = 74;
-    On(op::kReadDiscInformation, testing::Reply(disc));
-    DISC_INFO info{};
-    ASSERT_EQ(m_drive.ReadDiscInfo(info), status::kOk);
-    EXPECT_EQ(Last().cdb, (V{0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}));
-    EXPECT_EQ(info.discStatus, 1);
-    EXPECT_EQ(info.raw[6], 3);
-    EXPECT_EQ(info.LastPossibleLeadOutLba(), 359849U);
-
-    V track(36, 0);
-    track[1] = 34;
-    track[2] = 1;
-    track[27] = 0x10;
-    On(op::kReadTrackInformation, testing::Reply(track));
-    TRACK_INFO trackInfo{};
-    ASSERT_EQ(m_drive.ReadTrackInfoEx(trackInfo, TRACK_INFO_BY_TRACK, 1), status::kOk);
-    EXPECT_EQ(Last().cdb, (V{0x52, 1, 0, 0, 0, 1, 0, 0, 48, 0}));
-    EXPECT_EQ(trackInfo.size, 0x10U);
-    EXPECT_EQ(m_drive.ReadTrackInfoEx(trackInfo, static_cast<READ_TRACK_INFO_TYPE>(3), 1),
-              status::kBadArgument);
-}
-
 TEST_F(DriveTest, ShortDiscInformationIsABadReply) {
     On(op::kReadDiscInformation, testing::Reply(V(20, 0)));
     DISC_INFO info{};
     EXPECT_EQ(m_drive.ReadDiscInfo(info),
               status::kBadReply | static_cast<std::uint32_t>(ParseError::TooShort));
-}
-
-TEST_F(DriveTest, ReadOneAudioSector) {
-    On(op::kReadCd, testing::Reply(V(2352, 0x5A)));
-    V buffer(2352, 0);
-    ASSERT_EQ(m_drive.ReadCD_All(buffer.data(), 2352, 1, 1000), status::kOk);
-    EXPECT_EQ(Last().cdb, (V{0xBE, 0x04, 0, 0, 0x03, 0xE8, 0, 0, 1, 0x10, 0, 0}));
-    EXPECT_EQ(buffer[2351], 0x5A);
 }
 
 TEST_F(DriveTest, ReadCdShortTransferAndBadArguments) {
@@ -314,13 +243,6 @@ TEST_F(DriveTest, TrayAndLocks) {
     EXPECT_FALSE(m_script->exclusive);
     m_script->refuseExclusive = true;
     EXPECT_EQ(m_drive.LockVolumn(true), status::kDriveInUse);
-}
-
-TEST_F(DriveTest, UnknownCommandsGiveIllegalRequest) {
-    EXPECT_EQ(m_drive.Eject(true), status::kCheckCondition | 0x052000U);
-    EXPECT_TRUE(m_drive.GetLastSense().InvalidCommand());
-    EXPECT_EQ(m_drive.GetDeviceName(), "/dev/sr0");
-    EXPECT_EQ(m_drive.GetDeviceID(), 3);
 }
 
 // The writer thread and the main thread may use one drive at the same time

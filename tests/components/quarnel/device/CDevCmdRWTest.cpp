@@ -121,16 +121,6 @@ TEST_F(WriterTest, TrackAtOnceTake) {
               tail);
 }
 
-TEST_F(WriterTest, ClosingTheDiscAndNoUnderrunProtectionOffered) {
-    ScriptCdWriter(false);
-    ASSERT_EQ(m_writer.SetWriteParam(WriteParam::AudioTrackAtOnce(false)), status::kOk);
-    const auto selects = Sent(op::kModeSelect10);
-    ASSERT_EQ(selects.size(), 1U);
-    const V& list = selects[0].sent;
-    EXPECT_EQ(list[8 + 2], 0x01) << "no BUFE where the drive does not offer it";
-    EXPECT_EQ(list[8 + 3], 0x00) << "no next session";
-}
-
 TEST_F(WriterTest, WriteParametersUnreadable) {
     ScriptCdWriter();
     On(op::kModeSense10, testing::Check(0x5, 0x24, 0x00));
@@ -154,19 +144,6 @@ TEST_F(WriterTest, RandomWritableMediaTakeNoWriteParameters) {
     EXPECT_TRUE(Sent(op::kModeSelect10).empty());
     On(op::kTestUnitReady, testing::Check(0x2, 0x3A, 0x00));
     EXPECT_NE(m_writer.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
-}
-
-TEST_F(WriterTest, LongWriteInProgressIsKeptAsSense) {
-    ScriptCdWriter();
-    On(op::kWrite10, testing::Check(0x2, 0x04, 0x08));
-    V chunk(16 * kSectorBytes, 0);
-    EXPECT_EQ(m_writer.Write(100, chunk.data(), chunk.size(), 16),
-              status::kCheckCondition | 0x020408U);
-    const SenseData_tag sense = m_writer.GetLastSense();
-    EXPECT_EQ(sense.key, 0x2);
-    EXPECT_EQ(sense.asc, 0x04);
-    EXPECT_EQ(sense.ascq, 0x08);
-    EXPECT_TRUE(sense.LongWriteInProgress());
 }
 
 TEST_F(WriterTest, WriteArgumentsAreChecked) {

@@ -113,11 +113,5 @@ TEST(DriveProviders, ProvidersLearnWhetherAWriterIsListed) {
     EXPECT_EQ(seen, (std::vector<bool>{false, false, true}));
 }
 
-TEST(DriveProviders, RegisteredProvidersAreKept) {
-    const std::size_t before = RegisteredDriveProviders().size();
-    RegisterDriveProvider([](bool) { return std::vector<std::unique_ptr<Transport>>{}; });
-    EXPECT_EQ(RegisteredDriveProviders().size(), before + 1);
-}
-
 } // namespace
 } // namespace quarnel

@@ -26,20 +26,6 @@ TEST(DriveFolders, EnvironmentChoosesTheParent) {
     }
 }
 
-TEST(DriveFolders, EnsureDefaultMakesOneWriterWithABlankCdR) {
-    test::TempFolder parent;
-    std::string error;
-    const auto drives = EnsureDefaultDrive(parent.Path() / "drives", &error);
-    ASSERT_EQ(drives.size(), 1U) << error;
-    EXPECT_EQ(drives[0].filename(), kDefaultDriveName);
-    auto drive = EmulatedDrive::Open(drives[0], std::make_shared<SteadyClock>(), &error);
-    ASSERT_NE(drive, nullptr) << error;
-    EXPECT_EQ(drive->State().medium, MediumKind::CdR);
-    EXPECT_EQ(drive->Name(), drives[0].string());
-    // A second call finds it and adds nothing.
-    EXPECT_EQ(EnsureDefaultDrive(parent.Path() / "drives"), drives);
-}
-
 TEST(DriveFolders, CreateAndList) {
     test::TempFolder parent;
     EXPECT_FALSE(CreateDriveFolder(parent.Path(), "b", 8).empty());

@@ -31,17 +31,6 @@ TEST(EmulatedDriveBuffer, UnderrunWithoutBufeRuinsTheTrack) {
     EXPECT_EQ(drive.NextWritable(), 32U);
 }
 
-TEST(EmulatedDriveBuffer, UnderrunWithBufePausesAndResumes) {
-    EmuTestDrive drive(1);
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    std::uint32_t address = 0;
-    for (int i = 0; i < 5; ++i, address += kChunk) {
-        ASSERT_TRUE(drive.WriteBlocks(address, AudioBlocks(address, kChunk)).Ok());
-        drive.Clock().Advance(milliseconds(1000));
-    }
-    EXPECT_EQ(drive.NextWritable(), 80U);
-}
-
 TEST(EmulatedDriveBuffer, FullBufferAnswersLongWriteInProgressUntilItDrains) {
     EmuTestDrive drive(1);
     ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
@@ -55,16 +44,6 @@ TEST(EmulatedDriveBuffer, FullBufferAnswersLongWriteInProgressUntilItDrains) {
     EXPECT_EQ(drive.NextWritable(), address) << "a refused write moves nothing";
     drive.Clock().Advance(milliseconds(250));
     EXPECT_TRUE(drive.WriteBlocks(address, AudioBlocks(address, kChunk)).Ok());
-}
-
-TEST(EmulatedDriveBuffer, UnlimitedSpeedNeverFillsNorRunsDry) {
-    EmuTestDrive drive(0);
-    ASSERT_TRUE(drive.SelectTaoAudio(false, true).Ok());
-    std::uint32_t address = 0;
-    for (int i = 0; i < 80; ++i, address += kChunk) {
-        ASSERT_TRUE(drive.WriteBlocks(address, AudioBlocks(address, kChunk)).Ok());
-        drive.Clock().Advance(milliseconds(i % 2 == 0 ? 0 : 5000));
-    }
 }
 
 TEST(EmulatedDriveBuffer, SynchronizeCacheWaitsForTheBufferToDrain) {
@@ -88,33 +67,6 @@ TEST(EmulatedDriveBuffer, ImmediateSynchronizeCacheReportsBusyUntilDrained) {
     EXPECT_EQ(drive.Run({0, 0, 0, 0, 0, 0}).Sense(), sense::kOperationInProgress);
     drive.Clock().Advance(milliseconds(214));
     EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok());
-}
-
-TEST(EmulatedDriveBuffer, InjectedLongWritesThenSuccess) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    FaultPlan faults;
-    faults.longWriteAttempts = 3;
-    drive.Drive().SetFaults(faults);
-    for (int i = 0; i < 3; ++i) {
-        const Result busy = drive.WriteBlocks(0, AudioBlocks(0, kChunk));
-        EXPECT_EQ(busy.Sense(), sense::kLongWriteInProgress) << i;
-    }
-    EXPECT_TRUE(drive.WriteBlocks(0, AudioBlocks(0, kChunk)).Ok());
-    EXPECT_EQ(drive.Drive().Faults().longWriteAttempts, 0U);
-    EXPECT_EQ(drive.NextWritable(), 16U);
-}
-
-TEST(EmulatedDriveBuffer, InjectedWriteFailuresFromAnAddress) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    FaultPlan faults;
-    faults.failWritesFrom = 40;
-    drive.Drive().SetFaults(faults);
-    EXPECT_TRUE(drive.WriteBlocks(0, AudioBlocks(0, kChunk)).Ok());
-    EXPECT_TRUE(drive.WriteBlocks(16, AudioBlocks(16, kChunk)).Ok());
-    EXPECT_EQ(drive.WriteBlocks(32, AudioBlocks(32, kChunk)).Sense(), sense::kWriteError);
-    EXPECT_EQ(drive.NextWritable(), 32U);
 }
 
 } // namespace

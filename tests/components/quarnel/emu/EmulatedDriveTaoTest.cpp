@@ -120,35 +120,6 @@ TEST(EmulatedDriveTao, SecondTakeAppendsToOpenDisc) {
     EXPECT_EQ(drive.ReadCd(464, 1).Sense(), sense::kAddressOutOfRange);
 }
 
-TEST(EmulatedDriveTao, SessionLeftOpenThenNextSessionStartsAfterLeadInAndOut) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    RecordTrack(drive, 20, 1);
-    ASSERT_TRUE(drive.CloseTrack(1).Ok());
-    ASSERT_TRUE(drive.CloseSession().Ok());
-    EXPECT_EQ(drive.NextWritable(), 320U + 6750 + 4500 + 150);
-    const Result info = drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34);
-    EXPECT_EQ(info.data[2] & 0x03, 1);
-    EXPECT_EQ((info.data[2] >> 2) & 0x03, 0) << "the new session is empty";
-    EXPECT_EQ(info.data[4], 2);
-    RecordTrack(drive, 2, 3);
-    ASSERT_TRUE(drive.CloseTrack(2).Ok());
-    const Result sessions = drive.Run({0x43, 0, 0x01, 0, 0, 0, 0, 0, 12, 0}, 12);
-    ASSERT_TRUE(sessions.Ok());
-    EXPECT_EQ(sessions.data[3], 2);
-    EXPECT_EQ(sessions.data[6], 2);
-}
-
-TEST(EmulatedDriveTao, RefusesWritesOffTheNextWritableAddress) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    EXPECT_EQ(drive.WriteBlocks(16, AudioBlocks(16, 16)).Sense(), sense::kInvalidWriteAddress);
-    ASSERT_TRUE(drive.WriteBlocks(0, AudioBlocks(0, 16)).Ok());
-    EXPECT_EQ(drive.WriteBlocks(0, AudioBlocks(0, 16)).Sense(), sense::kInvalidWriteAddress);
-    EXPECT_EQ(drive.WriteBlocks(32, AudioBlocks(32, 16)).Sense(), sense::kInvalidWriteAddress);
-    EXPECT_TRUE(drive.WriteBlocks(16, AudioBlocks(16, 16)).Ok());
-}
-
 TEST(EmulatedDriveTao, RefusesWritesWithoutAudioParameters) {
     EmuTestDrive drive;
     // Straight from power-on the drive expects data tracks of 2,048-byte blocks.
@@ -157,17 +128,6 @@ TEST(EmulatedDriveTao, RefusesWritesWithoutAudioParameters) {
     // A length that is not whole blocks.
     std::vector<std::uint8_t> odd(2352 * 16 - 1);
     EXPECT_EQ(drive.Send({0x2A, 0, 0, 0, 0, 0, 0, 0, 16, 0}, odd).Sense(), sense::kInvalidField);
-}
-
-TEST(EmulatedDriveTao, ClosedDiscRefusesWrites) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, false).Ok());
-    RecordTrack(drive, 1, 1);
-    ASSERT_TRUE(drive.CloseSession().Ok()) << "closes the open track too";
-    EXPECT_EQ(drive.WriteBlocks(16, AudioBlocks(16, 16)).Sense(), sense::kInvalidWriteAddress);
-    EXPECT_EQ(drive.Run({0x52, 0x01, 0, 0, 0, 0xFF, 0, 0, 36, 0}, 36).Sense(),
-              sense::kInvalidField);
-    EXPECT_EQ(drive.CloseSession().Sense(), sense::kSequenceError);
 }
 
 TEST(EmulatedDriveTao, WritingPastTheEndOfTheDiscIsRefused) {
@@ -192,27 +152,6 @@ TEST(EmulatedDriveTao, WritingPastTheEndOfTheDiscIsRefused) {
     EXPECT_EQ(drive.NextWritable(), kCdCapacityBlocks);
     EXPECT_EQ(drive.WriteBlocks(kCdCapacityBlocks, AudioBlocks(kCdCapacityBlocks, 1)).Sense(),
               sense::kAddressOutOfRange);
-}
-
-TEST(EmulatedDriveTao, RestartMidTrackKeepsTheOpenTrack) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    const auto before = RecordTrack(drive, 5, 1);
-    drive.Reopen(); // as if the program had been killed mid-take
-    EXPECT_EQ(drive.NextWritable(), 80U);
-    const Result info = drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34);
-    EXPECT_EQ(info.data[6], 1) << "the open track is still track 1";
-    // The page 05 settings are gone with the old process, as after a power cycle.
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    const auto after = RecordTrack(drive, 3, 2);
-    ASSERT_TRUE(drive.CloseTrack(1).Ok());
-    std::vector<std::uint8_t> whole = before;
-    whole.insert(whole.end(), after.begin(), after.end());
-    EXPECT_EQ(drive.ReadCd(0, 128).data, whole);
-    drive.Reopen();
-    const Result toc = drive.Run({0x43, 0, 0, 0, 0, 0, 1, 0x08, 0, 0}, 2048);
-    ASSERT_TRUE(toc.Ok());
-    EXPECT_EQ(GetBe32(toc.data, 16), 128U) << "lead-out after the closed track";
 }
 
 TEST(EmulatedDriveTao, BlockCutShortByACrashIsNotPartOfTheOpenTrack) {

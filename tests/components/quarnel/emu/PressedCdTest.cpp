@@ -59,29 +59,6 @@ TEST_F(PressedCd, LoadsTheRealCueWithItsUpperCaseBinName) {
     EXPECT_EQ(disc.data[2], 0x0E) << "complete, not erasable";
 }
 
-TEST_F(PressedCd, CdTextCarriesTitlesAndPerformersWithGoodCrcs) {
-    EmuTestDrive drive(0, MediumKind::None);
-    ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue"));
-    const Result text = drive.Run({0x43, 0, 0x05, 0, 0, 0, 0, 0x10, 0, 0}, 4096);
-    ASSERT_TRUE(text.Ok());
-    ASSERT_GT(text.data.size(), 4U);
-    ASSERT_EQ((text.data.size() - 4) % 18, 0U);
-    EXPECT_EQ(GetBe16(text.data, 0), text.data.size() - 2);
-    std::string titles;
-    std::string performers;
-    for (std::size_t at = 4; at < text.data.size(); at += 18) {
-        const std::span<const std::uint8_t> pack(text.data.data() + at, 18);
-        EXPECT_EQ(static_cast<std::uint16_t>(~Crc16Ccitt(pack.first(16))), GetBe16(pack, 16));
-        std::string& target = pack[0] == 0x80 ? titles : performers;
-        if (pack[0] == 0x80 || pack[0] == 0x81) {
-            target.append(pack.begin() + 4, pack.begin() + 16);
-        }
-    }
-    EXPECT_EQ(titles.substr(0, 40),
-              std::string("Join us now we have the software\0Soft\0", 39) + '\0');
-    EXPECT_EQ(performers.substr(0, 27), std::string("Richard Stallman\0Richard S\0", 27));
-}
-
 TEST_F(PressedCd, UnreadableBlocksFailWithMediumError) {
     EmuTestDrive drive(0, MediumKind::None);
     ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue"));

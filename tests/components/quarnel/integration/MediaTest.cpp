@@ -196,12 +196,6 @@ TEST(Media, BlankingACdRwReportsProgressUntilReady) {
     EXPECT_EQ(next, 0U);
 }
 
-TEST(Media, BlankIsRefusedOnWriteOnceMedia) {
-    EmulatedRig rig(emu::MediumKind::CdR);
-    EXPECT_NE(rig.Device().Blank(BLANK_MINIMAL), status::kOk);
-    EXPECT_TRUE(rig.Device().GetLastSense().IncompatibleMedium());
-}
-
 TEST(Media, FormattingADvdPlusRwRunsUntilReady) {
     EmulatedRig rig(emu::MediumKind::DvdPlusRw);
     CDevCmdRW& device = rig.Device();
@@ -214,15 +208,6 @@ TEST(Media, FormattingADvdPlusRwRunsUntilReady) {
     EXPECT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(false)), status::kOk);
     std::vector<std::uint8_t> block(2048 * 16, 0x5A);
     EXPECT_EQ(device.Write(4096, block.data(), block.size(), 16), status::kOk);
-}
-
-TEST(Media, DvdRamTakesWritesAnywhere) {
-    EmulatedRig rig(emu::MediumKind::DvdRam);
-    CDevCmdRW& device = rig.Device();
-    EXPECT_EQ(device.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
-    std::vector<std::uint8_t> zeros(2048 * 16, 0);
-    EXPECT_EQ(device.Write(0, zeros.data(), zeros.size(), 16), status::kOk);
-    EXPECT_EQ(device.Write(1024, zeros.data(), zeros.size(), 16), status::kOk);
 }
 
 TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
@@ -243,17 +228,6 @@ TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     ASSERT_EQ(device.Eject(false), status::kOk);
     EXPECT_EQ(device.TestUnitReady(), status::kOk) << "closing the tray brings the disc back";
     EXPECT_EQ(device.GetMediumType(), MEDIUM_CD_R);
-}
-
-TEST(Media, EmptyTrayHasNoMedium) {
-    EmulatedRig rig(emu::MediumKind::None);
-    CDevCmdRW& device = rig.Device();
-    EXPECT_NE(device.TestUnitReady(), status::kOk);
-    EXPECT_TRUE(device.GetLastSense().NoMedium());
-    EXPECT_EQ(device.GetMediumType(), MEDIUM_NONE);
-    DISC_INFO disc{};
-    EXPECT_NE(device.ReadDiscInfo(disc), status::kOk);
-    EXPECT_TRUE(device.GetLastSense().NoMedium());
 }
 
 } // namespace

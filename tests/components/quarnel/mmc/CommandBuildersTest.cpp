@@ -1,4 +1,4 @@
-// Every command block byte for byte, and the time-out each kind gets.
+// Command blocks with fields of several bytes, and the time-out each kind gets.
 #include "components/quarnel/mmc/CommandBuilders.h"
 #include "components/quarnel/mmc/CommandTimeouts.h"
 
@@ -15,50 +15,23 @@ std::vector<std::uint8_t> Bytes(const CommandBlock& block) {
 
 using V = std::vector<std::uint8_t>;
 
-TEST(CommandBuilders, SixByteCommands) {
-    EXPECT_EQ(Bytes(cdb::TestUnitReady()), (V{0x00, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Bytes(cdb::RequestSense(18)), (V{0x03, 0, 0, 0, 18, 0}));
-    EXPECT_EQ(Bytes(cdb::Inquiry(96)), (V{0x12, 0, 0, 0, 96, 0}));
-    EXPECT_EQ(Bytes(cdb::FormatUnit()), (V{0x04, 0x11, 0, 0, 0, 0}));
-    EXPECT_EQ(Bytes(cdb::PreventAllowMediumRemoval(true)), (V{0x1E, 0, 0, 0, 1, 0}));
-    EXPECT_EQ(Bytes(cdb::PreventAllowMediumRemoval(false)), (V{0x1E, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Bytes(cdb::StartStopUnit(cdb::TrayAction::Eject, false)), (V{0x1B, 0, 0, 0, 2, 0}));
-    EXPECT_EQ(Bytes(cdb::StartStopUnit(cdb::TrayAction::Load, true)), (V{0x1B, 1, 0, 0, 3, 0}));
-}
-
-TEST(CommandBuilders, ModeAndConfigurationCommands) {
+// The plain commands are checked end to end against the emulated drive; here
+// the fields of several bytes, negative addresses and masked bits.
+TEST(CommandBuilders, MultiByteFieldsAndMaskedBits) {
     EXPECT_EQ(Bytes(cdb::ModeSense10(0x2A, 0x1234)),
               (V{0x5A, 0x08, 0x2A, 0, 0, 0, 0, 0x12, 0x34, 0}));
     // The page-control bits can never be set through the page code.
     EXPECT_EQ(cdb::ModeSense10(0xC5, 60).bytes[2], 0x05);
-    EXPECT_EQ(Bytes(cdb::ModeSelect10(60)), (V{0x55, 0x10, 0, 0, 0, 0, 0, 0, 60, 0}));
-    EXPECT_EQ(Bytes(cdb::GetConfiguration(0, 8)), (V{0x46, 0x02, 0, 0, 0, 0, 0, 0, 8, 0}));
-}
-
-TEST(CommandBuilders, InformationAndTocCommands) {
-    EXPECT_EQ(Bytes(cdb::ReadDiscInformation(34)), (V{0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}));
-    EXPECT_EQ(Bytes(cdb::ReadTrackInformation(cdb::TrackAddressType::TrackNumber, 0xFF, 48)),
-              (V{0x52, 1, 0, 0, 0, 0xFF, 0, 0, 48, 0}));
     EXPECT_EQ(Bytes(cdb::ReadTrackInformation(cdb::TrackAddressType::Lba, 0x01020304, 28)),
               (V{0x52, 0, 1, 2, 3, 4, 0, 0, 28, 0}));
     EXPECT_EQ(Bytes(cdb::ReadTocPmaAtip(cdb::TocFormat::FullToc, true, 1, 2048)),
               (V{0x43, 0x02, 2, 0, 0, 0, 1, 0x08, 0x00, 0}));
-    EXPECT_EQ(Bytes(cdb::ReadTocPmaAtip(cdb::TocFormat::CdText, false, 0, 4)),
-              (V{0x43, 0, 5, 0, 0, 0, 0, 0, 4, 0}));
-}
-
-TEST(CommandBuilders, ReadAndWriteCommands) {
     EXPECT_EQ(Bytes(cdb::ReadCdAudio(0x00012345, 0x000102)),
               (V{0xBE, 0x04, 0, 0x01, 0x23, 0x45, 0, 0x01, 0x02, 0x10, 0, 0}));
     EXPECT_EQ(Bytes(cdb::Write10(0xFFFFFF6A, 16)),
               (V{0x2A, 0, 0xFF, 0xFF, 0xFF, 0x6A, 0, 0, 16, 0}));
-    EXPECT_EQ(Bytes(cdb::SynchronizeCache(true)), (V{0x35, 0x02, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Bytes(cdb::SynchronizeCache(false)), (V{0x35, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Bytes(cdb::CloseTrackSession(cdb::CloseFunction::Track, 3, false)),
-              (V{0x5B, 0, 1, 0, 0, 3, 0, 0, 0, 0}));
     EXPECT_EQ(Bytes(cdb::CloseTrackSession(cdb::CloseFunction::Session, 0, true)),
               (V{0x5B, 1, 2, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Bytes(cdb::Blank(1, true)), (V{0xA1, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     // Only three bits of blanking type exist; more never spill into Immed.
     EXPECT_EQ(cdb::Blank(0xFF, false).bytes[1], 0x07);
     EXPECT_EQ(Bytes(cdb::SetCdSpeed(cdb::kSpeedMaximum, 176)),

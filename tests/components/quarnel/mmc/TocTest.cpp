@@ -1,9 +1,11 @@
 // Format-0 and full-TOC replies, and replies of the wrong format (some
 // drives answer every format with a format-0 table).
 #include "components/quarnel/mmc/Toc.h"
+#include "components/quarnel/mmc/Msf.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace quarnel {
@@ -38,6 +40,27 @@ V FullTocReply() {
                2, 0x14, 0, 0x03, 0, 0,    0, 0,    10, 30, 0};
     SetLength(reply);
     return reply;
+}
+
+TEST(DiscTime, AddressesOnBothSidesOfNinetyMinutes) {
+    const std::vector<std::pair<Msf, std::uint32_t>> cases = {
+        {{0, 0, 0}, 0},
+        {{0, 2, 0}, 0},
+        {{0, 2, 1}, 1},
+        {{79, 59, 74}, 359849},
+        {{89, 59, 74}, 404849},
+        {{90, 0, 0}, 0xFFFFFFFFu - 45149}, // lead-in: 405,000 - 450,150
+        {{99, 59, 74}, 0xFFFFFFFFu - 150}, // the last sector before address 0
+        {{0xFF, 0xFF, 0xFF}, kNoAddress},
+    };
+    for (const auto& [msf, lba] : cases) {
+        EXPECT_EQ(MsfToLba(msf), lba)
+            << int{msf.minutes} << ":" << int{msf.seconds} << ":" << int{msf.frames};
+    }
+    const Msf back = LbaToMsf(359849);
+    EXPECT_EQ(back.minutes, 79);
+    EXPECT_EQ(back.seconds, 59);
+    EXPECT_EQ(back.frames, 74);
 }
 
 TEST(TrackToc, Entries) {

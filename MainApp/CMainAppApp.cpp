@@ -1,0 +1,51 @@
+#include "MainApp/CMainAppApp.h"
+
+#include "MainApp/window/CMainAppDlg.h"
+#include "MainApp/window/QtMessageBoxHost.h"
+#include "components/quarnel/device/DevDeque.h"
+#include "components/quarnel/emudrives/EmulatedDriveProvider.h"
+#include "util/MessageBox.h"
+
+#include <QTimer>
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
+bool CMainAppApp::InitInstance() {
+    // The device list exists before the window and outlives it; emulated
+    // writers join it when the machine has none.
+    quarnel::RegisterEmulatedDrives();
+    quarnel::DevDeque drives;
+
+    window::QtMessageBoxHost messageBoxes;
+    util::IMessageBoxHost* const previousHost = util::SetMessageBoxHost(&messageBoxes);
+    {
+        window::CMainAppDlg dialog(drives);
+        messageBoxes.SetOwner(&dialog);
+        ArmQuitTimer(dialog);
+        dialog.DoModal();
+        messageBoxes.SetOwner(nullptr);
+    }
+    util::SetMessageBoxHost(previousHost);
+    return false;
+}
+
+void CMainAppApp::ArmQuitTimer(window::CMainAppDlg& dialog) {
+    const char* value = std::getenv(kQuitAfterVariable);
+    if (value == nullptr) {
+        return;
+    }
+    unsigned quitAfterMs = 0;
+    const char* end = value + std::strlen(value);
+    if (std::from_chars(value, end, quitAfterMs).ptr != end) {
+        return;
+    }
+    QObject::connect(
+        &dialog, &window::CMainAppDlg::Shown, &dialog,
+        [&dialog, quitAfterMs] {
+            QTimer::singleShot(static_cast<int>(quitAfterMs), &dialog,
+                               [&dialog] { dialog.close(); });
+        },
+        Qt::SingleShotConnection);
+}

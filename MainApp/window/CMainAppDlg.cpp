@@ -1,0 +1,503 @@
+#include "MainApp/window/CMainAppDlg.h"
+
+#include "MainApp/lang/LangText.h"
+#include "MainApp/window/ControlColours.h"
+#include "MainApp/window/DialogControls.h"
+#include "MainApp/window/TooltipTexts.h"
+#include "MainApp/window/WholeAreaButton.h"
+#include "disc/DriveList.h"
+#include "engine/RecordingState.h"
+#include "platform/shell/Shell.h"
+#include "res/MainDialogTemplate.h"
+#include "res/ResourceImages.h"
+#include "util/ModuleFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QShowEvent>
+#include <QThread>
+#include <QTimerEvent>
+#include <QWindow>
+
+#include <filesystem>
+#include <system_error>
+
+namespace window {
+namespace {
+
+// Ring of the waveform display: 200 capture buffers, read up to 1 GiB.
+constexpr std::uint32_t kWaveRingBytes = 7526400;
+constexpr std::uint32_t kWaveRingReadLimit = 1073741824;
+
+QRect PixelRect(int id) {
+    const res::DialogRect rect = res::MainDialogControlPixels(id).value_or(res::DialogRect{});
+    return {rect.x, rect.y, rect.cx, rect.cy};
+}
+
+QWidget* MakeControl(const DialogControl& control, QWidget* parent) {
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+    case ControlKind::Label:
+        return new QLabel(text, parent);
+    case ControlKind::DropDownList:
+        return new QComboBox(parent);
+    case ControlKind::RadioButton: {
+        auto* radio = new WholeAreaButton<QRadioButton>(text, parent);
+        radio->setChecked((control.state & kChecked) != 0);
+        return radio;
+    }
+    case ControlKind::CheckBox:
+        return new WholeAreaButton<QCheckBox>(text, parent);
+    case ControlKind::Edit:
+        return new QLineEdit(parent);
+    case ControlKind::PushButton:
+    case ControlKind::BitmapButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::ListView:
+        return new QTreeWidget(parent);
+    case ControlKind::Slider: {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setTickPosition(QSlider::NoTicks);
+        return slider;
+    }
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(parent);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    }
+    return new QWidget(parent);
+}
+
+// The save dialog's filter in the "description|pattern|...||" form, as Qt
+// name filters.
+QStringList NameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString pattern = QLatin1Char('(') + parts[i + 1] + QLatin1Char(')');
+        filters << (parts[i].contains(pattern) ? parts[i] : parts[i] + QLatin1Char(' ') + pattern);
+    }
+    return filters;
+}
+
+} // namespace
+
+CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_drives(drives),
+      m_hIcon(res::LoadIcon(128)) {
+    g_fileType.store(kFileTypeNone, std::memory_order_relaxed);
+    setFixedSize(res::kMainWindowWidthPx, res::kMainWindowHeightPx);
+    setFont(QFont(QStringLiteral("Arial Black"), 7));
+    CreateControls();
+    ConnectCommands();
+    qApp->installEventFilter(this);
+}
+
+CMainAppDlg::~CMainAppDlg() {
+    qApp->removeEventFilter(this);
+}
+
+void CMainAppDlg::CreateControls() {
+    for (const DialogControl& control : g_dialog102Controls) {
+        QWidget* widget = MakeControl(control, this);
+        widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+        widget->setGeometry(PixelRect(control.id));
+        widget->setEnabled((control.state & kDisabled) == 0);
+        widget->setVisible((control.state & kHidden) == 0);
+        m_controls[control.id] = widget;
+    }
+    const auto button = [this](int id) { return qobject_cast<QPushButton*>(GetDlgItem(id)); };
+    m_banner = button(1057);
+    m_btnSkin = button(1044);
+    m_volume = qobject_cast<QSlider*>(GetDlgItem(1026));
+    m_btnExit = button(1014);
+    m_btnStop = button(1013);
+    m_btnRecord = button(1012);
+    m_btnSave = button(1011);
+    m_btnErase = button(1010);
+    m_btnBrowse = button(1006);
+    m_btnAbout = button(1033);
+    m_btnHelp = button(1034);
+    m_btnClose = button(1036);
+    m_btnMin = button(1035);
+    m_playBarHost = button(1027);
+    m_closeDisc = qobject_cast<QCheckBox*>(GetDlgItem(1015));
+    m_progress = qobject_cast<QProgressBar*>(GetDlgItem(1016));
+    m_trackList = qobject_cast<QTreeWidget*>(GetDlgItem(1009));
+    m_driveSelector = qobject_cast<QComboBox*>(GetDlgItem(1008));
+    m_sourceSelector = qobject_cast<QComboBox*>(GetDlgItem(1002));
+
+    m_sourceSelectorView = std::make_unique<ComboSourceSelector>(*m_sourceSelector);
+    m_volumeView = std::make_unique<SliderVolume>(*m_volume);
+    m_recordSources = std::make_unique<RecordSources>(*m_sourceSelectorView, *m_volumeView);
+}
+
+void CMainAppDlg::ConnectCommands() {
+    connect(m_sourceSelector, &QComboBox::activated, this,
+            [this] { m_recordSources->ApplyRecordSource(); });
+    connect(m_volume, &QSlider::sliderReleased, this,
+            [this] { m_recordSources->OnVolumeReleased(); });
+    connect(qobject_cast<QRadioButton*>(GetDlgItem(1003)), &QRadioButton::clicked, this,
+            [this] { OnOutputMode(1003); });
+    connect(qobject_cast<QRadioButton*>(GetDlgItem(1004)), &QRadioButton::clicked, this,
+            [this] { OnOutputMode(1004); });
+    connect(m_btnBrowse, &QPushButton::clicked, this, &CMainAppDlg::OnBrowse);
+    connect(m_driveSelector, &QComboBox::activated, this, &CMainAppDlg::OnDriveSelectionChange);
+    connect(m_btnHelp, &QPushButton::clicked, this, &CMainAppDlg::OnHelp);
+    connect(m_btnClose, &QPushButton::clicked, this, &CMainAppDlg::OnCloseButton);
+
+    // The choices a session reads follow the controls.
+    connect(qobject_cast<QRadioButton*>(GetDlgItem(1003)), &QRadioButton::toggled, this,
+            &CMainAppDlg::UpdateChoices);
+    connect(m_closeDisc, &QCheckBox::toggled, this, &CMainAppDlg::UpdateChoices);
+    connect(qobject_cast<QLineEdit*>(GetDlgItem(1005)), &QLineEdit::textChanged, this,
+            &CMainAppDlg::UpdateChoices);
+}
+
+QWidget* CMainAppDlg::GetDlgItem(int id) const {
+    const auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second;
+}
+
+int CMainAppDlg::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+bool CMainAppDlg::OnInitDialog() {
+    CreateFonts();
+    SetLabelTexts();
+    const bool chinese = lang::GetLanguageName() == "chs";
+    if (chinese) {
+        qobject_cast<QLabel*>(GetDlgItem(1058))->setText(QStringLiteral("桑卓录音机"));
+    }
+    ShowControl(1058, chinese);
+    setWindowIcon(m_hIcon);
+
+    QFont selectorFont(QStringLiteral("Arial Black"));
+    selectorFont.setPixelSize(16);
+    m_sourceSelector->setFont(selectorFont);
+
+    g_notRecording.store(true, std::memory_order_release);
+    m_recordSources->EnumRecordSources();
+    m_recordSources->ApplyRecordSource();
+    g_waveRing.Init(kWaveRingBytes, kWaveRingReadLimit);
+
+    qobject_cast<QRadioButton*>(GetDlgItem(1003))->setChecked(false);
+    qobject_cast<QRadioButton*>(GetDlgItem(1004))->setChecked(true);
+    SetupTrackList();
+    FillDriveSelector();
+    OnDriveSelectionChange();
+
+    EnableControl(1013, false);
+    setWindowTitle(QStringLiteral("Sondrel"));
+    CreateTooltips();
+    UpdateChoices();
+
+    if (util::GetModuleFolder().empty()) {
+        return false;
+    }
+    setWindowFlag(Qt::WindowSystemMenuHint);
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
+    return true;
+}
+
+void CMainAppDlg::CreateFonts() {
+    m_labelFont = QFont(QString::fromStdString(lang::GetLanguageFont()));
+    m_labelFont.setPixelSize(12);
+    m_labelFont.setWeight(QFont::Normal);
+    for (const int id : {1047, 1003, 1004, 1015, 1039, 1040, 1041, 1017, 1031, 1032}) {
+        GetDlgItem(id)->setFont(m_labelFont);
+    }
+    m_titleFont = m_labelFont;
+    m_titleFont.setPixelSize(15);
+    m_titleFont.setWeight(QFont::Black);
+    GetDlgItem(1058)->setFont(m_titleFont);
+    m_banner->setFont(m_labelFont);
+}
+
+void CMainAppDlg::SetLabelTexts() {
+    constexpr int kLabelIds[] = {1047, 1003, 1004, 1015, 1039, 1040, 1041, 1017, 1031, 1032};
+    int key = 1;
+    for (const int id : kLabelIds) {
+        const QString text = QString::fromStdString(lang::GetLangString("UIText", key++));
+        if (auto* label = qobject_cast<QLabel*>(GetDlgItem(id))) {
+            label->setText(text);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id))) {
+            button->setText(text);
+        }
+    }
+}
+
+void CMainAppDlg::SetupTrackList() {
+    m_trackList->clear();
+    m_trackList->setColumnCount(5);
+    m_trackList->setHeaderLabels({QStringLiteral("TRACK INDEX"), QStringLiteral("TITLE"),
+                                  QStringLiteral("TIMES"), QStringLiteral("START POS"),
+                                  QStringLiteral("END POS")});
+    constexpr int kWidths[] = {80, 100, 90, 0, 0};
+    for (int column = 0; column < 5; ++column) {
+        m_trackList->setColumnWidth(column, kWidths[column]);
+    }
+    m_trackList->setColumnHidden(3, true);
+    m_trackList->setColumnHidden(4, true);
+    m_trackList->setHeaderHidden(true);
+    m_trackList->setRootIsDecorated(false);
+    m_trackList->setAllColumnsShowFocus(true);
+    m_trackList->setIconSize(QSize(16, 16));
+}
+
+void CMainAppDlg::FillDriveSelector() {
+    m_driveSelector->clear();
+    for (const disc::DriveEntry& entry : disc::ListDrives(m_drives)) {
+        m_driveSelector->addItem(QString::fromStdString(entry.text));
+    }
+    m_driveSelector->setCurrentIndex(m_driveSelector->count() > 0 ? 0 : -1);
+}
+
+void CMainAppDlg::OnDriveSelectionChange() {
+    if (m_driveSelector->count() == 0) {
+        return;
+    }
+    m_pDevice = disc::DriveOfEntry(m_drives, m_driveSelector->currentText().toStdString());
+    UpdateChoices();
+}
+
+void CMainAppDlg::CreateTooltips() {
+    for (const auto& [id, tip] : MainWindowTips()) {
+        // Qt breaks tooltip lines at '\n'; the carriage returns of the joined
+        // texts are dropped for display.
+        GetDlgItem(id)->setToolTip(QString::fromStdString(tip).remove(QLatin1Char('\r')));
+    }
+}
+
+void CMainAppDlg::ShowControl(int id, bool shown) {
+    GetDlgItem(id)->setVisible(shown);
+}
+
+void CMainAppDlg::EnableControl(int id, bool enabled) {
+    GetDlgItem(id)->setEnabled(enabled);
+}
+
+void CMainAppDlg::OnOutputMode(int radioId) {
+    if (!qobject_cast<QRadioButton*>(GetDlgItem(radioId))->isChecked()) {
+        return;
+    }
+    const bool toFile = radioId == 1003;
+    EnableControl(1005, toFile);
+    EnableControl(1006, toFile);
+    EnableControl(1008, !toFile);
+    EnableControl(1010, !toFile);
+    EnableControl(1011, !toFile);
+    ShowControl(1015, !toFile);
+}
+
+void CMainAppDlg::OnBrowse() {
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("mp3"));
+    dialog.setNameFilters(
+        NameFilters(QStringLiteral("mp3 Files(*.mp3)|*.mp3|wave Files(*.wav)|*.wav||")));
+    dialog.selectFile(QStringLiteral("RecordFile"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    // A recording later appends to a fresh file; a failed delete is not reported.
+    std::error_code ignored;
+    std::filesystem::remove(path.toStdString(), ignored);
+    qobject_cast<QLineEdit*>(GetDlgItem(1005))->setText(path);
+}
+
+void CMainAppDlg::OnHelp() {
+    const std::string helpFolder = lang::GetAppDir() + "lang";
+    const std::string helpFile = helpFolder + "/Sondrel-" + lang::GetLanguageName() + ".chm";
+    // A missing file or handler is not reported.
+    platform::Shell().Open(helpFile, helpFolder);
+}
+
+void CMainAppDlg::OnCloseButton() {
+    reject();
+}
+
+void CMainAppDlg::UpdateChoices() {
+    const std::lock_guard lock(m_choicesMutex);
+    m_choices.toFile = qobject_cast<QRadioButton*>(GetDlgItem(1003))->isChecked();
+    m_choices.closeDisc = m_closeDisc->isChecked();
+    m_choices.outputPath = qobject_cast<QLineEdit*>(GetDlgItem(1005))->text().toStdString();
+    m_choices.sourceCount = m_sourceSelector->count();
+    m_choices.device = m_pDevice;
+}
+
+bool CMainAppDlg::IsToFileChecked() {
+    const std::lock_guard lock(m_choicesMutex);
+    return m_choices.toFile;
+}
+
+std::string CMainAppDlg::OutputPathText() {
+    const std::lock_guard lock(m_choicesMutex);
+    return m_choices.outputPath;
+}
+
+bool CMainAppDlg::IsCloseDiscChecked() {
+    const std::lock_guard lock(m_choicesMutex);
+    return m_choices.closeDisc;
+}
+
+int CMainAppDlg::RecordSourceCount() {
+    const std::lock_guard lock(m_choicesMutex);
+    return m_choices.sourceCount;
+}
+
+quarnel::CDevCmdROM* CMainAppDlg::CurrentDevice() {
+    const std::lock_guard lock(m_choicesMutex);
+    return m_choices.device;
+}
+
+void CMainAppDlg::PostToUi(std::function<void()> work) {
+    if (QThread::currentThread() == thread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void CMainAppDlg::SetReadout(int id, const QString& text) {
+    auto* label = qobject_cast<QLabel*>(GetDlgItem(id));
+    label->setText(text);
+    // Hidden and shown again, so that the skin behind the text is redrawn.
+    label->hide();
+    label->show();
+}
+
+void CMainAppDlg::ShowTime(const std::string& text) {
+    PostToUi([this, text] { SetReadout(1017, QString::fromStdString(text)); });
+}
+
+void CMainAppDlg::ShowLength(const std::string& text) {
+    PostToUi([this, text] { SetReadout(1031, QString::fromStdString(text)); });
+}
+
+void CMainAppDlg::SetCapacityRange(int low, int high) {
+    PostToUi([this, low, high] { m_progress->setRange(low, high); });
+}
+
+void CMainAppDlg::SetCapacityPos(int pos) {
+    PostToUi([this, pos] { m_progress->setValue(pos); });
+}
+
+void CMainAppDlg::SetControlsRecording(bool recording) {
+    PostToUi([this, recording] {
+        const bool idle = !recording;
+        EnableControl(1012, idle);
+        ShowControl(1012, idle);
+        EnableControl(1013, recording);
+        ShowControl(1013, recording);
+        for (const int id : {1014, 1010, 1011, 1002, 1006, 1036}) {
+            EnableControl(id, idle);
+        }
+        for (const int id : {1027, 1044, 1033, 1034, 1035, 1036}) {
+            ShowControl(id, idle);
+        }
+    });
+}
+
+void CMainAppDlg::StartRecordTimer(unsigned periodMs) {
+    PostToUi([this, periodMs] { SetTimer(kTimerRecord, periodMs); });
+}
+
+void CMainAppDlg::KillRecordTimer() {
+    PostToUi([this] { KillTimer(kTimerRecord); });
+}
+
+void CMainAppDlg::StopPlayback() {}
+
+void CMainAppDlg::EndMainDialog() {
+    PostToUi([this] { reject(); });
+}
+
+void CMainAppDlg::SetTimer(int id, unsigned periodMs) {
+    KillTimer(id);
+    m_timerIds[id] = startTimer(static_cast<int>(periodMs));
+}
+
+void CMainAppDlg::KillTimer(int id) {
+    const auto found = m_timerIds.find(id);
+    if (found != m_timerIds.end()) {
+        killTimer(found->second);
+        m_timerIds.erase(found);
+    }
+}
+
+void CMainAppDlg::SetTimerHandler(int id, std::function<void()> handler) {
+    m_timerHandlers[id] = std::move(handler);
+}
+
+void CMainAppDlg::timerEvent(QTimerEvent* event) {
+    for (const auto& [number, qtId] : m_timerIds) {
+        if (qtId == event->timerId()) {
+            const auto handler = m_timerHandlers.find(number);
+            if (handler != m_timerHandlers.end() && handler->second) {
+                handler->second();
+            }
+            return;
+        }
+    }
+    QDialog::timerEvent(event);
+}
+
+bool CMainAppDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Enter and Escape never reach a control of this window, so neither ends
+    // the dialog nor presses a button.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) &&
+            widget != nullptr && widget->window() == this) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CMainAppDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        // The window manager moves the window when it can; without one
+        // (offscreen, a bare X server) the window follows the mouse itself.
+        QWindow* handle = windowHandle();
+        m_dragging = handle == nullptr || !handle->startSystemMove();
+        m_dragOffset = event->globalPosition().toPoint() - pos();
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void CMainAppDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton) != 0) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CMainAppDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_dragging = false;
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CMainAppDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    emit Shown();
+}
+
+} // namespace window

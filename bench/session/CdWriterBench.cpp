@@ -1,0 +1,242 @@
+// The CD writer against an emulated writer at unlimited speed, with the
+// program's own queue and writer pauses:
+//   BM_DirectWrite        the peer: one 16-sector WRITE straight to the drive;
+//   BM_CaptureToDrive     the delay from a buffer entering the CD queue to its
+//                         WRITE reaching the drive (median and max);
+//   BM_QueueDuringStall   what the CD queue holds per second of sound while
+//                         the drive answers "long write in progress";
+//   BM_EightyMinuteTake   80 minutes of sound pushed through a writer onto a
+//                         blank 80-minute disc: exactly the usable sectors
+//                         are written and the writer reports a full disc.
+#include "components/quarnel/device/CDevCmdRW.h"
+#include "components/quarnel/emu/DriveFolders.h"
+#include "components/quarnel/emu/EmulatedDrive.h"
+#include "components/quarnel/emu/SteadyClock.h"
+#include "engine/RecordingState.h"
+#include "engine/session/CdTrackWriter.h"
+#include "engine/session/SessionState.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::uint8_t kWriteOpcode = 0x2A;
+
+// Passes commands on to the emulated drive and notes when each WRITE arrives
+// together with the stamp in its first eight data bytes.
+class StampingTransport final : public quarnel::Transport {
+public:
+    explicit StampingTransport(std::unique_ptr<quarnel::emu::EmulatedDrive> drive)
+        : m_drive(std::move(drive)) {}
+    quarnel::CommandOutcome Execute(const quarnel::Command& command) override {
+        if (command.cdb.bytes[0] == kWriteOpcode && command.data.size() >= sizeof(std::int64_t)) {
+            std::int64_t stamp = 0;
+            std::memcpy(&stamp, command.data.data(), sizeof(stamp));
+            m_lastDelayNs.store(Clock::now().time_since_epoch().count() - stamp);
+            m_writes.fetch_add(1);
+        }
+        return m_drive->Execute(command);
+    }
+    [[nodiscard]] std::string Name() const override { return m_drive->Name(); }
+    quarnel::emu::EmulatedDrive& Drive() { return *m_drive; }
+
+    std::atomic<std::int64_t> m_lastDelayNs{0};
+    std::atomic<std::uint64_t> m_writes{0};
+
+private:
+    std::unique_ptr<quarnel::emu::EmulatedDrive> m_drive;
+};
+
+class BenchView final : public engine::ISessionView {
+public:
+    explicit BenchView(quarnel::CDevCmdROM* device) : m_device(device) {}
+    bool IsToFileChecked() override { return false; }
+    std::string OutputPathText() override { return {}; }
+    bool IsCloseDiscChecked() override { return false; }
+    int RecordSourceCount() override { return 1; }
+    quarnel::CDevCmdROM* CurrentDevice() override { return m_device; }
+    void ShowTime(const std::string& /*text*/) override {}
+    void ShowLength(const std::string& /*text*/) override {}
+    void SetCapacityRange(int /*low*/, int /*high*/) override {}
+    void SetCapacityPos(int /*pos*/) override {}
+    void SetControlsRecording(bool /*recording*/) override {}
+    void StartRecordTimer(unsigned /*periodMs*/) override {}
+    void KillRecordTimer() override {}
+    void StopPlayback() override {}
+    void EndMainDialog() override {}
+
+private:
+    quarnel::CDevCmdROM* m_device = nullptr;
+};
+
+// A fresh emulated writer (unlimited speed) holding a blank CD-R, and a
+// writer prepared for a take on it.
+struct Rig {
+    Rig() {
+        namespace emu = quarnel::emu;
+        folder = std::filesystem::temp_directory_path() /
+                 ("sondrel-bench-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        const std::filesystem::path driveFolder = emu::CreateDriveFolder(folder, "bench", 0);
+        auto drive = emu::EmulatedDrive::Open(driveFolder, std::make_shared<emu::SteadyClock>());
+        drive->SetMaxWriteSpeed(0);
+        drive->LoadBlank(emu::MediumKind::CdR);
+        auto stamping = std::make_unique<StampingTransport>(std::move(drive));
+        transport = stamping.get();
+        device = std::make_unique<quarnel::CDevCmdRW>(std::move(stamping), 3);
+        view = std::make_unique<BenchView>(device.get());
+        writer = std::make_unique<engine::CdTrackWriter>(*view, SessionPauses{}, recorded);
+        g_cdQueue.Reset();
+        ready = writer->PrepareCdRecording();
+        g_notRecording.store(false);
+    }
+    ~Rig() {
+        g_notRecording.store(true);
+        g_cdQueue.SetStop(true);
+        if (thread.joinable()) {
+            thread.join();
+        }
+        g_cdQueue.Reset();
+        writer.reset();
+        view.reset();
+        device.reset();
+        std::filesystem::remove_all(folder);
+    }
+    void StartWriter() {
+        thread = std::thread([this] { ending = writer->WriteTrack(); });
+    }
+
+    std::filesystem::path folder;
+    StampingTransport* transport = nullptr;
+    std::unique_ptr<quarnel::CDevCmdRW> device;
+    std::unique_ptr<BenchView> view;
+    std::atomic<std::int32_t> recorded{0};
+    std::unique_ptr<engine::CdTrackWriter> writer;
+    bool ready = false;
+    std::thread thread;
+    engine::CdTrackWriter::Ending ending = engine::CdTrackWriter::Ending::Stopped;
+};
+
+std::vector<std::uint8_t> StampedBuffer() {
+    std::vector<std::uint8_t> buffer(kCaptureBufferBytes, 0x5A);
+    const std::int64_t now = Clock::now().time_since_epoch().count();
+    std::memcpy(buffer.data(), &now, sizeof(now));
+    return buffer;
+}
+
+void BM_DirectWrite(benchmark::State& state) {
+    Rig rig;
+    unsigned long address = 0;
+    rig.device->GetNextWriteAdd(address);
+    std::vector<double> delays;
+    for (auto _ : state) {
+        std::vector<std::uint8_t> buffer = StampedBuffer();
+        rig.device->Write(static_cast<long>(address), buffer.data(), kCaptureBufferBytes, 16);
+        address += 16;
+        delays.push_back(static_cast<double>(rig.transport->m_lastDelayNs.load()) / 1e6);
+    }
+    std::sort(delays.begin(), delays.end());
+    state.counters["median_ms"] = delays[delays.size() / 2];
+    state.counters["max_ms"] = delays.back();
+}
+BENCHMARK(BM_DirectWrite)->Iterations(200);
+
+// A buffer every 213 ms, as capture delivers them; the writer polls the queue
+// with the program's 500 ms pause after an empty get.
+void BM_CaptureToDrive(benchmark::State& state) {
+    Rig rig;
+    if (!rig.ready) {
+        state.SkipWithError("the writer could not be prepared");
+        return;
+    }
+    rig.StartWriter();
+    std::vector<double> delays;
+    for (auto _ : state) {
+        const std::uint64_t before = rig.transport->m_writes.load();
+        std::vector<std::uint8_t> buffer = StampedBuffer();
+        g_cdQueue.PutData(buffer.data(), kCaptureBufferBytes);
+        while (rig.transport->m_writes.load() == before) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        delays.push_back(static_cast<double>(rig.transport->m_lastDelayNs.load()) / 1e6);
+        std::this_thread::sleep_for(std::chrono::milliseconds(213));
+    }
+    std::sort(delays.begin(), delays.end());
+    state.counters["median_ms"] = delays[delays.size() / 2];
+    state.counters["max_ms"] = delays.back();
+}
+BENCHMARK(BM_CaptureToDrive)->Iterations(40)->Unit(benchmark::kMillisecond);
+
+// The drive stays busy for the whole run; 60 seconds of sound arrive (as
+// fast as they can be put). Reports the queue's bytes per second of sound
+// against the sound's own 176,400 bytes per second.
+void BM_QueueDuringStall(benchmark::State& state) {
+    constexpr int kSeconds = 60;
+    constexpr std::uint64_t kSoundBytesPerSecond = 176400;
+    const std::uint64_t buffers = kSeconds * kSoundBytesPerSecond / kCaptureBufferBytes;
+    for (auto _ : state) {
+        Rig rig;
+        quarnel::emu::FaultPlan faults = rig.transport->Drive().Faults();
+        faults.longWriteAttempts = 1'000'000;
+        rig.transport->Drive().SetFaults(faults);
+        rig.StartWriter();
+        std::vector<std::uint8_t> buffer(kCaptureBufferBytes);
+        for (std::uint64_t i = 0; i < buffers; ++i) {
+            g_cdQueue.PutData(buffer.data(), kCaptureBufferBytes);
+        }
+        const double held = static_cast<double>(g_cdQueue.GetBlockCount()) * CDataList::kBlockBytes;
+        state.counters["queue_bytes_per_s"] = held / kSeconds;
+        state.counters["ratio_to_sound"] = held / kSeconds / kSoundBytesPerSecond;
+    }
+}
+BENCHMARK(BM_QueueDuringStall)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 80 minutes of sound through the writer at unlimited drive speed, the
+// producer keeping at most 8 MiB waiting.
+void BM_EightyMinuteTake(benchmark::State& state) {
+    constexpr std::uint64_t kMaxWaitingBytes = 8u << 20;
+    constexpr double kEightyMinutesS = 80.0 * 60.0;
+    for (auto _ : state) {
+        Rig rig;
+        if (!rig.ready) {
+            state.SkipWithError("the writer could not be prepared");
+            return;
+        }
+        const std::uint32_t usable = g_discFree.load();
+        const auto start = Clock::now();
+        rig.StartWriter();
+        std::vector<std::uint8_t> buffer(kCaptureBufferBytes, 0x11);
+        const std::uint64_t buffers = static_cast<std::uint64_t>(kEightyMinutesS * 75 / 16) + 1;
+        for (std::uint64_t i = 0; i < buffers && rig.thread.joinable(); ++i) {
+            while (g_cdQueue.GetWaitingBytes() > kMaxWaitingBytes) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            if (rig.recorded.load() >= static_cast<std::int32_t>(usable)) {
+                break;
+            }
+            g_cdQueue.PutData(buffer.data(), kCaptureBufferBytes);
+        }
+        g_cdQueue.SetStop(true);
+        rig.thread.join();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.counters["usable_sectors"] = usable;
+        state.counters["written_sectors"] = rig.recorded.load();
+        state.counters["disc_full"] = rig.ending == engine::CdTrackWriter::Ending::DiscFull ? 1 : 0;
+        state.counters["speed_x_real_time"] = (rig.recorded.load() / 75.0) / seconds;
+    }
+}
+BENCHMARK(BM_EightyMinuteTake)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

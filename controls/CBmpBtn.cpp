@@ -1,0 +1,53 @@
+#include "controls/CBmpBtn.h"
+
+#include "res/ResourceImages.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr unsigned kHandCursorId = 133;
+
+} // namespace
+
+CBmpBtn::CBmpBtn(QWidget* parent) : QAbstractButton(parent) {
+    // The bitmap covers the whole button: no background is painted under it,
+    // so nothing flickers.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+    // Falls back to the arrow when the hand is missing.
+    setCursor(res::LoadCursor(kHandCursorId));
+}
+
+void CBmpBtn::SetBitmaps(std::uint32_t normalId, std::uint32_t pressedId,
+                         std::uint32_t disabledId) {
+    m_nNormalId = normalId;
+    m_nPressedId = pressedId;
+    m_nDisabledId = disabledId;
+}
+
+std::uint32_t CBmpBtn::CurrentBitmapId() const {
+    if (!isEnabled()) {
+        return m_nDisabledId;
+    }
+    return isDown() ? m_nPressedId : m_nNormalId;
+}
+
+void CBmpBtn::paintEvent(QPaintEvent* /*event*/) {
+    // Loaded for this paint only. The button owns every pixel it covers: the
+    // part no bitmap covers (all of it when the number names no bitmap, the
+    // rest when the bitmap is smaller than the button) is black, as copying
+    // from an empty image gives.
+    const QPixmap bitmap = res::LoadBitmap(CurrentBitmapId());
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect area = rect();
+    if (bitmap.isNull() || bitmap.width() < area.width() || bitmap.height() < area.height()) {
+        painter.fillRect(area, Qt::black);
+    }
+    if (!bitmap.isNull()) {
+        // Copied from the bitmap's top-left corner at its own size; a larger
+        // bitmap is cut at the button's right and bottom edges.
+        painter.drawPixmap(QPoint(0, 0), bitmap, area);
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+// A recording session: turns Record, Stop and Exit into takes. Record checks
+// and prepares the chosen sink (a WAV or MP3 file, or the CD in the selected
+// drive) and switches the always-running capture over to it; while the take
+// runs the session keeps the time, length and capacity read-outs; Stop
+// finishes the output. The window (or the terminal) is reached only through
+// ISessionView, messages through util::ShowMessageBox.
+//
+// Threads and stopping. StartRecording, StopRecording, OnRecordTimer and
+// OnExit run on the user-interface thread. The CD writer thread stops the
+// take itself when the disc fills or a write fails for good. A take is in
+// one of four states (idle, starting, recording, stopping); whoever moves it
+// from recording to stopping (an atomic exchange) finishes it, and a Stop
+// that loses that race returns at once, so the track is never finished
+// twice. The writer thread never joins itself: when it finishes the take it
+// runs the finishing steps on its own thread and the thread object is joined
+// by the next Start or by the destructor. When the user-interface thread
+// finishes, it joins the writer thread after the Stop pause; the writer ends
+// within one queue pause of g_notRecording without showing any message (it
+// shows message 15 or 20 only after it won the take), so the join cannot
+// wait for a message box that needs the user-interface thread. Record while
+// a take is stopping is ignored.
+
+#include "components/vesplin/CAuEncode.h"
+#include "engine/ISessionView.h"
+#include "engine/session/CdTrackWriter.h"
+#include "engine/session/Mp3TakeThread.h"
+#include "engine/session/SessionPauses.h"
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+namespace engine {
+
+class RecordSession {
+public:
+    explicit RecordSession(ISessionView& view, SessionPauses pauses = {});
+    // Stops a running take and waits for its threads.
+    ~RecordSession();
+    RecordSession(const RecordSession&) = delete;
+    RecordSession& operator=(const RecordSession&) = delete;
+
+    void StartRecording();
+    void StopRecording();
+    // Timer 2 of a file take, every second.
+    void OnRecordTimer();
+    // Exit: closes capture and ends the main window.
+    void OnExit();
+
+    bool PrepareRecording();
+    bool FinishRecording();
+
+    // True from a successful Start until the take is finished.
+    [[nodiscard]] bool IsRecording() const;
+    [[nodiscard]] std::int32_t RecordedSectors() const;
+
+private:
+    enum class State { Idle, Starting, Recording, Stopping };
+
+    bool PrepareFileRecording();
+    void ShowVolumeCapacity();
+    void CdWriterThread();
+    // Moves the take from recording to stopping; false when it is not
+    // recording (idle, or someone else stops it). Waits while it is starting.
+    bool ClaimStop();
+    // The steps of Stop after the claim; `onWriterThread` skips the join.
+    void FinishClaimedTake(bool onWriterThread);
+
+    ISessionView& m_view;
+    SessionPauses m_pauses;
+    std::atomic<State> m_state{State::Idle};
+    // Written by the writer thread, read by the read-outs.
+    std::atomic<std::int32_t> m_recordedSectors{0};
+    CAuEncode m_recordEncoder;
+    CdTrackWriter m_cdWriter;
+    Mp3TakeThread m_mp3Take;
+    std::thread m_writerThread;
+};
+
+} // namespace engine

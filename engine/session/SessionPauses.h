@@ -1,0 +1,18 @@
+#pragma once
+// The fixed pauses of a recording session and its CD writer. The defaults are
+// the ones the program runs with; tests shorten them so that a take with a
+// busy or failing drive runs in a moment.
+
+struct SessionPauses {
+    unsigned stopMs = 1000;            // Stop: after setting g_notRecording, before finishing
+    unsigned beforeMp3ThreadMs = 500;  // MP3 take: before the MP3 thread starts
+    unsigned mp3ThreadStartMs = 1000;  // MP3 thread: before it starts encoding
+    unsigned mp3DrainPollMs = 50;      // Stop of an MP3 take: between looks at the queue
+    unsigned longWriteRetryMs = 2000;  // after a write the drive refused as busy
+    unsigned cacheFlushPollMs = 1000;  // finishing a track: while the drive flushes its cache
+    unsigned sessionClosePollMs = 600; // finishing a track: while the drive closes the session
+    unsigned trayOpenMs = 2000;        // finishing a track: the tray stays open this long
+};
+
+// Sleeps for `ms` milliseconds (no call for 0).
+void PauseMs(unsigned ms);

@@ -1,0 +1,122 @@
+#include "platform/registry/Registry.h"
+
+#include "platform/registry/RegistryFile.h"
+#include "platform/registry/RegistryHandles.h"
+#include "platform/registry/RegistryNames.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+constexpr DWORD kDwordBytes = sizeof(DWORD);
+
+// Checks the handle and the subkey and gives the full path of the key asked for.
+LSTATUS SubKeyPath(HKEY parent, const char* subKey, HKEY* result, std::string& path) {
+    if (result == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    *result = nullptr;
+    const auto parentPath = RegistryHandles::Instance().PathOf(parent);
+    if (!parentPath) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const auto joined = JoinKeyPath(*parentPath, subKey == nullptr ? "" : subKey);
+    if (!joined) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    path = *joined;
+    return ERROR_SUCCESS;
+}
+
+bool IsRoot(const std::string& path) {
+    return RegistryNamesEqual(path, kLocalMachineName);
+}
+
+} // namespace
+
+LSTATUS RegOpenKeyEx(HKEY parent, const char* subKey, HKEY* result) {
+    std::string path;
+    if (const LSTATUS status = SubKeyPath(parent, subKey, result, path); status != ERROR_SUCCESS) {
+        return status;
+    }
+    if (!IsRoot(path) && !RegistryFile::FromEnvironment().Read().HasKey(path)) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    *result = RegistryHandles::Instance().Open(path);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegCreateKeyEx(HKEY parent, const char* subKey, HKEY* result) {
+    std::string path;
+    if (const LSTATUS status = SubKeyPath(parent, subKey, result, path); status != ERROR_SUCCESS) {
+        return status;
+    }
+    const RegistryFile file = RegistryFile::FromEnvironment();
+    if (!IsRoot(path) && !file.Read().HasKey(path)) {
+        const LSTATUS status =
+            file.Update([&path](RegistryDocument& document) { return document.AddKey(path); });
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+    }
+    *result = RegistryHandles::Instance().Open(path);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD* type, void* data,
+                        DWORD* dataBytes) {
+    const auto path = RegistryHandles::Instance().PathOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (data != nullptr && dataBytes == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const auto value =
+        RegistryFile::FromEnvironment().Read().Value(*path, valueName == nullptr ? "" : valueName);
+    if (!value) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (type != nullptr) {
+        *type = REG_DWORD;
+    }
+    if (dataBytes == nullptr) {
+        return ERROR_SUCCESS;
+    }
+    const DWORD room = *dataBytes;
+    *dataBytes = kDwordBytes;
+    if (data == nullptr) {
+        return ERROR_SUCCESS;
+    }
+    if (room < kDwordBytes) {
+        return ERROR_MORE_DATA;
+    }
+    std::memcpy(data, &*value, kDwordBytes);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD type, const void* data,
+                      DWORD dataBytes) {
+    const auto path = RegistryHandles::Instance().PathOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (type != REG_DWORD || data == nullptr || dataBytes != kDwordBytes || valueName == nullptr ||
+        !IsStorableValueName(valueName) || IsRoot(*path)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    DWORD value = 0;
+    std::memcpy(&value, data, kDwordBytes);
+    return RegistryFile::FromEnvironment().Update(
+        [&](RegistryDocument& document) { return document.SetValue(*path, valueName, value); });
+}
+
+LSTATUS RegCloseKey(HKEY key) {
+    return RegistryHandles::Instance().Close(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+} // namespace platform

@@ -1,0 +1,55 @@
+#pragma once
+// Registry keys and 32-bit values, the way the Windows registry functions
+// behave, kept in a settings file that people can read and edit:
+//
+//   [HKEY_LOCAL_MACHINE\Software\Kestrune\Sondrel]
+//   skinindex=dword:00000001
+//
+// The file is $SONDREL_REGISTRY when that is set, else
+// $XDG_CONFIG_HOME/sondrel/registry.ini, else ~/.config/sondrel/registry.ini.
+// Every call reads the file afresh and every change replaces it atomically
+// under a lock, so another process sees a value as soon as it is written.
+// Key paths and value names compare without regard to ASCII case.
+
+#include <cstdint>
+
+namespace platform {
+
+using DWORD = std::uint32_t;
+using LSTATUS = long;
+using HKEY = struct RegistryKey*; // opaque handle
+
+// The predefined root; it is always open and closing it does nothing.
+extern const HKEY HKEY_LOCAL_MACHINE;
+
+inline constexpr LSTATUS ERROR_SUCCESS = 0;
+inline constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
+inline constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
+inline constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
+inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
+inline constexpr LSTATUS ERROR_MORE_DATA = 234;
+inline constexpr DWORD REG_DWORD = 4;
+
+// Opens `subKey` (levels separated by backslashes, a trailing one ignored;
+// null or empty opens `parent` again). A missing key gives ERROR_FILE_NOT_FOUND.
+LSTATUS RegOpenKeyEx(HKEY parent, const char* subKey, HKEY* result);
+
+// Opens `subKey`, creating it when missing. A settings file that cannot be
+// written (its folder cannot be created, say) gives ERROR_ACCESS_DENIED.
+LSTATUS RegCreateKeyEx(HKEY parent, const char* subKey, HKEY* result);
+
+// Reads a value. `type` and `data` may be null; `dataBytes` holds the buffer's
+// size on entry and the value's size on return. A buffer that is too small
+// gives ERROR_MORE_DATA; a missing value (or key) gives ERROR_FILE_NOT_FOUND.
+LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD* type, void* data, DWORD* dataBytes);
+
+// Writes a value. Only REG_DWORD with 4 data bytes is stored; value names must
+// be non-empty, without '=', control characters or surrounding blanks, and
+// must not start with '[', ';' or '#'.
+LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD type, const void* data,
+                      DWORD dataBytes);
+
+// Closes a handle from RegOpenKeyEx or RegCreateKeyEx.
+LSTATUS RegCloseKey(HKEY key);
+
+} // namespace platform

@@ -1,0 +1,162 @@
+#include "platform/registry/RegistryDocument.h"
+
+#include "platform/registry/RegistryNames.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view kDwordPrefix = "dword:";
+constexpr std::size_t kDwordHexDigits = 8;
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<DWORD> ParseDword(std::string_view text) {
+    if (text.size() <= kDwordPrefix.size() ||
+        !RegistryNamesEqual(text.substr(0, kDwordPrefix.size()), kDwordPrefix)) {
+        return std::nullopt;
+    }
+    const std::string_view digits = text.substr(kDwordPrefix.size());
+    if (digits.size() > kDwordHexDigits) {
+        return std::nullopt;
+    }
+    DWORD value = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The key stored under `path` in `keys` (const or not), or null.
+template <typename Keys> auto* FindKeyIn(Keys& keys, std::string_view path) {
+    const auto found = std::ranges::find_if(
+        keys, [path](const auto& key) { return RegistryNamesEqual(key.path, path); });
+    return found == keys.end() ? nullptr : &*found;
+}
+
+} // namespace
+
+RegistryDocument RegistryDocument::Parse(std::string_view text) {
+    RegistryDocument document;
+    std::optional<std::string> section;
+    while (!text.empty()) {
+        const auto lineEnd = text.find('\n');
+        const std::string_view line = TrimBlanks(text.substr(0, lineEnd));
+        text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
+        if (line.empty() || line.front() == ';' || line.front() == '#') {
+            continue;
+        }
+        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+            section = NormalKeyPath(line.substr(1, line.size() - 2));
+            if (section) {
+                document.KeyFor(*section);
+            }
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!section || equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view name = TrimBlanks(line.substr(0, equals));
+        const auto value = ParseDword(TrimBlanks(line.substr(equals + 1)));
+        if (value && IsStorableValueName(name)) {
+            document.SetValue(*section, name, *value);
+        }
+    }
+    return document;
+}
+
+std::string RegistryDocument::Text() const {
+    std::string text = "; Sondrel settings: registry keys and their 32-bit values\n";
+    for (const Key& key : m_keys) {
+        text += "\n[" + key.path + "]\n";
+        for (const NamedValue& named : key.values) {
+            char hex[kDwordHexDigits + 1] = {};
+            std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(named.value));
+            text += named.name;
+            text += '=';
+            text += kDwordPrefix;
+            text += hex;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+bool RegistryDocument::HasKey(std::string_view path) const {
+    return std::ranges::any_of(m_keys, [path](const Key& key) {
+        const std::string_view stored = key.path;
+        return RegistryNamesEqual(stored.substr(0, path.size()), path) &&
+               (stored.size() == path.size() || stored[path.size()] == '\\');
+    });
+}
+
+bool RegistryDocument::AddKey(std::string_view path) {
+    if (HasKey(path)) {
+        return false;
+    }
+    KeyFor(path);
+    return true;
+}
+
+std::optional<DWORD> RegistryDocument::Value(std::string_view path, std::string_view name) const {
+    const Key* key = FindKey(path);
+    if (key == nullptr) {
+        return std::nullopt;
+    }
+    const auto found = std::ranges::find_if(key->values, [name](const NamedValue& named) {
+        return RegistryNamesEqual(named.name, name);
+    });
+    return found == key->values.end() ? std::nullopt : std::optional<DWORD>(found->value);
+}
+
+bool RegistryDocument::SetValue(std::string_view path, std::string_view name, DWORD value) {
+    Key& key = KeyFor(path);
+    const auto found = std::ranges::find_if(key.values, [name](const NamedValue& named) {
+        return RegistryNamesEqual(named.name, name);
+    });
+    if (found == key.values.end()) {
+        key.values.push_back(NamedValue{std::string(name), value});
+        return true;
+    }
+    const bool changed = found->value != value;
+    found->value = value;
+    return changed;
+}
+
+RegistryDocument::Key* RegistryDocument::FindKey(std::string_view path) {
+    return FindKeyIn(m_keys, path);
+}
+
+const RegistryDocument::Key* RegistryDocument::FindKey(std::string_view path) const {
+    return FindKeyIn(m_keys, path);
+}
+
+RegistryDocument::Key& RegistryDocument::KeyFor(std::string_view path) {
+    if (Key* key = FindKey(path)) {
+        return *key;
+    }
+    // Empty keys above the new one are implied by it and need no section of their own.
+    std::erase_if(m_keys, [path](const Key& key) {
+        return key.values.empty() && key.path.size() < path.size() &&
+               path[key.path.size()] == '\\' &&
+               RegistryNamesEqual(path.substr(0, key.path.size()), key.path);
+    });
+    m_keys.push_back(Key{std::string(path), {}});
+    return m_keys.back();
+}
+
+} // namespace platform

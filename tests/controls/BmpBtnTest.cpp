@@ -1,0 +1,99 @@
+#include "controls/CBmpBtn.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The test bitmaps, 40 x 20 unless said otherwise.
+constexpr std::uint32_t kRed = 9001;
+constexpr std::uint32_t kGreen = 9002;
+constexpr std::uint32_t kBlue = 9003;
+// 64 x 48: yellow in its top-left 40 x 20, magenta elsewhere.
+constexpr std::uint32_t kLargeYellow = 9004;
+constexpr std::uint32_t kMissing = 9999;
+
+class BmpBtnTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_button.setGeometry(0, 0, 40, 20);
+        m_button.SetBitmaps(kRed, kGreen, kBlue);
+        m_button.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_button));
+    }
+
+    // What the button has on screen now (its own paint is run afresh).
+    QImage Shown() { return m_button.grab().toImage(); }
+
+    // True when every pixel of `image` is `colour`.
+    static bool AllOf(const QImage& image, QColor colour) {
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) != colour) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    CBmpBtn m_button;
+};
+
+TEST_F(BmpBtnTest, StateSelectsTheBitmapAndDisabledWinsOverPressed) {
+    EXPECT_TRUE(AllOf(Shown(), QColor(200, 0, 0)));
+    QTest::mousePress(&m_button, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(m_button.isDown());
+    EXPECT_TRUE(AllOf(Shown(), QColor(0, 200, 0)));
+    m_button.setEnabled(false);
+    m_button.setDown(true);
+    EXPECT_TRUE(AllOf(Shown(), QColor(0, 0, 200)));
+    m_button.setEnabled(true);
+    m_button.setDown(false);
+    m_button.SetBitmaps(kGreen, kGreen, kGreen);
+    EXPECT_TRUE(AllOf(Shown(), QColor(0, 200, 0)));
+    m_button.setEnabled(false);
+    EXPECT_TRUE(AllOf(Shown(), QColor(0, 200, 0)));
+}
+
+TEST_F(BmpBtnTest, WithoutTheHandCursorResourceTheArrowIsShown) {
+    EXPECT_EQ(m_button.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndMissingOneIsBlack) {
+    m_button.SetBitmaps(kLargeYellow, kLargeYellow, kLargeYellow);
+    const QImage shown = Shown();
+    EXPECT_EQ(shown.size(), QSize(40, 20));
+    EXPECT_TRUE(AllOf(shown, QColor(230, 230, 0)));
+    m_button.SetBitmaps(kMissing, kMissing, kMissing);
+    EXPECT_TRUE(AllOf(Shown(), Qt::black));
+}
+
+TEST_F(BmpBtnTest, NewBitmapsWaitForTheNextPaint) {
+    // Paint through the window system, then watch for paints.
+    QTest::qWait(20);
+    int paints = 0;
+    struct PaintCounter : QObject {
+        int* count;
+        explicit PaintCounter(int* c) : count(c) {}
+        bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+            if (event->type() == QEvent::Paint) {
+                ++*count;
+            }
+            return false;
+        }
+    } counter(&paints);
+    m_button.installEventFilter(&counter);
+    m_button.SetBitmaps(kBlue, kBlue, kBlue);
+    QCoreApplication::processEvents();
+    QTest::qWait(50);
+    EXPECT_EQ(paints, 0);
+    m_button.update();
+    QTest::qWait(50);
+    EXPECT_GE(paints, 1);
+    EXPECT_TRUE(AllOf(Shown(), QColor(0, 0, 200)));
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+// The hotkey settings dialog on the offscreen platform: it shows what the
+// registry holds, maps its key list to virtual-key codes and back, writes on
+// OK only, stays open when it cannot write, takes the skin's colours, and the
+// window's button re-arms the hotkey when it closes.
+#include "MainApp/setkey/CDlgSetKey.h"
+#include "MainApp/hotkey/HotkeyKeyList.h"
+#include "MainApp/hotkey/HotkeySettings.h"
+#include "MainApp/hotkey/HotkeyState.h"
+#include "MainApp/setkey/HotkeyButton.h"
+#include "tests/hotkey/HotkeyTestKit.h"
+#include "tests/support/ScopedRegistryFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+using platform::DWORD;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "cdlgsetkey_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct Settings {
+    std::int32_t type = -1;
+    DWORD value = 0;
+    DWORD used = 0;
+    bool operator==(const Settings&) const = default;
+};
+
+Settings Stored() {
+    Settings settings;
+    hotkey::ReadHotkeySettings(settings.type, settings.value, settings.used);
+    return settings;
+}
+
+template <typename Widget> Widget* Control(const QWidget& dialog, const char* id) {
+    auto* control = dialog.findChild<Widget*>(id);
+    EXPECT_NE(control, nullptr) << id;
+    return control;
+}
+
+class CDlgSetKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override { App(); }
+
+    testsupport::ScopedRegistryFile m_registry;
+};
+
+TEST_F(CDlgSetKeyTest, ShowsTheStoredSettingsAndOkWritesTheChoice) {
+    ASSERT_TRUE(hotkey::WriteHotkeySettings(3, 'Q', 1));
+    CDlgSetKey dialog(0, 0x000000FF);
+    auto* use = Control<QCheckBox>(dialog, "1049");
+    auto* keys = Control<QComboBox>(dialog, "1048");
+    auto* modifiers = Control<QComboBox>(dialog, "1051");
+    ASSERT_TRUE(use && keys && modifiers);
+    EXPECT_TRUE(use->isChecked());
+    EXPECT_TRUE(keys->isEnabled() && modifiers->isEnabled());
+    EXPECT_EQ(modifiers->currentText(), "Left Alt");
+    EXPECT_EQ(keys->currentText(), "Q");
+    ASSERT_EQ(keys->count(), 48);
+    for (const auto& [position, text] :
+         {std::pair{0, "F1"}, {11, "F12"}, {12, "0"}, {21, "9"}, {22, "A"}, {47, "Z"}}) {
+        EXPECT_EQ(keys->itemText(position), text);
+    }
+    ASSERT_EQ(modifiers->count(), 5);
+    EXPECT_EQ(modifiers->itemText(0), "None");
+    EXPECT_EQ(modifiers->itemText(4), "Right Alt");
+
+    dialog.show();
+    keys->setCurrentIndex(19); // "7"
+    modifiers->setCurrentIndex(2);
+    use->click();
+    EXPECT_FALSE(keys->isEnabled() || modifiers->isEnabled());
+    Control<QPushButton>(dialog, "1")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Stored(), (Settings{2, '7', 0}));
+}
+
+TEST_F(CDlgSetKeyTest, EveryListedKeyIsStoredAsItsCodeAndShownAgainFromIt) {
+    for (int position = 0; position < hotkey::kHotkeyKeyCount; ++position) {
+        {
+            CDlgSetKey dialog(0, 0);
+            Control<QComboBox>(dialog, "1048")->setCurrentIndex(position);
+            Control<QPushButton>(dialog, "1")->click();
+        }
+        const DWORD code = Stored().value;
+        EXPECT_EQ(code, hotkey::HotkeyKeyCode(position));
+        CDlgSetKey reopened(0, 0);
+        EXPECT_EQ(Control<QComboBox>(reopened, "1048")->currentIndex(), position) << code;
+    }
+}
+
+TEST_F(CDlgSetKeyTest, AnUnlistedCodeShowsF1AndCancelWritesNothing) {
+    ASSERT_TRUE(hotkey::WriteHotkeySettings(9, 200, 0));
+    const std::string before = m_registry.Folder().Read("registry.ini");
+    CDlgSetKey dialog(0, 0);
+    auto* keys = Control<QComboBox>(dialog, "1048");
+    auto* modifiers = Control<QComboBox>(dialog, "1051");
+    EXPECT_EQ(keys->currentIndex(), 0);
+    EXPECT_EQ(modifiers->currentIndex(), 0);
+    EXPECT_FALSE(keys->isEnabled() || modifiers->isEnabled());
+    dialog.show();
+    Control<QCheckBox>(dialog, "1049")->click();
+    EXPECT_TRUE(keys->isEnabled() && modifiers->isEnabled());
+    Control<QPushButton>(dialog, "2")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(m_registry.Folder().Read("registry.ini"), before);
+}
+
+TEST_F(CDlgSetKeyTest, OkStaysOpenWhenTheSettingsCannotBeWritten) {
+    CDlgSetKey dialog(0, 0);
+    dialog.show();
+    const std::string blocker = m_registry.Folder().Write("blocker", "x");
+    testsupport::ScopedRegistryFile::Use(blocker + "/registry.ini");
+    Control<QPushButton>(dialog, "1")->click();
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(CDlgSetKeyTest, PaintsTheSkinColourAndColoursTheLabelsBySkin) {
+    const std::uint32_t skinColor = 0x00332211; // red 0x11, green 0x22, blue 0x33
+    for (const auto& [skin, expected] :
+         {std::pair{1, QColor(Qt::white)}, {2, QColor(Qt::black)}, {3, QColor()}}) {
+        CDlgSetKey dialog(skin, skinColor);
+        const QColor groupText =
+            Control<QGroupBox>(dialog, "1053")->palette().color(QPalette::WindowText);
+        for (const char* id : {"1028", "1049", "1052"}) {
+            const QColor text = Control<QWidget>(dialog, id)->palette().color(QPalette::WindowText);
+            EXPECT_EQ(text, expected.isValid() ? expected : groupText) << skin << " " << id;
+        }
+        const QImage picture = dialog.grab().toImage();
+        EXPECT_EQ(picture.pixelColor(1, picture.height() - 2), QColor(0x11, 0x22, 0x33)) << skin;
+    }
+}
+
+TEST_F(CDlgSetKeyTest, TheHotkeyButtonReArmsWithWhatTheDialogStored) {
+    ASSERT_TRUE(hotkey::WriteHotkeySettings(0, 0x74, 1));
+    hotkeytest::FakeWindow window;
+    hotkeytest::UiQueue queue;
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CDlgSetKey*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        Control<QComboBox>(*dialog, "1048")->setCurrentIndex(23); // "B"
+        Control<QComboBox>(*dialog, "1051")->setCurrentIndex(1);
+        Control<QPushButton>(*dialog, "1")->click();
+    });
+    OnHotkeyButton(nullptr, 0, 0, &window, queue.Poster());
+    EXPECT_EQ(hotkey::g_keyValue.load(), DWORD{'B'});
+    EXPECT_EQ(hotkey::g_keyType.load(), 1);
+    EXPECT_EQ(hotkey::g_keyUsed.load(), 1u);
+    EXPECT_EQ(hotkey::g_hotkeyWindow.load(), &window);
+}
+
+} // namespace

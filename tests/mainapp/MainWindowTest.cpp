@@ -1,0 +1,272 @@
+// The main window through its real layers: start-up, output mode, keyboard
+// filter, dragging, the browse dialog, and the session view used from other
+// threads.
+#include "MainApp/lang/LangText.h"
+#include "MainApp/window/CMainAppDlg.h"
+#include "MainApp/window/QtMessageBoxHost.h"
+#include "engine/RecordingState.h"
+#include "tests/mainapp/ShellCalls.h"
+#include "tests/mainapp/WindowTestEnvironment.h"
+#include "util/MessageBox.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+using window::CMainAppDlg;
+using windowtest::WindowTestEnvironment;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : m_dialog(WindowTestEnvironment::Get().Drives()) {}
+
+    QWidget* Item(int id) { return m_dialog.GetDlgItem(id); }
+    QAbstractButton* Button(int id) { return qobject_cast<QAbstractButton*>(Item(id)); }
+
+    CMainAppDlg m_dialog;
+};
+
+TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns) {
+    EXPECT_TRUE(m_dialog.OnInitDialog());
+    EXPECT_EQ(m_dialog.size(), QSize(280, 522));
+    EXPECT_TRUE(m_dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(m_dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(m_dialog.windowTitle(), QStringLiteral("Sondrel"));
+    EXPECT_EQ(Item(4242), nullptr);
+
+    EXPECT_TRUE(Button(1004)->isChecked());
+    EXPECT_FALSE(Button(1003)->isChecked());
+    EXPECT_FALSE(m_dialog.IsToFileChecked());
+    EXPECT_FALSE(Item(1005)->isEnabled());
+    EXPECT_FALSE(Item(1006)->isEnabled());
+    EXPECT_FALSE(Item(1013)->isEnabled());
+    EXPECT_TRUE(Item(1013)->isHidden());
+    EXPECT_TRUE(Item(1014)->isHidden());
+    // No language configured beside the test program: no Chinese title line.
+    EXPECT_TRUE(Item(1058)->isHidden());
+
+    auto* list = qobject_cast<QTreeWidget*>(Item(1009));
+    ASSERT_EQ(list->columnCount(), 5);
+    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("TRACK INDEX"));
+    EXPECT_EQ(list->columnWidth(0), 80);
+    EXPECT_TRUE(list->isColumnHidden(3));
+    EXPECT_TRUE(list->isColumnHidden(4));
+
+    // The tone input's virtual mixer lists sources; the emulated writer is
+    // the first drive and becomes the current device.
+    EXPECT_GT(m_dialog.RecordSourceCount(), 0);
+    auto* drives = qobject_cast<QComboBox*>(Item(1008));
+    ASSERT_GE(drives->count(), 1);
+    EXPECT_EQ(drives->currentIndex(), 0);
+    EXPECT_EQ(drives->itemText(0).mid(1, 2), QStringLiteral(": "));
+    EXPECT_NE(m_dialog.CurrentDevice(), nullptr);
+    EXPECT_TRUE(g_notRecording.load());
+}
+
+TEST_F(MainWindowTest, OutputModeFollowsTheCheckedRadioButton) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    const auto expectFileMode = [this](bool toFile) {
+        EXPECT_EQ(Item(1005)->isEnabled(), toFile);
+        EXPECT_EQ(Item(1006)->isEnabled(), toFile);
+        EXPECT_EQ(Item(1008)->isEnabled(), !toFile);
+        EXPECT_EQ(Item(1010)->isEnabled(), !toFile);
+        EXPECT_EQ(Item(1011)->isEnabled(), !toFile);
+        EXPECT_EQ(Item(1015)->isVisible(), !toFile);
+        EXPECT_EQ(m_dialog.IsToFileChecked(), toFile);
+    };
+    QTest::mouseClick(Button(1003), Qt::LeftButton);
+    expectFileMode(true);
+    QTest::mouseClick(Button(1003), Qt::LeftButton);
+    expectFileMode(true);
+    QTest::mouseClick(Button(1004), Qt::LeftButton);
+    expectFileMode(false);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeDoNothingInAnyControl) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    QTest::mouseClick(Button(1003), Qt::LeftButton);
+    for (const int id : {1036, 1012, 1005, 1002, 1003}) {
+        Item(id)->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(Item(id), key);
+            EXPECT_TRUE(m_dialog.isVisible()) << "control " << id << " key " << key;
+        }
+    }
+    EXPECT_EQ(m_dialog.result(), QDialog::Rejected) << "nothing ended the dialog";
+    QTest::mouseClick(Button(1036), Qt::LeftButton);
+    EXPECT_FALSE(m_dialog.isVisible());
+}
+
+TEST_F(MainWindowTest, DraggingTheClientAreaMovesTheWindowWithoutAWindowManager) {
+    m_dialog.OnInitDialog();
+    m_dialog.move(100, 100);
+    m_dialog.show();
+    const QPoint grip(140, 5); // a free spot of the client area
+    ASSERT_EQ(m_dialog.childAt(grip), nullptr);
+    const QPoint start = m_dialog.mapToGlobal(grip);
+    const auto send = [this](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, m_dialog.mapFromGlobal(global), global, Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&m_dialog, &event);
+    };
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    send(QEvent::MouseMove, start + QPoint(30, 40), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, start + QPoint(30, 40), Qt::NoButton);
+    EXPECT_EQ(m_dialog.pos(), QPoint(130, 140));
+    send(QEvent::MouseMove, start + QPoint(60, 60), Qt::NoButton);
+    EXPECT_EQ(m_dialog.pos(), QPoint(130, 140)) << "no move once the button is up";
+}
+
+TEST_F(MainWindowTest, BrowsingToAnExistingFileDeletesItAtOnce) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    QTest::mouseClick(Button(1003), Qt::LeftButton);
+    const std::string path = WindowTestEnvironment::Get().Folder().Write("old take.wav", "RIFF");
+
+    // Answers the save dialog with the existing file and confirms overwriting it.
+    QString filters;
+    bool accepted = false;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, &m_dialog, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal); files != nullptr && !accepted) {
+            accepted = true;
+            filters = files->nameFilters().join(QLatin1Char(';'));
+            files->selectFile(QString::fromStdString(path));
+            // Later, outside this tick: the overwrite question runs its own loop.
+            QMetaObject::invokeMethod(
+                files, [files] { static_cast<QDialog*>(files)->accept(); }, Qt::QueuedConnection);
+        } else if (auto* question = qobject_cast<QMessageBox*>(modal)) {
+            question->button(QMessageBox::Yes)->click();
+        }
+    });
+    answerer.start(20);
+    QTest::mouseClick(Button(1006), Qt::LeftButton);
+    answerer.stop();
+
+    EXPECT_EQ(filters, QStringLiteral("mp3 Files(*.mp3);wave Files(*.wav)"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(m_dialog.OutputPathText(), path);
+}
+
+TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    windowtest::ShellCalls shell;
+    QTest::mouseClick(Button(1034), Qt::LeftButton);
+    ASSERT_EQ(shell.m_calls.size(), 1u);
+    // No language is configured beside the test program: the name is empty.
+    const std::string folder = lang::GetAppDir() + "lang";
+    EXPECT_FALSE(shell.m_calls[0].start);
+    EXPECT_EQ(shell.m_calls[0].target, folder + "/Sondrel-.chm");
+    EXPECT_EQ(shell.m_calls[0].workingFolder, folder);
+}
+
+TEST_F(MainWindowTest, SessionCallsFromAWorkerReachTheControlsOnTheGuiThread) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    QTest::mouseClick(Button(1003), Qt::LeftButton);
+    qobject_cast<QLineEdit*>(Item(1005))->setText(QStringLiteral("/tmp/take.wav"));
+    m_dialog.findChild<QCheckBox*>(QStringLiteral("control1015"))->setChecked(true);
+
+    std::atomic<bool> sawChoices{false};
+    std::thread writer([&] {
+        sawChoices = m_dialog.IsToFileChecked() && m_dialog.IsCloseDiscChecked() &&
+                     m_dialog.OutputPathText() == "/tmp/take.wav" &&
+                     m_dialog.RecordSourceCount() > 0;
+        m_dialog.SetControlsRecording(true);
+        m_dialog.ShowTime("Time: 00:00:03");
+        m_dialog.ShowLength("Length: 516K");
+        m_dialog.SetCapacityRange(0, 100);
+        m_dialog.SetCapacityPos(42);
+    });
+    writer.join();
+    EXPECT_TRUE(sawChoices.load());
+    // Nothing happened on the worker itself; the queued calls run here.
+    EXPECT_TRUE(Item(1012)->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(qobject_cast<QLabel*>(Item(1017))->text(), QStringLiteral("Time: 00:00:03"));
+    EXPECT_EQ(qobject_cast<QLabel*>(Item(1031))->text(), QStringLiteral("Length: 516K"));
+    EXPECT_TRUE(Item(1017)->isVisible());
+    EXPECT_EQ(qobject_cast<QProgressBar*>(Item(1016))->value(), 42);
+    EXPECT_FALSE(Item(1012)->isVisible());
+    EXPECT_TRUE(Item(1013)->isVisible());
+    EXPECT_TRUE(Item(1013)->isEnabled());
+    for (const int id : {1014, 1010, 1011, 1002, 1006, 1036}) {
+        EXPECT_FALSE(Item(id)->isEnabled()) << id;
+    }
+    for (const int id : {1027, 1044, 1033, 1034, 1035, 1036}) {
+        EXPECT_FALSE(Item(id)->isVisible()) << id;
+    }
+    // On the GUI thread the call acts at once.
+    m_dialog.SetControlsRecording(false);
+    EXPECT_TRUE(Item(1012)->isVisible());
+    EXPECT_FALSE(Item(1013)->isVisible());
+    EXPECT_TRUE(Item(1036)->isVisible());
+}
+
+TEST_F(MainWindowTest, RecordTimerCallsItsHandlerUntilKilledAndEndMainDialogCloses) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    int ticks = 0;
+    m_dialog.SetTimerHandler(CMainAppDlg::kTimerRecord, [&ticks] { ++ticks; });
+    std::thread([this] { m_dialog.StartRecordTimer(5); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&ticks] { return ticks >= 3; }));
+    std::thread([this] { m_dialog.KillRecordTimer(); }).join();
+    QCoreApplication::processEvents();
+    const int ticksAtKill = ticks;
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, ticksAtKill);
+
+    std::thread([this] { m_dialog.EndMainDialog(); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.isVisible(); }));
+    EXPECT_EQ(m_dialog.result(), QDialog::Rejected);
+}
+
+TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
+    WindowTestEnvironment::Get();
+    window::QtMessageBoxHost host;
+    QString shownText;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, &answerer, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shownText = box->text();
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    answerer.start(10);
+    std::atomic<int> answer{0};
+    std::thread worker(
+        [&] { answer = host.Show("Overwrite it?", util::MB_OKCANCEL | util::MB_ICONQUESTION); });
+    EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.load() != 0; }, 10000));
+    worker.join();
+    EXPECT_EQ(answer.load(), util::IDCANCEL);
+    EXPECT_EQ(shownText, QStringLiteral("Overwrite it?"));
+
+    // On the GUI thread itself the box is shown directly.
+    answerer.disconnect();
+    QObject::connect(&answerer, &QTimer::timeout, &answerer, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    EXPECT_EQ(host.Show("Save?", util::MB_YESNOCANCEL), util::IDYES);
+}
+
+} // namespace

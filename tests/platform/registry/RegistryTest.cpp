@@ -1,0 +1,230 @@
+// The registry service over a real settings file: values written through one
+// set of handles are read back through fresh ones and by other processes;
+// missing keys and values, unwritable folders, garbled files and bad handles
+// get their error codes.
+#include "platform/registry/Registry.h"
+#include "tests/support/ScopedRegistryFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using namespace platform;
+
+constexpr const char* kTrindlePath = "Software\\Kestrune\\Sondrel\\Trindle\\";
+
+// Opens or creates the path one level at a time, as the program does.
+HKEY CreateLevels(std::initializer_list<const char*> levels) {
+    HKEY key = HKEY_LOCAL_MACHINE;
+    for (const char* level : levels) {
+        HKEY next = nullptr;
+        if (RegCreateKeyEx(key, level, &next) != ERROR_SUCCESS) {
+            RegCloseKey(key);
+            return nullptr;
+        }
+        RegCloseKey(key);
+        key = next;
+    }
+    return key;
+}
+
+LSTATUS SetDword(HKEY key, const char* name, DWORD value) {
+    return RegSetValueEx(key, name, REG_DWORD, &value, sizeof value);
+}
+
+// The value, or the error code offset by 1'000'000 so both fit one expectation.
+long long QueryDword(const char* path, const char* name) {
+    HKEY key = nullptr;
+    if (const LSTATUS status = RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, &key);
+        status != ERROR_SUCCESS) {
+        return 1'000'000 + status;
+    }
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD bytes = sizeof value;
+    const LSTATUS status = RegQueryValueEx(key, name, &type, &value, &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) {
+        return 1'000'000 + status;
+    }
+    EXPECT_EQ(type, REG_DWORD);
+    EXPECT_EQ(bytes, sizeof value);
+    return value;
+}
+
+class RegistryTest : public ::testing::Test {
+protected:
+    testsupport::ScopedRegistryFile m_registry;
+};
+
+TEST_F(RegistryTest, ValuesWrittenLevelByLevelReadBackThroughAFreshHandleAndAsText) {
+    HKEY trindle = CreateLevels({"Software\\", "Kestrune\\", "Sondrel\\", "Trindle\\"});
+    ASSERT_NE(trindle, nullptr);
+    EXPECT_EQ(SetDword(trindle, "KeyUsed", 1), ERROR_SUCCESS);
+    EXPECT_EQ(SetDword(trindle, "KeyValue", 0x74), ERROR_SUCCESS);
+    EXPECT_EQ(SetDword(trindle, "keyvalue", 0xDEADBEEF), ERROR_SUCCESS); // same value, any case
+    EXPECT_EQ(RegCloseKey(trindle), ERROR_SUCCESS);
+
+    EXPECT_EQ(QueryDword(kTrindlePath, "KEYUSED"), 1);
+    EXPECT_EQ(QueryDword("software\\KESTRUNE\\sondrel\\trindle", "KeyValue"), 0xDEADBEEF);
+    EXPECT_EQ(m_registry.Folder().Read("registry.ini"),
+              "; Sondrel settings: registry keys and their 32-bit values\n"
+              "\n[HKEY_LOCAL_MACHINE\\Software\\Kestrune\\Sondrel\\Trindle]\n"
+              "KeyUsed=dword:00000001\n"
+              "KeyValue=dword:deadbeef\n");
+}
+
+TEST_F(RegistryTest, MissingKeysAndValuesAreNotFoundAndReadingCreatesNothing) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software", &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_EQ(m_registry.Folder().Read("registry.ini"), "");
+
+    HKEY sondrel = CreateLevels({"Software\\Kestrune\\Sondrel"});
+    ASSERT_NE(sondrel, nullptr);
+    EXPECT_EQ(QueryDword("Software\\Kestrune", "skinindex"), 1'000'000 + ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(QueryDword("Software\\Kestrune\\Sondrel", "skinindex"),
+              1'000'000 + ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(QueryDword("Software\\Kestrune\\Sondrel\\Trindle", "KeyUsed"),
+              1'000'000 + ERROR_FILE_NOT_FOUND);
+
+    // Size queries and a buffer that is too small.
+    ASSERT_EQ(SetDword(sondrel, "skinindex", 3), ERROR_SUCCESS);
+    DWORD bytes = 0;
+    EXPECT_EQ(RegQueryValueEx(sondrel, "skinindex", nullptr, nullptr, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(bytes, 4u);
+    unsigned char small[2] = {};
+    bytes = sizeof small;
+    EXPECT_EQ(RegQueryValueEx(sondrel, "skinindex", nullptr, small, &bytes), ERROR_MORE_DATA);
+    EXPECT_EQ(bytes, 4u);
+    EXPECT_EQ(RegCloseKey(sondrel), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, AFolderThatCannotBeCreatedDeniesCreationButNotReading) {
+    // A path below a regular file: no folder can be made there, not even by root.
+    const std::string blocker = m_registry.Folder().Write("blocker", "x");
+    testsupport::ScopedRegistryFile::Use(blocker + "/sondrel/registry.ini");
+    HKEY key = reinterpret_cast<HKEY>(&key);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Kestrune", &key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software", &key), ERROR_FILE_NOT_FOUND);
+
+    // The root itself can always be opened; writing below it is refused too.
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, nullptr, &key), ERROR_SUCCESS);
+    testsupport::ScopedRegistryFile::Use(m_registry.Path());
+    HKEY sondrel = CreateLevels({"Software\\Kestrune\\Sondrel"});
+    testsupport::ScopedRegistryFile::Use(blocker + "/sondrel/registry.ini");
+    EXPECT_EQ(SetDword(sondrel, "skinindex", 1), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegCloseKey(sondrel), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndIsRepairedByTheNextWrite) {
+    std::string text = "# edited by hand\r\n"
+                       "skinindex=dword:00000009\n" // outside any key: skipped
+                       "[hkey_local_machine\\SOFTWARE\\Kestrune\\Sondrel\\]\r\n"
+                       "  SkinIndex = DWORD:2  \r\n"
+                       "broken=dword:xyz\n"
+                       "toolong=dword:123456789\n"
+                       "[unterminated\n";
+    text += std::string("\0\xff\xfe[\x01]\n=dword:1\n", 16);
+    m_registry.Folder().Write("registry.ini", text);
+
+    EXPECT_EQ(QueryDword("Software\\Kestrune\\Sondrel", "skinindex"), 2);
+    EXPECT_EQ(QueryDword("Software\\Kestrune\\Sondrel", "broken"),
+              1'000'000 + ERROR_FILE_NOT_FOUND);
+    HKEY sondrel = CreateLevels({"Software\\Kestrune\\Sondrel"});
+    ASSERT_EQ(SetDword(sondrel, "toolong", 7), ERROR_SUCCESS);
+    RegCloseKey(sondrel);
+    EXPECT_EQ(m_registry.Folder().Read("registry.ini"),
+              "; Sondrel settings: registry keys and their 32-bit values\n"
+              "\n[hkey_local_machine\\SOFTWARE\\Kestrune\\Sondrel]\n"
+              "SkinIndex=dword:00000002\n"
+              "toolong=dword:00000007\n");
+}
+
+TEST_F(RegistryTest, BadHandlesNamesAndTypesAreRefused) {
+    HKEY key = CreateLevels({"Software"});
+    ASSERT_NE(key, nullptr);
+    const DWORD value = 1;
+    EXPECT_EQ(RegSetValueEx(key, "a", 1 /* a string type */, &value, sizeof value),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueEx(key, "a", REG_DWORD, &value, 2), ERROR_INVALID_PARAMETER);
+    for (const char* name : {"", "a=b", " a", "[a", ";a", "a\nb"}) {
+        EXPECT_EQ(SetDword(key, name, 1), ERROR_INVALID_PARAMETER) << name;
+    }
+    EXPECT_EQ(SetDword(HKEY_LOCAL_MACHINE, "a", 1), ERROR_INVALID_PARAMETER);
+    HKEY child = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(key, "a\\\\b", &child), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegCreateKeyEx(key, "\\a", &child), ERROR_INVALID_PARAMETER);
+
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(SetDword(key, "a", 1), ERROR_INVALID_HANDLE);
+    DWORD bytes = sizeof value;
+    DWORD read = 0;
+    EXPECT_EQ(RegQueryValueEx(key, "a", nullptr, &read, &bytes), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegOpenKeyEx(key, "b", &child), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS); // the root never closes
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software", &child), ERROR_SUCCESS);
+    RegCloseKey(child);
+}
+
+TEST_F(RegistryTest, WritersInSeveralProcessesLoseNoValue) {
+    constexpr int kProcesses = 3;
+    constexpr int kValuesEach = 20;
+    HKEY root = CreateLevels({"Software\\Kestrune\\Sondrel"});
+    ASSERT_NE(root, nullptr);
+    RegCloseKey(root);
+    pid_t children[kProcesses] = {};
+    for (int p = 0; p < kProcesses; ++p) {
+        children[p] = fork();
+        ASSERT_GE(children[p], 0);
+        if (children[p] == 0) {
+            HKEY key = CreateLevels({"Software\\Kestrune\\Sondrel"});
+            bool ok = key != nullptr;
+            for (int i = 0; ok && i < kValuesEach; ++i) {
+                const std::string name = "p" + std::to_string(p) + "v" + std::to_string(i);
+                ok = SetDword(key, name.c_str(), static_cast<DWORD>(p * 100 + i)) == ERROR_SUCCESS;
+            }
+            _exit(ok ? 0 : 1);
+        }
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int p = 0; p < kProcesses; ++p) {
+        for (int i = 0; i < kValuesEach; ++i) {
+            const std::string name = "p" + std::to_string(p) + "v" + std::to_string(i);
+            EXPECT_EQ(QueryDword("Software\\Kestrune\\Sondrel", name.c_str()), p * 100 + i);
+        }
+    }
+}
+
+TEST(RegistryLocationTest, WithoutAnExplicitFileTheUsersSettingsFolderIsUsed) {
+    testsupport::ScopedRegistryFile registry; // restores SONDREL_REGISTRY afterwards
+    ::unsetenv("SONDREL_REGISTRY");
+    const std::string configHome = registry.Folder().Path() + "config";
+    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = oldConfig == nullptr ? "" : oldConfig;
+    ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    HKEY key = CreateLevels({"Software"});
+    EXPECT_NE(key, nullptr);
+    RegCloseKey(key);
+    oldConfig == nullptr ? ::unsetenv("XDG_CONFIG_HOME")
+                         : ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    EXPECT_NE(registry.Folder()
+                  .Read("config/sondrel/registry.ini")
+                  .find("[HKEY_LOCAL_MACHINE\\Software]"),
+              std::string::npos);
+}
+
+} // namespace

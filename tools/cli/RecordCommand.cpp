@@ -1,0 +1,185 @@
+#include "tools/cli/RecordCommand.h"
+
+#include "MainApp/lang/LangText.h"
+#include "engine/Capture.h"
+#include "engine/RecordingState.h"
+#include "engine/session/RecordSession.h"
+#include "engine/session/SessionMessages.h"
+#include "platform/wave/BackendChoice.h"
+#include "tools/cli/DriveAccess.h"
+#include "tools/cli/NoWaveDisplay.h"
+#include "tools/cli/TakeMessageHost.h"
+#include "tools/cli/TerminalSessionView.h"
+#include "util/MessageBox.h"
+#include "util/TerminalMessageBox.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace cli {
+
+namespace {
+
+constexpr std::uint32_t kRingBytes = 16 * kCaptureBufferBytes;
+constexpr auto kLoopPause = std::chrono::milliseconds(50);
+
+// Set by SIGINT and SIGTERM; the main loop stops the take when it sees it.
+std::atomic<bool> g_stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnStopSignal(int /*signal*/) {
+    g_stopRequested.store(true, std::memory_order_relaxed);
+}
+
+struct RecordArgs {
+    std::string to;
+    std::string drive;
+    std::string path;
+    std::string input;
+    bool closeDisc = false;
+    bool yes = false;
+    long seconds = 0; // 0: until Ctrl-C or SIGTERM
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: sondrel-cli record --to cd --drive LETTER [--close-disc] | "
+                         "--to file --path FILE.wav|FILE.mp3  [--seconds N] "
+                         "[--input tone|file:PATH|alsa:DEVICE] [--yes]\n");
+    return 2;
+}
+
+std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
+    RecordArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--close-disc") {
+            parsed.closeDisc = true;
+        } else if (arg == "--yes") {
+            parsed.yes = true;
+        } else if (hasValue && (arg == "--to" || arg == "--drive" || arg == "--path" ||
+                                arg == "--input" || arg == "--seconds")) {
+            const std::string value(args[++i]);
+            if (arg == "--to") {
+                parsed.to = value;
+            } else if (arg == "--drive") {
+                parsed.drive = value;
+            } else if (arg == "--path") {
+                parsed.path = value;
+            } else if (arg == "--input") {
+                parsed.input = value;
+            } else {
+                char* end = nullptr;
+                parsed.seconds = std::strtol(value.c_str(), &end, 10);
+                if (end == value.c_str() || *end != '\0' || parsed.seconds <= 0) {
+                    return std::nullopt;
+                }
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    const bool toCd = parsed.to == "cd" && !parsed.drive.empty() && parsed.path.empty();
+    const bool toFile = parsed.to == "file" && parsed.drive.empty() && !parsed.closeDisc;
+    if (!toCd && !toFile) {
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+// Runs the take until it ends by itself, the time is up or a signal asks to
+// stop; the record timer of a file take is run here, on this thread.
+void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
+    const auto start = std::chrono::steady_clock::now();
+    auto nextTick = start;
+    while (session.IsRecording()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (g_stopRequested.load(std::memory_order_relaxed) ||
+            (seconds > 0 && now - start >= std::chrono::seconds(seconds))) {
+            session.StopRecording(); // returns at once if the writer already stops it
+            break;
+        }
+        const unsigned timerMs = view.RecordTimerMs();
+        if (timerMs == 0) {
+            nextTick = now + std::chrono::milliseconds(1000);
+        } else if (now >= nextTick) {
+            session.OnRecordTimer();
+            nextTick += std::chrono::milliseconds(timerMs);
+        }
+        std::this_thread::sleep_for(kLoopPause);
+    }
+    while (session.IsRecording()) { // the writer thread finishing the take itself
+        std::this_thread::sleep_for(kLoopPause);
+    }
+}
+
+int RunRecord(std::span<const std::string_view> args) {
+    const std::optional<RecordArgs> parsed = ParseArgs(args);
+    if (!parsed) {
+        return Usage();
+    }
+    if (!parsed->input.empty()) {
+        if (!BackendChoice::parse(parsed->input, WaveDirection::Input)) {
+            std::fprintf(stderr, "sondrel-cli: not an input: %s\n", parsed->input.c_str());
+            return 2;
+        }
+        setenv("SONDREL_AUDIO_INPUT", parsed->input.c_str(), 1);
+    }
+    std::optional<DriveAccess> access;
+    TakeChoices choices;
+    choices.toFile = parsed->to == "file";
+    choices.path = parsed->path;
+    choices.closeDisc = parsed->closeDisc;
+    if (!choices.toFile) {
+        access.emplace();
+        choices.device = access->DriveOf(parsed->drive);
+        if (choices.device == nullptr) {
+            return 1;
+        }
+    }
+    util::TerminalMessageBox terminal(stdin, stderr);
+    TakeMessageHost messages(terminal, parsed->yes);
+    util::IMessageBoxHost* const before = util::SetMessageBoxHost(&messages);
+    TerminalSessionView view(choices, stdout);
+    NoWaveDisplay display;
+    g_waveRing.Init(kRingBytes, 0xFFFFFFFFu);
+    OpenCapture(true, display);
+    int status = 1;
+    if (g_hWaveIn != nullptr) {
+        std::signal(SIGINT, OnStopSignal);
+        std::signal(SIGTERM, OnStopSignal);
+        engine::RecordSession session(view);
+        session.StartRecording();
+        if (session.IsRecording()) {
+            RunTake(session, view, parsed->seconds);
+            const bool failed =
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed));
+            status = failed ? 1 : 0;
+        }
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+    }
+    if (g_hWaveIn != nullptr) {
+        CloseCapture();
+    }
+    util::SetMessageBoxHost(before);
+    return status;
+}
+
+} // namespace
+
+const CliCommand kRecordCommand{
+    "record",
+    "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
+    "[--seconds N] [--input tone|file:PATH|alsa:DEVICE] [--yes]",
+    "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, for N "
+    "seconds or until Ctrl-C; --yes overwrites an existing file without asking",
+    RunRecord};
+
+} // namespace cli
