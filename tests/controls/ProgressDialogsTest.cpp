@@ -1,6 +1,8 @@
-// The erase and save progress windows shown offscreen: keys that must not
-// close them, the save window's layout by its flags, and its Cancel question.
+// The erase and save progress windows and the play bar shown offscreen: keys
+// that must not close them, the save window's layout by its flags, its Cancel
+// question, the play bar's controls.
 #include "MainApp/lang/LangText.h"
+#include "controls/CDlgAudioPlay.h"
 #include "controls/CDlgEProgress.h"
 #include "controls/CDlgProgress1.h"
 #include "tests/support/ScopedMessageBoxHost.h"
@@ -53,6 +55,28 @@ TEST(ProgressDialogs, SaveWindowLayoutAndCancelQuestion) {
 
     dialog.SetBars(false, false);
     EXPECT_EQ(dialog.height(), fullHeight - fullHeight / 3);
+}
+
+TEST(ProgressDialogs, PlayBarFillsItsPlaceholderAndPlaysNothingWithoutADisc) {
+    QWidget placeholder;
+    placeholder.resize(400, 40);
+    CDlgAudioPlay bar(&placeholder);
+    EXPECT_EQ(bar.size(), placeholder.size());
+    const char* names[] = {"1021", "1022", "1023", "1024", "1025"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(bar.Button(i).objectName(), QString::fromLatin1(names[i]));
+    }
+    EXPECT_EQ(bar.Slider().maximum(), 100);
+    placeholder.show();
+    bar.show(); // the main window shows it at start-up
+    QTest::keyClick(&bar, Qt::Key_Escape);
+    EXPECT_TRUE(bar.isVisible());
+    QTest::mouseClick(&bar.Button(1), Qt::LeftButton);
+    EXPECT_FALSE(bar.TimerRunning()) << "no device, no list: nothing plays";
+    QTest::mouseClick(&bar.Button(2), Qt::LeftButton);
+    EXPECT_TRUE(bar.Player().IsPaused());
+    QTest::mouseClick(&bar.Button(3), Qt::LeftButton);
+    EXPECT_FALSE(bar.TimerRunning());
 }
 
 } // namespace
