@@ -1,12 +1,6 @@
 #include "controls/CDlgAudioPlay.h"
 
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinState.h"
-#include "controls/ProgressLabelStyle.h"
-
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QPainter>
 
 namespace {
 
@@ -32,8 +26,8 @@ constexpr int kGap = 4;
 } // namespace
 
 CDlgAudioPlay::CDlgAudioPlay(QWidget* parent)
-    : QDialog(parent, Qt::Widget), m_buttons{CBmpBtn(this), CBmpBtn(this), CBmpBtn(this),
-                                             CBmpBtn(this), CBmpBtn(this)},
+    : SkinnedDialog(parent, Qt::Widget), m_buttons{CBmpBtn(this), CBmpBtn(this), CBmpBtn(this),
+                                                   CBmpBtn(this), CBmpBtn(this)},
       m_slider(Qt::Horizontal, this) {
     if (parent != nullptr) {
         setGeometry(parent->rect());
@@ -88,20 +82,6 @@ void CDlgAudioPlay::OnTimer() {
     } else {
         m_timer.stop();
     }
-}
-
-void CDlgAudioPlay::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(rect(), skin::ToQColor(g_skinColor));
-    QDialog::paintEvent(event);
-}
-
-void CDlgAudioPlay::keyPressEvent(QKeyEvent* event) {
-    if (controls::IsSwallowedKey(event->key())) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void CDlgAudioPlay::closeEvent(QCloseEvent* event) {

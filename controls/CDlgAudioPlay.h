@@ -7,15 +7,15 @@
 // do nothing; closing the bar stops playback.
 
 #include "controls/CBmpBtn.h"
+#include "controls/SkinnedDialog.h"
 #include "disc/TrackPlayer.h"
 
-#include <QDialog>
 #include <QSlider>
 #include <QTimer>
 
 #include <array>
 
-class CDlgAudioPlay : public QDialog {
+class CDlgAudioPlay : public SkinnedDialog {
 public:
     static constexpr int kTimerPeriodMs = 500;
 
@@ -38,8 +38,6 @@ public:
     [[nodiscard]] disc::TrackPlayer& Player() { return m_player; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

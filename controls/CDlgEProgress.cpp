@@ -1,14 +1,9 @@
 #include "controls/CDlgEProgress.h"
 
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinState.h"
 #include "controls/ProgressLabelStyle.h"
 
-#include <QKeyEvent>
-#include <QPainter>
-
 CDlgEProgress::CDlgEProgress(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_bar(this), m_label(this) {
+    : SkinnedDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_bar(this), m_label(this) {
     setModal(true);
     setFixedSize(300, 70);
     m_label.setObjectName(QStringLiteral("1028"));
@@ -26,18 +21,4 @@ void CDlgEProgress::showEvent(QShowEvent* event) {
     SetRange(0, 100);
     SetPos(0);
     QDialog::showEvent(event);
-}
-
-void CDlgEProgress::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(rect(), skin::ToQColor(g_skinColor));
-    QDialog::paintEvent(event);
-}
-
-void CDlgEProgress::keyPressEvent(QKeyEvent* event) {
-    if (controls::IsSwallowedKey(event->key())) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

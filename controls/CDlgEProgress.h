@@ -4,11 +4,11 @@
 // it: Escape and Enter do nothing; the owner's one-second timer moves the bar
 // (DiscEraser::Tick) and ends the window when the drive is done.
 
-#include <QDialog>
+#include "controls/SkinnedDialog.h"
 #include <QLabel>
 #include <QProgressBar>
 
-class CDlgEProgress : public QDialog {
+class CDlgEProgress : public SkinnedDialog {
 public:
     explicit CDlgEProgress(QWidget* parent = nullptr);
 
@@ -21,8 +21,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QProgressBar m_bar;

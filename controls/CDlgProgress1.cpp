@@ -1,14 +1,9 @@
 #include "controls/CDlgProgress1.h"
 
 #include "MainApp/lang/LangText.h"
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinState.h"
 #include "controls/ProgressLabelStyle.h"
 #include "disc/ProgressDialogLayout.h"
 #include "disc/TrackSaver.h"
-
-#include <QKeyEvent>
-#include <QPainter>
 
 namespace {
 
@@ -29,7 +24,7 @@ QRect ToQRect(const disc::PixelRect& rect) {
 } // namespace
 
 CDlgProgress1::CDlgProgress1(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_caption(this), m_item(this),
+    : SkinnedDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_caption(this), m_item(this),
       m_first(this), m_second(this), m_cancel(this) {
     setModal(true);
     m_caption.setObjectName(QStringLiteral("1018"));
@@ -82,20 +77,6 @@ void CDlgProgress1::showEvent(QShowEvent* event) {
     m_first.setRange(0, 100);
     m_first.setValue(0);
     QDialog::showEvent(event);
-}
-
-void CDlgProgress1::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(rect(), skin::ToQColor(g_skinColor));
-    QDialog::paintEvent(event);
-}
-
-void CDlgProgress1::keyPressEvent(QKeyEvent* event) {
-    if (controls::IsSwallowedKey(event->key())) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void CDlgProgress1::AskCancel() {

@@ -6,12 +6,12 @@
 // nothing; the owner's 100 ms timer fills the window (TrackSaver::Tick) and
 // ends it when the save is done.
 
-#include <QDialog>
+#include "controls/SkinnedDialog.h"
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
-class CDlgProgress1 : public QDialog {
+class CDlgProgress1 : public SkinnedDialog {
 public:
     explicit CDlgProgress1(QWidget* parent = nullptr);
 
@@ -30,8 +30,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void AskCancel();

@@ -21,8 +21,4 @@ void ApplyProgressLabelColour(QWidget& label) {
     label.setAutoFillBackground(false);
 }
 
-bool IsSwallowedKey(int key) {
-    return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 } // namespace controls

@@ -9,7 +9,5 @@ namespace controls {
 
 void ApplyProgressFont(QWidget& widget);
 void ApplyProgressLabelColour(QWidget& label);
-// True for Escape, Enter and Return, which the progress windows swallow.
-[[nodiscard]] bool IsSwallowedKey(int key);
 
 } // namespace controls
