@@ -4,17 +4,24 @@
 // numbers. It starts capture, lists sources and drives, routes every command,
 // and is the view of a recording session.
 
+#include "MainApp/hotkey/IHotkeyWindow.h"
 #include "MainApp/window/ComboSourceSelector.h"
 #include "MainApp/window/SliderVolume.h"
+#include "components/oskary/WaveDisplay.h"
+#include "controls/CBmpBtn.h"
 #include "engine/ISessionView.h"
+#include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
 
+#include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPoint>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,13 +41,15 @@ class DevDeque;
 
 namespace window {
 
-class CMainAppDlg : public QDialog, public engine::ISessionView {
+class CMainAppDlg : public QDialog, public engine::ISessionView, public hotkey::IHotkeyWindow {
     Q_OBJECT
 
 public:
     static constexpr int kTimerRecord = 2;
     static constexpr int kTimerErase = 3;
     static constexpr int kTimerSave = 6;
+    // Set (to anything) to start without the splash window.
+    static constexpr const char* kNoSplashVariable = "SONDREL_NO_SPLASH";
 
     // `drives` is the program's device list; it outlives the window.
     explicit CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent = nullptr);
@@ -65,7 +74,21 @@ public:
     // otherwise queued.
     void PostToUi(std::function<void()> work);
 
+    // The skin of g_skinIndex: background, skin colour and brush.
+    void LoadSkin();
+    void PaintBackground(QPainter& painter);
+    // Cuts the window to the shape bitmap's outline.
+    void ApplyWindowShape();
+
+    // Record and Stop (buttons and hotkey) go to the recording session.
+    void StartRecording() override;
+    void StopRecording() override;
+    void OnExit();
+
     // Commands of the shell itself.
+    void OnMin();
+    void OnSkin();
+    void OnAbout();
     void OnOutputMode(int radioId);
     void OnBrowse();
     void OnHelp();
@@ -99,6 +122,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The choices a session reads, copied on the user-interface thread so
@@ -116,6 +141,7 @@ private:
     void CreateFonts();
     void SetLabelTexts();
     void SetupTrackList();
+    void ApplySkinColours();
     void FillDriveSelector();
     void CreateTooltips();
     void SetReadout(int id, const QString& text);
@@ -128,18 +154,18 @@ private:
 
     // The controls, named as the window's members.
     QPushButton* m_banner = nullptr;
-    QPushButton* m_btnSkin = nullptr;
+    CBmpBtn* m_btnSkin = nullptr;
     QSlider* m_volume = nullptr;
-    QPushButton* m_btnExit = nullptr;
-    QPushButton* m_btnStop = nullptr;
-    QPushButton* m_btnRecord = nullptr;
-    QPushButton* m_btnSave = nullptr;
-    QPushButton* m_btnErase = nullptr;
-    QPushButton* m_btnBrowse = nullptr;
-    QPushButton* m_btnAbout = nullptr;
-    QPushButton* m_btnHelp = nullptr;
-    QPushButton* m_btnClose = nullptr;
-    QPushButton* m_btnMin = nullptr;
+    CBmpBtn* m_btnExit = nullptr;
+    CBmpBtn* m_btnStop = nullptr;
+    CBmpBtn* m_btnRecord = nullptr;
+    CBmpBtn* m_btnSave = nullptr;
+    CBmpBtn* m_btnErase = nullptr;
+    CBmpBtn* m_btnBrowse = nullptr;
+    CBmpBtn* m_btnAbout = nullptr;
+    CBmpBtn* m_btnHelp = nullptr;
+    CBmpBtn* m_btnClose = nullptr;
+    CBmpBtn* m_btnMin = nullptr;
     QPushButton* m_playBarHost = nullptr;
     QCheckBox* m_closeDisc = nullptr;
     QProgressBar* m_progress = nullptr;
@@ -153,7 +179,11 @@ private:
     std::unique_ptr<RecordSources> m_recordSources;
 
     quarnel::CDevCmdROM* m_pDevice = nullptr;
+    WaveDisplay m_waveDisplay;
+    std::unique_ptr<engine::RecordSession> m_session;
 
+    QPixmap m_background;
+    QBrush m_skinBrush;
     QFont m_labelFont;
     QFont m_titleFont;
 
