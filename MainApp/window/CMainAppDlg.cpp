@@ -86,7 +86,7 @@ QWidget* MakeControl(const DialogControl& control, QWidget* parent) {
         return button;
     }
     case ControlKind::ListView:
-        return new QTreeWidget(parent);
+        return new CListCtrlEx(parent);
     case ControlKind::Slider: {
         auto* slider = new QSlider(Qt::Horizontal, parent);
         slider->setTickPosition(QSlider::NoTicks);
@@ -165,7 +165,7 @@ void CMainAppDlg::CreateControls() {
     m_playBarHost = qobject_cast<QPushButton*>(GetDlgItem(1027));
     m_closeDisc = qobject_cast<QCheckBox*>(GetDlgItem(1015));
     m_progress = qobject_cast<QProgressBar*>(GetDlgItem(1016));
-    m_trackList = qobject_cast<QTreeWidget*>(GetDlgItem(1009));
+    m_trackList = qobject_cast<CListCtrlEx*>(GetDlgItem(1009));
     m_driveSelector = qobject_cast<QComboBox*>(GetDlgItem(1008));
     m_sourceSelector = qobject_cast<QComboBox*>(GetDlgItem(1002));
 
@@ -296,21 +296,19 @@ void CMainAppDlg::SetLabelTexts() {
 }
 
 void CMainAppDlg::SetupTrackList() {
-    m_trackList->clear();
-    m_trackList->setColumnCount(5);
-    m_trackList->setHeaderLabels({QStringLiteral("TRACK INDEX"), QStringLiteral("TITLE"),
-                                  QStringLiteral("TIMES"), QStringLiteral("START POS"),
-                                  QStringLiteral("END POS")});
-    constexpr int kWidths[] = {80, 100, 90, 0, 0};
-    for (int column = 0; column < 5; ++column) {
-        m_trackList->setColumnWidth(column, kWidths[column]);
+    m_trackList->SetSmallImages({res::LoadIcon(129).pixmap(16, 16)});
+    m_trackList->SetShowSelectionAlways(true);
+    while (m_trackList->GetColumnCount() > 0) {
+        m_trackList->DeleteColumn(0);
     }
-    m_trackList->setColumnHidden(3, true);
-    m_trackList->setColumnHidden(4, true);
-    m_trackList->setHeaderHidden(true);
-    m_trackList->setRootIsDecorated(false);
-    m_trackList->setAllColumnsShowFocus(true);
-    m_trackList->setIconSize(QSize(16, 16));
+    // The last two columns carry each track's first and last sector, unseen.
+    const std::pair<const char*, int> columns[] = {
+        {"TRACK INDEX", 80}, {"TITLE", 100}, {"TIMES", 90}, {"START POS", 0}, {"END POS", 0}};
+    int column = 0;
+    for (const auto& [heading, widthPx] : columns) {
+        m_trackList->InsertColumn(column++, QString::fromLatin1(heading), Qt::AlignLeft, widthPx);
+    }
+    m_trackList->EnableFullRowSelect(true);
 }
 
 void CMainAppDlg::ApplySkinColours() {
@@ -336,10 +334,8 @@ void CMainAppDlg::ApplySkinColours() {
     bar.setColor(QPalette::Highlight, skin::ToQColor(skin::kProgressBarColor));
     m_progress->setPalette(bar);
     if (const auto list = skin::TrackListColors(g_skinIndex)) {
-        QPalette palette = m_trackList->palette();
-        palette.setColor(QPalette::Base, skin::ToQColor(list->background));
-        palette.setColor(QPalette::Text, skin::ToQColor(list->text));
-        m_trackList->setPalette(palette);
+        m_trackList->SetBkColor(skin::ToQColor(list->background));
+        m_trackList->SetTextColor(skin::ToQColor(list->text));
     }
 }
 
@@ -657,6 +653,7 @@ void CMainAppDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CMainAppDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    m_trackList->MarkHeaderColumn(0);
     emit Shown();
 }
 

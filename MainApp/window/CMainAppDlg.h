@@ -9,6 +9,7 @@
 #include "MainApp/window/SliderVolume.h"
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
+#include "controls/CListCtrlEx.h"
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTreeWidget>
 
 #include <functional>
 #include <map>
@@ -169,7 +169,7 @@ private:
     QPushButton* m_playBarHost = nullptr;
     QCheckBox* m_closeDisc = nullptr;
     QProgressBar* m_progress = nullptr;
-    QTreeWidget* m_trackList = nullptr;
+    CListCtrlEx* m_trackList = nullptr;
     QComboBox* m_driveSelector = nullptr;
     QComboBox* m_sourceSelector = nullptr;
     QIcon m_hIcon;

@@ -4,6 +4,7 @@
 #include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
+#include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
@@ -62,12 +63,13 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
               lang::GetLangString("UIText", 1));
     EXPECT_FALSE(lang::GetLangString("UIText", 1).empty());
 
-    auto* list = qobject_cast<QTreeWidget*>(Item(1009));
-    ASSERT_EQ(list->columnCount(), 5);
-    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("TRACK INDEX"));
+    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
+    ASSERT_EQ(list->GetColumnCount(), 5);
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
+              QStringLiteral("TRACK INDEX"));
     EXPECT_EQ(list->columnWidth(0), 80);
-    EXPECT_TRUE(list->isColumnHidden(3));
-    EXPECT_TRUE(list->isColumnHidden(4));
+    EXPECT_EQ(list->columnWidth(3), 0);
+    EXPECT_EQ(list->columnWidth(4), 0);
 
     // The tone input's virtual mixer lists sources; the emulated writer is
     // the first drive and becomes the current device.
