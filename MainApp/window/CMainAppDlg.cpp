@@ -13,6 +13,7 @@
 #include "controls/CDlgAbout.h"
 #include "controls/CDlgLogo.h"
 #include "disc/DriveList.h"
+#include "disc/DriveSelection.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "platform/shell/Shell.h"
@@ -172,6 +173,8 @@ void CMainAppDlg::CreateControls() {
     m_sourceSelectorView = std::make_unique<ComboSourceSelector>(*m_sourceSelector);
     m_volumeView = std::make_unique<SliderVolume>(*m_volume);
     m_recordSources = std::make_unique<RecordSources>(*m_sourceSelectorView, *m_volumeView);
+    m_trackRows = std::make_unique<ListTrackRows>(*m_trackList);
+    m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
     SetTimerHandler(kTimerRecord, [this] { m_session->OnRecordTimer(); });
 }
@@ -420,10 +423,9 @@ void CMainAppDlg::FillDriveSelector() {
 }
 
 void CMainAppDlg::OnDriveSelectionChange() {
-    if (m_driveSelector->count() == 0) {
-        return;
-    }
-    m_pDevice = disc::DriveOfEntry(m_drives, m_driveSelector->currentText().toStdString());
+    disc::SelectDrive(m_drives, m_driveSelector->currentText().toStdString(), *m_trackReader,
+                      *m_trackRows, m_player);
+    m_pDevice = m_trackReader->CurrentDevice();
     UpdateChoices();
 }
 
@@ -576,7 +578,9 @@ void CMainAppDlg::KillRecordTimer() {
     PostToUi([this] { KillTimer(kTimerRecord); });
 }
 
-void CMainAppDlg::StopPlayback() {}
+void CMainAppDlg::StopPlayback() {
+    PostToUi([this] { m_player.Stop(); });
+}
 
 void CMainAppDlg::EndMainDialog() {
     PostToUi([this] { reject(); });

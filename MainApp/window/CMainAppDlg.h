@@ -6,10 +6,14 @@
 
 #include "MainApp/hotkey/IHotkeyWindow.h"
 #include "MainApp/window/ComboSourceSelector.h"
+#include "MainApp/window/ListTrackRows.h"
 #include "MainApp/window/SliderVolume.h"
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
 #include "controls/CListCtrlEx.h"
+#include "disc/TrackAddressTable.h"
+#include "disc/TrackListReader.h"
+#include "disc/TrackPlayer.h"
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
@@ -179,6 +183,10 @@ private:
     std::unique_ptr<RecordSources> m_recordSources;
 
     quarnel::CDevCmdROM* m_pDevice = nullptr;
+    disc::TrackAddressTable m_trackAddresses{};
+    std::unique_ptr<ListTrackRows> m_trackRows;
+    std::unique_ptr<disc::TrackListReader> m_trackReader;
+    disc::TrackPlayer m_player;
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
 
