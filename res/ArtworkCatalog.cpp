@@ -3,7 +3,7 @@
 namespace res {
 
 namespace {
-constexpr ArtEntry Bmp(unsigned id, int width, int height) {
+constexpr ArtEntry Bmp(unsigned id, int width, int height) noexcept {
     return {ArtKind::Bitmap, id, width, height};
 }
 } // namespace

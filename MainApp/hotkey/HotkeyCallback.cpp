@@ -49,9 +49,9 @@ void KeyDown(std::int32_t type, std::uint32_t vk, std::uint32_t keyValue) {
         if (vk == keyValue) {
             Toggle();
         }
-    } else if (IsCtrlType(type) && g_ctrlHeld.load(std::memory_order_relaxed) && vk == keyValue) {
-        Toggle();
-    } else if (IsAltType(type) && g_altHeld.load(std::memory_order_relaxed) && vk == keyValue) {
+    } else if (vk == keyValue &&
+               ((IsCtrlType(type) && g_ctrlHeld.load(std::memory_order_relaxed)) ||
+                (IsAltType(type) && g_altHeld.load(std::memory_order_relaxed)))) {
         Toggle();
     } else if ((type == kLeftCtrlType && vk == kLeftCtrl) ||
                (type == kRightCtrlType && vk == kRightCtrl)) {

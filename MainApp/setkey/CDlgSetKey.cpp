@@ -64,7 +64,7 @@ QString UiText(int number, const char* templateText) {
 } // namespace
 
 CDlgSetKey::CDlgSetKey(int skinIndex, std::uint32_t skinColor, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint),
       m_background(static_cast<int>(skinColor & 0xFFu), static_cast<int>((skinColor >> 8) & 0xFFu),
                    static_cast<int>((skinColor >> 16) & 0xFFu)),
       m_use(new QCheckBox(this)), m_keyList(new QComboBox(this)), m_modifierLabel(new QLabel(this)),
@@ -83,8 +83,6 @@ CDlgSetKey::CDlgSetKey(int skinIndex, std::uint32_t skinColor, QWidget* parent)
     m_note->setWordWrap(true);
     m_note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ok->setDefault(true);
-    // The note's label lies over its group box, as in the template.
-    m_note->raise();
     for (const std::string_view name : hotkey::kHotkeyModifierNames) {
         m_modifierList->addItem(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
     }

@@ -10,16 +10,16 @@ namespace skin {
 
 using COLORREF = std::uint32_t;
 
-[[nodiscard]] constexpr COLORREF RGB(unsigned red, unsigned green, unsigned blue) {
+[[nodiscard]] constexpr COLORREF RGB(unsigned red, unsigned green, unsigned blue) noexcept {
     return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
 }
-[[nodiscard]] constexpr unsigned GetRValue(COLORREF colour) {
+[[nodiscard]] constexpr unsigned GetRValue(COLORREF colour) noexcept {
     return colour & 0xFFu;
 }
-[[nodiscard]] constexpr unsigned GetGValue(COLORREF colour) {
+[[nodiscard]] constexpr unsigned GetGValue(COLORREF colour) noexcept {
     return (colour >> 8) & 0xFFu;
 }
-[[nodiscard]] constexpr unsigned GetBValue(COLORREF colour) {
+[[nodiscard]] constexpr unsigned GetBValue(COLORREF colour) noexcept {
     return (colour >> 16) & 0xFFu;
 }
 

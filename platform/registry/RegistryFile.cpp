@@ -21,11 +21,18 @@ RegistryFile RegistryFile::FromEnvironment() {
 }
 
 RegistryDocument RegistryFile::Read() const {
+    RegistryDocument document;
+    Load(document);
+    return document;
+}
+
+bool RegistryFile::Load(RegistryDocument& document) const {
     std::string bytes;
-    if (ReadProfileFile(m_path.string(), bytes) != ProfileFileState::kRead) {
-        return {};
+    const ProfileFileState state = ReadProfileFile(m_path.string(), bytes);
+    if (state == ProfileFileState::kRead) {
+        document = RegistryDocument::Parse(bytes);
     }
-    return RegistryDocument::Parse(bytes);
+    return state != ProfileFileState::kUnusable;
 }
 
 LSTATUS RegistryFile::Update(const std::function<bool(RegistryDocument&)>& change) const {
@@ -40,7 +47,10 @@ LSTATUS RegistryFile::Update(const std::function<bool(RegistryDocument&)>& chang
     if (!lock.Held()) {
         return ERROR_ACCESS_DENIED;
     }
-    RegistryDocument document = Read();
+    RegistryDocument document;
+    if (!Load(document)) {
+        return ERROR_ACCESS_DENIED;
+    }
     if (!change(document)) {
         return ERROR_SUCCESS;
     }

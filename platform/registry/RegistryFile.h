@@ -25,10 +25,13 @@ public:
 
     // Locks the file, reads it and hands the contents to `change`; writes the
     // result when `change` returns true. Gives ERROR_ACCESS_DENIED when the
-    // folder, the lock or the new file cannot be made.
+    // folder, the lock or the new file cannot be made, and when a file is there
+    // but cannot be read (replacing it would lose what it holds).
     LSTATUS Update(const std::function<bool(RegistryDocument&)>& change) const;
 
 private:
+    // False when something is at the path but cannot be read as a file.
+    bool Load(RegistryDocument& document) const;
     bool Replace(const std::string& text) const;
 
     std::filesystem::path m_path;

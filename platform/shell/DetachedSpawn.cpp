@@ -1,14 +1,13 @@
 #include "platform/shell/DetachedSpawn.h"
 
+#include "util/Environment.h"
+
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace platform {
 
@@ -20,8 +19,11 @@ std::string ResolveProgram(const std::string& program) {
     if (program.empty() || program.find('/') != std::string::npos) {
         return program;
     }
-    const char* pathValue = std::getenv("PATH");
-    std::string_view path = pathValue != nullptr ? pathValue : "/usr/local/bin:/usr/bin:/bin";
+    const std::string pathValue = util::EnvironmentValue("PATH");
+    std::string_view path = pathValue;
+    if (path.empty()) {
+        path = "/usr/local/bin:/usr/bin:/bin";
+    }
     while (true) {
         const size_t colon = path.find(':');
         std::string folder(path.substr(0, colon));
@@ -61,7 +63,8 @@ void WriteErrno(int fd, int error) {
     // blocked or ignored (a network library may ignore SIGPIPE, for one).
     sigset_t none;
     ::sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    // The forked child has a single thread, for which sigprocmask is defined.
+    ::sigprocmask(SIG_SETMASK, &none, nullptr); // NOLINT(concurrency-mt-unsafe)
     ::signal(SIGPIPE, SIG_DFL);
     ::execve(file, argv, environ);
     WriteErrno(reportFd, errno);

@@ -1,5 +1,7 @@
 #include "res/gen/SkinArt.h"
 
+#include <cmath>
+
 namespace artgen {
 
 const std::array<SkinArt, 4>& SkinArts() {
@@ -21,7 +23,9 @@ const std::array<SkinArt, 4>& SkinArts() {
 }
 
 QColor Mix(const QColor& a, const QColor& b, double t) {
-    const auto channel = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
+    const auto channel = [t](int x, int y) {
+        return static_cast<int>(std::lround(x + (y - x) * t));
+    };
     return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()),
                   channel(a.blue(), b.blue()));
 }

@@ -10,15 +10,17 @@
 #include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
+#include "tools/cli/UpdateCommand.h"
 
 #include <array>
 
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand,  kTextCommand, kDrivesCommand, kDriveCommand,
-                                      kDiscCommand,  kTocCommand,  kRecordCommand, kSaveCommand,
-                                      kEraseCommand, kPlayCommand, kHotkeyCommand};
+    static const std::array kCommands{kDemoCommand,    kTextCommand, kDrivesCommand, kDriveCommand,
+                                      kDiscCommand,    kTocCommand,  kRecordCommand, kSaveCommand,
+                                      kEraseCommand,   kPlayCommand, kHotkeyCommand, kUpdateCommand,
+                                      kDownloadCommand};
     return kCommands;
 }
 

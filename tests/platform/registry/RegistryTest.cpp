@@ -106,7 +106,7 @@ TEST_F(RegistryTest, MissingKeysAndValuesAreNotFoundAndReadingCreatesNothing) {
     EXPECT_EQ(RegCloseKey(sondrel), ERROR_SUCCESS);
 }
 
-TEST_F(RegistryTest, AFolderThatCannotBeCreatedDeniesCreationButNotReading) {
+TEST_F(RegistryTest, AFolderThatCannotBeCreatedOrAnUnreadableFileDeniesChangesButNotReading) {
     // A path below a regular file: no folder can be made there, not even by root.
     const std::string blocker = m_registry.Folder().Write("blocker", "x");
     testsupport::ScopedRegistryFile::Use(blocker + "/sondrel/registry.ini");
@@ -121,6 +121,12 @@ TEST_F(RegistryTest, AFolderThatCannotBeCreatedDeniesCreationButNotReading) {
     HKEY sondrel = CreateLevels({"Software\\Kestrune\\Sondrel"});
     testsupport::ScopedRegistryFile::Use(blocker + "/sondrel/registry.ini");
     EXPECT_EQ(SetDword(sondrel, "skinindex", 1), ERROR_ACCESS_DENIED);
+
+    // Something at the path that cannot be read as a file is never replaced.
+    m_registry.Folder().Write("folder/kept", "x");
+    testsupport::ScopedRegistryFile::Use(m_registry.Folder().File("folder"));
+    EXPECT_EQ(SetDword(sondrel, "skinindex", 1), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(m_registry.Folder().Read("folder/kept"), "x");
     EXPECT_EQ(RegCloseKey(sondrel), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }

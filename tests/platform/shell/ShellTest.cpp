@@ -2,6 +2,7 @@
 // real detached starts of small scripts report what they were given.
 
 #include "platform/shell/Shell.h"
+#include "tests/support/RecordingShell.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,21 +15,6 @@
 #include <thread>
 
 namespace {
-
-class RecordingShell final : public platform::IShell {
-public:
-    bool Open(const std::string& target, const std::string& workingFolder) override {
-        m_calls.push_back("open " + target + " in " + workingFolder);
-        return true;
-    }
-    bool Start(const std::string& programPath, const std::vector<std::string>& arguments,
-               const std::string& workingFolder) override {
-        m_calls.push_back("start " + programPath + " " + std::to_string(arguments.size()) + " in " +
-                          workingFolder);
-        return false;
-    }
-    std::vector<std::string> m_calls;
-};
 
 // A script that writes, once it ran: its standard input, its working folder
 // and its arguments, one a line. The marker appears whole (written, then renamed).
@@ -65,14 +51,19 @@ bool HasChildren() {
 } // namespace
 
 TEST(ShellService, ReplacementReceivesCallsUntilTheDefaultIsRestored) {
-    RecordingShell recorder;
-    EXPECT_EQ(platform::SetShell(&recorder), nullptr);
-    EXPECT_TRUE(platform::Shell().Open("http://127.0.0.1/", "/tmp"));
-    EXPECT_FALSE(platform::Shell().Start("/opt/update", {"a", "b"}, "/opt"));
-    EXPECT_EQ(platform::SetShell(nullptr), &recorder);
-    EXPECT_NE(&platform::Shell(), &recorder);
-    EXPECT_EQ(recorder.m_calls, (std::vector<std::string>{"open http://127.0.0.1/ in /tmp",
-                                                          "start /opt/update 2 in /opt"}));
+    platform::IShell* desktop = &platform::Shell();
+    {
+        testsupport::RecordingShell recorder(false);
+        EXPECT_EQ(&platform::Shell(), &recorder);
+        EXPECT_FALSE(platform::Shell().Open("http://127.0.0.1/", "/tmp"));
+        EXPECT_FALSE(platform::Shell().Start("/opt/update", {"a", "b"}, "/opt"));
+        using Request = testsupport::RecordingShell::Request;
+        EXPECT_EQ(recorder.Requests(),
+                  (std::vector<Request>{{"open", "http://127.0.0.1/", {}, "/tmp"},
+                                        {"start", "/opt/update", {"a", "b"}, "/opt"}}));
+    }
+    EXPECT_EQ(&platform::Shell(), desktop);
+    EXPECT_EQ(platform::SetShell(nullptr), nullptr);
 }
 
 TEST(ShellService, StartRunsTheProgramDetachedInItsFolder) {

@@ -196,20 +196,6 @@ TEST(Media, BlankingACdRwReportsProgressUntilReady) {
     EXPECT_EQ(next, 0U);
 }
 
-TEST(Media, FormattingADvdPlusRwRunsUntilReady) {
-    EmulatedRig rig(emu::MediumKind::DvdPlusRw);
-    CDevCmdRW& device = rig.Device();
-    ASSERT_EQ(device.FormatUnit(), status::kOk);
-    EXPECT_NE(device.TestUnitReady(), status::kOk);
-    EXPECT_TRUE(device.GetLastSense().FormatInProgress());
-    const std::vector<std::uint16_t> progress = rig.WaitUntilReady();
-    EXPECT_FALSE(progress.empty());
-    // Random-writable: any address takes data once formatted.
-    EXPECT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(false)), status::kOk);
-    std::vector<std::uint8_t> block(2048 * 16, 0x5A);
-    EXPECT_EQ(device.Write(4096, block.data(), block.size(), 16), status::kOk);
-}
-
 TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     EmulatedRig rig;
     CDevCmdRW& device = rig.Device();

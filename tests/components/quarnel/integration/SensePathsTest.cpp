@@ -152,21 +152,6 @@ TEST(SensePaths, TheLowestWriteSpeedKeepsUpWithLiveAudio) {
     EXPECT_TRUE(KeepsUpWithLiveAudio(rig));
 }
 
-TEST(SensePaths, FullBufferAsksTheHostToWait) {
-    EmulatedRig rig(emu::MediumKind::CdR, SmallFastBuffer);
-    CDevCmdRW& device = rig.Device();
-    ASSERT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(true)), status::kOk);
-    unsigned long address = 0;
-    std::uint32_t result = status::kOk;
-    while (result == status::kOk && address < 100 * kChunk) {
-        result = WriteChunk(device, address);
-        address += result == status::kOk ? kChunk : 0;
-    }
-    EXPECT_TRUE(device.GetLastSense().LongWriteInProgress());
-    rig.Clock().Advance(std::chrono::seconds(1));
-    EXPECT_EQ(WriteChunk(device, address), status::kOk) << "room again once the drive wrote some";
-}
-
 TEST(SensePaths, FailingWritesAndUnreadableSectorsReachTheCaller) {
     EmulatedRig rig;
     CDevCmdRW& device = rig.Device();

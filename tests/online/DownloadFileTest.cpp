@@ -1,0 +1,143 @@
+// The file download end to end: libcurl against a real HTTP server on the
+// loopback address, with the replies the download has to cope with.
+
+#include "online/DownloadFile.h"
+#include "online/InternetApi.h"
+#include "tests/online/LoopbackTest.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+namespace {
+
+using Reply = testsupport::LocalHttpServer::Reply;
+
+std::string RandomBytes(size_t size) {
+    std::mt19937 generator(7);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(generator());
+    }
+    return bytes;
+}
+
+class DownloadFileTest : public onlinetest::LoopbackTest {
+protected:
+    std::string Url(const std::string& path) const { return m_server.Address() + path; }
+};
+
+TEST_F(DownloadFileTest, WholeFileArrivesPastEveryCache) {
+    const std::string body = RandomBytes(200000);
+    m_server.Serve("/files/big.bin", body);
+
+    EXPECT_TRUE(online::DownloadFile(Url("\\files\\big.bin"), m_temp.File("big.bin")));
+    EXPECT_EQ(m_temp.Read("big.bin"), body);
+    EXPECT_EQ(m_server.LastRequestHeader("/files/big.bin", "Cache-Control"), "no-cache");
+    EXPECT_EQ(m_server.LastRequestHeader("/files/big.bin", "Pragma"), "no-cache");
+    EXPECT_EQ(m_server.LastRequestHeader("/files/big.bin", "User-Agent"), "my_down");
+}
+
+TEST_F(DownloadFileTest, LocalFileOfTheAnnouncedSizeIsLeftAlone) {
+    m_server.Serve("/a.ini", "[new]\n");
+    const std::string local = m_temp.Write("a.ini", "[old]\n");
+
+    EXPECT_FALSE(online::DownloadFile(Url("/a.ini"), local));
+    EXPECT_EQ(m_temp.Read("a.ini"), "[old]\n");
+    EXPECT_EQ(m_server.RequestCount("/a.ini"), 1);
+
+    m_server.Serve("/a.ini", "[newer]\n");
+    EXPECT_TRUE(online::DownloadFile(Url("/a.ini"), local));
+    EXPECT_EQ(m_temp.Read("a.ini"), "[newer]\n");
+}
+
+TEST_F(DownloadFileTest, RepliesWithoutAUsableLengthLeaveTheLocalFileAlone) {
+    const std::string local = m_temp.Write("kept.ini", "kept");
+    for (const Reply reply : {Reply::NotFound, Reply::NoContentLength, Reply::ZeroLength}) {
+        m_server.Serve("/file", "some body", reply);
+        EXPECT_FALSE(online::DownloadFile(Url("/file"), local)) << static_cast<int>(reply);
+        EXPECT_EQ(m_temp.Read("kept.ini"), "kept") << static_cast<int>(reply);
+    }
+    EXPECT_FALSE(online::DownloadFile(Url("/never-served"), m_temp.File("absent")));
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("absent")));
+}
+
+TEST_F(DownloadFileTest, ShortTransferLeavesThePartialFile) {
+    const std::string body = RandomBytes(6000);
+    m_server.Serve("/short", body, Reply::Short);
+
+    EXPECT_FALSE(online::DownloadFile(Url("/short"), m_temp.File("short")));
+    EXPECT_EQ(m_temp.Read("short"), body.substr(0, body.size() / 2));
+}
+
+TEST_F(DownloadFileTest, StalledTransferEndsAfterTheStallTimeOut) {
+    const std::string body = RandomBytes(3000);
+    m_server.Serve("/stall", body, Reply::Stall);
+
+    EXPECT_FALSE(online::DownloadFile(Url("/stall"), m_temp.File("stall")));
+    EXPECT_EQ(m_temp.Read("stall"), body.substr(0, body.size() / 2));
+}
+
+TEST_F(DownloadFileTest, RedirectsAreFollowedOnlyToWebAddresses) {
+    m_server.Serve("/moved", "/target", Reply::Redirect);
+    m_server.Serve("/target", "moved here");
+    EXPECT_TRUE(online::DownloadFile(Url("/moved"), m_temp.File("moved")));
+    EXPECT_EQ(m_temp.Read("moved"), "moved here");
+
+    const std::string secret = m_temp.Write("secret", "local file");
+    m_server.Serve("/to-file", "file://" + secret, Reply::Redirect);
+    EXPECT_FALSE(online::DownloadFile(Url("/to-file"), m_temp.File("copy")));
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("copy")));
+}
+
+TEST_F(DownloadFileTest, AddressesThatCannotBeReachedFail) {
+    std::string deadAddress;
+    {
+        const testsupport::LocalHttpServer gone;
+        deadAddress = gone.Address();
+    }
+    for (const std::string& url :
+         {deadAddress + "/a.ini", std::string("/update/sondrel/update.ini"),
+          std::string("ftp://127.0.0.1/a.ini"), "file://" + m_temp.Write("f", "x"),
+          std::string()}) {
+        EXPECT_FALSE(online::DownloadFile(url, m_temp.File("out"))) << url;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("out")));
+}
+
+TEST_F(DownloadFileTest, ReplyFieldsAreQueriedAsText) {
+    m_server.Serve("/f", "hello, world");
+    const online::HINTERNET session =
+        online::InternetOpenA("agent", online::INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    const online::HINTERNET url =
+        online::InternetOpenUrlA(session, Url("/f").c_str(), nullptr, 0, 0, 0);
+    ASSERT_NE(url, nullptr);
+
+    online::DWORD length = 0;
+    EXPECT_FALSE(
+        online::HttpQueryInfoA(url, online::HTTP_QUERY_STATUS_CODE, nullptr, &length, nullptr));
+    EXPECT_EQ(online::GetLastInternetError(), online::ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(length, 4u);
+    char text[4] = {};
+    EXPECT_TRUE(
+        online::HttpQueryInfoA(url, online::HTTP_QUERY_STATUS_CODE, text, &length, nullptr));
+    EXPECT_STREQ(text, "200");
+    EXPECT_EQ(length, 3u);
+    length = 2;
+    EXPECT_FALSE(
+        online::HttpQueryInfoA(url, online::HTTP_QUERY_CONTENT_LENGTH, text, &length, nullptr));
+    EXPECT_EQ(length, 2u + 1u);
+
+    // An address handle is no session, and closed handles are refused.
+    EXPECT_EQ(online::InternetOpenUrlA(url, Url("/f").c_str(), nullptr, 0, 0, 0), nullptr);
+    EXPECT_EQ(online::GetLastInternetError(), online::ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    EXPECT_TRUE(online::InternetCloseHandle(url));
+    EXPECT_TRUE(online::InternetCloseHandle(session));
+    online::DWORD read = 0;
+    EXPECT_FALSE(online::InternetReadFile(url, text, sizeof text, &read));
+    EXPECT_EQ(online::GetLastInternetError(), online::ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(online::InternetCloseHandle(session));
+}
+
+} // namespace
