@@ -1,30 +1,45 @@
 #include "MainApp/window/CMainAppDlg.h"
 
+#include "MainApp/hotkey/HotkeyArming.h"
 #include "MainApp/lang/LangText.h"
-#include "MainApp/window/ControlColours.h"
+#include "MainApp/setkey/HotkeyButton.h"
+#include "MainApp/skin/QtColor.h"
+#include "MainApp/skin/SkinColors.h"
+#include "MainApp/skin/SkinState.h"
+#include "MainApp/skin/WindowShape.h"
 #include "MainApp/window/DialogControls.h"
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
+#include "controls/CDlgAbout.h"
+#include "controls/CDlgLogo.h"
 #include "disc/DriveList.h"
+#include "disc/DriveSelection.h"
+#include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "platform/shell/Shell.h"
 #include "res/MainDialogTemplate.h"
 #include "res/ResourceImages.h"
+#include "util/Environment.h"
 #include "util/ModuleFolder.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QShowEvent>
+#include <QStyle>
 #include <QThread>
 #include <QTimerEvent>
 #include <QWindow>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace window {
 namespace {
@@ -36,6 +51,12 @@ constexpr std::uint32_t kWaveRingReadLimit = 1073741824;
 QRect PixelRect(int id) {
     const res::DialogRect rect = res::MainDialogControlPixels(id).value_or(res::DialogRect{});
     return {rect.x, rect.y, rect.cx, rect.cy};
+}
+
+// A drop-down list's template height includes its open list; closed, it is
+// as high as its own field.
+void FitDropDownHeight(QComboBox& combo) {
+    combo.resize(combo.width(), std::min(combo.height(), combo.sizeHint().height()));
 }
 
 QWidget* MakeControl(const DialogControl& control, QWidget* parent) {
@@ -54,14 +75,19 @@ QWidget* MakeControl(const DialogControl& control, QWidget* parent) {
         return new WholeAreaButton<QCheckBox>(text, parent);
     case ControlKind::Edit:
         return new QLineEdit(parent);
-    case ControlKind::PushButton:
-    case ControlKind::BitmapButton: {
+    case ControlKind::PushButton: {
         auto* button = new QPushButton(text, parent);
         button->setAutoDefault(false);
         return button;
     }
+    case ControlKind::BitmapButton: {
+        // The caption is not drawn; it names the button for accessibility.
+        auto* button = new CBmpBtn(parent);
+        button->setText(text);
+        return button;
+    }
     case ControlKind::ListView:
-        return new QTreeWidget(parent);
+        return new CListCtrlEx(parent);
     case ControlKind::Slider: {
         auto* slider = new QSlider(Qt::Horizontal, parent);
         slider->setTickPosition(QSlider::NoTicks);
@@ -97,12 +123,18 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
     setFixedSize(res::kMainWindowWidthPx, res::kMainWindowHeightPx);
     setFont(QFont(QStringLiteral("Arial Black"), 7));
     CreateControls();
+    LoadSkin();
     ConnectCommands();
     qApp->installEventFilter(this);
 }
 
 CMainAppDlg::~CMainAppDlg() {
     qApp->removeEventFilter(this);
+    // The window ended without Exit: capture still runs into the display,
+    // which goes with the window.
+    if (g_hWaveIn != nullptr) {
+        CloseCapture();
+    }
 }
 
 void CMainAppDlg::CreateControls() {
@@ -113,9 +145,12 @@ void CMainAppDlg::CreateControls() {
         widget->setEnabled((control.state & kDisabled) == 0);
         widget->setVisible((control.state & kHidden) == 0);
         m_controls[control.id] = widget;
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            FitDropDownHeight(*combo);
+        }
     }
-    const auto button = [this](int id) { return qobject_cast<QPushButton*>(GetDlgItem(id)); };
-    m_banner = button(1057);
+    const auto button = [this](int id) { return qobject_cast<CBmpBtn*>(GetDlgItem(id)); };
+    m_banner = qobject_cast<QPushButton*>(GetDlgItem(1057));
     m_btnSkin = button(1044);
     m_volume = qobject_cast<QSlider*>(GetDlgItem(1026));
     m_btnExit = button(1014);
@@ -128,16 +163,20 @@ void CMainAppDlg::CreateControls() {
     m_btnHelp = button(1034);
     m_btnClose = button(1036);
     m_btnMin = button(1035);
-    m_playBarHost = button(1027);
+    m_playBarHost = qobject_cast<QPushButton*>(GetDlgItem(1027));
     m_closeDisc = qobject_cast<QCheckBox*>(GetDlgItem(1015));
     m_progress = qobject_cast<QProgressBar*>(GetDlgItem(1016));
-    m_trackList = qobject_cast<QTreeWidget*>(GetDlgItem(1009));
+    m_trackList = qobject_cast<CListCtrlEx*>(GetDlgItem(1009));
     m_driveSelector = qobject_cast<QComboBox*>(GetDlgItem(1008));
     m_sourceSelector = qobject_cast<QComboBox*>(GetDlgItem(1002));
 
     m_sourceSelectorView = std::make_unique<ComboSourceSelector>(*m_sourceSelector);
     m_volumeView = std::make_unique<SliderVolume>(*m_volume);
     m_recordSources = std::make_unique<RecordSources>(*m_sourceSelectorView, *m_volumeView);
+    m_trackRows = std::make_unique<ListTrackRows>(*m_trackList);
+    m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
+    m_session = std::make_unique<engine::RecordSession>(*this);
+    SetTimerHandler(kTimerRecord, [this] { m_session->OnRecordTimer(); });
 }
 
 void CMainAppDlg::ConnectCommands() {
@@ -151,6 +190,12 @@ void CMainAppDlg::ConnectCommands() {
             [this] { OnOutputMode(1004); });
     connect(m_btnBrowse, &QPushButton::clicked, this, &CMainAppDlg::OnBrowse);
     connect(m_driveSelector, &QComboBox::activated, this, &CMainAppDlg::OnDriveSelectionChange);
+    connect(m_btnRecord, &QAbstractButton::clicked, this, &CMainAppDlg::StartRecording);
+    connect(m_btnStop, &QAbstractButton::clicked, this, &CMainAppDlg::StopRecording);
+    connect(m_btnExit, &QAbstractButton::clicked, this, &CMainAppDlg::OnExit);
+    connect(m_btnMin, &QAbstractButton::clicked, this, &CMainAppDlg::OnMin);
+    connect(m_btnSkin, &QPushButton::clicked, this, &CMainAppDlg::OnSkin);
+    connect(m_btnAbout, &QPushButton::clicked, this, &CMainAppDlg::OnAbout);
     connect(m_btnHelp, &QPushButton::clicked, this, &CMainAppDlg::OnHelp);
     connect(m_btnClose, &QPushButton::clicked, this, &CMainAppDlg::OnCloseButton);
 
@@ -181,30 +226,46 @@ bool CMainAppDlg::OnInitDialog() {
     }
     ShowControl(1058, chinese);
     setWindowIcon(m_hIcon);
+    if (util::EnvironmentValue(kNoSplashVariable).empty()) {
+        CDlgLogo logo(this);
+        logo.exec();
+    }
 
     QFont selectorFont(QStringLiteral("Arial Black"));
     selectorFont.setPixelSize(16);
     m_sourceSelector->setFont(selectorFont);
+    FitDropDownHeight(*m_sourceSelector);
 
     g_notRecording.store(true, std::memory_order_release);
+    m_waveDisplay.InitWave(GetDlgItem(1038), 2048);
     m_recordSources->EnumRecordSources();
     m_recordSources->ApplyRecordSource();
     g_waveRing.Init(kWaveRingBytes, kWaveRingReadLimit);
+    OpenCapture(m_recordSources->SourceCount() > 0, m_waveDisplay);
 
     qobject_cast<QRadioButton*>(GetDlgItem(1003))->setChecked(false);
     qobject_cast<QRadioButton*>(GetDlgItem(1004))->setChecked(true);
     SetupTrackList();
+    ApplySkinColours();
     FillDriveSelector();
     OnDriveSelectionChange();
 
+    m_btnBrowse->SetBitmaps(152, 152, 152);
+    m_btnErase->SetBitmaps(153, 154, 170);
+    m_btnSave->SetBitmaps(155, 156, 173);
+    m_btnRecord->SetBitmaps(157, 158, 157);
+    m_btnStop->SetBitmaps(167, 168, 167);
+    m_btnExit->SetBitmaps(161, 162, 171);
     EnableControl(1013, false);
     setWindowTitle(QStringLiteral("Sondrel"));
     CreateTooltips();
+    ApplyWindowShape();
     UpdateChoices();
 
     if (util::GetModuleFolder().empty()) {
         return false;
     }
+    hotkey::ArmHotkeys(this, [this](std::function<void()> work) { PostToUi(std::move(work)); });
     setWindowFlag(Qt::WindowSystemMenuHint);
     setWindowFlag(Qt::WindowMinimizeButtonHint);
     return true;
@@ -238,21 +299,119 @@ void CMainAppDlg::SetLabelTexts() {
 }
 
 void CMainAppDlg::SetupTrackList() {
-    m_trackList->clear();
-    m_trackList->setColumnCount(5);
-    m_trackList->setHeaderLabels({QStringLiteral("TRACK INDEX"), QStringLiteral("TITLE"),
-                                  QStringLiteral("TIMES"), QStringLiteral("START POS"),
-                                  QStringLiteral("END POS")});
-    constexpr int kWidths[] = {80, 100, 90, 0, 0};
-    for (int column = 0; column < 5; ++column) {
-        m_trackList->setColumnWidth(column, kWidths[column]);
+    m_trackList->SetSmallImages({res::LoadIcon(129).pixmap(16, 16)});
+    m_trackList->SetShowSelectionAlways(true);
+    while (m_trackList->GetColumnCount() > 0) {
+        m_trackList->DeleteColumn(0);
     }
-    m_trackList->setColumnHidden(3, true);
-    m_trackList->setColumnHidden(4, true);
-    m_trackList->setHeaderHidden(true);
-    m_trackList->setRootIsDecorated(false);
-    m_trackList->setAllColumnsShowFocus(true);
-    m_trackList->setIconSize(QSize(16, 16));
+    // The last two columns carry each track's first and last sector, unseen.
+    const std::pair<const char*, int> columns[] = {
+        {"TRACK INDEX", 80}, {"TITLE", 100}, {"TIMES", 90}, {"START POS", 0}, {"END POS", 0}};
+    int column = 0;
+    for (const auto& [heading, widthPx] : columns) {
+        m_trackList->InsertColumn(column++, QString::fromLatin1(heading), Qt::AlignLeft, widthPx);
+    }
+    m_trackList->EnableFullRowSelect(true);
+}
+
+void CMainAppDlg::ApplySkinColours() {
+    const auto setText = [this](int id, QColor colour) {
+        QWidget* control = GetDlgItem(id);
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        palette.setColor(QPalette::ButtonText, colour);
+        control->setPalette(palette);
+    };
+    for (const int id : {1003, 1004, 1015, 1032, 1039, 1040, 1041, 1047, 1058}) {
+        setText(id, skin::ToQColor(skin::LabelTextColor(g_skinIndex)));
+    }
+    if (const auto readout = skin::ReadoutTextColor(g_skinIndex)) {
+        setText(1017, skin::ToQColor(*readout));
+        setText(1031, skin::ToQColor(*readout));
+    }
+    QPalette slider = m_volume->palette();
+    slider.setBrush(QPalette::Window, m_skinBrush);
+    m_volume->setPalette(slider);
+    m_volume->setAutoFillBackground(true);
+    QPalette bar = m_progress->palette();
+    bar.setColor(QPalette::Highlight, skin::ToQColor(skin::kProgressBarColor));
+    m_progress->setPalette(bar);
+    if (const auto list = skin::TrackListColors(g_skinIndex)) {
+        m_trackList->SetBkColor(skin::ToQColor(list->background));
+        m_trackList->SetTextColor(skin::ToQColor(list->text));
+    }
+}
+
+void CMainAppDlg::LoadSkin() {
+    if (const auto entry = skin::FindSkin(g_skinIndex)) {
+        m_background = res::LoadBitmap(entry->background);
+        const std::pair<CBmpBtn*, unsigned> pictures[] = {{m_btnSkin, entry->skinButton},
+                                                          {m_btnMin, entry->minButton},
+                                                          {m_btnClose, entry->closeButton},
+                                                          {m_btnHelp, entry->helpButton},
+                                                          {m_btnAbout, entry->aboutButton}};
+        for (const auto& [button, picture] : pictures) {
+            button->SetBitmaps(picture, picture, picture);
+        }
+        g_skinColor = entry->colour;
+    }
+    m_skinBrush = QBrush(skin::ToQColor(g_skinColor));
+    update();
+}
+
+void CMainAppDlg::PaintBackground(QPainter& painter) {
+    painter.drawPixmap(0, 0, m_background);
+}
+
+void CMainAppDlg::ApplyWindowShape() {
+    setMask(skin::LoadWindowShape(width(), height()));
+}
+
+void CMainAppDlg::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (isMinimized()) {
+        const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize);
+        m_hIcon.paint(&painter, (width() - iconSize + 1) / 2, (height() - iconSize + 1) / 2,
+                      iconSize, iconSize);
+        return;
+    }
+    PaintBackground(painter);
+    QDialog::paintEvent(event);
+}
+
+void CMainAppDlg::StartRecording() {
+    m_session->StartRecording();
+}
+
+void CMainAppDlg::StopRecording() {
+    m_session->StopRecording();
+}
+
+void CMainAppDlg::OnExit() {
+    m_session->OnExit();
+}
+
+void CMainAppDlg::OnMin() {
+    OnHotkeyButton(this, g_skinIndex, g_skinColor, this,
+                   [this](std::function<void()> work) { PostToUi(std::move(work)); });
+}
+
+void CMainAppDlg::closeEvent(QCloseEvent* event) {
+    hotkey::DisarmHotkeys();
+    QDialog::closeEvent(event);
+}
+
+void CMainAppDlg::OnSkin() {
+    g_skinIndex = skin::NextSkinIndex(g_skinIndex);
+    reject();
+    // The new instance reads the new index; a failed start is not reported.
+    const std::string folder = lang::GetAppDir();
+    platform::Shell().Start(folder + "Sondrel", {}, folder);
+}
+
+void CMainAppDlg::OnAbout() {
+    CDlgAbout about(this);
+    about.exec();
 }
 
 void CMainAppDlg::FillDriveSelector() {
@@ -264,10 +423,9 @@ void CMainAppDlg::FillDriveSelector() {
 }
 
 void CMainAppDlg::OnDriveSelectionChange() {
-    if (m_driveSelector->count() == 0) {
-        return;
-    }
-    m_pDevice = disc::DriveOfEntry(m_drives, m_driveSelector->currentText().toStdString());
+    disc::SelectDrive(m_drives, m_driveSelector->currentText().toStdString(), *m_trackReader,
+                      *m_trackRows, m_player);
+    m_pDevice = m_trackReader->CurrentDevice();
     UpdateChoices();
 }
 
@@ -420,7 +578,9 @@ void CMainAppDlg::KillRecordTimer() {
     PostToUi([this] { KillTimer(kTimerRecord); });
 }
 
-void CMainAppDlg::StopPlayback() {}
+void CMainAppDlg::StopPlayback() {
+    PostToUi([this] { m_player.Stop(); });
+}
 
 void CMainAppDlg::EndMainDialog() {
     PostToUi([this] { reject(); });
@@ -497,6 +657,7 @@ void CMainAppDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CMainAppDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    m_trackList->MarkHeaderColumn(0);
     emit Shown();
 }
 

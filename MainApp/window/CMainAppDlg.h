@@ -4,23 +4,34 @@
 // numbers. It starts capture, lists sources and drives, routes every command,
 // and is the view of a recording session.
 
+#include "MainApp/hotkey/IHotkeyWindow.h"
 #include "MainApp/window/ComboSourceSelector.h"
+#include "MainApp/window/ListTrackRows.h"
 #include "MainApp/window/SliderVolume.h"
+#include "components/oskary/WaveDisplay.h"
+#include "controls/CBmpBtn.h"
+#include "controls/CListCtrlEx.h"
+#include "disc/TrackAddressTable.h"
+#include "disc/TrackListReader.h"
+#include "disc/TrackPlayer.h"
 #include "engine/ISessionView.h"
+#include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
 
+#include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPoint>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTreeWidget>
 
 #include <functional>
 #include <map>
@@ -34,13 +45,15 @@ class DevDeque;
 
 namespace window {
 
-class CMainAppDlg : public QDialog, public engine::ISessionView {
+class CMainAppDlg : public QDialog, public engine::ISessionView, public hotkey::IHotkeyWindow {
     Q_OBJECT
 
 public:
     static constexpr int kTimerRecord = 2;
     static constexpr int kTimerErase = 3;
     static constexpr int kTimerSave = 6;
+    // Set (to anything) to start without the splash window.
+    static constexpr const char* kNoSplashVariable = "SONDREL_NO_SPLASH";
 
     // `drives` is the program's device list; it outlives the window.
     explicit CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent = nullptr);
@@ -65,7 +78,21 @@ public:
     // otherwise queued.
     void PostToUi(std::function<void()> work);
 
+    // The skin of g_skinIndex: background, skin colour and brush.
+    void LoadSkin();
+    void PaintBackground(QPainter& painter);
+    // Cuts the window to the shape bitmap's outline.
+    void ApplyWindowShape();
+
+    // Record and Stop (buttons and hotkey) go to the recording session.
+    void StartRecording() override;
+    void StopRecording() override;
+    void OnExit();
+
     // Commands of the shell itself.
+    void OnMin();
+    void OnSkin();
+    void OnAbout();
     void OnOutputMode(int radioId);
     void OnBrowse();
     void OnHelp();
@@ -99,6 +126,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The choices a session reads, copied on the user-interface thread so
@@ -116,6 +145,7 @@ private:
     void CreateFonts();
     void SetLabelTexts();
     void SetupTrackList();
+    void ApplySkinColours();
     void FillDriveSelector();
     void CreateTooltips();
     void SetReadout(int id, const QString& text);
@@ -128,22 +158,22 @@ private:
 
     // The controls, named as the window's members.
     QPushButton* m_banner = nullptr;
-    QPushButton* m_btnSkin = nullptr;
+    CBmpBtn* m_btnSkin = nullptr;
     QSlider* m_volume = nullptr;
-    QPushButton* m_btnExit = nullptr;
-    QPushButton* m_btnStop = nullptr;
-    QPushButton* m_btnRecord = nullptr;
-    QPushButton* m_btnSave = nullptr;
-    QPushButton* m_btnErase = nullptr;
-    QPushButton* m_btnBrowse = nullptr;
-    QPushButton* m_btnAbout = nullptr;
-    QPushButton* m_btnHelp = nullptr;
-    QPushButton* m_btnClose = nullptr;
-    QPushButton* m_btnMin = nullptr;
+    CBmpBtn* m_btnExit = nullptr;
+    CBmpBtn* m_btnStop = nullptr;
+    CBmpBtn* m_btnRecord = nullptr;
+    CBmpBtn* m_btnSave = nullptr;
+    CBmpBtn* m_btnErase = nullptr;
+    CBmpBtn* m_btnBrowse = nullptr;
+    CBmpBtn* m_btnAbout = nullptr;
+    CBmpBtn* m_btnHelp = nullptr;
+    CBmpBtn* m_btnClose = nullptr;
+    CBmpBtn* m_btnMin = nullptr;
     QPushButton* m_playBarHost = nullptr;
     QCheckBox* m_closeDisc = nullptr;
     QProgressBar* m_progress = nullptr;
-    QTreeWidget* m_trackList = nullptr;
+    CListCtrlEx* m_trackList = nullptr;
     QComboBox* m_driveSelector = nullptr;
     QComboBox* m_sourceSelector = nullptr;
     QIcon m_hIcon;
@@ -153,7 +183,15 @@ private:
     std::unique_ptr<RecordSources> m_recordSources;
 
     quarnel::CDevCmdROM* m_pDevice = nullptr;
+    disc::TrackAddressTable m_trackAddresses{};
+    std::unique_ptr<ListTrackRows> m_trackRows;
+    std::unique_ptr<disc::TrackListReader> m_trackReader;
+    disc::TrackPlayer m_player;
+    WaveDisplay m_waveDisplay;
+    std::unique_ptr<engine::RecordSession> m_session;
 
+    QPixmap m_background;
+    QBrush m_skinBrush;
     QFont m_labelFont;
     QFont m_titleFont;
 

@@ -4,6 +4,7 @@
 #include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
+#include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
@@ -55,15 +57,19 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     EXPECT_FALSE(Item(1013)->isEnabled());
     EXPECT_TRUE(Item(1013)->isHidden());
     EXPECT_TRUE(Item(1014)->isHidden());
-    // No language configured beside the test program: no Chinese title line.
+    // English: labels from the language file, no Chinese title line.
     EXPECT_TRUE(Item(1058)->isHidden());
+    EXPECT_EQ(qobject_cast<QLabel*>(Item(1047))->text().toStdString(),
+              lang::GetLangString("UIText", 1));
+    EXPECT_FALSE(lang::GetLangString("UIText", 1).empty());
 
-    auto* list = qobject_cast<QTreeWidget*>(Item(1009));
-    ASSERT_EQ(list->columnCount(), 5);
-    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("TRACK INDEX"));
+    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
+    ASSERT_EQ(list->GetColumnCount(), 5);
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
+              QStringLiteral("TRACK INDEX"));
     EXPECT_EQ(list->columnWidth(0), 80);
-    EXPECT_TRUE(list->isColumnHidden(3));
-    EXPECT_TRUE(list->isColumnHidden(4));
+    EXPECT_EQ(list->columnWidth(3), 0);
+    EXPECT_EQ(list->columnWidth(4), 0);
 
     // The tone input's virtual mixer lists sources; the emulated writer is
     // the first drive and becomes the current device.
@@ -136,7 +142,7 @@ TEST_F(MainWindowTest, BrowsingToAnExistingFileDeletesItAtOnce) {
     m_dialog.OnInitDialog();
     m_dialog.show();
     QTest::mouseClick(Button(1003), Qt::LeftButton);
-    const std::string path = WindowTestEnvironment::Get().Folder().Write("old take.wav", "RIFF");
+    const std::string path = WindowTestEnvironment::Get().Folder().Write("old take.mp3", "ID3");
 
     // Answers the save dialog with the existing file and confirms overwriting it.
     QString filters;
@@ -147,7 +153,10 @@ TEST_F(MainWindowTest, BrowsingToAnExistingFileDeletesItAtOnce) {
         if (auto* files = qobject_cast<QFileDialog*>(modal); files != nullptr && !accepted) {
             accepted = true;
             filters = files->nameFilters().join(QLatin1Char(';'));
-            files->selectFile(QString::fromStdString(path));
+            // Typed into the name field, as a user would; the dialog's list
+            // fills in the background.
+            files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QString::fromStdString(path));
             // Later, outside this tick: the overwrite question runs its own loop.
             QMetaObject::invokeMethod(
                 files, [files] { static_cast<QDialog*>(files)->accept(); }, Qt::QueuedConnection);
@@ -164,6 +173,39 @@ TEST_F(MainWindowTest, BrowsingToAnExistingFileDeletesItAtOnce) {
     EXPECT_EQ(m_dialog.OutputPathText(), path);
 }
 
+TEST_F(MainWindowTest, AWavTakeRunsFromRecordToStopWithTheReadoutsCounting) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    ASSERT_NE(g_hWaveIn, nullptr) << "capture of the tone input is open";
+    QTest::mouseClick(Button(1003), Qt::LeftButton);
+    const std::string path = WindowTestEnvironment::Get().Folder().File("take.wav");
+    qobject_cast<QLineEdit*>(Item(1005))->setText(QString::fromStdString(path));
+
+    QTest::mouseClick(Button(1012), Qt::LeftButton);
+    EXPECT_FALSE(g_notRecording.load());
+    EXPECT_TRUE(Item(1013)->isVisible());
+    EXPECT_FALSE(Item(1012)->isVisible());
+    auto* time = qobject_cast<QLabel*>(Item(1017));
+    EXPECT_TRUE(QTest::qWaitFor([time] { return time->text() == QStringLiteral("Time: 00:00:04"); },
+                                10000));
+    EXPECT_TRUE(qobject_cast<QLabel*>(Item(1031))->text().startsWith(QStringLiteral("Length: ")));
+
+    QTest::mouseClick(Button(1013), Qt::LeftButton);
+    EXPECT_TRUE(g_notRecording.load());
+    EXPECT_TRUE(Item(1012)->isVisible());
+    EXPECT_FALSE(Item(1013)->isVisible());
+    std::ifstream file(path, std::ios::binary);
+    char riff[4] = {};
+    file.read(riff, 4);
+    EXPECT_EQ(std::string(riff, 4), "RIFF");
+    EXPECT_GT(std::filesystem::file_size(path), 44u + 176400u) << "at least a second of sound";
+
+    // Exit (a hidden button) closes capture and ends the window.
+    m_dialog.OnExit();
+    EXPECT_EQ(g_hWaveIn, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.isVisible(); }));
+}
+
 TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
     m_dialog.OnInitDialog();
     m_dialog.show();
@@ -173,7 +215,7 @@ TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
     // No language is configured beside the test program: the name is empty.
     const std::string folder = lang::GetAppDir() + "lang";
     EXPECT_FALSE(shell.m_calls[0].start);
-    EXPECT_EQ(shell.m_calls[0].target, folder + "/Sondrel-.chm");
+    EXPECT_EQ(shell.m_calls[0].target, folder + "/Sondrel-eng.chm");
     EXPECT_EQ(shell.m_calls[0].workingFolder, folder);
 }
 

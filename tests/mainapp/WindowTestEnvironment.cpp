@@ -27,6 +27,7 @@ WindowTestEnvironment::WindowTestEnvironment() {
     setenv("SONDREL_MIXER_STATE", m_folder.File("mixer-state").c_str(), 1);
     setenv("SONDREL_DRIVES", m_folder.File("drives").c_str(), 1);
     setenv("SONDREL_REGISTRY", m_folder.File("registry.ini").c_str(), 1);
+    setenv("SONDREL_NO_SPLASH", "1", 1);
     static QApplication s_application(g_argc, g_argv);
     quarnel::RegisterEmulatedDrives();
     m_drives = std::make_unique<quarnel::DevDeque>();

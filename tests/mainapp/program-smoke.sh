@@ -25,7 +25,7 @@ xvfb)
         exit 77
     fi
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-    xvfb-run --auto-servernum --server-args="-screen 0 800x600x24 -nolisten tcp" \
+    xvfb-run --auto-servernum --error-file=/dev/stderr --server-args="-screen 0 800x600x24 -nolisten tcp" \
         env QT_QPA_PLATFORM=xcb "$program"
     ;;
 *)
