@@ -33,6 +33,11 @@ protected:
         if (closeDisc) {
             device.CloseSession();
         }
+        // Closing takes the drive a moment, as on a real writer; a user would
+        // only press Record once the drive is ready again.
+        for (int look = 0; look < 200 && device.TestUnitReady() != 0; ++look) {
+            ::usleep(10'000);
+        }
     }
     void FailCommand(std::uint8_t opcode) {
         emu::FaultPlan faults = Emulated().Faults();
