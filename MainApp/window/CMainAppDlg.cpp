@@ -5,6 +5,7 @@
 #include "MainApp/setkey/HotkeyButton.h"
 #include "MainApp/skin/QtColor.h"
 #include "MainApp/skin/SkinColors.h"
+#include "MainApp/skin/SkinSetting.h"
 #include "MainApp/skin/SkinState.h"
 #include "MainApp/skin/WindowShape.h"
 #include "MainApp/window/DialogControls.h"
@@ -93,6 +94,8 @@ QWidget* MakeControl(const DialogControl& control, QWidget* parent) {
         slider->setTickPosition(QSlider::NoTicks);
         return slider;
     }
+    case ControlKind::Banner:
+        return new CAdBtn(parent);
     case ControlKind::ProgressBar: {
         auto* bar = new QProgressBar(parent);
         bar->setTextVisible(false);
@@ -122,6 +125,7 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
     g_fileType.store(kFileTypeNone, std::memory_order_relaxed);
     setFixedSize(res::kMainWindowWidthPx, res::kMainWindowHeightPx);
     setFont(QFont(QStringLiteral("Arial Black"), 7));
+    g_skinIndex = skin::SkinIndexSetting(0);
     CreateControls();
     LoadSkin();
     ConnectCommands();
@@ -150,7 +154,7 @@ void CMainAppDlg::CreateControls() {
         }
     }
     const auto button = [this](int id) { return qobject_cast<CBmpBtn*>(GetDlgItem(id)); };
-    m_banner = qobject_cast<QPushButton*>(GetDlgItem(1057));
+    m_banner = qobject_cast<CAdBtn*>(GetDlgItem(1057));
     m_btnSkin = button(1044);
     m_volume = qobject_cast<QSlider*>(GetDlgItem(1026));
     m_btnExit = button(1014);
@@ -218,8 +222,12 @@ int CMainAppDlg::DoModal() {
 }
 
 bool CMainAppDlg::OnInitDialog() {
+    m_update.Start("sondrel");
     CreateFonts();
     SetLabelTexts();
+    m_banner->setFont(m_labelFont);
+    m_banner->SetInfoTextColor(skin::ToQColor(skin::BannerTextColor(g_skinIndex)));
+    m_banner->StartInfo();
     const bool chinese = lang::GetLanguageName() == "chs";
     if (chinese) {
         qobject_cast<QLabel*>(GetDlgItem(1058))->setText(QStringLiteral("桑卓录音机"));
@@ -282,7 +290,6 @@ void CMainAppDlg::CreateFonts() {
     m_titleFont.setPixelSize(15);
     m_titleFont.setWeight(QFont::Black);
     GetDlgItem(1058)->setFont(m_titleFont);
-    m_banner->setFont(m_labelFont);
 }
 
 void CMainAppDlg::SetLabelTexts() {
@@ -403,6 +410,7 @@ void CMainAppDlg::closeEvent(QCloseEvent* event) {
 
 void CMainAppDlg::OnSkin() {
     g_skinIndex = skin::NextSkinIndex(g_skinIndex);
+    skin::SkinIndexSetting(g_skinIndex);
     reject();
     // The new instance reads the new index; a failed start is not reported.
     const std::string folder = lang::GetAppDir();

@@ -17,6 +17,8 @@
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
+#include "online/CUpdate.h"
+#include "online/widgets/CAdBtn.h"
 
 #include <QBrush>
 #include <QCheckBox>
@@ -157,7 +159,7 @@ private:
     std::map<int, QWidget*> m_controls;
 
     // The controls, named as the window's members.
-    QPushButton* m_banner = nullptr;
+    CAdBtn* m_banner = nullptr;
     CBmpBtn* m_btnSkin = nullptr;
     QSlider* m_volume = nullptr;
     CBmpBtn* m_btnExit = nullptr;
@@ -194,6 +196,7 @@ private:
     QBrush m_skinBrush;
     QFont m_labelFont;
     QFont m_titleFont;
+    online::CUpdate m_update;
 
     std::map<int, int> m_timerIds; // window timer number -> Qt timer id
     std::map<int, std::function<void()>> m_timerHandlers;
