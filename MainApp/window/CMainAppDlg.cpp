@@ -11,8 +11,10 @@
 #include "MainApp/window/DialogControls.h"
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
+#include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "controls/CDlgAbout.h"
 #include "controls/CDlgLogo.h"
+#include "disc/DiscChangeRule.h"
 #include "disc/DriveList.h"
 #include "disc/DriveSelection.h"
 #include "engine/Capture.h"
@@ -34,6 +36,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -130,6 +133,12 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
     LoadSkin();
     ConnectCommands();
     qApp->installEventFilter(this);
+    m_discWatch = std::make_unique<disc::DiscChangeWatch>(
+        m_drives, &quarnel::RegisterEmulatedDrives(),
+        [this](const devchange::DeviceBroadcast& broadcast) {
+            QMetaObject::invokeMethod(
+                this, [this, broadcast] { OnDeviceChange(broadcast); }, Qt::QueuedConnection);
+        });
 }
 
 CMainAppDlg::~CMainAppDlg() {
@@ -435,6 +444,22 @@ void CMainAppDlg::OnDriveSelectionChange() {
                       *m_trackRows, m_player);
     m_pDevice = m_trackReader->CurrentDevice();
     UpdateChoices();
+}
+
+void CMainAppDlg::OnDeviceChange(const devchange::DeviceBroadcast& broadcast) {
+    const bool toCd = qobject_cast<QRadioButton*>(GetDlgItem(1004))->isChecked();
+    const bool recording = !g_notRecording.load(std::memory_order_acquire);
+    switch (disc::OnDeviceChange(broadcast, toCd, recording, m_pDevice)) {
+    case disc::DiscChangeAction::ReadDisc:
+        OnDriveSelectionChange();
+        break;
+    case disc::DiscChangeAction::ReadDiscAfterWait:
+        // The arrived disc settles for a while; the window stays responsive.
+        QTimer::singleShot(disc::kArrivalWaitMs, this, &CMainAppDlg::OnDriveSelectionChange);
+        break;
+    case disc::DiscChangeAction::Ignore:
+        break;
+    }
 }
 
 void CMainAppDlg::CreateTooltips() {

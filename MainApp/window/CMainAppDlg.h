@@ -11,6 +11,7 @@
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
 #include "controls/CListCtrlEx.h"
+#include "disc/DiscChangeWatch.h"
 #include "disc/TrackAddressTable.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackPlayer.h"
@@ -100,6 +101,8 @@ public:
     void OnHelp();
     void OnCloseButton();
     void OnDriveSelectionChange();
+    // A disc arrived in or left a drive (any thread may report it).
+    void OnDeviceChange(const devchange::DeviceBroadcast& broadcast);
 
     // engine::ISessionView; the getters may be called from any thread.
     bool IsToFileChecked() override;
@@ -207,6 +210,9 @@ private:
 
     mutable std::mutex m_choicesMutex;
     Choices m_choices;
+
+    // Last, so that it stops reporting before anything else goes.
+    std::unique_ptr<disc::DiscChangeWatch> m_discWatch;
 };
 
 } // namespace window

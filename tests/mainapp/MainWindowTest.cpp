@@ -4,6 +4,7 @@
 #include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
+#include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
 #include "tests/mainapp/ShellCalls.h"
@@ -204,6 +205,29 @@ TEST_F(MainWindowTest, AWavTakeRunsFromRecordToStopWithTheReadoutsCounting) {
     m_dialog.OnExit();
     EXPECT_EQ(g_hWaveIn, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.isVisible(); }));
+}
+
+TEST_F(MainWindowTest, DiscArrivalAndRemovalInTheCurrentDriveRefreshTheTrackList) {
+    const std::string sheet = std::string(SONDREL_SOURCE_DIR) + "/../shared/testvectors/cdda.cue";
+    if (!std::filesystem::exists(sheet)) {
+        GTEST_SKIP() << "test vector " << sheet << " is not there";
+    }
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    ASSERT_NE(m_dialog.CurrentDevice(), nullptr);
+    quarnel::emu::EmulatedDrive* drive =
+        quarnel::RegisterEmulatedDrives().Find(*m_dialog.CurrentDevice());
+    ASSERT_NE(drive, nullptr);
+    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
+
+    ASSERT_TRUE(drive->RemoveDisc());
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 0; }, 10000))
+        << "emptied at once: the drive is not ready";
+    std::string error;
+    ASSERT_TRUE(drive->LoadImage(sheet, &error)) << error;
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() > 0; }, 10000))
+        << "read again after the arrival wait";
+    EXPECT_EQ(list->GetItemText(0, 0).toStdString().empty(), false);
 }
 
 TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
