@@ -28,8 +28,12 @@ function(sondrel_add_gtest_executable name)
         SONDREL_PROGRAM_DIR="${SONDREL_PROGRAM_DIR}")
 endfunction()
 
+# The test programs labelled "engine", which the ThreadSanitizer run builds
+# and runs on their own.
+add_custom_target(sondrel_engine_tests)
+
 # sondrel_add_gtest(name SOURCES ... LIBS ... [LABELS ...])
-# The test runs in the program folder so that it finds the staged data files.
+# The test runs in the folder of the test programs, beside the staged data files.
 function(sondrel_add_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     if(NOT SONDREL_BUILD_TESTS)
@@ -41,6 +45,9 @@ function(sondrel_add_gtest name)
         PROPERTIES LABELS "${ARG_LABELS}"
                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
+    if("engine" IN_LIST ARG_LABELS)
+        add_dependencies(sondrel_engine_tests ${name})
+    endif()
 endfunction()
 
 # sondrel_add_fuzzer(name SOURCE file LIBS ... CORPUS dir)

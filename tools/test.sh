@@ -31,8 +31,11 @@ asan)
         run_ctest "$root/build-asan"
     ;;
 tsan)
-    "$root/tools/build.sh" "$root/build-tsan" -DSONDREL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DSONDREL_BUILD_BENCH=OFF -DSONDREL_SANITIZE=thread
+    # Only the engine's test programs are built and run here.
+    "$root/tools/install-deps.sh"
+    cmake -S "$root" -B "$root/build-tsan" -G Ninja -DSONDREL_WERROR=ON \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSONDREL_BUILD_BENCH=OFF -DSONDREL_SANITIZE=thread >/dev/null
+    cmake --build "$root/build-tsan" --parallel "$jobs" --target sondrel_engine_tests
     TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest "$root/build-tsan" -L engine
     ;;
 fuzz)

@@ -1,13 +1,11 @@
 // Saving a disc track the way the Save button does (the track list read from
 // the emulated drive, the save worker, the encoder reading the drive) to WAV
-// and to MP3, against command-line tools converting the same sectors from
-// the drive's image file, in the same run: `sox` (raw CD audio to WAV) and
-// `lame` (raw CD audio to MP3 at the same setting, CBR 192 kbit/s). The
-// ripper `cd-paranoia` would be the natural peer but reads only real
-// devices, not image files. Each iteration runs the tool first, then the save.
+// and to MP3, against the ripper `cd-paranoia` extracting the same track from
+// the same CUE/BIN to WAV, in the same run. Each iteration runs the ripper
+// first, then the save.
 //
 // Counters: save_x_realtime and peer_x_realtime, seconds of sound per second
-// of wall-clock time; speed_ratio, the save's speed over the tool's.
+// of wall-clock time; speed_ratio, the save's speed over the ripper's.
 
 #include "bench/vesplin/BenchWorkspace.h"
 #include "components/quarnel/device/CDevCmdROM.h"
@@ -33,9 +31,6 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-const std::vector<std::string> kRawCdAudio = {"-t", "raw", "-r", "44100", "-e", "signed",
-                                              "-b", "16",  "-c", "2",     "-L"};
 
 // Runs a tool to its end; false when it could not run or failed.
 bool RunTool(std::vector<std::string> args) {
@@ -68,28 +63,12 @@ void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format) {
         state.SkipWithError("the track list was not read");
         return;
     }
-    const std::string image = (workspace.driveFolder / quarnel::emu::kDiscImageFileName).string();
     const std::string saved = workspace.folder + "saved/";
-    const bool mp3 = format == disc::SaveFormat::Mp3;
-    std::vector<std::string> tool = mp3 ? std::vector<std::string>{"lame",
-                                                                   "--quiet",
-                                                                   "-r",
-                                                                   "-s",
-                                                                   "44.1",
-                                                                   "--bitwidth",
-                                                                   "16",
-                                                                   "--little-endian",
-                                                                   "--cbr",
-                                                                   "-b",
-                                                                   "192",
-                                                                   image,
-                                                                   workspace.folder + "peer.mp3"}
-                                        : std::vector<std::string>{"sox"};
-    if (!mp3) {
-        tool.insert(tool.end(), kRawCdAudio.begin(), kRawCdAudio.end());
-        tool.push_back(image);
-        tool.push_back(workspace.folder + "peer.wav");
-    }
+    // The ripper reads the image through its CUE sheet as it would read a
+    // drive, with its default verification.
+    const std::vector<std::string> tool = {
+        "cd-paranoia",  "--quiet", "--force-cdrom-device",       workspace.folder + "disc.cue",
+        "--output-wav", "1",       workspace.folder + "peer.wav"};
     CAuEncode encoder(workspace.folder + "SoftSet.ini", std::make_unique<vesplin::EncodeFile>());
     double saveSeconds = 0.0;
     double toolSeconds = 0.0;
@@ -117,15 +96,15 @@ void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format) {
     state.counters["speed_ratio"] = toolSeconds / saveSeconds;
 }
 
-void BM_SaveWavVsSox(benchmark::State& state) {
+void BM_SaveWavVsRipper(benchmark::State& state) {
     SaveAgainstTool(state, disc::SaveFormat::Wav);
 }
-void BM_SaveMp3VsLame(benchmark::State& state) {
+void BM_SaveMp3VsRipper(benchmark::State& state) {
     SaveAgainstTool(state, disc::SaveFormat::Mp3);
 }
 
-BENCHMARK(BM_SaveWavVsSox)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_SaveMp3VsLame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_SaveWavVsRipper)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_SaveMp3VsRipper)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 } // namespace
 

@@ -26,7 +26,7 @@ QImage DrawSkinButton(const SkinArt& art, const QImage& background, int controlI
 
 QImage DrawSharedButton(Glyph glyph, QSize size, ButtonState state) {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(18, 19, 24));
+    image.fill(QColor(48, 50, 58));
     QPainter painter(&image);
     QColor base(70, 74, 86);
     QColor mark(236, 240, 248);

@@ -1,12 +1,16 @@
 // The hotkey settings dialog on the offscreen platform: it shows what the
 // registry holds, maps its key list to virtual-key codes and back, writes on
 // OK only, stays open when it cannot write, takes the skin's colours, and the
-// window's button re-arms the hotkey when it closes.
+// window's button re-arms the hotkey when it closes; a toggle from the
+// library's thread runs on the window's thread.
 #include "MainApp/setkey/CDlgSetKey.h"
+#include "MainApp/hotkey/HotkeyCallback.h"
 #include "MainApp/hotkey/HotkeyKeyList.h"
 #include "MainApp/hotkey/HotkeySettings.h"
 #include "MainApp/hotkey/HotkeyState.h"
 #include "MainApp/setkey/HotkeyButton.h"
+#include "MainApp/setkey/QueuedPost.h"
+#include "engine/RecordingState.h"
 #include "tests/hotkey/HotkeyTestKit.h"
 #include "tests/support/ScopedRegistryFile.h"
 
@@ -20,8 +24,13 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <memory>
+#include <thread>
+
 namespace {
 
+using hotkeytest::ReadStoredSettings;
+using hotkeytest::StoredSettings;
 using platform::DWORD;
 
 QApplication& App() {
@@ -30,19 +39,6 @@ QApplication& App() {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     return app;
-}
-
-struct Settings {
-    std::int32_t type = -1;
-    DWORD value = 0;
-    DWORD used = 0;
-    bool operator==(const Settings&) const = default;
-};
-
-Settings Stored() {
-    Settings settings;
-    hotkey::ReadHotkeySettings(settings.type, settings.value, settings.used);
-    return settings;
 }
 
 template <typename Widget> Widget* Control(const QWidget& dialog, const char* id) {
@@ -86,7 +82,7 @@ TEST_F(CDlgSetKeyTest, ShowsTheStoredSettingsAndOkWritesTheChoice) {
     Control<QPushButton>(dialog, "1")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(Stored(), (Settings{2, '7', 0}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{2, '7', 0}));
 }
 
 TEST_F(CDlgSetKeyTest, EveryListedKeyIsStoredAsItsCodeAndShownAgainFromIt) {
@@ -96,7 +92,7 @@ TEST_F(CDlgSetKeyTest, EveryListedKeyIsStoredAsItsCodeAndShownAgainFromIt) {
             Control<QComboBox>(dialog, "1048")->setCurrentIndex(position);
             Control<QPushButton>(dialog, "1")->click();
         }
-        const DWORD code = Stored().value;
+        const DWORD code = ReadStoredSettings().value;
         EXPECT_EQ(code, hotkey::HotkeyKeyCode(position));
         CDlgSetKey reopened(0, 0);
         EXPECT_EQ(Control<QComboBox>(reopened, "1048")->currentIndex(), position) << code;
@@ -161,6 +157,34 @@ TEST_F(CDlgSetKeyTest, TheHotkeyButtonReArmsWithWhatTheDialogStored) {
     EXPECT_EQ(hotkey::g_keyType.load(), 1);
     EXPECT_EQ(hotkey::g_keyUsed.load(), 1u);
     EXPECT_EQ(hotkey::g_hotkeyWindow.load(), &window);
+}
+
+TEST_F(CDlgSetKeyTest, AToggleFromTheLibraryThreadRunsQueuedOnTheWindowsThread) {
+    hotkeytest::FakeWindow window;
+    auto receiver = std::make_unique<QObject>();
+    hotkey::g_keyUsed = 1;
+    hotkey::g_keyType = 0;
+    hotkey::g_keyValue = 0x74;
+    hotkey::g_hotkeyWindow = &window;
+    hotkey::g_hotkeyPost = PostToThreadOf(receiver.get());
+    g_notRecording.store(true);
+    const auto pressF5 = [] {
+        const TrindleKeyRecord record{0x74, 0, 0, 0};
+        hotkey::HotkeyCallback(kTrindleKeyDown, &record);
+    };
+    std::thread(pressF5).join();
+    EXPECT_EQ(window.m_starts, 0); // nothing runs on the library's thread
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.m_starts, 1);
+
+    // A toggle still queued when the window goes is dropped.
+    std::thread(pressF5).join();
+    receiver.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.m_starts, 1);
+    hotkey::g_hotkeyPost = nullptr;
+    hotkey::g_hotkeyWindow = nullptr;
+    hotkey::g_keyUsed = 0;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // sondrel-cli hotkey, run as its own process, writes what the program reads:
 // each step is read back with ReadHotkeySettings.
-#include "MainApp/hotkey/HotkeySettings.h"
+#include "tests/hotkey/HotkeyTestKit.h"
 #include "tests/support/ScopedRegistryFile.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +12,9 @@
 
 namespace {
 
+using hotkeytest::ReadStoredSettings;
+using hotkeytest::StoredSettings;
 using platform::DWORD;
-
-struct Settings {
-    std::int32_t type = -1;
-    DWORD value = 99;
-    DWORD used = 99;
-    bool operator==(const Settings&) const = default;
-};
-
-Settings Read() {
-    Settings settings;
-    hotkey::ReadHotkeySettings(settings.type, settings.value, settings.used);
-    return settings;
-}
 
 // The exit status of sondrel-cli with `args` (output discarded).
 int Cli(const std::string& args) {
@@ -37,22 +26,22 @@ int Cli(const std::string& args) {
 
 TEST(HotkeyCliTest, SetAndOffWriteTheValuesTheProgramReads) {
     testsupport::ScopedRegistryFile registry;
-    EXPECT_EQ(Read(), (Settings{0, 0, 0})); // missing values are written as 0
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{0, 0, 0})); // missing values are written as 0
     ASSERT_EQ(Cli("hotkey set r --modifier left-ctrl"), 0);
-    EXPECT_EQ(Read(), (Settings{1, 'R', 1}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{1, 'R', 1}));
     ASSERT_EQ(Cli("hotkey set F12 --modifier Right-Alt"), 0);
-    EXPECT_EQ(Read(), (Settings{4, 123, 1}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{4, 123, 1}));
     ASSERT_EQ(Cli("hotkey off"), 0);
-    EXPECT_EQ(Read(), (Settings{4, 123, 0}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{4, 123, 0}));
     ASSERT_EQ(Cli("hotkey set 0"), 0);
-    EXPECT_EQ(Read(), (Settings{0, '0', 1}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{0, '0', 1}));
     EXPECT_EQ(Cli("hotkey show"), 0);
 
     for (const char* refused : {"hotkey set F13", "hotkey set R --modifier shift", "hotkey set",
                                 "hotkey set R --mod left-ctrl", "hotkey on"}) {
         EXPECT_EQ(Cli(refused), 2) << refused;
     }
-    EXPECT_EQ(Read(), (Settings{0, '0', 1}));
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{0, '0', 1}));
 
     const std::string blocker = registry.Folder().Write("blocker", "x");
     testsupport::ScopedRegistryFile::Use(blocker + "/registry.ini");

@@ -1,5 +1,7 @@
 #include "tests/hotkey/HotkeyTestKit.h"
 
+#include "MainApp/hotkey/HotkeySettings.h"
+
 #include <chrono>
 
 namespace hotkeytest {
@@ -9,6 +11,12 @@ namespace {
 constexpr auto kGiveUpAfter = std::chrono::seconds(20);
 
 } // namespace
+
+StoredSettings ReadStoredSettings() {
+    StoredSettings settings;
+    hotkey::ReadHotkeySettings(settings.type, settings.value, settings.used);
+    return settings;
+}
 
 void FakeWindow::StartRecording() {
     ++m_starts;

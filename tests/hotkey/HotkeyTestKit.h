@@ -4,6 +4,7 @@
 // callback posts to it from the library's thread; the test runs what arrived).
 
 #include "MainApp/hotkey/HotkeyState.h"
+#include "platform/registry/Registry.h"
 
 #include <condition_variable>
 #include <deque>
@@ -11,6 +12,16 @@
 #include <mutex>
 
 namespace hotkeytest {
+
+// The three registry values as ReadHotkeySettings gives them; the initial
+// values show outputs it left untouched.
+struct StoredSettings {
+    std::int32_t type = -1;
+    platform::DWORD value = 99;
+    platform::DWORD used = 99;
+    bool operator==(const StoredSettings&) const = default;
+};
+StoredSettings ReadStoredSettings();
 
 class FakeWindow : public hotkey::IHotkeyWindow {
 public:
