@@ -264,6 +264,8 @@ bool CMainAppDlg::OnInitDialog() {
     qobject_cast<QRadioButton*>(GetDlgItem(1004))->setChecked(true);
     SetupTrackList();
     ApplySkinColours();
+    m_playBar = new CDlgAudioPlay(m_playBarHost);
+    m_playBar->show();
     FillDriveSelector();
     OnDriveSelectionChange();
 
@@ -441,7 +443,7 @@ void CMainAppDlg::FillDriveSelector() {
 
 void CMainAppDlg::OnDriveSelectionChange() {
     disc::SelectDrive(m_drives, m_driveSelector->currentText().toStdString(), *m_trackReader,
-                      *m_trackRows, m_player);
+                      *m_trackRows, m_playBar->Player());
     m_pDevice = m_trackReader->CurrentDevice();
     UpdateChoices();
 }
@@ -612,7 +614,7 @@ void CMainAppDlg::KillRecordTimer() {
 }
 
 void CMainAppDlg::StopPlayback() {
-    PostToUi([this] { m_player.Stop(); });
+    PostToUi([this] { m_playBar->Stop(); });
 }
 
 void CMainAppDlg::EndMainDialog() {

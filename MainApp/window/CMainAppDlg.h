@@ -10,11 +10,11 @@
 #include "MainApp/window/SliderVolume.h"
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
+#include "controls/CDlgAudioPlay.h"
 #include "controls/CListCtrlEx.h"
 #include "disc/DiscChangeWatch.h"
 #include "disc/TrackAddressTable.h"
 #include "disc/TrackListReader.h"
-#include "disc/TrackPlayer.h"
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
@@ -191,7 +191,7 @@ private:
     disc::TrackAddressTable m_trackAddresses{};
     std::unique_ptr<ListTrackRows> m_trackRows;
     std::unique_ptr<disc::TrackListReader> m_trackReader;
-    disc::TrackPlayer m_player;
+    CDlgAudioPlay* m_playBar = nullptr; // inside m_playBarHost
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
 
