@@ -265,6 +265,10 @@ bool CMainAppDlg::OnInitDialog() {
     SetupTrackList();
     ApplySkinColours();
     m_playBar = new CDlgAudioPlay(m_playBarHost);
+    // A dialog with a parent is still a window of its own in Qt; the bar is
+    // a child inside its placeholder.
+    m_playBar->setWindowFlags(Qt::Widget);
+    m_playBar->setGeometry(m_playBarHost->rect());
     m_playBar->show();
     FillDriveSelector();
     OnDriveSelectionChange();

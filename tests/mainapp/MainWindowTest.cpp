@@ -81,6 +81,11 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     EXPECT_EQ(drives->itemText(0).mid(1, 2), QStringLiteral(": "));
     EXPECT_NE(m_dialog.CurrentDevice(), nullptr);
     EXPECT_TRUE(g_notRecording.load());
+    // The play bar sits inside its placeholder, not in a window of its own.
+    auto* playBar = Item(1027)->findChild<QDialog*>();
+    ASSERT_NE(playBar, nullptr);
+    EXPECT_FALSE(playBar->isWindow());
+    EXPECT_EQ(playBar->geometry(), Item(1027)->rect());
 }
 
 TEST_F(MainWindowTest, OutputModeFollowsTheCheckedRadioButton) {
