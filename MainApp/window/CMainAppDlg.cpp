@@ -190,6 +190,13 @@ void CMainAppDlg::CreateControls() {
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
     SetTimerHandler(kTimerRecord, [this] { m_session->OnRecordTimer(); });
+    SetTimerHandler(kTimerErase, [this] {
+        const disc::EraseTick tick = m_eraser.Tick(m_eraseProgress->GetPos());
+        m_eraseProgress->SetPos(tick.position);
+        if (tick.finished) {
+            m_eraseProgress->accept();
+        }
+    });
 }
 
 void CMainAppDlg::ConnectCommands() {
@@ -206,6 +213,7 @@ void CMainAppDlg::ConnectCommands() {
     connect(m_btnRecord, &QAbstractButton::clicked, this, &CMainAppDlg::StartRecording);
     connect(m_btnStop, &QAbstractButton::clicked, this, &CMainAppDlg::StopRecording);
     connect(m_btnExit, &QAbstractButton::clicked, this, &CMainAppDlg::OnExit);
+    connect(m_btnErase, &QAbstractButton::clicked, this, &CMainAppDlg::OnErase);
     connect(m_btnMin, &QAbstractButton::clicked, this, &CMainAppDlg::OnMin);
     connect(m_btnSkin, &QPushButton::clicked, this, &CMainAppDlg::OnSkin);
     connect(m_btnAbout, &QPushButton::clicked, this, &CMainAppDlg::OnAbout);
@@ -450,6 +458,19 @@ void CMainAppDlg::OnDriveSelectionChange() {
                       *m_trackRows, m_playBar->Player());
     m_pDevice = m_trackReader->CurrentDevice();
     UpdateChoices();
+}
+
+void CMainAppDlg::OnErase() {
+    if (!m_eraser.Begin(m_pDevice)) {
+        return;
+    }
+    CDlgEProgress progress(this);
+    progress.SetRange(0, 100);
+    m_eraseProgress = &progress;
+    SetTimer(kTimerErase, 1000);
+    progress.exec();
+    KillTimer(kTimerErase);
+    m_eraseProgress = nullptr;
 }
 
 void CMainAppDlg::OnDeviceChange(const devchange::DeviceBroadcast& broadcast) {

@@ -11,8 +11,10 @@
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
 #include "controls/CDlgAudioPlay.h"
+#include "controls/CDlgEProgress.h"
 #include "controls/CListCtrlEx.h"
 #include "disc/DiscChangeWatch.h"
+#include "disc/DiscEraser.h"
 #include "disc/TrackAddressTable.h"
 #include "disc/TrackListReader.h"
 #include "engine/ISessionView.h"
@@ -101,6 +103,8 @@ public:
     void OnHelp();
     void OnCloseButton();
     void OnDriveSelectionChange();
+    // Erase (1010): the disc's erasing with its progress window and timer 3.
+    void OnErase();
     // A disc arrived in or left a drive (any thread may report it).
     void OnDeviceChange(const devchange::DeviceBroadcast& broadcast);
 
@@ -192,6 +196,8 @@ private:
     std::unique_ptr<ListTrackRows> m_trackRows;
     std::unique_ptr<disc::TrackListReader> m_trackReader;
     CDlgAudioPlay* m_playBar = nullptr; // inside m_playBarHost
+    disc::DiscEraser m_eraser;
+    CDlgEProgress* m_eraseProgress = nullptr; // while an erase runs
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
 

@@ -9,6 +9,8 @@
 #include "engine/RecordingState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
+#include "tests/support/ScopedMessageBoxHost.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "util/MessageBox.h"
 
 #include <QApplication>
@@ -233,6 +235,32 @@ TEST_F(MainWindowTest, DiscArrivalAndRemovalInTheCurrentDriveRefreshTheTrackList
     EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() > 0; }, 10000))
         << "read again after the arrival wait";
     EXPECT_EQ(list->GetItemText(0, 0).toStdString().empty(), false);
+}
+
+TEST_F(MainWindowTest, EraseAsksRunsItsProgressWindowOnTimerThreeAndEnds) {
+    m_dialog.OnInitDialog();
+    m_dialog.show();
+    ASSERT_NE(m_dialog.CurrentDevice(), nullptr);
+    quarnel::emu::EmulatedDrive* drive =
+        quarnel::RegisterEmulatedDrives().Find(*m_dialog.CurrentDevice());
+    ASSERT_NE(drive, nullptr);
+    ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdRw));
+    QCoreApplication::processEvents();
+
+    testsupport::ScriptedMessageBox messages({util::IDOK});
+    testsupport::ScopedMessageBoxHost host(messages);
+    bool sawProgress = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, &watcher, [&sawProgress] {
+        sawProgress = sawProgress || qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    });
+    watcher.start(20);
+    QTest::mouseClick(Button(1010), Qt::LeftButton); // returns when the drive is done
+    watcher.stop();
+    ASSERT_GE(messages.ShownCount(), 1u);
+    EXPECT_EQ(messages.ShownMessages()[0].text, lang::GetLangString("Message", 4));
+    EXPECT_TRUE(sawProgress);
+    ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdR));
 }
 
 TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
