@@ -39,6 +39,14 @@ protected:
     MainWindowTest() : m_dialog(WindowTestEnvironment::Get().Drives()) {}
 
     QWidget* Item(int id) { return m_dialog.GetDlgItem(id); }
+    // Starts and shows the window; the emulated drive that became the
+    // current device, or null.
+    quarnel::emu::EmulatedDrive* ShowWithEmulatedDrive() {
+        m_dialog.OnInitDialog();
+        m_dialog.show();
+        quarnel::CDevCmdROM* device = m_dialog.CurrentDevice();
+        return device == nullptr ? nullptr : quarnel::RegisterEmulatedDrives().Find(*device);
+    }
     QAbstractButton* Button(int id) { return qobject_cast<QAbstractButton*>(Item(id)); }
 
     CMainAppDlg m_dialog;
@@ -219,11 +227,7 @@ TEST_F(MainWindowTest, DiscArrivalAndRemovalInTheCurrentDriveRefreshTheTrackList
     if (!std::filesystem::exists(sheet)) {
         GTEST_SKIP() << "test vector " << sheet << " is not there";
     }
-    m_dialog.OnInitDialog();
-    m_dialog.show();
-    ASSERT_NE(m_dialog.CurrentDevice(), nullptr);
-    quarnel::emu::EmulatedDrive* drive =
-        quarnel::RegisterEmulatedDrives().Find(*m_dialog.CurrentDevice());
+    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
     ASSERT_NE(drive, nullptr);
     auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
 
@@ -238,11 +242,7 @@ TEST_F(MainWindowTest, DiscArrivalAndRemovalInTheCurrentDriveRefreshTheTrackList
 }
 
 TEST_F(MainWindowTest, EraseAsksRunsItsProgressWindowOnTimerThreeAndEnds) {
-    m_dialog.OnInitDialog();
-    m_dialog.show();
-    ASSERT_NE(m_dialog.CurrentDevice(), nullptr);
-    quarnel::emu::EmulatedDrive* drive =
-        quarnel::RegisterEmulatedDrives().Find(*m_dialog.CurrentDevice());
+    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
     ASSERT_NE(drive, nullptr);
     ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdRw));
     QCoreApplication::processEvents();
