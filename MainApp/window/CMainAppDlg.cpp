@@ -5,13 +5,16 @@
 #include "MainApp/setkey/HotkeyButton.h"
 #include "MainApp/skin/QtColor.h"
 #include "MainApp/skin/SkinColors.h"
+#include "MainApp/skin/SkinSetting.h"
 #include "MainApp/skin/SkinState.h"
 #include "MainApp/skin/WindowShape.h"
 #include "MainApp/window/DialogControls.h"
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
+#include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "controls/CDlgAbout.h"
 #include "controls/CDlgLogo.h"
+#include "disc/DiscChangeRule.h"
 #include "disc/DriveList.h"
 #include "disc/DriveSelection.h"
 #include "engine/Capture.h"
@@ -33,6 +36,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -93,6 +97,8 @@ QWidget* MakeControl(const DialogControl& control, QWidget* parent) {
         slider->setTickPosition(QSlider::NoTicks);
         return slider;
     }
+    case ControlKind::Banner:
+        return new CAdBtn(parent);
     case ControlKind::ProgressBar: {
         auto* bar = new QProgressBar(parent);
         bar->setTextVisible(false);
@@ -122,10 +128,17 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
     g_fileType.store(kFileTypeNone, std::memory_order_relaxed);
     setFixedSize(res::kMainWindowWidthPx, res::kMainWindowHeightPx);
     setFont(QFont(QStringLiteral("Arial Black"), 7));
+    g_skinIndex = skin::SkinIndexSetting(0);
     CreateControls();
     LoadSkin();
     ConnectCommands();
     qApp->installEventFilter(this);
+    m_discWatch = std::make_unique<disc::DiscChangeWatch>(
+        m_drives, &quarnel::RegisterEmulatedDrives(),
+        [this](const devchange::DeviceBroadcast& broadcast) {
+            QMetaObject::invokeMethod(
+                this, [this, broadcast] { OnDeviceChange(broadcast); }, Qt::QueuedConnection);
+        });
 }
 
 CMainAppDlg::~CMainAppDlg() {
@@ -150,7 +163,7 @@ void CMainAppDlg::CreateControls() {
         }
     }
     const auto button = [this](int id) { return qobject_cast<CBmpBtn*>(GetDlgItem(id)); };
-    m_banner = qobject_cast<QPushButton*>(GetDlgItem(1057));
+    m_banner = qobject_cast<CAdBtn*>(GetDlgItem(1057));
     m_btnSkin = button(1044);
     m_volume = qobject_cast<QSlider*>(GetDlgItem(1026));
     m_btnExit = button(1014);
@@ -177,6 +190,13 @@ void CMainAppDlg::CreateControls() {
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
     SetTimerHandler(kTimerRecord, [this] { m_session->OnRecordTimer(); });
+    SetTimerHandler(kTimerErase, [this] {
+        const disc::EraseTick tick = m_eraser.Tick(m_eraseProgress->GetPos());
+        m_eraseProgress->SetPos(tick.position);
+        if (tick.finished) {
+            m_eraseProgress->accept();
+        }
+    });
 }
 
 void CMainAppDlg::ConnectCommands() {
@@ -193,6 +213,7 @@ void CMainAppDlg::ConnectCommands() {
     connect(m_btnRecord, &QAbstractButton::clicked, this, &CMainAppDlg::StartRecording);
     connect(m_btnStop, &QAbstractButton::clicked, this, &CMainAppDlg::StopRecording);
     connect(m_btnExit, &QAbstractButton::clicked, this, &CMainAppDlg::OnExit);
+    connect(m_btnErase, &QAbstractButton::clicked, this, &CMainAppDlg::OnErase);
     connect(m_btnMin, &QAbstractButton::clicked, this, &CMainAppDlg::OnMin);
     connect(m_btnSkin, &QPushButton::clicked, this, &CMainAppDlg::OnSkin);
     connect(m_btnAbout, &QPushButton::clicked, this, &CMainAppDlg::OnAbout);
@@ -218,8 +239,12 @@ int CMainAppDlg::DoModal() {
 }
 
 bool CMainAppDlg::OnInitDialog() {
+    m_update.Start("sondrel");
     CreateFonts();
     SetLabelTexts();
+    m_banner->setFont(m_labelFont);
+    m_banner->SetInfoTextColor(skin::ToQColor(skin::BannerTextColor(g_skinIndex)));
+    m_banner->StartInfo();
     const bool chinese = lang::GetLanguageName() == "chs";
     if (chinese) {
         qobject_cast<QLabel*>(GetDlgItem(1058))->setText(QStringLiteral("桑卓录音机"));
@@ -247,6 +272,12 @@ bool CMainAppDlg::OnInitDialog() {
     qobject_cast<QRadioButton*>(GetDlgItem(1004))->setChecked(true);
     SetupTrackList();
     ApplySkinColours();
+    m_playBar = new CDlgAudioPlay(m_playBarHost);
+    // A dialog with a parent is still a window of its own in Qt; the bar is
+    // a child inside its placeholder.
+    m_playBar->setWindowFlags(Qt::Widget);
+    m_playBar->setGeometry(m_playBarHost->rect());
+    m_playBar->show();
     FillDriveSelector();
     OnDriveSelectionChange();
 
@@ -282,7 +313,6 @@ void CMainAppDlg::CreateFonts() {
     m_titleFont.setPixelSize(15);
     m_titleFont.setWeight(QFont::Black);
     GetDlgItem(1058)->setFont(m_titleFont);
-    m_banner->setFont(m_labelFont);
 }
 
 void CMainAppDlg::SetLabelTexts() {
@@ -403,6 +433,7 @@ void CMainAppDlg::closeEvent(QCloseEvent* event) {
 
 void CMainAppDlg::OnSkin() {
     g_skinIndex = skin::NextSkinIndex(g_skinIndex);
+    skin::SkinIndexSetting(g_skinIndex);
     reject();
     // The new instance reads the new index; a failed start is not reported.
     const std::string folder = lang::GetAppDir();
@@ -424,9 +455,38 @@ void CMainAppDlg::FillDriveSelector() {
 
 void CMainAppDlg::OnDriveSelectionChange() {
     disc::SelectDrive(m_drives, m_driveSelector->currentText().toStdString(), *m_trackReader,
-                      *m_trackRows, m_player);
+                      *m_trackRows, m_playBar->Player());
     m_pDevice = m_trackReader->CurrentDevice();
     UpdateChoices();
+}
+
+void CMainAppDlg::OnErase() {
+    if (!m_eraser.Begin(m_pDevice)) {
+        return;
+    }
+    CDlgEProgress progress(this);
+    progress.SetRange(0, 100);
+    m_eraseProgress = &progress;
+    SetTimer(kTimerErase, 1000);
+    progress.exec();
+    KillTimer(kTimerErase);
+    m_eraseProgress = nullptr;
+}
+
+void CMainAppDlg::OnDeviceChange(const devchange::DeviceBroadcast& broadcast) {
+    const bool toCd = qobject_cast<QRadioButton*>(GetDlgItem(1004))->isChecked();
+    const bool recording = !g_notRecording.load(std::memory_order_acquire);
+    switch (disc::OnDeviceChange(broadcast, toCd, recording, m_pDevice)) {
+    case disc::DiscChangeAction::ReadDisc:
+        OnDriveSelectionChange();
+        break;
+    case disc::DiscChangeAction::ReadDiscAfterWait:
+        // The arrived disc settles for a while; the window stays responsive.
+        QTimer::singleShot(disc::kArrivalWaitMs, this, &CMainAppDlg::OnDriveSelectionChange);
+        break;
+    case disc::DiscChangeAction::Ignore:
+        break;
+    }
 }
 
 void CMainAppDlg::CreateTooltips() {
@@ -579,7 +639,7 @@ void CMainAppDlg::KillRecordTimer() {
 }
 
 void CMainAppDlg::StopPlayback() {
-    PostToUi([this] { m_player.Stop(); });
+    PostToUi([this] { m_playBar->Stop(); });
 }
 
 void CMainAppDlg::EndMainDialog() {

@@ -10,13 +10,18 @@
 #include "MainApp/window/SliderVolume.h"
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
+#include "controls/CDlgAudioPlay.h"
+#include "controls/CDlgEProgress.h"
 #include "controls/CListCtrlEx.h"
+#include "disc/DiscChangeWatch.h"
+#include "disc/DiscEraser.h"
 #include "disc/TrackAddressTable.h"
 #include "disc/TrackListReader.h"
-#include "disc/TrackPlayer.h"
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
+#include "online/CUpdate.h"
+#include "online/widgets/CAdBtn.h"
 
 #include <QBrush>
 #include <QCheckBox>
@@ -98,6 +103,10 @@ public:
     void OnHelp();
     void OnCloseButton();
     void OnDriveSelectionChange();
+    // Erase (1010): the disc's erasing with its progress window and timer 3.
+    void OnErase();
+    // A disc arrived in or left a drive (any thread may report it).
+    void OnDeviceChange(const devchange::DeviceBroadcast& broadcast);
 
     // engine::ISessionView; the getters may be called from any thread.
     bool IsToFileChecked() override;
@@ -157,7 +166,7 @@ private:
     std::map<int, QWidget*> m_controls;
 
     // The controls, named as the window's members.
-    QPushButton* m_banner = nullptr;
+    CAdBtn* m_banner = nullptr;
     CBmpBtn* m_btnSkin = nullptr;
     QSlider* m_volume = nullptr;
     CBmpBtn* m_btnExit = nullptr;
@@ -186,7 +195,9 @@ private:
     disc::TrackAddressTable m_trackAddresses{};
     std::unique_ptr<ListTrackRows> m_trackRows;
     std::unique_ptr<disc::TrackListReader> m_trackReader;
-    disc::TrackPlayer m_player;
+    CDlgAudioPlay* m_playBar = nullptr; // inside m_playBarHost
+    disc::DiscEraser m_eraser;
+    CDlgEProgress* m_eraseProgress = nullptr; // while an erase runs
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
 
@@ -194,6 +205,7 @@ private:
     QBrush m_skinBrush;
     QFont m_labelFont;
     QFont m_titleFont;
+    online::CUpdate m_update;
 
     std::map<int, int> m_timerIds; // window timer number -> Qt timer id
     std::map<int, std::function<void()>> m_timerHandlers;
@@ -204,6 +216,9 @@ private:
 
     mutable std::mutex m_choicesMutex;
     Choices m_choices;
+
+    // Last, so that it stops reporting before anything else goes.
+    std::unique_ptr<disc::DiscChangeWatch> m_discWatch;
 };
 
 } // namespace window

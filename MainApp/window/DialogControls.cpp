@@ -34,7 +34,7 @@ const std::array<DialogControl, kDialogControlCount> g_dialog102Controls = {{
     {1014, ControlKind::BitmapButton, "Exit", kHidden},
     {1044, ControlKind::BitmapButton, "Skin", 0},
     {1058, ControlKind::Label, "Static", 0},
-    {1057, ControlKind::PushButton, "", 0},
+    {1057, ControlKind::Banner, "", 0},
 }};
 
 } // namespace window

@@ -19,6 +19,7 @@ enum class ControlKind : std::uint8_t {
     ListView,
     Slider,
     ProgressBar,
+    Banner,
 };
 
 // Initial states beyond "enabled and shown".

@@ -4,10 +4,13 @@
 #include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
+#include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
+#include "tests/support/ScopedMessageBoxHost.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "util/MessageBox.h"
 
 #include <QApplication>
@@ -36,6 +39,14 @@ protected:
     MainWindowTest() : m_dialog(WindowTestEnvironment::Get().Drives()) {}
 
     QWidget* Item(int id) { return m_dialog.GetDlgItem(id); }
+    // Starts and shows the window; the emulated drive that became the
+    // current device, or null.
+    quarnel::emu::EmulatedDrive* ShowWithEmulatedDrive() {
+        m_dialog.OnInitDialog();
+        m_dialog.show();
+        quarnel::CDevCmdROM* device = m_dialog.CurrentDevice();
+        return device == nullptr ? nullptr : quarnel::RegisterEmulatedDrives().Find(*device);
+    }
     QAbstractButton* Button(int id) { return qobject_cast<QAbstractButton*>(Item(id)); }
 
     CMainAppDlg m_dialog;
@@ -80,6 +91,11 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     EXPECT_EQ(drives->itemText(0).mid(1, 2), QStringLiteral(": "));
     EXPECT_NE(m_dialog.CurrentDevice(), nullptr);
     EXPECT_TRUE(g_notRecording.load());
+    // The play bar sits inside its placeholder, not in a window of its own.
+    auto* playBar = Item(1027)->findChild<QDialog*>();
+    ASSERT_NE(playBar, nullptr);
+    EXPECT_FALSE(playBar->isWindow());
+    EXPECT_EQ(playBar->geometry(), Item(1027)->rect());
 }
 
 TEST_F(MainWindowTest, OutputModeFollowsTheCheckedRadioButton) {
@@ -204,6 +220,47 @@ TEST_F(MainWindowTest, AWavTakeRunsFromRecordToStopWithTheReadoutsCounting) {
     m_dialog.OnExit();
     EXPECT_EQ(g_hWaveIn, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.isVisible(); }));
+}
+
+TEST_F(MainWindowTest, DiscArrivalAndRemovalInTheCurrentDriveRefreshTheTrackList) {
+    const std::string sheet = std::string(SONDREL_SOURCE_DIR) + "/../shared/testvectors/cdda.cue";
+    if (!std::filesystem::exists(sheet)) {
+        GTEST_SKIP() << "test vector " << sheet << " is not there";
+    }
+    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
+    ASSERT_NE(drive, nullptr);
+    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
+
+    ASSERT_TRUE(drive->RemoveDisc());
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 0; }, 10000))
+        << "emptied at once: the drive is not ready";
+    std::string error;
+    ASSERT_TRUE(drive->LoadImage(sheet, &error)) << error;
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() > 0; }, 10000))
+        << "read again after the arrival wait";
+    EXPECT_EQ(list->GetItemText(0, 0).toStdString().empty(), false);
+}
+
+TEST_F(MainWindowTest, EraseAsksRunsItsProgressWindowOnTimerThreeAndEnds) {
+    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
+    ASSERT_NE(drive, nullptr);
+    ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdRw));
+    QCoreApplication::processEvents();
+
+    testsupport::ScriptedMessageBox messages({util::IDOK});
+    testsupport::ScopedMessageBoxHost host(messages);
+    bool sawProgress = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, &watcher, [&sawProgress] {
+        sawProgress = sawProgress || qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    });
+    watcher.start(20);
+    QTest::mouseClick(Button(1010), Qt::LeftButton); // returns when the drive is done
+    watcher.stop();
+    ASSERT_GE(messages.ShownCount(), 1u);
+    EXPECT_EQ(messages.ShownMessages()[0].text, lang::GetLangString("Message", 4));
+    EXPECT_TRUE(sawProgress);
+    ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdR));
 }
 
 TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {

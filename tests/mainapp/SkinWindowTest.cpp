@@ -4,6 +4,7 @@
 #include "MainApp/lang/LangText.h"
 #include "MainApp/skin/QtColor.h"
 #include "MainApp/skin/SkinColors.h"
+#include "MainApp/skin/SkinSetting.h"
 #include "MainApp/skin/SkinState.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "res/ResourceImages.h"
@@ -24,7 +25,7 @@ using windowtest::WindowTestEnvironment;
 class SkinWindowTest : public ::testing::Test {
 protected:
     SkinWindowTest() { WindowTestEnvironment::Get(); }
-    ~SkinWindowTest() override { g_skinIndex = 1; }
+    ~SkinWindowTest() override { skin::SkinIndexSetting(1); }
 
     static QColor TextColour(CMainAppDlg& dialog, int id) {
         return dialog.GetDlgItem(id)->palette().color(QPalette::WindowText);
@@ -35,13 +36,14 @@ TEST_F(SkinWindowTest, EachSkinPaintsItsBackgroundColoursAndShape) {
     ASSERT_TRUE(QDir().mkpath(QStringLiteral(SONDREL_SCREENSHOT_DIR)));
     for (int index = 1; index <= skin::kSkinCount; ++index) {
         SCOPED_TRACE(index);
-        g_skinIndex = index;
+        skin::SkinIndexSetting(index);
         CMainAppDlg dialog(WindowTestEnvironment::Get().Drives());
         dialog.OnInitDialog();
         dialog.show();
         const QImage shot = dialog.grab().toImage();
         EXPECT_TRUE(shot.save(QStringLiteral(SONDREL_SCREENSHOT_DIR "/skin-%1.png").arg(index)));
 
+        EXPECT_EQ(g_skinIndex, index) << "read from the settings";
         const skin::SkinEntry entry = *skin::FindSkin(index);
         EXPECT_EQ(g_skinColor, entry.colour);
         // A spot no control covers shows the skin's background picture.
@@ -58,9 +60,9 @@ TEST_F(SkinWindowTest, EachSkinPaintsItsBackgroundColoursAndShape) {
 }
 
 TEST_F(SkinWindowTest, AStoredIndexOutsideTheTableLoadsNoSkinAndTheSkinButtonGoesBackToOne) {
-    g_skinIndex = 3;
+    skin::SkinIndexSetting(3);
     { CMainAppDlg loadsSkinThree(WindowTestEnvironment::Get().Drives()); }
-    g_skinIndex = 7;
+    skin::SkinIndexSetting(7);
     CMainAppDlg dialog(WindowTestEnvironment::Get().Drives());
     dialog.OnInitDialog();
     dialog.show();
@@ -72,6 +74,7 @@ TEST_F(SkinWindowTest, AStoredIndexOutsideTheTableLoadsNoSkinAndTheSkinButtonGoe
     windowtest::ShellCalls shell;
     QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.GetDlgItem(1044)), Qt::LeftButton);
     EXPECT_EQ(g_skinIndex, 1);
+    EXPECT_EQ(skin::SkinIndexSetting(0), 1) << "stored for the restarted program";
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     ASSERT_EQ(shell.m_calls.size(), 1u);

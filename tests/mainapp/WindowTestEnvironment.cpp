@@ -28,7 +28,10 @@ WindowTestEnvironment::WindowTestEnvironment() {
     setenv("SONDREL_DRIVES", m_folder.File("drives").c_str(), 1);
     setenv("SONDREL_REGISTRY", m_folder.File("registry.ini").c_str(), 1);
     setenv("SONDREL_NO_SPLASH", "1", 1);
-    static QApplication s_application(g_argc, g_argv);
+    // Kept to the end of the process and never destroyed: at exit Qt's own
+    // statics may already be gone.
+    static QApplication* const s_application = new QApplication(g_argc, g_argv);
+    (void)s_application;
     quarnel::RegisterEmulatedDrives();
     m_drives = std::make_unique<quarnel::DevDeque>();
 }
