@@ -4,13 +4,13 @@
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
+#include "util/Environment.h"
 #include "util/MessageBox.h"
 
 #include <QTimer>
 
 #include <charconv>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 
 bool CMainAppApp::InitInstance() {
     // The device list exists before the window and outlives it; emulated
@@ -32,13 +32,13 @@ bool CMainAppApp::InitInstance() {
 }
 
 void CMainAppApp::ArmQuitTimer(window::CMainAppDlg& dialog) {
-    const char* value = std::getenv(kQuitAfterVariable);
-    if (value == nullptr) {
+    const std::string value = util::EnvironmentValue(kQuitAfterVariable);
+    if (value.empty()) {
         return;
     }
     unsigned quitAfterMs = 0;
-    const char* end = value + std::strlen(value);
-    if (std::from_chars(value, end, quitAfterMs).ptr != end) {
+    const char* end = value.data() + value.size();
+    if (std::from_chars(value.data(), end, quitAfterMs).ptr != end) {
         return;
     }
     QObject::connect(

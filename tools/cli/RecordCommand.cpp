@@ -129,7 +129,9 @@ int RunRecord(std::span<const std::string_view> args) {
             std::fprintf(stderr, "sondrel-cli: not an input: %s\n", parsed->input.c_str());
             return 2;
         }
-        setenv("SONDREL_AUDIO_INPUT", parsed->input.c_str(), 1);
+        // The wave service reads its input from the environment; no other
+        // thread runs yet.
+        setenv("SONDREL_AUDIO_INPUT", parsed->input.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
     }
     std::optional<DriveAccess> access;
     TakeChoices choices;
