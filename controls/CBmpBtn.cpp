@@ -11,9 +11,8 @@ constexpr unsigned kHandCursorId = 133;
 } // namespace
 
 CBmpBtn::CBmpBtn(QWidget* parent) : QAbstractButton(parent) {
-    // The bitmap covers the whole button: no background is painted under it,
-    // so nothing flickers.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // No background of its own is painted under the bitmap, so nothing
+    // flickers; where the bitmap does not reach, the window's skin shows.
     setAutoFillBackground(false);
     // Falls back to the arrow when the hand is missing.
     setCursor(res::LoadCursor(kHandCursorId));
@@ -34,17 +33,13 @@ std::uint32_t CBmpBtn::CurrentBitmapId() const {
 }
 
 void CBmpBtn::paintEvent(QPaintEvent* /*event*/) {
-    // Loaded for this paint only. The button owns every pixel it covers: the
-    // part no bitmap covers (all of it when the number names no bitmap, the
-    // rest when the bitmap is smaller than the button) is black, as copying
-    // from an empty image gives.
+    // Loaded for this paint only. Where no bitmap covers the button (all of
+    // it when the number names no bitmap, the rest when the bitmap is smaller
+    // than the button) the skin behind it shows, so a short picture never
+    // leaves a dark strip on the window.
     const QPixmap bitmap = res::LoadBitmap(CurrentBitmapId());
     QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect area = rect();
-    if (bitmap.isNull() || bitmap.width() < area.width() || bitmap.height() < area.height()) {
-        painter.fillRect(area, Qt::black);
-    }
     if (!bitmap.isNull()) {
         // Copied from the bitmap's top-left corner at its own size; a larger
         // bitmap is cut at the button's right and bottom edges.

@@ -65,13 +65,29 @@ TEST_F(BmpBtnTest, HandCursorResourceIsShownOverTheButton) {
     EXPECT_EQ(m_button.cursor().hotSpot(), QPoint(10, 3));
 }
 
-TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndMissingOneIsBlack) {
+TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndTheBackgroundShowsWhereNoneCovers) {
     m_button.SetBitmaps(kLargeYellow, kLargeYellow, kLargeYellow);
     const QImage shown = Shown();
     EXPECT_EQ(shown.size(), QSize(40, 20));
     EXPECT_TRUE(AllOf(shown, QColor(230, 230, 0)));
-    m_button.SetBitmaps(kMissing, kMissing, kMissing);
-    EXPECT_TRUE(AllOf(Shown(), Qt::black));
+
+    // On a skinned window: a bitmap smaller than its button leaves the
+    // window's background visible around it, and so does a missing one.
+    QWidget window;
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(0, 128, 128));
+    window.setPalette(palette);
+    window.resize(80, 40);
+    CBmpBtn button(&window);
+    button.setGeometry(0, 0, 60, 30);
+    button.SetBitmaps(kRed, kRed, kRed);
+    const QImage onWindow = window.grab().toImage();
+    EXPECT_TRUE(AllOf(onWindow.copy(0, 0, 40, 20), QColor(200, 0, 0)));
+    EXPECT_TRUE(AllOf(onWindow.copy(40, 0, 20, 30), QColor(0, 128, 128)));
+    EXPECT_TRUE(AllOf(onWindow.copy(0, 20, 60, 10), QColor(0, 128, 128)));
+    button.SetBitmaps(kMissing, kMissing, kMissing);
+    EXPECT_TRUE(AllOf(window.grab().toImage().copy(0, 0, 60, 30), QColor(0, 128, 128)));
 }
 
 TEST_F(BmpBtnTest, NewBitmapsWaitForTheNextPaint) {
