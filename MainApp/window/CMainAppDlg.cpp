@@ -9,6 +9,7 @@
 #include "MainApp/skin/SkinState.h"
 #include "MainApp/skin/WindowShape.h"
 #include "MainApp/window/DialogControls.h"
+#include "MainApp/window/FontCellHeight.h"
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
@@ -257,7 +258,7 @@ bool CMainAppDlg::OnInitDialog() {
     }
 
     QFont selectorFont(QStringLiteral("Arial Black"));
-    selectorFont.setPixelSize(16);
+    SetCellHeight(selectorFont, 16);
     m_sourceSelector->setFont(selectorFont);
     FitDropDownHeight(*m_sourceSelector);
 
@@ -304,13 +305,13 @@ bool CMainAppDlg::OnInitDialog() {
 
 void CMainAppDlg::CreateFonts() {
     m_labelFont = QFont(QString::fromStdString(lang::GetLanguageFont()));
-    m_labelFont.setPixelSize(12);
+    SetCellHeight(m_labelFont, 12);
     m_labelFont.setWeight(QFont::Normal);
     for (const int id : {1047, 1003, 1004, 1015, 1039, 1040, 1041, 1017, 1031, 1032}) {
         GetDlgItem(id)->setFont(m_labelFont);
     }
     m_titleFont = m_labelFont;
-    m_titleFont.setPixelSize(15);
+    SetCellHeight(m_titleFont, 15);
     m_titleFont.setWeight(QFont::Black);
     GetDlgItem(1058)->setFont(m_titleFont);
 }
