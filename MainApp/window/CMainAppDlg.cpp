@@ -13,6 +13,7 @@
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
+#include "controls/CBrowseDirDialog.h"
 #include "controls/CDlgAbout.h"
 #include "controls/CDlgLogo.h"
 #include "disc/DiscChangeRule.h"
@@ -198,6 +199,20 @@ void CMainAppDlg::CreateControls() {
             m_eraseProgress->accept();
         }
     });
+    SetTimerHandler(kTimerSave, [this] {
+        const disc::SaveProgress progress = m_saver.Tick();
+        if (progress.finished) {
+            m_saveProgress->accept();
+            KillTimer(kTimerSave);
+            return;
+        }
+        m_saveProgress->SetPos(progress.percent, 0);
+        m_saveProgress->SetItemText(QString::fromStdString(progress.currentPath));
+    });
+    m_chooseFolder = [] {
+        CBrowseDirDialog browser(false, QString());
+        return browser.Browse() ? std::optional<QString>(browser.m_strPath) : std::nullopt;
+    };
 }
 
 void CMainAppDlg::ConnectCommands() {
@@ -215,6 +230,7 @@ void CMainAppDlg::ConnectCommands() {
     connect(m_btnStop, &QAbstractButton::clicked, this, &CMainAppDlg::StopRecording);
     connect(m_btnExit, &QAbstractButton::clicked, this, &CMainAppDlg::OnExit);
     connect(m_btnErase, &QAbstractButton::clicked, this, &CMainAppDlg::OnErase);
+    connect(m_btnSave, &QAbstractButton::clicked, this, &CMainAppDlg::OnSave);
     connect(m_btnMin, &QAbstractButton::clicked, this, &CMainAppDlg::OnMin);
     connect(m_btnSkin, &QPushButton::clicked, this, &CMainAppDlg::OnSkin);
     connect(m_btnAbout, &QPushButton::clicked, this, &CMainAppDlg::OnAbout);
@@ -468,10 +484,42 @@ void CMainAppDlg::OnErase() {
     CDlgEProgress progress(this);
     progress.SetRange(0, 100);
     m_eraseProgress = &progress;
-    SetTimer(kTimerErase, 1000);
-    progress.exec();
-    KillTimer(kTimerErase);
+    RunProgressWindow(progress, kTimerErase, 1000);
     m_eraseProgress = nullptr;
+}
+
+void CMainAppDlg::OnSave() {
+    if (m_trackRows->RowCount() == 0) {
+        return;
+    }
+    const std::optional<disc::SaveFormat> format = disc::AskSaveFormat();
+    if (!format) {
+        return;
+    }
+    const std::optional<QString> folder = m_chooseFolder();
+    if (!folder) {
+        return;
+    }
+    // The saver adds the trailing '/' and reads the rows' check marks now,
+    // on this thread.
+    if (!m_saver.Start(m_pDevice, *m_trackRows, m_trackAddresses, folder->toStdString(), *format)) {
+        return;
+    }
+    CDlgProgress1 progress(this);
+    progress.SetCaption(QStringLiteral("Saving..."));
+    progress.SetBars(true, false);
+    m_saveProgress = &progress;
+    if (RunProgressWindow(progress, kTimerSave, 100) == QDialog::Rejected) {
+        m_saver.Cancel();
+    }
+    m_saveProgress = nullptr;
+}
+
+int CMainAppDlg::RunProgressWindow(QDialog& progress, int timerId, unsigned periodMs) {
+    SetTimer(timerId, periodMs);
+    const int result = progress.exec();
+    KillTimer(timerId);
+    return result;
 }
 
 void CMainAppDlg::OnDeviceChange(const devchange::DeviceBroadcast& broadcast) {

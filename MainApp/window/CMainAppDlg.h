@@ -12,11 +12,13 @@
 #include "controls/CBmpBtn.h"
 #include "controls/CDlgAudioPlay.h"
 #include "controls/CDlgEProgress.h"
+#include "controls/CDlgProgress1.h"
 #include "controls/CListCtrlEx.h"
 #include "disc/DiscChangeWatch.h"
 #include "disc/DiscEraser.h"
 #include "disc/TrackAddressTable.h"
 #include "disc/TrackListReader.h"
+#include "disc/TrackSaver.h"
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
@@ -42,6 +44,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace quarnel {
@@ -59,6 +62,11 @@ public:
     static constexpr int kTimerSave = 6;
     // Set (to anything) to start without the splash window.
     static constexpr const char* kNoSplashVariable = "SONDREL_NO_SPLASH";
+
+    // Asks for the folder that saved tracks go into; nothing when the user
+    // cancels. The window uses the platform's folder browser unless told
+    // otherwise.
+    using FolderChooser = std::function<std::optional<QString>()>;
 
     // `drives` is the program's device list; it outlives the window.
     explicit CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent = nullptr);
@@ -105,6 +113,10 @@ public:
     void OnDriveSelectionChange();
     // Erase (1010): the disc's erasing with its progress window and timer 3.
     void OnErase();
+    // Save (1011): the checked tracks of the disc into files, with the save
+    // progress window and timer 6.
+    void OnSave();
+    void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
     // A disc arrived in or left a drive (any thread may report it).
     void OnDeviceChange(const devchange::DeviceBroadcast& broadcast);
 
@@ -161,6 +173,9 @@ private:
     void UpdateChoices();
     void ShowControl(int id, bool shown);
     void EnableControl(int id, bool enabled);
+    // Runs a progress window modally while timer `timerId` (whose handler
+    // fills and ends it) ticks; returns the window's result.
+    int RunProgressWindow(QDialog& progress, int timerId, unsigned periodMs);
 
     quarnel::DevDeque& m_drives;
     std::map<int, QWidget*> m_controls;
@@ -198,6 +213,10 @@ private:
     CDlgAudioPlay* m_playBar = nullptr; // inside m_playBarHost
     disc::DiscEraser m_eraser;
     CDlgEProgress* m_eraseProgress = nullptr; // while an erase runs
+    CAuEncode m_saveEncoder;                  // the encoder of saved tracks
+    disc::TrackSaver m_saver{m_saveEncoder};
+    CDlgProgress1* m_saveProgress = nullptr; // while a save's window is open
+    FolderChooser m_chooseFolder;
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
 

@@ -1,16 +1,18 @@
 // The main window through its real layers: start-up, output mode, keyboard
-// filter, dragging, the browse dialog, and the session view used from other
-// threads.
+// filter, dragging, the browse dialog, erasing and saving on an emulated
+// drive, and the session view used from other threads.
 #include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
+#include "controls/CDlgProgress1.h"
 #include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
 #include "util/MessageBox.h"
 
 #include <QApplication>
@@ -260,6 +262,61 @@ TEST_F(MainWindowTest, EraseAsksRunsItsProgressWindowOnTimerThreeAndEnds) {
     ASSERT_GE(messages.ShownCount(), 1u);
     EXPECT_EQ(messages.ShownMessages()[0].text, lang::GetLangString("Message", 4));
     EXPECT_TRUE(sawProgress);
+    ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdR));
+}
+
+TEST_F(MainWindowTest, SaveAsWavWritesEachCheckedTrackOfAPressedCdIntoTheChosenFolder) {
+    constexpr std::size_t kSectorBytes = 2352;
+    constexpr std::size_t kTrackSectors = 200; // 00:02:50 in minutes, seconds and frames
+    constexpr std::size_t kWavHeaderBytes = 44;
+    testsupport::TempFolder source;
+    std::string audio(2 * kTrackSectors * kSectorBytes, '\0');
+    for (std::size_t i = 0; i < audio.size(); ++i) {
+        audio[i] = static_cast<char>((i * 7 + i / kSectorBytes) & 0xff);
+    }
+    source.Write("two.bin", audio);
+    const std::string sheet =
+        source.Write("two.cue", "FILE \"two.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                "  TRACK 02 AUDIO\n    INDEX 01 00:02:50\n");
+
+    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
+    ASSERT_NE(drive, nullptr);
+    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
+    ASSERT_TRUE(drive->RemoveDisc());
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 0; }, 10000));
+    std::string error;
+    ASSERT_TRUE(drive->LoadImage(sheet, &error)) << error;
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 2; }, 10000));
+
+    testsupport::TempFolder target;
+    std::string chosen = target.Path();
+    chosen.pop_back(); // chosen without the trailing '/'
+    m_dialog.SetFolderChooser([&chosen] { return QString::fromStdString(chosen); });
+    testsupport::ScriptedMessageBox messages({util::IDNO}); // No: WAV
+    testsupport::ScopedMessageBoxHost host(messages);
+    QString caption;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, &watcher, [&caption] {
+        if (auto* progress = dynamic_cast<CDlgProgress1*>(QApplication::activeModalWidget())) {
+            caption = progress->Caption().text();
+        }
+    });
+    watcher.start(20);
+    QTest::mouseClick(Button(1011), Qt::LeftButton); // returns when timer 6 ends the window
+    watcher.stop();
+
+    ASSERT_EQ(messages.ShownCount(), 1u);
+    EXPECT_EQ(messages.ShownMessages()[0].text, lang::GetLangString("Message", 26));
+    EXPECT_EQ(caption, QStringLiteral("Saving..."));
+    for (std::size_t track = 0; track < 2; ++track) {
+        const std::string name = "Track" + std::to_string(track + 1) + ".wav";
+        const std::string file = target.Read(name);
+        ASSERT_EQ(file.size(), kWavHeaderBytes + kTrackSectors * kSectorBytes) << name;
+        EXPECT_TRUE(
+            file.substr(kWavHeaderBytes) ==
+            audio.substr(track * kTrackSectors * kSectorBytes, kTrackSectors * kSectorBytes))
+            << name << " differs from the disc";
+    }
     ASSERT_TRUE(drive->LoadBlank(quarnel::emu::MediumKind::CdR));
 }
 
