@@ -20,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <spawn.h>
 #include <string>
@@ -39,8 +40,15 @@ bool RunTool(std::vector<std::string> args) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
+    // The ripper reports on stderr even when asked to be quiet.
+    posix_spawn_file_actions_t quiet;
+    ::posix_spawn_file_actions_init(&quiet);
+    ::posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    const int spawned = ::posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&quiet);
+    if (spawned != 0) {
         return false;
     }
     int status = 0;
