@@ -7,14 +7,18 @@
 
 namespace cli {
 
-bool ReadDiscTracks(quarnel::CDevCmdROM& device, disc::TrackRowsTable& rows,
-                    disc::TrackAddressTable& addresses) {
-    if (const std::uint32_t result = device.TestUnitReady(); result != 0) {
-        std::fprintf(stderr, "sondrel-cli: %c: not ready: %s\n", 'A' + device.GetDeviceID(),
+bool ReadDiscTracks(const DriveAccess& access, std::string_view letter, DiscTracks& tracks) {
+    tracks.device = access.DriveOf(letter);
+    if (tracks.device == nullptr) {
+        return false;
+    }
+    tracks.letter = static_cast<char>('A' + tracks.device->GetDeviceID());
+    if (const std::uint32_t result = tracks.device->TestUnitReady(); result != 0) {
+        std::fprintf(stderr, "sondrel-cli: %c: not ready: %s\n", tracks.letter,
                      StatusText(result).c_str());
         return false;
     }
-    disc::TrackListReader(rows, addresses).ReadDisc(&device);
+    disc::TrackListReader(tracks.rows, tracks.addresses).ReadDisc(tracks.device);
     return true;
 }
 

@@ -50,16 +50,13 @@ int RunPlay(std::span<const std::string_view> args) {
         }
     }
     const DriveAccess access;
-    quarnel::CDevCmdROM* device = access.DriveOf(args[0]);
-    if (device == nullptr) {
+    DiscTracks tracks;
+    if (!ReadDiscTracks(access, args[0], tracks)) {
         return 1;
     }
-    const char letter = static_cast<char>('A' + device->GetDeviceID());
-    disc::TrackRowsTable rows;
-    disc::TrackAddressTable addresses;
-    if (!ReadDiscTracks(*device, rows, addresses)) {
-        return 1;
-    }
+    quarnel::CDevCmdROM* device = tracks.device;
+    const char letter = tracks.letter;
+    disc::TrackRowsTable& rows = tracks.rows;
     const int row = RowOfTrack(rows, track);
     if (row < 0) {
         std::fprintf(stderr, "sondrel-cli: %c: no audio track %.*s\n", letter,

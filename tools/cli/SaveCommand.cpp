@@ -76,16 +76,14 @@ int RunSave(std::span<const std::string_view> args) {
         return Usage();
     }
     const DriveAccess access;
-    quarnel::CDevCmdROM* device = access.DriveOf(options->letter);
-    if (device == nullptr) {
+    DiscTracks tracks;
+    if (!ReadDiscTracks(access, options->letter, tracks)) {
         return 1;
     }
-    const char letter = static_cast<char>('A' + device->GetDeviceID());
-    disc::TrackRowsTable rows;
-    disc::TrackAddressTable addresses;
-    if (!ReadDiscTracks(*device, rows, addresses)) {
-        return 1;
-    }
+    quarnel::CDevCmdROM* device = tracks.device;
+    const char letter = tracks.letter;
+    disc::TrackRowsTable& rows = tracks.rows;
+    disc::TrackAddressTable& addresses = tracks.addresses;
     const int wanted = CheckChosen(rows, options->tracks);
     if (wanted == 0) {
         std::fprintf(stderr, "sondrel-cli: %c: no audio track to save\n", letter);

@@ -16,16 +16,12 @@ int RunToc(std::span<const std::string_view> args) {
         return 2;
     }
     const DriveAccess access;
-    quarnel::CDevCmdROM* device = access.DriveOf(args[0]);
-    if (device == nullptr) {
+    DiscTracks tracks;
+    if (!ReadDiscTracks(access, args[0], tracks)) {
         return 1;
     }
-    const char letter = static_cast<char>('A' + device->GetDeviceID());
-    disc::TrackRowsTable rows;
-    disc::TrackAddressTable addresses;
-    if (!ReadDiscTracks(*device, rows, addresses)) {
-        return 1;
-    }
+    const char letter = tracks.letter;
+    disc::TrackRowsTable& rows = tracks.rows;
     const int count = rows.RowCount();
     std::printf("%c: %d audio track%s\n", letter, count, count == 1 ? "" : "s");
     for (int row = 0; row < count; ++row) {
