@@ -1,9 +1,12 @@
 // Sondrel: the sound recorder with its window.
 #include "MainApp/CMainAppApp.h"
+#include "platform/wave/VirtualAudioFallback.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // Before Qt starts any thread of its own.
+    UseVirtualAudioWhereNoneFound();
     QApplication application(argc, argv);
     CMainAppApp app;
     return app.InitInstance() ? application.exec() : 0;
