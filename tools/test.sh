@@ -28,6 +28,7 @@ asan)
     "$root/tools/build.sh" "$root/build-asan" -DSONDREL_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
         -DSONDREL_BUILD_BENCH=OFF "-DSONDREL_SANITIZE=address;undefined"
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0 \
         run_ctest "$root/build-asan"
     ;;
 tsan)
