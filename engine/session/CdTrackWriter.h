@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace engine {
 
@@ -46,16 +47,24 @@ public:
     bool GetDiscCapacity(std::uint32_t& total, std::uint32_t& free);
     // The writer thread's loop.
     Ending WriteTrack();
-    // Finishes the track; on the thread that stops the take.
+    // Finishes the track; on the thread that stops the take. A cache flush
+    // or close the drive refuses is told to the user (message 30 with the
+    // command and its sense).
     void FinishCdTrack();
+    // The write that failed for good and what the drive answered, after
+    // WriteTrack ended with WriteFailed; read on the writer thread.
+    [[nodiscard]] const std::string& WriteFailure() const { return m_failure; }
 
 private:
     enum class WriteResult { Written, Stopped, Failed };
 
     WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer);
-    bool WriteOnce(std::uint32_t address, std::uint8_t* buffer);
+    // The status of one WRITE of the capture buffer.
+    std::uint32_t WriteOnce(std::uint32_t address, std::uint8_t* buffer);
     void ShowProgress();
-    void WaitUntilReady(unsigned pauseMs);
+    // The status of the last TEST UNIT READY, after polling until the drive is
+    // ready or the polls run out.
+    std::uint32_t WaitUntilReady(unsigned pauseMs);
 
     ISessionView& m_view;
     SessionPauses m_pauses;
@@ -63,6 +72,7 @@ private:
     quarnel::CDevCmdROM* m_pDevice = nullptr;
     quarnel::CDevCmdRW* m_pWriter = nullptr;
     std::uint32_t m_nextWriteAddress = 0;
+    std::string m_failure;
 };
 
 } // namespace engine

@@ -151,3 +151,56 @@ TEST(DiscEraser, DvdRamThatTakesNoWritesStillClosesAndFinishes) {
 
 } // namespace
 } // namespace disc
+
+namespace disc {
+namespace {
+
+// Ticks until the erase finishes; the last tick.
+EraseTick FinalTick(EmulatedRig& rig, DiscEraser& eraser) {
+    EraseTick tick;
+    for (int count = 0; count < kMaxTicks && !tick.finished; ++count) {
+        tick = eraser.Tick(tick.position);
+        rig.Clock().Advance(std::chrono::seconds(1));
+        std::this_thread::yield();
+    }
+    return tick;
+}
+
+TEST(DiscEraser, ZeroWritingWaitsOutAFullBufferAndOverwritesEverySector) {
+    for (const MediumKind medium : {MediumKind::DvdPlusRw, MediumKind::DvdRam}) {
+        // A slow drive with a small buffer answers most writes "long write in progress".
+        EmulatedRig rig(medium, [](quarnel::emu::DriveSettings& s) {
+            s.writeSpeedX = 1;
+            s.bufferKib = 256;
+        });
+        testsupport::ScriptedMessageBox box;
+        const testsupport::ScopedMessageBoxHost host(box);
+        DiscEraser eraser(ClockSleep(rig));
+        ASSERT_TRUE(eraser.Begin(&rig.Device()));
+        const EraseTick tick = FinalTick(rig, eraser);
+        EXPECT_TRUE(tick.finished && tick.erased);
+        EXPECT_EQ(std::filesystem::file_size(rig.Parent() / "writer" / "disc.bin"),
+                  std::uintmax_t{1632} * 2048)
+            << "every sector of the erase reached the disc";
+        EXPECT_EQ(box.ShownCount(), 1U) << "only the confirmation";
+    }
+}
+
+TEST(DiscEraser, WritesThatFailSayNotErasedWithTheDrivesAnswer) {
+    EmulatedRig rig(MediumKind::DvdPlusRw);
+    quarnel::emu::FaultPlan faults;
+    faults.failWritesFrom = 64;
+    rig.Emulated().SetFaults(faults);
+    testsupport::ScriptedMessageBox box;
+    const testsupport::ScopedMessageBoxHost host(box);
+    DiscEraser eraser(ClockSleep(rig));
+    ASSERT_TRUE(eraser.Begin(&rig.Device()));
+    const EraseTick tick = FinalTick(rig, eraser);
+    EXPECT_TRUE(tick.finished);
+    EXPECT_FALSE(tick.erased);
+    EXPECT_EQ(Shown(box), (std::vector<std::string>{
+                              Text(4), Text(5) + "\nWRITE at 64: sense 3/0C/00 (write error)"}));
+}
+
+} // namespace
+} // namespace disc

@@ -17,9 +17,9 @@
 #include "components/quarnel/emu/DiscImageFile.h"
 #include "components/quarnel/emu/DiscState.h"
 #include "components/quarnel/emu/DriveSettings.h"
-#include "components/quarnel/emu/SenseCode.h"
 #include "components/quarnel/emu/WriteBuffer.h"
 #include "components/quarnel/emu/WriteParameters.h"
+#include "components/quarnel/mmc/SenseCodes.h"
 
 #include <filesystem>
 #include <memory>
