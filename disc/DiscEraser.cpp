@@ -18,6 +18,7 @@ constexpr int kNotReadyKey = 3;
 constexpr int kConfirmKey = 4;
 constexpr int kBlankFailedKey = 5;
 constexpr int kDvdRamParamKey = 6;
+constexpr int kInUseKey = 31;
 
 constexpr int kFormatPollMs = 300;
 constexpr int kWorkerPollMs = 200;
@@ -56,7 +57,24 @@ DiscEraser::~DiscEraser() {
 }
 
 bool DiscEraser::Begin(quarnel::CDevCmdROM* device) {
-    if (device == nullptr || m_worker.joinable() || !IsWriter(device)) {
+    if (device == nullptr || m_worker.joinable()) {
+        return false;
+    }
+    // The drive is the erase's alone until it is done; a drive another
+    // program writes or erases with answers nothing else, so this comes first.
+    if (device->LockVolumn(true) != 0) {
+        ShowDiscMessage(kInUseKey);
+        return false;
+    }
+    if (!BeginHeld(device)) {
+        device->LockVolumn(false);
+        return false;
+    }
+    return true;
+}
+
+bool DiscEraser::BeginHeld(quarnel::CDevCmdROM* device) {
+    if (!IsWriter(device)) {
         return false;
     }
     const quarnel::CD_DEV_TYPE type = device->GetDevType();
@@ -145,6 +163,7 @@ EraseTick DiscEraser::Finish() {
         m_worker.join();
     }
     static_cast<void>(m_writer->Eject(true));
+    m_writer->LockVolumn(false);
     if (!m_failure.empty()) {
         ShowDiscMessage(kBlankFailedKey, m_failure);
         return {100, true, false};

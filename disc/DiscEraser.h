@@ -46,8 +46,9 @@ public:
     DiscEraser(const DiscEraser&) = delete;
     DiscEraser& operator=(const DiscEraser&) = delete;
 
-    // Checks, asks and starts erasing; true when the progress window is to
-    // be shown. A null device does nothing.
+    // Holds the drive, checks, asks and starts erasing; true when the
+    // progress window is to be shown. A null device does nothing; a drive
+    // another program holds is refused with message 31.
     bool Begin(quarnel::CDevCmdROM* device);
     // Timer 3, once a second with the bar's position. An erase that failed
     // shows message 5 with the command and what the drive answered.
@@ -59,6 +60,8 @@ public:
     }
 
 private:
+    // Begin on the drive held for the erase.
+    bool BeginHeld(quarnel::CDevCmdROM* device);
     // Polls TEST UNIT READY every `periodMs` while the drive reports that it
     // is still at work (2/04/xx); the last status.
     std::uint32_t WaitUntilReady(int periodMs);

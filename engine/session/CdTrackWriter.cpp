@@ -49,6 +49,24 @@ bool CdTrackWriter::PrepareCdRecording() {
         ShowSessionMessage(kMsgNoRecordableDevice);
         return false;
     }
+    // The drive is this take's alone from here on. A drive another program
+    // (or another Sondrel) writes or erases with answers nothing else, so
+    // this comes first.
+    if (m_pDevice->LockVolumn(true) != 0) {
+        ShowSessionMessage(kMsgDriveInUse);
+        return false;
+    }
+    if (!PrepareHeldDrive()) {
+        m_pDevice->LockVolumn(false);
+        m_pWriter = nullptr;
+        return false;
+    }
+    m_pWriter->Lock(true);
+    g_cdQueue.SetStop(false);
+    return true;
+}
+
+bool CdTrackWriter::PrepareHeldDrive() {
     if (!disc::IsWriter(m_pDevice)) {
         return false; // message 16 shown by the check
     }
@@ -74,9 +92,6 @@ bool CdTrackWriter::PrepareCdRecording() {
         return false;
     }
     m_nextWriteAddress = static_cast<std::uint32_t>(next);
-    m_pWriter->LockVolumn(true);
-    m_pWriter->Lock(true);
-    g_cdQueue.SetStop(false);
     return true;
 }
 

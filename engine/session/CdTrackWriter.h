@@ -39,7 +39,8 @@ public:
                   std::atomic<std::int32_t>& recordedSectors);
 
     // The CD branch of preparing a take, on the drive of the drive selector.
-    // Every refusal shows its message and leaves the drive unlocked.
+    // Every refusal shows its message and leaves the drive unlocked; a drive
+    // another program holds is refused with message 31.
     bool PrepareCdRecording();
     // Readiness, medium, disc status, track number and capacity of the disc.
     bool CheckDiscForRecording();
@@ -57,6 +58,9 @@ public:
 
 private:
     enum class WriteResult { Written, Stopped, Failed };
+
+    // The checks and settings of a take on the drive held for it.
+    bool PrepareHeldDrive();
 
     WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer);
     // The status of one WRITE of the capture buffer.

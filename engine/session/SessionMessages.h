@@ -24,6 +24,7 @@ enum SessionMessage : int {
     kMsgCapacity = 24,
     kMsgNoSpace = 25,
     kMsgCloseFailed = 30,
+    kMsgDriveInUse = 31,
 };
 
 // Shows the text with the information icon; returns the answer.

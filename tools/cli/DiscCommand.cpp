@@ -46,8 +46,9 @@ int LoadBlank(const DriveAccess& access, quarnel::CDevCmdROM& device, std::strin
     }
     if (!drive->LoadBlank(*kind)) {
         return Failed(device, "cannot change the disc",
-                      "the tray is locked, or its files "
-                      "cannot be written");
+                      drive->InUseElsewhere()
+                          ? "another program is writing or erasing with the drive"
+                          : "the tray is locked, or its files cannot be written");
     }
     return PrintMedium(device, "blank disc loaded");
 }
