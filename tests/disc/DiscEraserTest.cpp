@@ -9,10 +9,14 @@
 #include "tests/disc/DiscFixtures.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace disc {
@@ -168,11 +172,15 @@ EraseTick FinalTick(EmulatedRig& rig, DiscEraser& eraser) {
 
 TEST(DiscEraser, ZeroWritingWaitsOutAFullBufferAndOverwritesEverySector) {
     for (const MediumKind medium : {MediumKind::DvdPlusRw, MediumKind::DvdRam}) {
+        const testsupport::TempFolder temp;
+        const std::string log = temp.Path() + "/scsi.log";
+        ::setenv("SONDREL_SCSI_LOG", log.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
         // A slow drive with a small buffer answers most writes "long write in progress".
         EmulatedRig rig(medium, [](quarnel::emu::DriveSettings& s) {
             s.writeSpeedX = 1;
             s.bufferKib = 256;
         });
+        ::unsetenv("SONDREL_SCSI_LOG"); // NOLINT(concurrency-mt-unsafe)
         testsupport::ScriptedMessageBox box;
         const testsupport::ScopedMessageBoxHost host(box);
         DiscEraser eraser(ClockSleep(rig));
@@ -183,6 +191,15 @@ TEST(DiscEraser, ZeroWritingWaitsOutAFullBufferAndOverwritesEverySector) {
                   std::uintmax_t{1632} * 2048)
             << "every sector of the erase reached the disc";
         EXPECT_EQ(box.ShownCount(), 1U) << "only the confirmation";
+        std::stringstream sent;
+        sent << std::ifstream(log).rdbuf();
+        EXPECT_NE(sent.str().find(" cdb 35 "), std::string::npos) << "the cache is flushed";
+        EXPECT_EQ(sent.str().find(" cdb 5B "), std::string::npos)
+            << "overwritable discs take no CLOSE SESSION";
+        if (medium == MediumKind::DvdPlusRw) {
+            EXPECT_NE(sent.str().find(" cdb 04 11 00 00 00 00 | out 12 "), std::string::npos)
+                << "formatted with a parameter list";
+        }
     }
 }
 
