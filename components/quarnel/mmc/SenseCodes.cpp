@@ -37,6 +37,8 @@ constexpr std::array kSenseTable{
     SenseEntry{sense::kIncompatibleMedium, true, "medium not suited to this"},
     SenseEntry{sense::kSavingNotSupported, true, "saving parameters not supported"},
     SenseEntry{sense::kRemovalPrevented, false, "the tray is locked"},
+    // As some ATAPI drives report it, with a not-ready key.
+    SenseEntry{{sense::kKeyNotReady, 0x53, 0x00}, true, "the tray is locked"},
     SenseEntry{sense::kIllegalModeForTrack, false, "illegal mode for this track"},
     SenseEntry{sense::kMediumMayHaveChanged, true, "disc changed"},
     SenseEntry{sense::kPowerOnReset, true, "drive reset"},
