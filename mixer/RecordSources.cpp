@@ -105,12 +105,25 @@ void RecordSources::BindVolumeSlider() {
     }
     m_slider.SetRange(minimum, maximum, false);
     m_slider.SetPos(current, true);
+    m_sliderBound = true;
+    m_boundPosition = current;
 }
 
 void RecordSources::OnVolumeReleased() {
+    // A slider that was never bound shows no source's volume: it owns none.
+    if (!m_sliderBound) {
+        return;
+    }
     const std::int32_t position = m_slider.GetPos();
+    // Where the slider was let go where it was bound, the level stays as it
+    // is, above the slider's top included (a boost over 100 % reads as the
+    // top).
+    if (position == m_boundPosition) {
+        return;
+    }
     CVolumeInXXX volume(m_currentSourceLine);
     // A negative position (the range of a source without volume) is outside
     // every control's range and writes nothing.
     volume.SetVolume(static_cast<std::uint32_t>(position));
+    m_boundPosition = position;
 }

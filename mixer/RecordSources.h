@@ -28,9 +28,12 @@ public:
     // selected entry the recorded source and binds the slider to it. Does
     // nothing with fewer than two entries.
     void ApplyRecordSource();
-    // The slider's range and position from the current source's volume.
+    // The slider's range and position from the current source's volume; the
+    // slider acts on that source from now on.
     void BindVolumeSlider();
-    // The user let go of the slider: its position becomes the volume.
+    // The user let go of the slider (or moved it with a click or a key): its
+    // position becomes the volume. Nothing is written before the slider was
+    // bound, nor when it stands where it was bound or last written.
     void OnVolumeReleased();
 
     int SourceCount() const { return m_sourceCount; }
@@ -47,4 +50,6 @@ private:
     std::int32_t m_defaultSource = 0;
     std::array<RecordSourceEntry, kMaxSources> m_sources{};
     std::uint32_t m_currentSourceLine = kNoSourceLine;
+    bool m_sliderBound = false;
+    std::int32_t m_boundPosition = -1; // the position bound or last written
 };
