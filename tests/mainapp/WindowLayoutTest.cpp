@@ -1,6 +1,7 @@
 // The window as a user sees it under a real X server: the skin it starts with
 // when the settings cannot be read, the track list, the save progress window,
 // the play bar and the tooltips, judged by the pixels they paint.
+#include "MainApp/lang/LangText.h"
 #include "MainApp/skin/SkinState.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "controls/CDlgAudioPlay.h"
@@ -8,12 +9,12 @@
 #include "controls/CListCtrlEx.h"
 #include "res/ResourceImages.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
-#include "MainApp/lang/LangText.h"
 #include "tests/support/ScopedRegistryFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPushButton>
@@ -96,8 +97,8 @@ TEST(WindowStartTest, UnusableSettingsStartWithSkinOne) {
     testsupport::ScopedRegistryFile settings;
     const std::string blocker = settings.Folder().Write("blocker", "not a folder");
     std::filesystem::create_directories(settings.Folder().File("folder"));
-    for (const std::string& path : {blocker + "/sondrel/registry.ini",
-                                    settings.Folder().File("folder")}) {
+    for (const std::string& path :
+         {blocker + "/sondrel/registry.ini", settings.Folder().File("folder")}) {
         SCOPED_TRACE(path);
         testsupport::ScopedRegistryFile::Use(path);
         g_skinIndex = 3;
@@ -112,10 +113,9 @@ TEST(WindowStartTest, UnusableSettingsStartWithSkinOne) {
         EXPECT_EQ(shot.pixel(140, 5), res::LoadBitmap(entry.background).toImage().pixel(140, 5));
         QWidget* close = dialog.GetDlgItem(1036);
         const QPoint inside = close->geometry().center();
-        EXPECT_EQ(shot.pixel(inside),
-                  res::LoadBitmap(entry.closeButton)
-                      .toImage()
-                      .pixel(inside - close->geometry().topLeft()));
+        EXPECT_EQ(shot.pixel(inside), res::LoadBitmap(entry.closeButton)
+                                          .toImage()
+                                          .pixel(inside - close->geometry().topLeft()));
     }
 }
 
@@ -213,6 +213,29 @@ TEST_F(WindowLayoutTest, HelpOpensTheHtmlPagesWhereNoProgramReadsCompiledHelp) {
         EXPECT_EQ(tools.Read("opened"), expected + "\n");
     }
     setenv("PATH", oldPath.c_str(), 1);
+}
+
+TEST_F(WindowLayoutTest, TheLevelSliderSetsTheLevelByKeyAndByAClickOnItsTrack) {
+    auto& slider = *qobject_cast<QSlider*>(m_dialog.GetDlgItem(1026));
+    auto& sources = *qobject_cast<QComboBox*>(m_dialog.GetDlgItem(1002));
+    ASSERT_GE(sources.count(), 2);
+    const int chosen = sources.currentIndex();
+    // Choosing another source and this one again shows the mixer's level.
+    const auto levelShown = [&] {
+        for (const int index : {(chosen + 1) % sources.count(), chosen}) {
+            sources.setCurrentIndex(index);
+            emit sources.activated(index);
+        }
+        return slider.value();
+    };
+    QTest::keyClick(&slider, Qt::Key_End);
+    EXPECT_EQ(levelShown(), slider.maximum());
+    QTest::keyClick(&slider, Qt::Key_Home);
+    EXPECT_EQ(levelShown(), slider.minimum());
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(slider.width() - 3, slider.height() / 2));
+    const int clicked = slider.value();
+    EXPECT_GT(clicked, slider.minimum());
+    EXPECT_EQ(levelShown(), clicked);
 }
 
 } // namespace
