@@ -55,6 +55,8 @@ namespace {
 
 constexpr int kTipWidthPx = 400;
 constexpr const char* kCompiledHelpType = "application/vnd.ms-htmlhelp";
+// How often a watch of the source lines that cannot be opened is tried again.
+constexpr int kSourceWatchRetryMs = 1000;
 
 // Ring of the waveform display: 200 capture buffers, read up to 1 GiB.
 constexpr std::uint32_t kWaveRingBytes = 7526400;
@@ -194,6 +196,16 @@ void CMainAppDlg::CreateControls() {
     m_sourceSelectorView = std::make_unique<ComboSourceSelector>(*m_sourceSelector);
     m_volumeView = std::make_unique<SliderVolume>(*m_volume);
     m_recordSources = std::make_unique<RecordSources>(*m_sourceSelectorView, *m_volumeView);
+    m_sourceWatch = std::make_unique<SourceWatch>([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { OnSourceLinesChanged(); }, Qt::QueuedConnection);
+    });
+    m_sourceWatchRetry.setInterval(kSourceWatchRetryMs);
+    connect(&m_sourceWatchRetry, &QTimer::timeout, this, [this] {
+        if (OpenSourceWatch()) {
+            RefreshSources();
+        }
+    });
     m_trackRows = std::make_unique<ListTrackRows>(*m_trackList);
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
@@ -297,6 +309,10 @@ bool CMainAppDlg::OnInitDialog() {
     m_recordSources->ApplyRecordSource();
     g_waveRing.Init(kWaveRingBytes, kWaveRingReadLimit);
     OpenCapture(m_recordSources->SourceCount() > 0, m_waveDisplay);
+    // Our capture stream exists only now: the chosen source is applied to it
+    // (on a sound server the stream is moved to it).
+    m_recordSources->ApplyRecordSource();
+    OpenSourceWatch();
 
     qobject_cast<QRadioButton*>(GetDlgItem(1003))->setChecked(false);
     qobject_cast<QRadioButton*>(GetDlgItem(1004))->setChecked(true);
@@ -633,6 +649,26 @@ void CMainAppDlg::OnHelp() {
 
 void CMainAppDlg::OnCloseButton() {
     reject();
+}
+
+bool CMainAppDlg::OpenSourceWatch() {
+    if (m_sourceWatch->Open()) {
+        m_sourceWatchRetry.stop();
+        return true;
+    }
+    m_sourceWatchRetry.start();
+    return false;
+}
+
+void CMainAppDlg::OnSourceLinesChanged() {
+    // Opened again: a watch whose sound server went away hears nothing more.
+    OpenSourceWatch();
+    RefreshSources();
+}
+
+void CMainAppDlg::RefreshSources() {
+    m_recordSources->OnSourcesChanged();
+    UpdateChoices();
 }
 
 void CMainAppDlg::UpdateChoices() {

@@ -10,7 +10,6 @@ namespace window {
 // `text` with line breaks added so that no line is wider than `widthPx` in
 // `metrics`: between words where there are spaces, else between characters
 // (texts without spaces, such as Chinese ones). Existing breaks are kept.
-[[nodiscard]] QString BreakIntoLines(const QString& text, const QFontMetrics& metrics,
-                                     int widthPx);
+[[nodiscard]] QString BreakIntoLines(const QString& text, const QFontMetrics& metrics, int widthPx);
 
 } // namespace window

@@ -2,8 +2,11 @@
 
 #include "platform/mixer/MixerText.h"
 #include "platform/mixer/MuxSelection.h"
+#include "platform/mixer/SourceLineIds.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -12,10 +15,6 @@ constexpr std::uint32_t kFirstSourceLineId = 0x00001000u;
 constexpr std::uint32_t kSelectControlId = 0x00000001u;
 constexpr std::uint32_t kFirstVolumeControlId = 0x00002000u;
 constexpr std::uint32_t kDestinationChannels = 2;
-
-std::uint32_t sourceLineId(std::size_t index) {
-    return kFirstSourceLineId + static_cast<std::uint32_t>(index);
-}
 
 std::uint32_t volumeControlId(std::size_t index) {
     return kFirstVolumeControlId + static_cast<std::uint32_t>(index);
@@ -28,7 +27,23 @@ template <typename Item> Item* detailItems(const MIXERCONTROLDETAILS& details) {
 } // namespace
 
 MixerSession::MixerSession(std::unique_ptr<MixerBackend> backend, MixerLayout layout)
-    : m_layout(std::move(layout)), m_backend(std::move(backend)) {}
+    : m_layout(std::move(layout)), m_backend(std::move(backend)) {
+    std::map<std::string, int> seen;
+    for (const MixerSourceLine& line : m_layout.lines) {
+        std::string key = line.key.empty() ? line.name : line.key;
+        // Lines of the same name are told apart by their turn.
+        if (const int earlier = seen[key]++; earlier > 0) {
+            key += "#" + std::to_string(earlier);
+        }
+        m_lineIds.push_back(stableSourceLineId(key, kFirstSourceLineId));
+    }
+}
+
+bool MixerSession::findSourceLine(std::uint32_t lineId, std::size_t& index) const {
+    const auto found = std::find(m_lineIds.begin(), m_lineIds.end(), lineId);
+    index = static_cast<std::size_t>(found - m_lineIds.begin());
+    return found != m_lineIds.end();
+}
 
 MixerSession::~MixerSession() {
     // The backend goes first: after that no listener call can reach the notifier.
@@ -82,7 +97,7 @@ void MixerSession::fillSource(std::size_t index, MIXERLINE& line) const {
     const MixerSourceLine& source = m_layout.lines[index];
     line.dwDestination = 0;
     line.dwSource = static_cast<std::uint32_t>(index);
-    line.dwLineID = sourceLineId(index);
+    line.dwLineID = m_lineIds[index];
     line.fdwLine = MIXERLINE_LINEF_SOURCE | MIXERLINE_LINEF_ACTIVE;
     line.dwComponentType = source.componentType;
     line.cChannels = source.channels;
@@ -151,11 +166,11 @@ MMRESULT MixerSession::getLineInfo(MIXERLINE* line, std::uint32_t infoFlags) con
             fillDestination(*line);
             return MMSYSERR_NOERROR;
         }
-        if (line->dwLineID < kFirstSourceLineId || line->dwLineID - kFirstSourceLineId >= count) {
-            return MIXERR_INVALLINE;
+        if (std::size_t index = 0; findSourceLine(line->dwLineID, index)) {
+            fillSource(index, *line);
+            return MMSYSERR_NOERROR;
         }
-        fillSource(line->dwLineID - kFirstSourceLineId, *line);
-        return MMSYSERR_NOERROR;
+        return MIXERR_INVALLINE;
     case MIXER_GETLINEINFOF_COMPONENTTYPE:
         if (line->dwComponentType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN) {
             fillDestination(*line);
@@ -179,11 +194,10 @@ MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
         controls->cbmxctrl != sizeof(MIXERCONTROL) || controls->pamxctrl == nullptr) {
         return MMSYSERR_INVALPARAM;
     }
-    const std::size_t count = m_layout.lines.size();
     const std::uint32_t lineId = controls->dwLineID;
     const bool isDestination = lineId == kDestinationLineId;
-    const bool isSource = lineId >= kFirstSourceLineId && lineId - kFirstSourceLineId < count;
-    const std::size_t source = isSource ? lineId - kFirstSourceLineId : 0;
+    std::size_t source = 0;
+    const bool isSource = findSourceLine(lineId, source);
     switch (controlsFlags) {
     case MIXER_GETLINECONTROLSF_ONEBYTYPE: {
         if (!isDestination && !isSource) {
@@ -214,7 +228,7 @@ MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
         }
         if (findVolumeLine(controls->dwControlID, index)) {
             fillVolumeControl(index, *controls->pamxctrl);
-            controls->dwLineID = sourceLineId(index);
+            controls->dwLineID = m_lineIds[index];
             return MMSYSERR_NOERROR;
         }
         return MIXERR_INVALCONTROL;
@@ -265,7 +279,7 @@ MMRESULT MixerSession::getControlDetails(MIXERCONTROLDETAILS* details, std::uint
         }
         auto* items = detailItems<MIXERCONTROLDETAILS_LISTTEXT>(*details);
         for (std::size_t i = 0; i < m_layout.lines.size(); ++i) {
-            items[i].dwParam1 = sourceLineId(i);
+            items[i].dwParam1 = m_lineIds[i];
             items[i].dwParam2 = m_layout.lines[i].componentType;
             copyText(items[i].szName, sizeof items[i].szName, m_layout.lines[i].name);
         }

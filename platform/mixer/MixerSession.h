@@ -6,10 +6,12 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 // One open mixer handle: the backend's layout read at opening, presented as a recording
 // destination line with one select control and its source lines with a volume control each.
-// The layout stays as it was read for the life of the handle.
+// The layout stays as it was read for the life of the handle; source line identifiers stay
+// with their lines across handles.
 class MixerSession {
 public:
     MixerSession(std::unique_ptr<MixerBackend> backend, MixerLayout layout);
@@ -32,6 +34,7 @@ private:
     void fillSelectControl(MIXERCONTROL& control) const;
     void fillVolumeControl(std::size_t index, MIXERCONTROL& control) const;
     bool findVolumeLine(std::uint32_t controlId, std::size_t& index) const;
+    bool findSourceLine(std::uint32_t lineId, std::size_t& index) const;
     bool checkSelectDetails(const MIXERCONTROLDETAILS& details, std::uint32_t itemBytes) const;
     void onChange(MixerChange change, int line);
     MMRESULT getSelection(MIXERCONTROLDETAILS& details);
@@ -40,6 +43,9 @@ private:
     MMRESULT setVolume(std::size_t index, const MIXERCONTROLDETAILS& details);
 
     MixerLayout m_layout;
+    // The source lines' identifiers, in layout order; each the same for as long as its
+    // line exists, whichever handle reads it.
+    std::vector<std::uint32_t> m_lineIds;
     // Declared before the backend, so the backend (and with it every source of changes)
     // is gone before the notifier stops.
     std::unique_ptr<MixerNotifier> m_notifier;

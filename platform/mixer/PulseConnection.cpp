@@ -55,8 +55,14 @@ PulseConnection::~PulseConnection() {
     }
 }
 
-void PulseConnection::onStateChange(pa_context* /*context*/, void* self) {
-    static_cast<PulseConnection*>(self)->wake();
+void PulseConnection::onStateChange(pa_context* context, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    connection->wake();
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) && connection->m_lost) {
+        const std::function<void()> lost = std::move(connection->m_lost);
+        connection->m_lost = nullptr;
+        lost();
+    }
 }
 
 void PulseConnection::onTimer(pa_mainloop_api* /*api*/, pa_time_event* /*event*/,

@@ -1,6 +1,11 @@
 #include "platform/mixer/PulseMixer.h"
 
 #include "platform/mixer/MuxSelection.h"
+#include "platform/mixer/PulseCaptureChoice.h"
+
+#include <algorithm>
+#include <string>
+#include <unistd.h>
 
 #include <pulse/proplist.h>
 #include <pulse/volume.h>
@@ -57,6 +62,28 @@ void onServerRead(pa_context* /*context*/, const pa_server_info* info, void* dat
     auto* request = static_cast<ServerRequest*>(data);
     if (info != nullptr && info->default_source_name != nullptr) {
         request->defaultSource = info->default_source_name;
+    }
+    request->finished = true;
+    request->connection->wake();
+}
+
+// The source outputs (capture streams) of this process.
+struct OutputRequest {
+    PulseConnection* connection = nullptr;
+    std::string processId;
+    std::vector<std::uint32_t> ownOutputs;
+    bool finished = false;
+};
+
+void onSourceOutputListed(pa_context* /*context*/, const pa_source_output_info* info, int last,
+                          void* data) {
+    auto* request = static_cast<OutputRequest*>(data);
+    if (last == 0 && info != nullptr) {
+        const char* process = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+        if (process != nullptr && request->processId == process) {
+            request->ownOutputs.push_back(info->index);
+        }
+        return;
     }
     request->finished = true;
     request->connection->wake();
@@ -163,7 +190,12 @@ bool PulseMixer::readSelection(std::vector<bool>& selected) {
     if (!listSources(sources) || !readDefaultSource(defaultSource)) {
         return false;
     }
-    selected = pulseSelection(m_targets, sources, defaultSource);
+    // The source our capture was moved to while it is there, else the default.
+    const std::string chosen = chosenCaptureSource();
+    const bool chosenPresent =
+        std::any_of(sources.begin(), sources.end(),
+                    [&chosen](const PulseSourceInfo& source) { return source.name == chosen; });
+    selected = pulseSelection(m_targets, sources, chosenPresent ? chosen : defaultSource);
     return true;
 }
 
@@ -184,10 +216,32 @@ bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
             return false;
         }
     }
-    return runSuccessOperation(
-        [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
-            return pa_context_set_default_source(context, target.sourceName.c_str(), done, request);
-        });
+    // Our own capture records the chosen source; the desktop's default, which other
+    // programs record from, stays as it is.
+    setChosenCaptureSource(target.sourceName);
+    return moveOwnCaptureStreams(target.sourceName);
+}
+
+bool PulseMixer::moveOwnCaptureStreams(const std::string& sourceName) {
+    OutputRequest request;
+    request.connection = m_connection.get();
+    request.processId = std::to_string(::getpid());
+    pa_operation* operation = pa_context_get_source_output_info_list(
+        m_connection->context(), &onSourceOutputListed, &request);
+    if (!m_connection->complete(operation, request.finished)) {
+        return false;
+    }
+    bool moved = true;
+    for (const std::uint32_t output : request.ownOutputs) {
+        moved = runSuccessOperation([output, &sourceName](pa_context* context,
+                                                          pa_context_success_cb_t done,
+                                                          void* moveRequest) {
+                    return pa_context_move_source_output_by_name(
+                        context, output, sourceName.c_str(), done, moveRequest);
+                }) &&
+                moved;
+    }
+    return moved;
 }
 
 bool PulseMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
@@ -234,6 +288,8 @@ void PulseMixer::watchChanges(ChangeListener listener) {
     PulseConnection::Lock lock(*m_connection);
     m_listener = std::move(listener);
     pa_context_set_subscribe_callback(m_connection->context(), &PulseMixer::onEvent, this);
+    // A server that goes away takes every line with it; a watcher opens the mixer again.
+    m_connection->whenLost([this] { m_listener(MixerChange::Lines, -1); });
     runSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
         const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
                                                               PA_SUBSCRIPTION_MASK_SERVER);

@@ -91,6 +91,7 @@ void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
                 line.name =
                     fitText(port.description + " - " + sourceTitle(*source), kLongNameBytes);
                 line.componentType = pulseComponentType(*source, &port);
+                line.key = source->name + "#" + port.name;
                 layout.lines.push_back(line);
                 targets.push_back({source->name, source->index, port.name});
             }
@@ -105,6 +106,7 @@ void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
         }
         line.name = fitText(sourceTitle(*source), kLongNameBytes);
         line.componentType = pulseComponentType(*source, nullptr);
+        line.key = source->name;
         layout.lines.push_back(line);
         targets.push_back({source->name, source->index, std::string()});
     }

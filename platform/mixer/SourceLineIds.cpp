@@ -1,0 +1,13 @@
+#include "platform/mixer/SourceLineIds.h"
+
+#include <map>
+#include <mutex>
+
+std::uint32_t stableSourceLineId(const std::string& key, std::uint32_t first) {
+    static std::mutex lock;
+    static std::map<std::string, std::uint32_t> ids;
+    const std::lock_guard guard(lock);
+    const auto [found, added] =
+        ids.try_emplace(key, first + static_cast<std::uint32_t>(ids.size()));
+    return found->second;
+}
