@@ -78,4 +78,28 @@ TEST_F(RecordSourcesPulse, ChoosingASourceMovesOurCaptureToItAndBindsItsVolume) 
     EXPECT_EQ(m_slider.GetPos(), 16384);
 }
 
+TEST_F(RecordSourcesPulse, ABoostStaysUntilTheSliderMoves) {
+    m_sources.EnumRecordSources();
+    int line = -1;
+    for (int i = 0; i < m_sources.SourceCount(); ++i) {
+        if (m_sources.Source(i).componentType == MIXERLINE_COMPONENTTYPE_SRC_LINE) {
+            line = i;
+        }
+    }
+    ASSERT_GE(line, 0);
+    pulsetest::pactl("set-source-volume sondrel_line 150%");
+    const long boosted = pulsetest::sourceVolume("sondrel_line");
+    ASSERT_GT(boosted, 65536);
+    m_selector.Select(line);
+    m_sources.ApplyRecordSource();
+    EXPECT_EQ(m_slider.GetPos(), m_slider.Maximum()) << "a boost shows as the top";
+    // Let go at the top where it was bound.
+    m_sources.OnVolumeReleased();
+    EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), boosted);
+    // Moved, the slider sets the level.
+    m_slider.Drag(32768);
+    m_sources.OnVolumeReleased();
+    EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), 32769);
+}
+
 } // namespace

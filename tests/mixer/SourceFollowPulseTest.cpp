@@ -1,22 +1,15 @@
 // The recording sources follow the private sound server while they run: an
 // input unplugged and plugged in again (modules unloaded and loaded with pactl)
 // leaves the list, the choice, our capture's source and the level right, and
-// the desktop's default source is never touched.
+// the desktop's default source is never touched. With a single source the
+// slider, never bound, leaves its level alone.
 
-#include "mixer/RecordSources.h"
 #include "mixer/SourceWatch.h"
-#include "tests/mixer/ListSelector.h"
-#include "tests/mixer/RecordingSlider.h"
-#include "tests/platform/mixer/PulseTestServer.h"
-#include "tests/support/ScopedMessageBoxHost.h"
-#include "tests/support/ScriptedMessageBox.h"
-
-#include <gtest/gtest.h>
+#include "tests/mixer/PulseRecordSources.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,14 +21,26 @@ std::string AddInput(const std::string& name, const std::string& description) {
                             " description=" + description);
 }
 
-class SourceFollowPulse : public ::testing::Test {
+// The server as with-pulse.sh starts it has one source, the monitor of its sink.
+TEST_F(PulseRecordSources, TheUnboundSliderLeavesTheOnlySourcesLevelAlone) {
+    pulsetest::pactl("set-source-volume rec_sink.monitor 70%");
+    const long before = pulsetest::sourceVolume("rec_sink.monitor");
+    m_sources.EnumRecordSources();
+    ASSERT_EQ(m_sources.SourceCount(), 1);
+    m_sources.ApplyRecordSource();
+    // The window's slider, never bound, runs 0 to 99: the user drags it to its top.
+    m_slider.Drag(99);
+    m_sources.OnVolumeReleased();
+    EXPECT_EQ(pulsetest::sourceVolume("rec_sink.monitor"), before);
+}
+
+class SourceFollowPulse : public PulseRecordSources {
 protected:
     void SetUp() override {
-        if (!pulsetest::serverRunning()) {
-            GTEST_SKIP() << "no private sound server: run through with-pulse.sh";
+        PulseRecordSources::SetUp();
+        if (IsSkipped()) {
+            return;
         }
-        setenv("SONDREL_MIXER", "pulse", 1);
-        setenv("SONDREL_AUDIO_INPUT", "alsa:pulse", 1);
         // In the server's order: a USB microphone, the line input, and "Aux",
         // which the list leaves out.
         m_usb = AddInput("sondrel_usb", "USB-Mic");
@@ -47,8 +52,7 @@ protected:
             pulsetest::pactl("unload-module " + module);
         }
         pulsetest::pactl("unload-module " + m_usb);
-        unsetenv("SONDREL_AUDIO_INPUT");
-        unsetenv("SONDREL_MIXER");
+        PulseRecordSources::TearDown();
     }
 
     // As the window does when the watch tells of a change: the watch opened
@@ -79,11 +83,6 @@ protected:
 
     std::string m_usb;
     std::vector<std::string> m_modules;
-    testsupport::ScriptedMessageBox m_messages;
-    testsupport::ScopedMessageBoxHost m_host{m_messages};
-    ListSelector m_selector;
-    RecordingSlider m_slider;
-    RecordSources m_sources{m_selector, m_slider};
     std::atomic<int> m_changes{0};
     int m_followed = 0;
     SourceWatch m_watch{[this] { ++m_changes; }};
