@@ -34,6 +34,8 @@ void SourceWatch::Close() {
 void SourceWatch::OnMixerChange(HMIXER /*mixer*/, std::uint32_t message, std::uintptr_t instance,
                                 std::uint32_t /*parameter*/) {
     if (message == MM_MIXM_LINE_CHANGE) {
-        reinterpret_cast<SourceWatch*>(instance)->m_linesChanged();
+        // The instance is the watch's own address, given at opening.
+        auto* watch = reinterpret_cast<SourceWatch*>(instance); // NOLINT(performance-no-int-to-ptr)
+        watch->m_linesChanged();
     }
 }

@@ -13,6 +13,7 @@ std::optional<std::string> ProgramOutput(const std::string& program,
     std::vector<std::string> argStrings{program};
     argStrings.insert(argStrings.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(argStrings.size() + 1);
     for (std::string& arg : argStrings) {
         argv.push_back(arg.data());
     }
