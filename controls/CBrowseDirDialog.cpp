@@ -1,6 +1,6 @@
 #include "controls/CBrowseDirDialog.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
 #include <QDir>
 #include <QFileDialog>

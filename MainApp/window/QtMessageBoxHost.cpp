@@ -1,6 +1,6 @@
 #include "MainApp/window/QtMessageBoxHost.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "controls/CDlgLogo.h"
 #include "util/MessageBox.h"
 

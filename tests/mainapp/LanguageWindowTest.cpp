@@ -1,10 +1,10 @@
 // The main window in a program folder whose settings choose Chinese: the
 // labels, the title line, the tooltips and the help file come from the real
 // language files staged beside this test program.
-#include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "controls/CBrowseDirDialog.h"
+#include "lang/LangText.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 #include "util/MessageBox.h"

@@ -1,8 +1,8 @@
 // The window as a user sees it under a real X server: the skin it starts with
 // when the settings cannot be read, the track list, the save progress window,
 // the play bar and the tooltips, judged by the pixels they paint.
-#include "MainApp/lang/LangText.h"
-#include "MainApp/skin/SkinState.h"
+#include "lang/LangText.h"
+#include "skin/SkinState.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "controls/CDlgAudioPlay.h"
 #include "controls/CDlgProgress1.h"
