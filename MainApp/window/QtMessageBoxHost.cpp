@@ -1,7 +1,7 @@
 #include "MainApp/window/QtMessageBoxHost.h"
 
-#include "lang/LangText.h"
 #include "controls/CDlgLogo.h"
+#include "lang/LangText.h"
 #include "util/MessageBox.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 // A program folder whose settings choose a language that lang.ini does not
 // name: every text is missing, and the windows show no text instead of
 // built-in English ones.
-#include "lang/LangText.h"
 #include "MainApp/setkey/CDlgSetKey.h"
+#include "lang/LangText.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 
 #include <QAbstractButton>

@@ -1,13 +1,13 @@
 // The window as a user sees it under a real X server: the skin it starts with
 // when the settings cannot be read, the track list, the save progress window,
 // the play bar and the tooltips, judged by the pixels they paint.
-#include "lang/LangText.h"
-#include "skin/SkinState.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "controls/CDlgAudioPlay.h"
 #include "controls/CDlgProgress1.h"
 #include "controls/CListCtrlEx.h"
+#include "lang/LangText.h"
 #include "res/ResourceImages.h"
+#include "skin/SkinState.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 #include "tests/support/ScopedRegistryFile.h"
 #include "tests/support/TempFolder.h"
