@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+namespace platform::mixer {
 namespace {
 
 std::mutex g_choiceLock;
@@ -9,12 +10,14 @@ std::string g_chosenSource; // guarded by g_choiceLock
 
 } // namespace
 
-void setChosenCaptureSource(const std::string& sourceName) {
+void SetChosenCaptureSource(const std::string& sourceName) {
     const std::lock_guard guard(g_choiceLock);
     g_chosenSource = sourceName;
 }
 
-std::string chosenCaptureSource() {
+std::string ChosenCaptureSource() {
     const std::lock_guard guard(g_choiceLock);
     return g_chosenSource;
 }
+
+} // namespace platform::mixer

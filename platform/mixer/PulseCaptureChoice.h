@@ -6,6 +6,10 @@
 
 #include <string>
 
-void setChosenCaptureSource(const std::string& sourceName);
+namespace platform::mixer {
+
+void SetChosenCaptureSource(const std::string& sourceName);
 // Empty until a source is chosen: the capture then records the server's default source.
-std::string chosenCaptureSource();
+std::string ChosenCaptureSource();
+
+} // namespace platform::mixer

@@ -3,7 +3,9 @@
 #include <map>
 #include <mutex>
 
-std::uint32_t stableSourceLineId(const std::string& key, std::uint32_t first) {
+namespace platform::mixer {
+
+std::uint32_t StableSourceLineId(const std::string& key, std::uint32_t first) {
     static std::mutex lock;
     static std::map<std::string, std::uint32_t> ids;
     const std::lock_guard guard(lock);
@@ -11,3 +13,5 @@ std::uint32_t stableSourceLineId(const std::string& key, std::uint32_t first) {
         ids.try_emplace(key, first + static_cast<std::uint32_t>(ids.size()));
     return found->second;
 }
+
+} // namespace platform::mixer

@@ -7,5 +7,9 @@
 #include <cstdint>
 #include <string>
 
+namespace platform::mixer {
+
 // The identifier of the line named `key`; the first one handed out is `first`.
-std::uint32_t stableSourceLineId(const std::string& key, std::uint32_t first);
+std::uint32_t StableSourceLineId(const std::string& key, std::uint32_t first);
+
+} // namespace platform::mixer
