@@ -39,55 +39,6 @@ long long BlockNumber(const std::vector<std::uint8_t>& data, long long fromNumbe
 
 } // namespace
 
-TEST(BufManaExStream, BlockAcrossTheEndIsStoredInTwoPiecesAndReadsBackUnchanged) {
-    BufManaEx ring;
-    ring.Init(100, 0x40000000);
-    const auto first = StreamPiece(0, 70);
-    ASSERT_TRUE(ring.Write(first.data(), 70));
-    std::vector<std::uint8_t> out(70);
-    ASSERT_TRUE(ring.Read(out.data(), 70));
-    EXPECT_EQ(out, first);
-
-    const auto second = StreamPiece(70, 50); // 30 bytes at the end, 20 at the start
-    ASSERT_TRUE(ring.Write(second.data(), 50));
-    EXPECT_EQ(ring.GetWriteTotal(), 120u);
-    std::vector<std::uint8_t> back(50);
-    ASSERT_TRUE(ring.Read(back.data(), 50));
-    EXPECT_EQ(back, second);
-    EXPECT_EQ(ring.GetReadTotal(), 120u);
-    EXPECT_EQ(ring.GetDroppedBytes(), 0u);
-}
-
-TEST(BufManaExStream, ReaderWaitsForTheWholeLength) {
-    BufManaEx ring;
-    ring.Init(1000, 0x40000000);
-    std::vector<std::uint8_t> out(100);
-    auto reader = std::async(std::launch::async, [&] { return ring.Read(out.data(), 100); });
-    const auto data = StreamPiece(0, 100);
-    ASSERT_TRUE(ring.Write(data.data(), 60));
-    EXPECT_EQ(reader.wait_for(std::chrono::milliseconds(160)), std::future_status::timeout);
-    ASSERT_TRUE(ring.Write(data.data() + 60, 40));
-    EXPECT_TRUE(reader.get());
-    EXPECT_EQ(out, data);
-}
-
-TEST(BufManaExStop, ReadAfterStopReturnsAtOnceAndLeavesTheDestinationAlone) {
-    BufManaEx ring;
-    ring.Init(1000, 0x40000000);
-    const auto data = StreamPiece(0, 100);
-    ASSERT_TRUE(ring.Write(data.data(), 100));
-    ring.SetStop(true);
-    EXPECT_TRUE(ring.IsStopped());
-    std::vector<std::uint8_t> out(100, 0xEE);
-    EXPECT_TRUE(ring.Read(out.data(), 100));
-    EXPECT_EQ(out, std::vector<std::uint8_t>(100, 0xEE));
-    EXPECT_EQ(ring.GetReadTotal(), 0u);
-
-    ring.SetStop(false);
-    EXPECT_TRUE(ring.Read(out.data(), 100));
-    EXPECT_EQ(out, data);
-}
-
 TEST(BufManaExStop, StopReleasesAWaitingReader) {
     BufManaEx ring;
     ring.Init(1000, 0x40000000);
@@ -98,22 +49,6 @@ TEST(BufManaExStop, StopReleasesAWaitingReader) {
     EXPECT_TRUE(reader.get());
     EXPECT_EQ(out, std::vector<std::uint8_t>(100, 0xEE));
     EXPECT_EQ(ring.GetReadTotal(), 0u);
-}
-
-TEST(BufManaExStop, InitClearsStopTotalsAndDrops) {
-    BufManaEx ring;
-    ring.Init(100, 1000);
-    const auto data = StreamPiece(0, 80);
-    ASSERT_TRUE(ring.Write(data.data(), 80));
-    ASSERT_TRUE(ring.Write(data.data(), 80));
-    ring.SetStop(true);
-    ASSERT_EQ(ring.GetDroppedBytes(), 80u);
-
-    ring.Init(100, 1000);
-    EXPECT_FALSE(ring.IsStopped());
-    EXPECT_EQ(ring.GetReadTotal(), 0u);
-    EXPECT_EQ(ring.GetWriteTotal(), 0u);
-    EXPECT_EQ(ring.GetDroppedBytes(), 0u);
 }
 
 TEST(BufManaExLimit, ReadStopsShortAtTheLimitAndThenTakesNothing) {
