@@ -52,12 +52,4 @@ TEST_F(Mp3SettingsTest, ValuesOutOfRangeFallBackOneByOne) {
     ExpectDefaults(Read("[Mp3]\nBitRate=99999999999999999999\nVbrQuality=2.5\n"));
 }
 
-TEST_F(Mp3SettingsTest, TheShippedSettingsFileNamesEveryKeyWithItsDefault) {
-    const std::string shipped = std::string(SONDREL_SOURCE_DIR) + "/MainApp/lang/data/SoftSet.ini";
-    EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "Mode", "", shipped), "CBR");
-    EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "BitRate", "", shipped), "192");
-    EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "VbrQuality", "", shipped), "2");
-    ExpectDefaults(ReadMp3Settings(shipped));
-}
-
 } // namespace
