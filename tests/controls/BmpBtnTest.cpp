@@ -58,13 +58,6 @@ TEST_F(BmpBtnTest, StateSelectsTheBitmapAndDisabledWinsOverPressed) {
     EXPECT_TRUE(AllOf(Shown(), QColor(0, 200, 0)));
 }
 
-// The program's artwork ships the hand, cursor resource 133 (a missing cursor
-// resource gives the arrow: res::LoadCursor, tested with the artwork).
-TEST_F(BmpBtnTest, HandCursorResourceIsShownOverTheButton) {
-    EXPECT_EQ(m_button.cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(m_button.cursor().hotSpot(), QPoint(10, 3));
-}
-
 TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndTheBackgroundShowsWhereNoneCovers) {
     m_button.SetBitmaps(kLargeYellow, kLargeYellow, kLargeYellow);
     const QImage shown = Shown();
