@@ -256,31 +256,6 @@ TEST(EmulatedDriveTao, RefusesWritesWithoutAudioParameters) {
     EXPECT_EQ(drive.Send({0x2A, 0, 0, 0, 0, 0, 0, 0, 16, 0}, odd).Sense(), sense::kInvalidField);
 }
 
-TEST(EmulatedDriveTao, WritingPastTheEndOfTheDiscIsRefused) {
-    EmuTestDrive drive;
-    // A disc whose open track already reaches 9 blocks short of the end.
-    DiscState nearlyFull = drive.Drive().State();
-    nearlyFull.tracks.push_back({1, 1, 0, kCdCapacityBlocks - 9, 0, {}, {}});
-    nearlyFull.trackOpen = true;
-    ASSERT_TRUE(WriteFileAtomically(drive.Folder() / "disc.state", FormatDiscState(nearlyFull)));
-    // The open track ends where the image ends (a sparse file here).
-    std::filesystem::resize_file(drive.Folder() / "disc.bin",
-                                 std::uint64_t{kCdCapacityBlocks - 9} * 2352);
-    drive.Reopen();
-    ASSERT_TRUE(drive.SelectTaoAudio(true, false).Ok());
-    const std::uint32_t address = kCdCapacityBlocks - 9;
-    const Result info = drive.Run({0x52, 0x01, 0, 0, 0, 0xFF, 0, 0, 36, 0}, 36);
-    EXPECT_EQ(GetBe32(info.data, 12), address);
-    EXPECT_EQ(GetBe32(info.data, 16), 9U);
-    EXPECT_EQ(drive.WriteBlocks(address, testsupport::AudioSectors(address, 16)).Sense(),
-              sense::kAddressOutOfRange);
-    EXPECT_TRUE(drive.WriteBlocks(address, testsupport::AudioSectors(address, 9)).Ok());
-    EXPECT_EQ(drive.NextWritable(), kCdCapacityBlocks);
-    EXPECT_EQ(drive.WriteBlocks(kCdCapacityBlocks, testsupport::AudioSectors(kCdCapacityBlocks, 1))
-                  .Sense(),
-              sense::kAddressOutOfRange);
-}
-
 TEST(EmulatedDriveTao, BlockCutShortByACrashIsNotPartOfTheOpenTrack) {
     EmuTestDrive drive;
     ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());

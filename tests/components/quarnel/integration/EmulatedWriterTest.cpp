@@ -148,21 +148,6 @@ TEST(SensePaths, WritesOnlyAtTheNextWritableAddress) {
     EXPECT_TRUE(device.GetLastSense().InvalidAddressForWrite());
 }
 
-TEST(SensePaths, ClosedDiscRefusesWrites) {
-    EmulatedRig rig;
-    CDevCmdRW& device = rig.Device();
-    ASSERT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(false)), status::kOk);
-    ASSERT_EQ(WriteChunk(device, 0), status::kOk);
-    ASSERT_EQ(device.CloseTrack(1), status::kOk);
-    ASSERT_EQ(device.CloseSession(), status::kOk);
-    rig.WaitUntilReady();
-    ASSERT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(false)), status::kOk);
-    EXPECT_NE(WriteChunk(device, kChunk), status::kOk);
-    EXPECT_TRUE(device.GetLastSense().InvalidAddressForWrite());
-    unsigned long next = 0;
-    EXPECT_NE(device.GetNextWriteAdd(next), status::kOk);
-}
-
 // A 4x drive with a small buffer; the host waits long enough between two
 // writes for the buffer to run dry.
 std::uint32_t WriteAfterAStall(EmulatedRig& rig) {
@@ -229,27 +214,6 @@ TEST(SensePaths, TheLowestWriteSpeedKeepsUpWithLiveAudio) {
     EmulatedRig rig(emu::MediumKind::CdR, FastDriveWithoutProtection);
     ASSERT_EQ(rig.Device().SetLowestWriteSpeed(), status::kOk);
     EXPECT_TRUE(KeepsUpWithLiveAudio(rig));
-}
-
-TEST(SensePaths, FailingWritesAndUnreadableSectorsReachTheCaller) {
-    EmulatedRig rig;
-    CDevCmdRW& device = rig.Device();
-    ASSERT_EQ(device.SetWriteParam(WriteParam::AudioTrackAtOnce(true)), status::kOk);
-    ASSERT_EQ(WriteChunk(device, 0), status::kOk);
-    emu::FaultPlan faults;
-    faults.failWritesFrom = 20;
-    faults.unreadable = {{5, 6}};
-    rig.Emulated().SetFaults(faults);
-    EXPECT_NE(WriteChunk(device, kChunk), status::kOk);
-    EXPECT_EQ(device.GetLastSense().key, sense::kMediumError);
-    ASSERT_EQ(device.CloseTrack(1), status::kOk);
-
-    std::vector<unsigned char> sectors(4 * CDevCmdROM::kAudioSectorBytes);
-    EXPECT_EQ(device.ReadCD_All(sectors.data(), static_cast<long>(sectors.size()), 4, 0),
-              status::kOk);
-    EXPECT_NE(device.ReadCD_All(sectors.data(), static_cast<long>(sectors.size()), 4, 4),
-              status::kOk);
-    EXPECT_TRUE(device.GetLastSense().Is(sense::kMediumError, 0x11));
 }
 
 TEST(SensePaths, NotReadyDriveAnswersEveryMediumCommandSo) {
@@ -516,28 +480,6 @@ TEST_F(Provider, LettersStayWhenTheListIsBuiltAgain) {
                   provider.Find(*second.GetDequeItem(index)))
             << "one drive object per folder";
     }
-}
-
-TEST_F(Provider, DiscEventsReachTheListener) {
-    ASSERT_FALSE(emu::CreateDriveFolder(Parent(), "writer", 8).empty());
-    EmulatedDriveProvider provider(Parent(), m_clock);
-    RecordingListener listener;
-    provider.AddListener(&listener);
-    const DevDeque list(CollectDrives(
-        Parent() / "no-sysfs", {[&provider](bool listed) { return provider.Drives(listed); }}));
-    CDevCmdROM& device = *list.GetDequeItem(0);
-    emu::EmulatedDrive* drive = provider.Find(device);
-    ASSERT_NE(drive, nullptr);
-    ASSERT_TRUE(drive->LoadBlank(emu::MediumKind::CdRw));
-    ASSERT_EQ(device.Eject(true), status::kOk);
-    ASSERT_EQ(device.Eject(false), status::kOk);
-    provider.RemoveListener(&listener);
-    ASSERT_EQ(device.Eject(true), status::kOk);
-    ASSERT_EQ(listener.events.size(), 3U);
-    EXPECT_EQ(listener.events[0].kind, emu::DiscEventKind::Arrived);
-    EXPECT_EQ(listener.events[1].kind, emu::DiscEventKind::Removed);
-    EXPECT_EQ(listener.events[2].kind, emu::DiscEventKind::Arrived);
-    EXPECT_EQ(listener.events[0].drive, device.GetDeviceName());
 }
 
 } // namespace
