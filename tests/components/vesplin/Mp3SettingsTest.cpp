@@ -1,5 +1,4 @@
 #include "components/vesplin/Mp3Settings.h"
-#include "platform/profile/ProfileString.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -415,28 +415,6 @@ TEST(PulseVolumeScale, EveryMixerValueSurvivesTheRoundTrip) {
     }
 }
 
-TEST(MuxSelection, WrittenItemsResolveToOneChoice) {
-    struct Case {
-        std::vector<bool> current;
-        std::vector<bool> written;
-        std::optional<std::size_t> chosen;
-    };
-    const std::vector<Case> cases = {
-        // Read back {0,1,0,0}, item 3 set, written back: item 3 is chosen.
-        {{false, true, false, false}, {false, true, false, true}, std::size_t{3}},
-        {{false, true, false}, {false, true, false}, std::size_t{1}}, // the current choice kept
-        {{true, false}, {false, true}, std::size_t{1}},
-        {{false, false, false}, {false, true, true}, std::size_t{1}}, // the first requested
-        {{true, false}, {false, false}, std::nullopt},
-        {{true, false}, {true}, std::nullopt}, // wrong size
-        {{}, {}, std::nullopt},
-    };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(resolveMuxWrite(cases[i].current, cases[i].written), cases[i].chosen)
-            << "case " << i;
-    }
-}
-
 TEST(MixerText, CutsAtByteLimitWithoutSplittingUtf8) {
     EXPECT_EQ(fitText("Microphone", 15), "Microphone");
     EXPECT_EQ(fitText("Built-in Audio Analog Stereo", 15), "Built-in Audio ");

@@ -63,23 +63,6 @@ protected:
     testsupport::ScopedRegistryFile m_registry;
 };
 
-TEST_F(RegistryTest, ValuesWrittenLevelByLevelReadBackThroughAFreshHandleAndAsText) {
-    HKEY trindle = CreateLevels({"Software\\", "Kestrune\\", "Sondrel\\", "Trindle\\"});
-    ASSERT_NE(trindle, nullptr);
-    EXPECT_EQ(SetDword(trindle, "KeyUsed", 1), ERROR_SUCCESS);
-    EXPECT_EQ(SetDword(trindle, "KeyValue", 0x74), ERROR_SUCCESS);
-    EXPECT_EQ(SetDword(trindle, "keyvalue", 0xDEADBEEF), ERROR_SUCCESS); // same value, any case
-    EXPECT_EQ(RegCloseKey(trindle), ERROR_SUCCESS);
-
-    EXPECT_EQ(QueryDword(kTrindlePath, "KEYUSED"), 1);
-    EXPECT_EQ(QueryDword("software\\KESTRUNE\\sondrel\\trindle", "KeyValue"), 0xDEADBEEF);
-    EXPECT_EQ(m_registry.Folder().Read("registry.ini"),
-              "; Sondrel settings: registry keys and their 32-bit values\n"
-              "\n[HKEY_LOCAL_MACHINE\\Software\\Kestrune\\Sondrel\\Trindle]\n"
-              "KeyUsed=dword:00000001\n"
-              "KeyValue=dword:deadbeef\n");
-}
-
 TEST_F(RegistryTest, MissingKeysAndValuesAreNotFoundAndReadingCreatesNothing) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software", &key), ERROR_FILE_NOT_FOUND);

@@ -6,7 +6,6 @@
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
-#include "components/quarnel/device/DriveProviders.h"
 #include "components/quarnel/device/SessionInfo.h"
 #include "components/quarnel/mmc/CommandTimeouts.h"
 #include "tests/components/quarnel/device/FakeDrive.h"
@@ -18,7 +17,6 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace quarnel {
@@ -344,27 +342,6 @@ TEST(DevDeque, DrivesBeyondZHaveNoLetter) {
     EXPECT_EQ(deque.GetDequeItem(22)->GetDeviceID(), 25);
     EXPECT_EQ(deque.GetDequeItem(23)->GetDeviceID(), 0);
     EXPECT_EQ(deque.GetDevice('Z' - 'A'), deque.GetDequeItem(22));
-}
-
-TEST(DriveProviders, ProvidersLearnWhetherAWriterIsListed) {
-    const auto root = std::filesystem::temp_directory_path() /
-                      ("quarnel-empty-sysfs-w-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root);
-    std::vector<bool> seen;
-    const auto provider = [&seen](bool writer, bool writerListed) {
-        seen.push_back(writerListed);
-        std::vector<std::unique_ptr<Transport>> drives;
-        drives.push_back(Drive("drive", writer));
-        return drives;
-    };
-    std::vector<DriveProvider> providers;
-    providers.emplace_back([&provider](bool listed) { return provider(false, listed); });
-    providers.emplace_back([&provider](bool listed) { return provider(true, listed); });
-    providers.emplace_back([&provider](bool listed) { return provider(false, listed); });
-    const auto drives = CollectDrives(root, providers);
-    std::filesystem::remove_all(root);
-    EXPECT_EQ(drives.size(), 3U);
-    EXPECT_EQ(seen, (std::vector<bool>{false, false, true}));
 }
 
 V Entry(std::uint8_t session, std::uint8_t adrControl, std::uint8_t pointValue, std::uint8_t pmin,

@@ -1,7 +1,6 @@
 // The drive classes against the emulated writer, reached as the program reaches drives:
 // media and their replies, sense paths (no medium, long writes, refused writes, underruns,
 // speeds), track-at-once sequences and restarts, the drive checks and the drive list.
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/device/DriveProviders.h"
@@ -14,6 +13,7 @@
 #include "components/quarnel/mmc/Msf.h"
 #include "disc/DriveChecks.h"
 #include "disc/DriveList.h"
+#include "lang/LangText.h"
 #include "tests/components/quarnel/integration/EmulatedRig.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
