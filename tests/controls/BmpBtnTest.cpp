@@ -83,29 +83,4 @@ TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndTheBackgroundShowsWhereNo
     EXPECT_TRUE(AllOf(window.grab().toImage().copy(0, 0, 60, 30), QColor(0, 128, 128)));
 }
 
-TEST_F(BmpBtnTest, NewBitmapsWaitForTheNextPaint) {
-    // Paint through the window system, then watch for paints.
-    QTest::qWait(20);
-    int paints = 0;
-    struct PaintCounter : QObject {
-        int* count;
-        explicit PaintCounter(int* c) : count(c) {}
-        bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-            if (event->type() == QEvent::Paint) {
-                ++*count;
-            }
-            return false;
-        }
-    } counter(&paints);
-    m_button.installEventFilter(&counter);
-    m_button.SetBitmaps(kBlue, kBlue, kBlue);
-    QCoreApplication::processEvents();
-    QTest::qWait(50);
-    EXPECT_EQ(paints, 0);
-    m_button.update();
-    QTest::qWait(50);
-    EXPECT_GE(paints, 1);
-    EXPECT_TRUE(AllOf(Shown(), QColor(0, 0, 200)));
-}
-
 } // namespace

@@ -216,18 +216,6 @@ TEST_F(RecordSourcesVirtual, ReleasingTheSliderWritesItsPositionOnceToEveryChann
                                                     static_cast<std::uint32_t>(target)}));
 }
 
-TEST_F(RecordSourcesVirtual, APositionOutsideTheRangeWritesNothing) {
-    m_sources.EnumRecordSources();
-    m_selector.Select(1);
-    m_sources.ApplyRecordSource();
-    const std::int32_t before = CVolumeInXXX(kLineIn).GetVolume();
-    m_slider.Drag(m_slider.Maximum() + 1);
-    m_sources.OnVolumeReleased();
-    m_slider.Drag(-1);
-    m_sources.OnVolumeReleased();
-    EXPECT_EQ(CVolumeInXXX(kLineIn).GetVolume(), before);
-}
-
 TEST_F(RecordSourcesVirtual, WithASingleEntryApplyingTouchesNeitherMixerNorSlider) {
     ListSelector single;
     single.Add("Microphone");

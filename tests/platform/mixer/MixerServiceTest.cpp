@@ -252,20 +252,6 @@ TEST(AlsaMixerLayout, CaptureSourceElementBecomesMuxOverItsItems) {
     EXPECT_EQ(layout.lines[1].volumeSteps, 31u);
 }
 
-TEST(AlsaMixerLayout, MuxItemWithoutAnyCaptureVolumeHasNoVolume) {
-    AlsaElementInfo source;
-    source.name = "Input Source";
-    source.isCaptureEnum = true;
-    source.enumItems = {"Front Mic", "Rear Mic"};
-    MixerLayout layout;
-    AlsaLayoutPlan plan;
-    buildAlsaLayout({source}, layout, plan);
-    ASSERT_EQ(layout.lines.size(), 2u);
-    EXPECT_FALSE(layout.lines[0].hasVolume);
-    EXPECT_EQ(layout.lines[0].channels, 2u);
-    EXPECT_EQ(plan.targets[1].volumeElement, -1);
-}
-
 TEST(AlsaMixerLayout, WithoutCaptureSourceSwitchesMakeAMixer) {
     AlsaElementInfo mic = volumeElement("Mic", 0, 100, 1);
     mic.hasCaptureSwitch = true;
@@ -380,21 +366,6 @@ TEST(PulseLayout, SourcesInIndexOrderWithPortsOfMultiPortSourcesExpanded) {
         EXPECT_EQ(line.volumeMax, 65535u);
         EXPECT_LE(line.shortName.size(), 15u);
     }
-}
-
-TEST(PulseLayout, SourcesWithoutPortsOrFormFactorAreJudgedByName) {
-    MixerLayout layout;
-    std::vector<PulseLineTarget> targets;
-    PulseSourceInfo handset = source(3, "bt.handset", "Phone");
-    handset.formFactor = "handset";
-    buildPulseLayout({source(1, "line_src", "Null Input"), source(2, "mic_src", "Null Input"),
-                      handset, source(4, "other", "Null Input")},
-                     layout, targets);
-    ASSERT_EQ(layout.lines.size(), 4u);
-    EXPECT_EQ(layout.lines[0].componentType, MIXERLINE_COMPONENTTYPE_SRC_LINE);
-    EXPECT_EQ(layout.lines[1].componentType, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
-    EXPECT_EQ(layout.lines[2].componentType, MIXERLINE_COMPONENTTYPE_SRC_TELEPHONE);
-    EXPECT_EQ(layout.lines[3].componentType, MIXERLINE_COMPONENTTYPE_SRC_ANALOG);
 }
 
 TEST(PulseSelection, DefaultSourceAndItsActivePort) {

@@ -52,30 +52,6 @@ TEST(EmulatedDriveCommands, TestUnitReadyWithoutMediumAndWithTrayOpen) {
     EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok());
 }
 
-TEST(EmulatedDriveCommands, CapabilitiesPageFollowsDriveIni) {
-    EmuTestDrive drive(8);
-    DriveSettings settings = drive.Drive().Settings();
-    settings.capabilities.dvdRam = false;
-    settings.capabilities.underrunProtection = false;
-    settings.bufferKib = 4096;
-    ASSERT_TRUE(SaveDriveSettings(drive.Folder() / "drive.ini", settings));
-    drive.Reopen();
-    const Result page = drive.Run({0x5A, 0, 0x2A, 0, 0, 0, 0, 0, 64, 0}, 64);
-    ASSERT_TRUE(page.Ok());
-    ASSERT_EQ(page.data.size(), 8U + 32);
-    EXPECT_EQ(GetBe16(page.data, 0), 38U);
-    const std::uint8_t* p = page.data.data() + 8;
-    EXPECT_EQ(p[0], 0x2A);
-    EXPECT_EQ(p[3], 0x17) << "CD-R, CD-RW, test write, DVD-R; no DVD-RAM";
-    EXPECT_EQ(p[4] & 0x80, 0) << "no BUF";
-    EXPECT_EQ(p[6] & 0x09, 0x09) << "lock and eject";
-    EXPECT_EQ(GetBe16(page.data, 8 + 12), 4096U);
-    EXPECT_EQ(GetBe16(page.data, 8 + 18), 8U * 176);
-    // Without BUF the host may not switch BUFE on.
-    EXPECT_EQ(drive.SelectTaoAudio(true, false).Sense(), sense::kInvalidParameter);
-    EXPECT_TRUE(drive.SelectTaoAudio(false, false).Ok());
-}
-
 TEST(EmulatedDriveCommands, WriteParametersPageRoundTrips) {
     EmuTestDrive drive;
     const Result before = drive.Run({0x5A, 0, 0x05, 0, 0, 0, 0, 0, 60, 0}, 60);
@@ -334,22 +310,6 @@ TEST(EmulatedDriveErase, DvdRamTakesWritesAnywhere) {
 void Rewrite(EmuTestDrive& drive, const DriveSettings& settings) {
     ASSERT_TRUE(SaveDriveSettings(drive.Folder() / "drive.ini", settings));
     drive.Reopen();
-}
-
-TEST(EmulatedDriveSettings, FaultsFromDriveIni) {
-    EmuTestDrive drive;
-    DriveSettings settings = drive.Drive().Settings();
-    settings.faults.longWriteAttempts = 2;
-    settings.faults.unreadable = {{0, 0}};
-    Rewrite(drive, settings);
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    EXPECT_EQ(drive.WriteBlocks(0, testsupport::AudioSectors(0, 16)).Sense(),
-              sense::kLongWriteInProgress);
-    EXPECT_EQ(drive.WriteBlocks(0, testsupport::AudioSectors(0, 16)).Sense(),
-              sense::kLongWriteInProgress);
-    ASSERT_TRUE(drive.WriteBlocks(0, testsupport::AudioSectors(0, 16)).Ok());
-    EXPECT_EQ(drive.ReadCd(0, 1).Sense(), sense::kUnrecoveredRead);
-    EXPECT_TRUE(drive.ReadCd(1, 15).Ok());
 }
 
 TEST(EmulatedDriveSettings, MediaTheDriveCannotWriteAreRefused) {

@@ -366,18 +366,6 @@ TEST(DriveChecks, AReaderIsNoWriterAndSaysSo) {
     EXPECT_EQ(box.ShownMessages()[0].style, 64U);
 }
 
-TEST(DriveChecks, OnlyDvdPlusRwWritingLooksLikeNoWriterToThePage) {
-    // Page 2Ah has no bit for DVD+RW; such a drive is judged by the other four.
-    EmulatedRig rig(emu::MediumKind::None, [](emu::DriveSettings& settings) {
-        NoWriting(settings);
-        settings.capabilities.dvdPlusRw = true;
-    });
-    testsupport::ScriptedMessageBox box;
-    const testsupport::ScopedMessageBoxHost host(box);
-    EXPECT_FALSE(::disc::IsWriter(rig.Drives().GetDequeItem(0)));
-    EXPECT_EQ(box.ShownCount(), 1U);
-}
-
 TEST(DriveChecks, DriveListEntriesCarryLetterAndInquiryText) {
     EmulatedRig rig;
     const std::vector<::disc::DriveEntry> entries = ::disc::ListDrives(rig.Drives());
