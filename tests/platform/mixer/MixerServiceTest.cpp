@@ -145,62 +145,6 @@ TEST_F(VirtualMixer, UnwritableStateFileFailsTheWriteOnly) {
     mixerClose(mixer);
 }
 
-TEST_F(VirtualMixer, HandlesOpenedWrittenAndClosedOnManyThreads) {
-    constexpr int kWriters = 3;
-    constexpr int kRounds = 40;
-    std::atomic<int> failures{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kWriters; ++t) {
-        threads.emplace_back([&failures, t] {
-            NotificationLog log;
-            HMIXER mixer = nullptr;
-            if (mixerOpen(&mixer, 0, &NotificationLog::onMessage,
-                          reinterpret_cast<std::uintptr_t>(&log), CALLBACK_FUNCTION) != 0) {
-                ++failures;
-                return;
-            }
-            MIXERCONTROL control;
-            if (volumeControl(mixer, static_cast<std::uint32_t>(t) + 1, control) != 0) {
-                ++failures;
-            }
-            for (int round = 0; round < kRounds; ++round) {
-                const auto value = static_cast<std::uint32_t>(round * 100 + t);
-                if (writeVolume(mixer, control.dwControlID, {value}) != 0 ||
-                    chooseItem(mixer, static_cast<std::uint32_t>(round % 4)) != 0) {
-                    ++failures;
-                }
-            }
-            if (mixerClose(mixer) != 0) {
-                ++failures;
-            }
-        });
-    }
-    // Meanwhile handles with callbacks come and go, closing while messages arrive.
-    threads.emplace_back([&failures] {
-        for (int round = 0; round < kRounds; ++round) {
-            NotificationLog log;
-            HMIXER mixer = nullptr;
-            if (mixerOpen(&mixer, 0, &NotificationLog::onMessage,
-                          reinterpret_cast<std::uintptr_t>(&log), CALLBACK_FUNCTION) != 0 ||
-                mixerClose(mixer) != 0) {
-                ++failures;
-            }
-        }
-    });
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(failures.load(), 0);
-    HMIXER mixer = open();
-    std::vector<std::uint32_t> values;
-    for (std::uint32_t t = 0; t < kWriters; ++t) {
-        ASSERT_EQ(readVolume(mixer, volumeId(mixer, t + 1), 1, values), MMSYSERR_NOERROR);
-        EXPECT_EQ(values[0], (kRounds - 1) * 100 + t);
-    }
-    EXPECT_GE(chosenItem(mixer), 0);
-    mixerClose(mixer);
-}
-
 AlsaElementInfo volumeElement(const std::string& name, long minimum, long maximum,
                               std::uint32_t channels = 2) {
     AlsaElementInfo element;

@@ -199,27 +199,6 @@ struct EditCase {
     std::string after;
 };
 
-TEST_F(ProfileTest, EditsKeepTheRestOfTheFile) {
-    const std::vector<EditCase> cases = {
-        {"key added at the end of its section", "[s]\na=1\n[t]\nz=9\n", "s", "b", "2",
-         "[s]\na=1\nb=2\n\n\n[t]\nz=9\n"},
-        {"section added at the end", "[s]\na=1\n", "Trindle", "KeyUsed", "0",
-         "[s]\na=1\n\n\n[Trindle]\nKeyUsed=0\n"},
-        {"repeats of the written key dropped", "[s]\nk=1\nk=2\n", "s", "k", "3", "[s]\nk=3\n"},
-        {"byte order mark and UTF-8 kept", "\xEF\xBB\xBF[UIText]\n1=\xE9\x9F\xB3\n", "UIText", "2",
-         "\xE8\xBD\xA8", "\xEF\xBB\xBF[UIText]\n1=\xE9\x9F\xB3\n2=\xE8\xBD\xA8\n"},
-    };
-    for (const EditCase& c : cases) {
-        const std::string path = m_folder.Write("a.ini", c.before);
-        ASSERT_TRUE(WritePrivateProfileString(c.section, c.key, c.value, path)) << c.what;
-        EXPECT_EQ(m_folder.Read("a.ini"), c.after) << c.what;
-    }
-    // Repeats of keys not written still read as the first one.
-    const std::string path = m_folder.Write("a.ini", "[s]\nk=first\nk=second\n");
-    ASSERT_TRUE(WritePrivateProfileString("s", "other", "x", path));
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "", path), "first");
-}
-
 TEST_F(ProfileTest, RefusesWhatCannotBeStoredAndLeavesTheFileAlone) {
     const std::string original = "[s]\nk=v\n";
     const std::string path = m_folder.Write("a.ini", original);

@@ -395,18 +395,6 @@ TEST(SessionInfo, TwoSessions) {
     EXPECT_EQ(info.GetTocData(3), nullptr);
 }
 
-TEST(SessionInfo, MissingPointersFallBackToTheTracks) {
-    const V toc = Join({Entry(1, 0x10, 2, 0, 2, 0), Entry(1, 0x10, 5, 5, 0, 0)});
-    const SessionInfo info(toc.data(), static_cast<int>(toc.size()));
-    const TocData* data = info.GetTocData(1);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->GetFirstTrackNo(), 2);
-    EXPECT_EQ(data->GetLastTrackNo(), 5);
-    EXPECT_EQ(data->GetLeadOutStartPosEx(), 0U);
-    EXPECT_EQ(TocData().GetFirstTrackNo(), 0);
-    EXPECT_EQ(TocData().GetLastTrackNo(), 0);
-}
-
 TEST(SessionInfo, BadInputGivesNoSessions) {
     const V toc = TwoSessions();
     EXPECT_EQ(SessionInfo(nullptr, 100).GetSessionCount(), 0);

@@ -141,36 +141,6 @@ TEST(CdTextPacks, RepeatedTextBecomesATabAndSizeInfoCounts) {
     EXPECT_EQ(packs[4][4 + 4], 0x09) << "English";
 }
 
-TEST(DiscStateFile, RoundTripsEveryField) {
-    DiscState state;
-    state.medium = MediumKind::CdRw;
-    state.trayOpen = true;
-    state.locked = true;
-    state.closedSessions = 1;
-    state.trackOpen = true;
-    state.trackRuined = true;
-    state.catalog = "0000010271955";
-    state.title = "Disc = title";
-    state.tracks = {{1, 1, 0, 300, 2, "One", "Me"}, {2, 2, 11700, 16, 0, "", "You"}};
-    const std::optional<DiscState> back = ParseDiscState(FormatDiscState(state));
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(back->medium, MediumKind::CdRw);
-    EXPECT_TRUE(back->trayOpen);
-    EXPECT_TRUE(back->locked);
-    EXPECT_TRUE(back->trackOpen);
-    EXPECT_TRUE(back->trackRuined);
-    EXPECT_EQ(back->closedSessions, 1U);
-    EXPECT_EQ(back->catalog, state.catalog);
-    EXPECT_EQ(back->title, "Disc = title");
-    ASSERT_EQ(back->tracks.size(), 2U);
-    EXPECT_EQ(back->tracks[1].start, 11700U);
-    EXPECT_EQ(back->tracks[1].length, 16U);
-    EXPECT_EQ(back->tracks[0].control, 2);
-    EXPECT_EQ(back->tracks[0].title, "One");
-    EXPECT_EQ(back->tracks[1].performer, "You");
-    EXPECT_EQ(back->NextWritable(), 11716U);
-}
-
 TEST(DiscStateFile, RefusesDamagedFiles) {
     EXPECT_FALSE(ParseDiscState("medium=floppy\n").has_value());
     EXPECT_FALSE(ParseDiscState("medium=cd-r\ntrack=1 1 0\n").has_value());
@@ -180,30 +150,6 @@ TEST(DiscStateFile, RefusesDamagedFiles) {
     EXPECT_FALSE(ParseDiscState("medium=cd-r\ntitle.3=x\n").has_value());
     EXPECT_FALSE(ParseDiscState("garbage\n").has_value());
     EXPECT_TRUE(ParseDiscState("medium=cd-r\nfuture_key=1\n").has_value());
-}
-
-TEST(DriveSettingsFile, RoundTrips) {
-    testsupport::TempFolder folder;
-    DriveSettings settings;
-    settings.vendor = "ACME";
-    settings.capabilities.dvdRam = false;
-    settings.capabilities.underrunProtection = false;
-    settings.writeSpeedX = 0;
-    settings.bufferKib = 1024;
-    settings.timeScale = 0.25;
-    settings.faults.longWriteAttempts = 4;
-    settings.faults.failWritesFrom = 1000;
-    settings.faults.notReady = true;
-    settings.faults.unreadable = {{5, 5}, {10, 20}};
-    ASSERT_TRUE(SaveDriveSettings(folder.File("drive.ini"), settings));
-    const std::optional<DriveSettings> back = LoadDriveSettings(folder.File("drive.ini"));
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(back->vendor, "ACME");
-    EXPECT_EQ(back->capabilities, settings.capabilities);
-    EXPECT_EQ(back->writeSpeedX, 0U);
-    EXPECT_EQ(back->bufferKib, 1024U);
-    EXPECT_DOUBLE_EQ(back->timeScale, 0.25);
-    EXPECT_EQ(back->faults, settings.faults);
 }
 
 TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
@@ -229,26 +175,6 @@ TEST(DriveSettingsFile, ValuesThatCannotBeKeptOnOneLineAreRefused) {
     settings.product = "TWO\nLINES";
     EXPECT_FALSE(SaveDriveSettings(folder.File("drive.ini"), settings));
     EXPECT_FALSE(std::filesystem::exists(folder.File("drive.ini")));
-}
-
-TEST(DriveFolders, CreateAndList) {
-    testsupport::TempFolder parent;
-    EXPECT_FALSE(CreateDriveFolder(parent.Path(), "b", 8).empty());
-    EXPECT_FALSE(CreateDriveFolder(parent.Path(), "a", 0).empty());
-    std::filesystem::create_directory(parent.File("not-a-drive"));
-    std::string error;
-    EXPECT_TRUE(CreateDriveFolder(parent.Path(), "a", 4, &error).empty());
-    EXPECT_NE(error.find("already"), std::string::npos);
-    EXPECT_TRUE(CreateDriveFolder(parent.Path(), "../x", 4).empty());
-    EXPECT_TRUE(CreateDriveFolder(parent.Path(), "", 4).empty());
-    EXPECT_TRUE(CreateDriveFolder(parent.Path(), "fast", 60).empty());
-    const auto drives = ListDriveFolders(parent.Path());
-    ASSERT_EQ(drives.size(), 2U);
-    EXPECT_EQ(drives[0].filename(), "a");
-    EXPECT_EQ(drives[1].filename(), "b");
-    EXPECT_TRUE(ListDriveFolders(parent.File("missing")).empty());
-    EXPECT_EQ(EmulatedDrive::Open(parent.File("not-a-drive"), std::make_shared<SteadyClock>()),
-              nullptr);
 }
 
 } // namespace
