@@ -5,9 +5,11 @@
 #   tools/test.sh tsan       ThreadSanitizer, engine tests (build-tsan/)
 #   tools/test.sh fuzz       the parser fuzzers under libFuzzer, briefly (build-fuzz/)
 #   tools/test.sh tidy       clang-tidy over the sources
+#   tools/test.sh includes   the dependency rules of the includes (tools/include-rules.txt)
 #   tools/test.sh coverage   a Debug build with gcov (build-coverage/), every test but the
 #                            QEMU one, then the line coverage of the production code
-#   tools/test.sh all        format check, then all of the above: what CI runs
+#   tools/test.sh all        format and include checks, then all of the above but coverage:
+#                            what CI runs
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-normal}
@@ -65,8 +67,12 @@ coverage)
         --gcov-ignore-parse-errors --print-summary --txt "$root/build-coverage/coverage.txt" |
         tail -n 3
     ;;
+includes)
+    "$root/tools/check-includes.sh"
+    ;;
 all)
     "$root/tools/check-format.sh"
+    "$root/tools/check-includes.sh"
     "$0" tidy
     "$0" fuzz
     "$0" tsan
@@ -74,7 +80,7 @@ all)
     "$0" normal
     ;;
 *)
-    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|coverage|all]" >&2
+    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|includes|coverage|all]" >&2
     exit 2
     ;;
 esac

@@ -67,15 +67,15 @@ void DrainAfterCall(std::vector<std::uint8_t>& scratch) {
 
 // Audio at once, as much as asked for: the device fills its buffer as fast
 // as it can, so the benchmark waits on nothing but the callback.
-class ImmediateSource final : public CaptureSource {
+class ImmediateSource final : public platform::wave::CaptureSource {
 public:
-    void start() override {}
-    void stop() override {}
-    CaptureRead read(std::span<char> out) override {
+    void Start() override {}
+    void Stop() override {}
+    platform::wave::CaptureRead Read(std::span<char> out) override {
         std::fill(out.begin(), out.end(), 3);
-        return {CaptureStatus::Ok, out.size()};
+        return {platform::wave::CaptureStatus::Ok, out.size()};
     }
-    [[nodiscard]] std::string name() const override { return "immediate"; }
+    [[nodiscard]] std::string Name() const override { return "immediate"; }
 };
 
 // The benchmark's thread allows one call at a time (after draining), and the

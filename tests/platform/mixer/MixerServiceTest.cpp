@@ -1,7 +1,7 @@
 // The mixer service without a sound server: the virtual mixer through the mixer
-// functions (items, the state file shared with other programs, callbacks, threads), the
-// ALSA and PulseAudio layouts built from made-up elements and sources, their volume
-// scales, and the helpers.
+// functions (items, the state file shared with other programs, callbacks), the ALSA and
+// PulseAudio layouts built from made-up elements and sources, their volume scales, and the
+// helpers.
 #include "platform/mixer/AlsaMixer.h"
 #include "platform/mixer/AlsaMixerLayout.h"
 #include "platform/mixer/ComponentTypeGuess.h"
@@ -28,6 +28,7 @@
 #include <vector>
 
 using namespace mixertest;
+using namespace platform::mixer;
 
 namespace {
 
@@ -41,6 +42,37 @@ protected:
     NotificationLog m_log;
     OpenedMixers m_mixers; // closed before the log goes
 };
+
+TEST_F(VirtualMixer, ControlsFoundByIdAndAllAtOnce) {
+    HMIXER mixer = open();
+    MIXERLINE line;
+    ASSERT_EQ(destination(mixer, line), MMSYSERR_NOERROR);
+    MIXERCONTROL all[1];
+    MIXERLINECONTROLS query;
+    query.dwLineID = line.dwLineID;
+    query.cControls = 1;
+    query.pamxctrl = all;
+    ASSERT_EQ(mixerGetLineControls(mixer, &query, MIXER_GETLINECONTROLSF_ALL), MMSYSERR_NOERROR);
+    EXPECT_EQ(all[0].dwControlType, MIXERCONTROL_CONTROLTYPE_MUX);
+    EXPECT_EQ(all[0].fdwControl, MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE);
+
+    const std::uint32_t volume = volumeId(mixer, kCdAudio);
+    MIXERCONTROL byId;
+    MIXERLINECONTROLS idQuery;
+    idQuery.dwControlID = volume;
+    idQuery.cControls = 1;
+    idQuery.pamxctrl = &byId;
+    ASSERT_EQ(mixerGetLineControls(mixer, &idQuery, MIXER_GETLINECONTROLSF_ONEBYID),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(byId.dwControlType, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    EXPECT_EQ(byId.Bounds.dwMinimum, 0u);
+    EXPECT_EQ(byId.Bounds.dwMaximum, 65535u);
+    EXPECT_EQ(byId.Metrics.cSteps, 65535u);
+    MIXERLINE owner;
+    ASSERT_EQ(sourceLine(mixer, kCdAudio, owner), MMSYSERR_NOERROR);
+    EXPECT_EQ(idQuery.dwLineID, owner.dwLineID);
+    mixerClose(mixer);
+}
 
 TEST_F(VirtualMixer, ChoosingAnItemKeepsExactlyOneAndSurvivesReopening) {
     HMIXER mixer = open();
@@ -174,7 +206,7 @@ std::vector<AlsaElementInfo> codecWithCaptureSource() {
 TEST(AlsaMixerLayout, CaptureSourceElementBecomesMuxOverItsItems) {
     MixerLayout layout;
     AlsaLayoutPlan plan;
-    buildAlsaLayout(codecWithCaptureSource(), layout, plan);
+    BuildAlsaLayout(codecWithCaptureSource(), layout, plan);
     EXPECT_EQ(layout.selectKind, MixerSelectKind::Mux);
     EXPECT_EQ(plan.enumElement, 2);
     ASSERT_EQ(layout.lines.size(), 4u);
@@ -206,7 +238,7 @@ TEST(AlsaMixerLayout, WithoutCaptureSourceSwitchesMakeAMixer) {
     playback.name = "PCM";
     MixerLayout layout;
     AlsaLayoutPlan plan;
-    buildAlsaLayout({playback, mic, line, volumeElement("Digital", 0, 10)}, layout, plan);
+    BuildAlsaLayout({playback, mic, line, volumeElement("Digital", 0, 10)}, layout, plan);
     EXPECT_EQ(layout.selectKind, MixerSelectKind::Mixer);
     EXPECT_EQ(plan.enumElement, -1);
     ASSERT_EQ(layout.lines.size(), 3u);
@@ -222,11 +254,11 @@ TEST(AlsaMixerLayout, WithoutCaptureSourceSwitchesMakeAMixer) {
 TEST(AlsaVolumeScale, EveryRawStepSurvivesTheRoundTrip) {
     for (const auto& [minimum, maximum] :
          std::vector<std::pair<long, long>>{{0, 31}, {0, 63}, {-20, 100}, {0, 65535}, {5, 6}}) {
-        EXPECT_EQ(mixerVolumeFromAlsa(minimum, minimum, maximum), 0u);
-        EXPECT_EQ(mixerVolumeFromAlsa(maximum, minimum, maximum), 65535u);
+        EXPECT_EQ(MixerVolumeFromAlsa(minimum, minimum, maximum), 0u);
+        EXPECT_EQ(MixerVolumeFromAlsa(maximum, minimum, maximum), 65535u);
         for (long raw = minimum; raw <= maximum; ++raw) {
             ASSERT_EQ(
-                alsaVolumeFromMixer(mixerVolumeFromAlsa(raw, minimum, maximum), minimum, maximum),
+                AlsaVolumeFromMixer(MixerVolumeFromAlsa(raw, minimum, maximum), minimum, maximum),
                 raw)
                 << minimum << ".." << maximum;
         }
@@ -234,7 +266,7 @@ TEST(AlsaVolumeScale, EveryRawStepSurvivesTheRoundTrip) {
 }
 
 TEST(AlsaMixerCard, UnknownDeviceHasNoMixer) {
-    EXPECT_EQ(AlsaMixer::open("sondrel_no_such_device"), nullptr);
+    EXPECT_EQ(AlsaMixer::Open("sondrel_no_such_device"), nullptr);
 }
 
 PulseSourceInfo source(std::uint32_t index, const std::string& name,
@@ -273,7 +305,7 @@ std::vector<PulseSourceInfo> desktop() {
 TEST(PulseLayout, SourcesInIndexOrderWithPortsOfMultiPortSourcesExpanded) {
     MixerLayout layout;
     std::vector<PulseLineTarget> targets;
-    buildPulseLayout(desktop(), layout, targets);
+    BuildPulseLayout(desktop(), layout, targets);
     EXPECT_EQ(layout.selectKind, MixerSelectKind::Mux);
     ASSERT_EQ(layout.lines.size(), 6u);
     ASSERT_EQ(targets.size(), 6u);
@@ -316,27 +348,27 @@ TEST(PulseSelection, DefaultSourceAndItsActivePort) {
     MixerLayout layout;
     std::vector<PulseLineTarget> targets;
     const std::vector<PulseSourceInfo> sources = desktop();
-    buildPulseLayout(sources, layout, targets);
-    EXPECT_EQ(pulseSelection(targets, sources, "alsa_input.pci.analog-stereo"),
+    BuildPulseLayout(sources, layout, targets);
+    EXPECT_EQ(PulseSelection(targets, sources, "alsa_input.pci.analog-stereo"),
               (std::vector<bool>{false, false, true, false, false, false}));
-    EXPECT_EQ(pulseSelection(targets, sources, "alsa_output.hdmi.monitor"),
+    EXPECT_EQ(PulseSelection(targets, sources, "alsa_output.hdmi.monitor"),
               (std::vector<bool>{false, false, false, false, true, false}));
-    EXPECT_EQ(pulseSelection(targets, sources, "gone"), std::vector<bool>(6, false));
+    EXPECT_EQ(PulseSelection(targets, sources, "gone"), std::vector<bool>(6, false));
 }
 
 TEST(PulseVolumeScale, EveryMixerValueSurvivesTheRoundTrip) {
     for (std::uint32_t value = 0; value <= 65535; ++value) {
-        ASSERT_EQ(mixerVolumeFromPulse(pulseVolumeFromMixer(value)), value);
+        ASSERT_EQ(MixerVolumeFromPulse(PulseVolumeFromMixer(value)), value);
     }
 }
 
 TEST(MixerText, CutsAtByteLimitWithoutSplittingUtf8) {
-    EXPECT_EQ(fitText("Microphone", 15), "Microphone");
-    EXPECT_EQ(fitText("Built-in Audio Analog Stereo", 15), "Built-in Audio ");
+    EXPECT_EQ(FitText("Microphone", 15), "Microphone");
+    EXPECT_EQ(FitText("Built-in Audio Analog Stereo", 15), "Built-in Audio ");
     // "Mikrofön" : the ö is two bytes at positions 6..7; a cut at 7 must drop it entirely.
-    EXPECT_EQ(fitText("Mikrof\xC3\xB6n", 7), "Mikrof");
-    EXPECT_EQ(fitText("Mikrof\xC3\xB6n", 8), "Mikrof\xC3\xB6");
-    EXPECT_EQ(fitText("", 0), "");
+    EXPECT_EQ(FitText("Mikrof\xC3\xB6n", 7), "Mikrof");
+    EXPECT_EQ(FitText("Mikrof\xC3\xB6n", 8), "Mikrof\xC3\xB6");
+    EXPECT_EQ(FitText("", 0), "");
 }
 
 class VirtualMixerStateFile : public ::testing::Test {
@@ -359,11 +391,11 @@ TEST_F(VirtualMixerStateFile, BrokenEntriesKeepDefaults) {
     write("selected=9\nvolume0=abc\nvolume1=5\nvolume7=1,1\nvolume2=70000,1\n"
           "garbage\n=\nvolume=1\nvolume1x=3,3\n");
     VirtualMixerState state({1, 2, 2}, 42);
-    state.load(m_folder / "mixer.ini", 65535);
-    EXPECT_EQ(state.selected(), 0u);
-    EXPECT_EQ(state.volume(0), std::vector<std::uint32_t>{42});
-    EXPECT_EQ(state.volume(1), (std::vector<std::uint32_t>{42, 42})); // wrong channel count
-    EXPECT_EQ(state.volume(2), (std::vector<std::uint32_t>{42, 42})); // above the maximum
+    state.Load(m_folder / "mixer.ini", 65535);
+    EXPECT_EQ(state.Selected(), 0u);
+    EXPECT_EQ(state.Volume(0), std::vector<std::uint32_t>{42});
+    EXPECT_EQ(state.Volume(1), (std::vector<std::uint32_t>{42, 42})); // wrong channel count
+    EXPECT_EQ(state.Volume(2), (std::vector<std::uint32_t>{42, 42})); // above the maximum
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <numeric>
 #include <thread>
 
+using namespace platform::wave;
 using namespace wavetest;
 
 namespace {
@@ -38,7 +39,7 @@ std::size_t firstToneMismatch(const std::vector<char>& pcm) {
             const auto value = static_cast<std::int16_t>(
                 static_cast<std::uint16_t>(static_cast<unsigned char>(pcm[at]) |
                                            (static_cast<unsigned char>(pcm[at + 1]) << 8)));
-            if (value != ToneSource::sample(frame, channel)) {
+            if (value != ToneSource::Sample(frame, channel)) {
                 return frame;
             }
         }
@@ -54,7 +55,7 @@ protected:
 TEST_F(WaveInTone, ABufferQueuedLateFromAnotherThreadMissesNothing) {
     CaptureClient client(4704);
     client.holdBuffers();
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     for (std::size_t n = 1; n <= 40; ++n) {
         ASSERT_TRUE(client.waitForBuffers(n));
@@ -73,7 +74,7 @@ TEST_F(WaveInTone, ABufferQueuedLateFromAnotherThreadMissesNothing) {
 
 TEST_F(WaveInTone, ResetReturnsTheBufferWithWhatWasRecorded) {
     CaptureClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(1));
     client.stopRequeue();
@@ -91,7 +92,7 @@ TEST_F(WaveInTone, ResetReturnsTheBufferWithWhatWasRecorded) {
 
 TEST_F(WaveInTone, CloseWithABufferQueuedIsRefusedUntilReset) {
     CaptureClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     EXPECT_EQ(waveInClose(client.handle()), WAVERR_STILLPLAYING);
     client.stopRequeue();
@@ -110,7 +111,7 @@ TEST_F(WaveInTone, ResetAndCloseFromInsideTheCallbackAreRefused) {
         return reset == MMSYSERR_HANDLEBUSY && closed == MMSYSERR_HANDLEBUSY ? MMSYSERR_HANDLEBUSY
                                                                              : MMSYSERR_ERROR;
     });
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(2));
     EXPECT_EQ(client.firstBufferResult(), MMSYSERR_HANDLEBUSY);
@@ -119,7 +120,7 @@ TEST_F(WaveInTone, ResetAndCloseFromInsideTheCallbackAreRefused) {
 
 TEST_F(WaveInTone, TwoThreadsClosingTheSameHandleCloseItOnce) {
     CaptureClient client(2352);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(2));
     client.stopRequeue();
@@ -146,9 +147,9 @@ public:
     ScriptedSource(std::deque<Step> script, bool goneAtEnd, bool endless)
         : m_script(std::move(script)), m_goneAtEnd(goneAtEnd), m_endless(endless) {}
 
-    void start() override {}
-    void stop() override {}
-    CaptureRead read(std::span<char> out) override {
+    void Start() override {}
+    void Stop() override {}
+    CaptureRead Read(std::span<char> out) override {
         // Fast but not spinning: a sound card would hand out a period at a time.
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         Step step;
@@ -165,7 +166,7 @@ public:
         m_next += step.frames;
         return {step.status, frames.size()};
     }
-    [[nodiscard]] std::string name() const override { return "scripted"; }
+    [[nodiscard]] std::string Name() const override { return "scripted"; }
 
 private:
     std::deque<Step> m_script;
@@ -245,7 +246,7 @@ TEST(WaveInService, WithNoBufferQueuedTheRingKeepsTheOldestAudioAndCountsOneOver
 
 TEST(WaveInHeaders, HeadersFollowThePrepareQueueUnprepareRules) {
     testsupport::ScopedEnv input("SONDREL_AUDIO_INPUT", "silence");
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = CdAudioFormat();
     HWAVEIN handle = nullptr;
     ASSERT_EQ(waveInOpen(&handle, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
     std::vector<char> data(2352);
@@ -288,7 +289,7 @@ protected:
 
 TEST_F(WaveOutNull, BuffersComeBackOnceEachInTheOrderWritten) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.playAll(rampFrames(0, 8 * 4410), kBlockBytes), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForDone(8));
     EXPECT_EQ(client.doneOrder(), inOrder(8));
@@ -300,7 +301,7 @@ TEST_F(WaveOutNull, BuffersComeBackOnceEachInTheOrderWritten) {
 
 TEST_F(WaveOutNull, CloseWithBuffersQueuedIsRefusedUntilReset) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.playAll(rampFrames(0, 2 * 44100), 176400), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutClose(client.handle()), WAVERR_STILLPLAYING);
     ASSERT_EQ(waveOutReset(client.handle()), MMSYSERR_NOERROR);
@@ -313,7 +314,7 @@ TEST_F(WaveOutNull, AReaderAndTheWindowClosingTogetherCloseOnce) {
     // resets and closes it.
     for (int round = 0; round < 20; ++round) {
         PlaybackClient client;
-        ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+        ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
         ASSERT_EQ(client.playAll(rampFrames(0, 44100), kBlockBytes), MMSYSERR_NOERROR);
         MMRESULT windowClose = MMSYSERR_ERROR;
         MMRESULT readerClose = MMSYSERR_ERROR;
@@ -332,13 +333,13 @@ TEST_F(WaveOutNull, AReaderAndTheWindowClosingTogetherCloseOnce) {
 TEST(WaveOutFile, AFileInAFolderThatDoesNotExistIsNoDevice) {
     testsupport::ScopedEnv output("SONDREL_AUDIO_OUTPUT", "file:/nonexistent-folder/out.wav");
     PlaybackClient client;
-    EXPECT_EQ(client.open(cdAudioFormat()), MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(client.open(CdAudioFormat()), MMSYSERR_BADDEVICEID);
 }
 
 // Takes one slice, then reports the device gone.
 class VanishingSink : public PlaybackSink {
 public:
-    PlaybackWrite write(std::span<const char> bytes) override {
+    PlaybackWrite Write(std::span<const char> bytes) override {
         if (m_writes++ > 0) {
             return {true, 0};
         }
@@ -346,12 +347,12 @@ public:
         m_played += taken / 4;
         return {false, taken};
     }
-    std::uint64_t framesPlayed() override { return m_played; }
-    void waitWhilePlaying() override {}
-    void pause() override {}
-    void resume() override {}
-    void discard() override {}
-    [[nodiscard]] std::string name() const override { return "vanishing"; }
+    std::uint64_t FramesPlayed() override { return m_played; }
+    void WaitWhilePlaying() override {}
+    void Pause() override {}
+    void Resume() override {}
+    void Discard() override {}
+    [[nodiscard]] std::string Name() const override { return "vanishing"; }
 
 private:
     int m_writes = 0;
@@ -360,7 +361,7 @@ private:
 
 TEST(WaveOutLost, BuffersStillComeBackAfterTheDeviceDisappears) {
     PlaybackClient client;
-    ASSERT_EQ(client.openSink(std::make_unique<VanishingSink>(), cdAudioFormat()),
+    ASSERT_EQ(client.openSink(std::make_unique<VanishingSink>(), CdAudioFormat()),
               MMSYSERR_NOERROR);
     ASSERT_EQ(client.playChained(rampFrames(0, 4 * 4410), kBlockBytes), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForDone(4));
@@ -372,21 +373,21 @@ TEST(ByteRing, KeepsOrderAcrossTheWrapAndRefusesWhatDoesNotFit) {
     ByteRing ring(10);
     std::vector<char> in(7);
     std::iota(in.begin(), in.end(), 1);
-    ASSERT_TRUE(ring.write(in));
-    EXPECT_FALSE(ring.write(in)); // 7 + 7 > 10: nothing stored
-    EXPECT_EQ(ring.size(), 7u);
+    ASSERT_TRUE(ring.Write(in));
+    EXPECT_FALSE(ring.Write(in)); // 7 + 7 > 10: nothing stored
+    EXPECT_EQ(ring.Size(), 7u);
     std::vector<char> out(5);
-    ASSERT_EQ(ring.read(out), 5u);
+    ASSERT_EQ(ring.Read(out), 5u);
     EXPECT_EQ(out, std::vector<char>({1, 2, 3, 4, 5}));
-    ASSERT_TRUE(ring.write(in)); // wraps
+    ASSERT_TRUE(ring.Write(in)); // wraps
     std::vector<char> all(20);
-    ASSERT_EQ(ring.read(all), 9u);
+    ASSERT_EQ(ring.Read(all), 9u);
     EXPECT_EQ(std::vector<char>(all.begin(), all.begin() + 9),
               std::vector<char>({6, 7, 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_TRUE(ring.empty());
-    ASSERT_TRUE(ring.write(in));
-    ring.clear();
-    EXPECT_EQ(ring.read(all), 0u);
+    EXPECT_TRUE(ring.Empty());
+    ASSERT_TRUE(ring.Write(in));
+    ring.Clear();
+    EXPECT_EQ(ring.Read(all), 0u);
 }
 
 struct FileCloser {
@@ -432,24 +433,24 @@ TEST(WaveSettings, TheEnvironmentWinsOverTheSettingsWhenSet) {
     settings.input = "alsa:hw:0,0";
     settings.output = "file:/tmp/x.wav";
 
-    const auto fromSettings = chooseWaveBackends(settings, nullptr, "");
-    EXPECT_EQ(fromSettings.input->text(), "alsa:hw:0,0");
-    EXPECT_EQ(fromSettings.output->text(), "file:/tmp/x.wav");
+    const auto fromSettings = ChooseWaveBackends(settings, nullptr, "");
+    EXPECT_EQ(fromSettings.input->Text(), "alsa:hw:0,0");
+    EXPECT_EQ(fromSettings.output->Text(), "file:/tmp/x.wav");
 
-    const auto fromEnv = chooseWaveBackends(settings, "tone", "null");
+    const auto fromEnv = ChooseWaveBackends(settings, "tone", "null");
     EXPECT_EQ(fromEnv.input->kind, Kind::Tone);
     EXPECT_EQ(fromEnv.output->kind, Kind::Null);
 
-    const auto defaults = chooseWaveBackends(WaveSettings{}, nullptr, nullptr);
-    EXPECT_EQ(defaults.input->text(), "alsa:default");
-    EXPECT_EQ(defaults.output->text(), "alsa:default");
+    const auto defaults = ChooseWaveBackends(WaveSettings{}, nullptr, nullptr);
+    EXPECT_EQ(defaults.input->Text(), "alsa:default");
+    EXPECT_EQ(defaults.output->Text(), "alsa:default");
 
-    EXPECT_FALSE(chooseWaveBackends(settings, "null", nullptr).input.has_value());
+    EXPECT_FALSE(ChooseWaveBackends(settings, "null", nullptr).input.has_value());
 }
 
 TEST(CaptureDevices, AnAlsaDeviceThatIsNotThereIsNotListed) {
-    const auto devices = listCaptureDevices(
-        BackendChoice::parse("alsa:sondrel_no_such_device", WaveDirection::Input));
+    const auto devices = ListCaptureDevices(
+        BackendChoice::Parse("alsa:sondrel_no_such_device", WaveDirection::Input));
     for (const CaptureDevice& device : devices) {
         EXPECT_NE(device.name, "alsa:sondrel_no_such_device");
         EXPECT_TRUE(device.name.starts_with("alsa:hw:")) << device.name;
