@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,29 @@ namespace {
 using lang::LanguageFiles;
 
 const std::string g_programFolder = std::string(SONDREL_PROGRAM_DIR) + "/";
+
+// Every numbered text the program looks up, by section.
+const std::map<std::string, std::set<int>>& UsedKeys() {
+    static const std::map<std::string, std::set<int>> keys = [] {
+        std::map<std::string, std::set<int>> used;
+        for (int n = 1; n <= 13; ++n) {
+            used["UIText"].insert(n);
+        }
+        used["UIText"].insert(15);
+        for (int n = 21; n <= 26; ++n) {
+            used["UIText"].insert(n);
+        }
+        for (int n = 1; n <= 31; ++n) {
+            used["Message"].insert(n);
+        }
+        for (int n = 1; n <= 19; ++n) {
+            used["Tip"].insert(n);
+        }
+        used["Update"].insert(6);
+        return used;
+    }();
+    return keys;
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -89,6 +113,21 @@ TEST(ShippedSettings, LanguageTwoIsChineseWithItsFont) {
     EXPECT_EQ(files.LanguageName(), "chs");
     EXPECT_EQ(files.LanguageFont(), "Noto Sans CJK SC");
     EXPECT_EQ(files.LangString("UIText", 25), "\xE7\xA1\xAE\xE5\xAE\x9A"); // 确定
+}
+
+TEST_P(ShippedLanguageFilesTest, HoldsExactlyTheUsedKeysOnceEach) {
+    const std::string text = ReadFile(g_programFolder + "Lang/" + GetParam() + ".ini");
+    std::map<std::string, std::multiset<int>> found;
+    for (const RawEntry& entry : RawEntries(text)) {
+        found[entry.section].insert(std::stoi(entry.key));
+        EXPECT_EQ(std::to_string(std::stoi(entry.key)), entry.key) << entry.section;
+    }
+    ASSERT_EQ(found.size(), UsedKeys().size());
+    for (const auto& [section, numbers] : UsedKeys()) {
+        const std::multiset<int>& have = found[section];
+        EXPECT_EQ(std::set<int>(have.begin(), have.end()), numbers) << section;
+        EXPECT_EQ(have.size(), numbers.size()) << section << " has a repeated key";
+    }
 }
 
 TEST_P(ShippedLanguageFilesTest, EveryTextIsOneNonEmptyLineOfAtMost259BytesOfUtf8) {

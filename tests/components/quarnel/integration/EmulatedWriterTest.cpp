@@ -84,7 +84,7 @@ TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     CDevCmdRW& device = rig.Device();
     ASSERT_EQ(device.Lock(true), status::kOk);
     EXPECT_NE(device.Eject(true), status::kOk);
-    EXPECT_TRUE(device.GetLastSense().Is(sense::kIllegalRequest, 0x53, 0x02));
+    EXPECT_TRUE(device.GetLastSense().Is(sense::kRemovalPrevented));
     EXPECT_FALSE(rig.Emulated().RemoveDisc());
     EXPECT_FALSE(rig.Emulated().LoadBlank(emu::MediumKind::CdRw)) << "no disc change either";
     EXPECT_FALSE(rig.Emulated().LoadImage(rig.Parent() / "none.cue"));
@@ -223,7 +223,7 @@ TEST(SensePaths, NotReadyDriveAnswersEveryMediumCommandSo) {
     rig.Emulated().SetFaults(faults);
     CDevCmdRW& device = rig.Device();
     EXPECT_NE(device.TestUnitReady(), status::kOk);
-    EXPECT_EQ(device.GetLastSense().key, sense::kNotReady);
+    EXPECT_EQ(device.GetLastSense().key, sense::kKeyNotReady);
     DISC_INFO disc{};
     EXPECT_NE(device.ReadDiscInfo(disc), status::kOk);
     INQUIRYDATA inquiry{};

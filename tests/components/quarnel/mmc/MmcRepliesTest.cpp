@@ -2,6 +2,7 @@
 // information, MODE SENSE pages, sense data and TOC formats on real-shaped replies, short
 // replies and replies whose length fields lie; command blocks with fields of several bytes.
 #include "components/quarnel/mmc/CapabilitiesPage.h"
+#include "components/quarnel/mmc/CommandBuilders.h"
 #include "components/quarnel/mmc/CommandTimeouts.h"
 #include "components/quarnel/mmc/Configuration.h"
 #include "components/quarnel/mmc/DiscInformation.h"
@@ -45,6 +46,16 @@ V CapabilitiesPageBytes() {
     page[12] = 0x08;
     page[13] = 0x00; // 2,048 KiB
     return page;
+}
+
+// The format lists of a DVD+RW format (Immed) and of a plain one, with the
+// format options bit clear.
+TEST(CommandBuilders, FormatUnitParameterList) {
+    const auto list = cdb::FormatUnitParameters(0xFFFFFFFF, cdb::kFormatTypeDvdPlusRwFull, 0, true);
+    EXPECT_EQ(V(list.begin(), list.end()),
+              (V{0, 0x02, 0, 8, 0xFF, 0xFF, 0xFF, 0xFF, 0x26 << 2, 0, 0, 0}));
+    const auto plain = cdb::FormatUnitParameters(1000, 0, 0x000800, false);
+    EXPECT_EQ(V(plain.begin(), plain.end()), (V{0, 0, 0, 8, 0, 0, 0x03, 0xE8, 0, 0, 8, 0}));
 }
 
 TEST(ModePage, FindsThePageBehindBlockDescriptors) {
