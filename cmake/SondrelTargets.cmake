@@ -70,9 +70,12 @@ function(sondrel_add_fuzzer name)
     target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS})
 endfunction()
 
-# sondrel_add_benchmark(name SOURCES ... LIBS ...)
+# sondrel_add_benchmark(name SOURCES ... LIBS ... [WRAPPER script])
+# Each benchmark program is also a test labelled "bench": run once in quick
+# mode (bench/BenchQuick.h), so that none can hang or stop working unseen.
+# WRAPPER runs it inside a script, such as the private PulseAudio server's.
 function(sondrel_add_benchmark name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "WRAPPER" "SOURCES;LIBS" ${ARGN})
     if(NOT SONDREL_BUILD_BENCH)
         return()
     endif()
@@ -81,4 +84,10 @@ function(sondrel_add_benchmark name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
     target_link_libraries(${name} PRIVATE sondrel_options ${ARG_LIBS} benchmark::benchmark
                                           Threads::Threads)
+    add_test(NAME bench.${name}
+             COMMAND ${ARG_WRAPPER} $<TARGET_FILE:${name}> --benchmark_min_time=0.01
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    set_tests_properties(bench.${name} PROPERTIES
+        LABELS bench TIMEOUT 240 SKIP_RETURN_CODE 77
+        ENVIRONMENT "SONDREL_BENCH_QUICK=1;SONDREL_BENCH_CAPTURE_SECONDS=1;SONDREL_BENCH_DISPLAY_SECONDS=1;QT_QPA_PLATFORM=offscreen")
 endfunction()

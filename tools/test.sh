@@ -6,7 +6,10 @@
 #   tools/test.sh fuzz       the parser fuzzers under libFuzzer, briefly (build-fuzz/)
 #   tools/test.sh tidy       clang-tidy over the sources
 #   tools/test.sh includes   the dependency rules of the includes (tools/include-rules.txt)
-#   tools/test.sh all        format and include checks, then all of the above: what CI runs
+#   tools/test.sh coverage   a Debug build with gcov (build-coverage/), every test but the
+#                            QEMU one, then the line coverage of the production code
+#   tools/test.sh all        format and include checks, then all of the above but coverage:
+#                            what CI runs
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-normal}
@@ -50,6 +53,20 @@ tidy)
     cmake -S "$root" -B "$root/build-test" -G Ninja -DSONDREL_WERROR=ON >/dev/null
     "$root/tools/tidy.sh" "$root/build-test"
     ;;
+coverage)
+    # The QEMU test runs the program inside a virtual machine, whose counters
+    # never reach this build folder, so it is left out here.
+    "$root/tools/build.sh" "$root/build-coverage" -DCMAKE_BUILD_TYPE=Debug -DSONDREL_BUILD_BENCH=OFF \
+        -DCMAKE_C_FLAGS=--coverage -DCMAKE_CXX_FLAGS=--coverage \
+        -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage
+    find "$root/build-coverage" -name '*.gcda' -delete
+    run_ctest "$root/build-coverage" -LE vm
+    # Production code only: the tests, the benchmarks and generated files are not counted.
+    gcovr --root "$root" --object-directory "$root/build-coverage" -j "$jobs" \
+        --exclude "$root/tests/" --exclude "$root/bench/" --exclude "$root/build-.*/" \
+        --gcov-ignore-parse-errors --print-summary --txt "$root/build-coverage/coverage.txt" |
+        tail -n 3
+    ;;
 includes)
     "$root/tools/check-includes.sh"
     ;;
@@ -63,7 +80,7 @@ all)
     "$0" normal
     ;;
 *)
-    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|includes|all]" >&2
+    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|includes|coverage|all]" >&2
     exit 2
     ;;
 esac

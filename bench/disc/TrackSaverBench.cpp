@@ -7,6 +7,7 @@
 // Counters: save_x_realtime and peer_x_realtime, seconds of sound per second
 // of wall-clock time; speed_ratio, the save's speed over the ripper's.
 
+#include "bench/BenchQuick.h"
 #include "bench/vesplin/BenchWorkspace.h"
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
@@ -111,8 +112,14 @@ void BM_SaveMp3VsRipper(benchmark::State& state) {
     SaveAgainstTool(state, disc::SaveFormat::Mp3);
 }
 
-BENCHMARK(BM_SaveWavVsRipper)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_SaveMp3VsRipper)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_SaveWavVsRipper)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(BenchIterations(5));
+BENCHMARK(BM_SaveMp3VsRipper)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(BenchIterations(2));
 
 } // namespace
 

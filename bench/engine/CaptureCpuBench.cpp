@@ -5,6 +5,7 @@
 // running at the same time for the same length (60 s, or
 // SONDREL_BENCH_CAPTURE_SECONDS). Skipped without the server.
 
+#include "bench/BenchQuick.h"
 #include "engine/Capture.h"
 #include "engine/IWaveDisplay.h"
 #include "engine/RecordingState.h"
@@ -112,6 +113,9 @@ void BM_CaptureCpuVsArecord(benchmark::State& state) {
         state.counters["ours_captured_s"] = g_wavBytesWritten.load() / 176400.0;
     }
 }
-BENCHMARK(BM_CaptureCpuVsArecord)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_CaptureCpuVsArecord)
+    ->UseManualTime()
+    ->Iterations(BenchIterations(1))
+    ->Unit(benchmark::kSecond);
 
 } // namespace

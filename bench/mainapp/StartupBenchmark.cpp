@@ -1,5 +1,7 @@
 // Time from starting the Sondrel program to its main window shown (and closed
 // again at once), against a bare Qt dialog program started the same way.
+#include "bench/BenchQuick.h"
+
 #include <benchmark/benchmark.h>
 
 #include <spawn.h>
@@ -71,6 +73,12 @@ void BM_BareQtDialogShown(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_BareQtDialogShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
-BENCHMARK(BM_SondrelWindowShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_BareQtDialogShown)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(BenchIterations(10));
+BENCHMARK(BM_SondrelWindowShown)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(BenchIterations(10));
 BENCHMARK_MAIN();

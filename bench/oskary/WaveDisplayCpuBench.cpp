@@ -7,6 +7,7 @@
 // share as a ratio against capture alone. Length: 5 s per capture, or
 // SONDREL_BENCH_DISPLAY_SECONDS.
 
+#include "bench/BenchQuick.h"
 #include "components/oskary/WaveDisplay.h"
 #include "engine/BufManaEx.h"
 #include "engine/Capture.h"
@@ -89,7 +90,7 @@ void BM_WaveDisplayCpuVsCaptureAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_WaveDisplayCpuVsCaptureAlone)
     ->UseManualTime()
-    ->Iterations(1)
+    ->Iterations(BenchIterations(1))
     ->Unit(benchmark::kSecond);
 
 } // namespace

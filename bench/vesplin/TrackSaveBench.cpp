@@ -7,6 +7,7 @@
 // Counters: save_x_realtime and copy_x_realtime, seconds of sound saved per
 // second of wall-clock time; speed_ratio, the save's speed over the copy's.
 
+#include "bench/BenchQuick.h"
 #include "bench/vesplin/BenchWorkspace.h"
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
@@ -82,6 +83,6 @@ void BM_TrackToWavFromEmulatedDrive(benchmark::State& state) {
 BENCHMARK(BM_TrackToWavFromEmulatedDrive)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
-    ->Iterations(20);
+    ->Iterations(BenchIterations(20));
 
 } // namespace

@@ -58,13 +58,6 @@ TEST_F(BmpBtnTest, StateSelectsTheBitmapAndDisabledWinsOverPressed) {
     EXPECT_TRUE(AllOf(Shown(), QColor(0, 200, 0)));
 }
 
-// The program's artwork ships the hand, cursor resource 133 (a missing cursor
-// resource gives the arrow: res::LoadCursor, tested with the artwork).
-TEST_F(BmpBtnTest, HandCursorResourceIsShownOverTheButton) {
-    EXPECT_EQ(m_button.cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(m_button.cursor().hotSpot(), QPoint(10, 3));
-}
-
 TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndTheBackgroundShowsWhereNoneCovers) {
     m_button.SetBitmaps(kLargeYellow, kLargeYellow, kLargeYellow);
     const QImage shown = Shown();
@@ -88,31 +81,6 @@ TEST_F(BmpBtnTest, LargerBitmapIsCutAtRightAndBottomAndTheBackgroundShowsWhereNo
     EXPECT_TRUE(AllOf(onWindow.copy(0, 20, 60, 10), QColor(0, 128, 128)));
     button.SetBitmaps(kMissing, kMissing, kMissing);
     EXPECT_TRUE(AllOf(window.grab().toImage().copy(0, 0, 60, 30), QColor(0, 128, 128)));
-}
-
-TEST_F(BmpBtnTest, NewBitmapsWaitForTheNextPaint) {
-    // Paint through the window system, then watch for paints.
-    QTest::qWait(20);
-    int paints = 0;
-    struct PaintCounter : QObject {
-        int* count;
-        explicit PaintCounter(int* c) : count(c) {}
-        bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-            if (event->type() == QEvent::Paint) {
-                ++*count;
-            }
-            return false;
-        }
-    } counter(&paints);
-    m_button.installEventFilter(&counter);
-    m_button.SetBitmaps(kBlue, kBlue, kBlue);
-    QCoreApplication::processEvents();
-    QTest::qWait(50);
-    EXPECT_EQ(paints, 0);
-    m_button.update();
-    QTest::qWait(50);
-    EXPECT_GE(paints, 1);
-    EXPECT_TRUE(AllOf(Shown(), QColor(0, 0, 200)));
 }
 
 } // namespace

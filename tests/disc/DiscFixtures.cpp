@@ -21,7 +21,7 @@ void PutMsf(std::ostream& out, std::uint32_t frames) {
 std::filesystem::path WriteMixedCue(const std::filesystem::path& folder, std::uint32_t blocks) {
     std::filesystem::create_directories(folder);
     std::ofstream bin(folder / "mixed.bin", std::ios::binary);
-    const std::vector<std::uint8_t> audio = quarnel::test::Audio(0, 4 * blocks, kMixedSeed);
+    const std::vector<std::uint8_t> audio = testsupport::AudioSectors(0, 4 * blocks, kMixedSeed);
     bin.write(reinterpret_cast<const char*>(audio.data()),
               static_cast<std::streamsize>(audio.size()));
     std::ofstream cue(folder / "mixed.cue");

@@ -10,7 +10,7 @@
 namespace disc::test {
 
 // Writes mixed.cue and mixed.bin into `folder`: tracks 1-3 audio, track 4
-// MODE1, each `blocks` sectors, with the bytes of quarnel::test::Audio(0, ..,
+// MODE1, each `blocks` sectors, with the bytes of testsupport::AudioSectors(0, ..,
 // kMixedSeed). Returns the sheet's path.
 inline constexpr std::uint8_t kMixedSeed = 3;
 std::filesystem::path WriteMixedCue(const std::filesystem::path& folder, std::uint32_t blocks);

@@ -111,7 +111,7 @@ TEST(TrackList, ADriveWithNothingToReadEmptiesTheListAndNoDeviceKeepsIt) {
 }
 
 TEST(TrackList, SharedSheetWithCdTextAndMalformedSheetsRefused) {
-    const std::filesystem::path vectors = quarnel::test::TestVectors();
+    const std::filesystem::path vectors = testsupport::TestVectors();
     if (vectors.empty()) {
         GTEST_SKIP() << "the shared test vectors are not there";
     }

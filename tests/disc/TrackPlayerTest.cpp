@@ -10,7 +10,7 @@
 #include "platform/wave/WaveOut.h"
 #include "tests/disc/DiscFixtures.h"
 #include "tests/disc/GatedSink.h"
-#include "tests/platform/wave/WaveTestSupport.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
 
@@ -74,7 +74,7 @@ protected:
                                          std::uint32_t count) const {
         const std::uint32_t at = static_cast<std::uint32_t>(track - 1) * m_blocks + first;
         const std::vector<std::uint8_t> audio =
-            quarnel::test::Audio(0, at + count, test::kMixedSeed);
+            testsupport::AudioSectors(0, at + count, test::kMixedSeed);
         return {reinterpret_cast<const char*>(audio.data()) + std::size_t{at} * 2352,
                 std::size_t{count} * 2352};
     }
@@ -93,7 +93,7 @@ protected:
     }
 
     // The gated sink stands in for the output, which must exist to be chosen.
-    wavetest::ScopedEnv m_nullOutput{"SONDREL_AUDIO_OUTPUT", "null"};
+    testsupport::ScopedEnv m_nullOutput{"SONDREL_AUDIO_OUTPUT", "null"};
     quarnel::test::EmulatedRig m_rig{quarnel::emu::MediumKind::None};
     TrackRowsTable m_rows;
     TrackAddressTable m_addresses;
@@ -104,7 +104,7 @@ protected:
 TEST_F(TrackPlayerTest, FileOutputGetsTheTrackLessItsLastBlock) {
     LoadDisc(450); // three blocks: two are played
     const std::filesystem::path wav = m_rig.Parent() / "played.wav";
-    const wavetest::ScopedEnv output("SONDREL_AUDIO_OUTPUT", ("file:" + wav.string()).c_str());
+    const testsupport::ScopedEnv output("SONDREL_AUDIO_OUTPUT", ("file:" + wav.string()).c_str());
     TrackPlayer player(NoSleep);
     player.SetDevice(&m_rig.Device(), &m_rows);
     m_rows.SelectRow(1);
@@ -180,7 +180,7 @@ TEST_F(TrackPlayerTest, SeekToTheEndShortensThePlayback) {
 
 TEST_F(TrackPlayerTest, NoOutputDeviceSaysSo) {
     LoadDisc(450);
-    const wavetest::ScopedEnv output("SONDREL_AUDIO_OUTPUT", "alsa:sondrel-no-such-device");
+    const testsupport::ScopedEnv output("SONDREL_AUDIO_OUTPUT", "alsa:sondrel-no-such-device");
     testsupport::ScriptedMessageBox box;
     const testsupport::ScopedMessageBoxHost host(box);
     TrackPlayer player(NoSleep);

@@ -63,7 +63,7 @@ protected:
     // The disc's bytes of track `track` (1-3).
     static std::string TrackBytes(int track) {
         const std::vector<std::uint8_t> all =
-            quarnel::test::Audio(0, 4 * kBlocks, test::kMixedSeed);
+            testsupport::AudioSectors(0, 4 * kBlocks, test::kMixedSeed);
         const std::size_t first = static_cast<std::size_t>(track - 1) * kBlocks * kSectorBytes;
         return {reinterpret_cast<const char*>(all.data()) + first, kBlocks * kSectorBytes};
     }
@@ -95,12 +95,6 @@ TEST_F(TrackSaverTest, WavFilesHoldTheTracksSectorsAndTakeTitlesOrNumbers) {
         EXPECT_TRUE(file.substr(kWavHeaderBytes) == TrackBytes(track))
             << name << " differs from the disc";
     }
-}
-
-TEST_F(TrackSaverTest, Mp3FilesAreNamedTheSameWay) {
-    Save(SaveFormat::Mp3, m_out.string() + "/");
-    EXPECT_EQ(SavedFiles(), (std::vector<std::string>{"First.mp3", "Second.mp3", "Track3.mp3"}));
-    EXPECT_GT(std::filesystem::file_size(m_out / "Second.mp3"), 1000U);
 }
 
 TEST_F(TrackSaverTest, NoCheckedRowEndsAtOnceAndAnUnwritableFolderSaysSo) {
@@ -143,15 +137,6 @@ TEST_F(TrackSaverTest, CancelAnsweredNoGoesOnAndYesStopsAfterTheCurrentTrack) {
     ASSERT_EQ(box.ShownCount(), 2U);
     EXPECT_EQ(box.ShownMessages()[1].text, lang::GetLangString("Message", 29));
     EXPECT_EQ(box.ShownMessages()[1].style, util::MB_YESNO | util::MB_ICONQUESTION);
-}
-
-TEST(SaveFormatQuestion, YesIsMp3NoIsWavCancelIsNothing) {
-    testsupport::ScriptedMessageBox box({util::IDYES, util::IDNO, util::IDCANCEL});
-    const testsupport::ScopedMessageBoxHost host(box);
-    EXPECT_EQ(AskSaveFormat(), SaveFormat::Mp3);
-    EXPECT_EQ(AskSaveFormat(), SaveFormat::Wav);
-    EXPECT_EQ(AskSaveFormat(), std::nullopt);
-    EXPECT_EQ(box.ShownMessages()[0].style, util::MB_YESNOCANCEL | util::MB_ICONQUESTION);
 }
 
 } // namespace

@@ -76,16 +76,6 @@ TEST(CDataListBlocks, GetEndingAtABoundaryFreesTheBlockAndTheNextStartsAfterIt) 
     EXPECT_EQ(queue.GetBlockCount(), 1u) << "the tail block stays for the next put";
 }
 
-TEST(CDataListBlocks, DrainingExactlyAtABoundaryLetsTheNextPutStartANewBlock) {
-    CDataList queue(kNoPauses);
-    PutStream(queue, 0, kBlock, 65536);
-    EXPECT_TRUE(GetsStream(queue, 0, kBlock));
-    EXPECT_EQ(queue.GetBlockCount(), 0u);
-    PutStream(queue, kBlock, kChunk);
-    EXPECT_EQ(queue.GetBlockCount(), 1u);
-    EXPECT_TRUE(GetsStream(queue, kBlock, kChunk));
-}
-
 TEST(CDataListEnd, ShortChunkWaitsWhileOpenAndComesOutOnceEnded) {
     CDataList queue(kNoPauses);
     PutStream(queue, 0, kChunk - 1);
@@ -104,16 +94,6 @@ TEST(CDataListEnd, ShortChunkWaitsWhileOpenAndComesOutOnceEnded) {
 
     length = kChunk;
     EXPECT_FALSE(queue.GetData(out.data(), &length)) << "nothing left";
-}
-
-TEST(CDataListEnd, WholeChunkComesOutWhetherOrNotTheStreamHasEnded) {
-    for (const bool stopped : {false, true}) {
-        CDataList queue(kNoPauses);
-        PutStream(queue, 0, kChunk);
-        queue.SetStop(stopped);
-        EXPECT_TRUE(GetsStream(queue, 0, kChunk)) << "stopped " << stopped;
-        EXPECT_EQ(queue.IsFinished(), stopped);
-    }
 }
 
 TEST(CDataListEnd, PutAfterTheEndChangesNothing) {

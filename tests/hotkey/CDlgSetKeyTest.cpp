@@ -85,20 +85,6 @@ TEST_F(CDlgSetKeyTest, ShowsTheStoredSettingsAndOkWritesTheChoice) {
     EXPECT_EQ(ReadStoredSettings(), (StoredSettings{2, '7', 0}));
 }
 
-TEST_F(CDlgSetKeyTest, EveryListedKeyIsStoredAsItsCodeAndShownAgainFromIt) {
-    for (int position = 0; position < hotkey::kHotkeyKeyCount; ++position) {
-        {
-            CDlgSetKey dialog(0, 0);
-            Control<QComboBox>(dialog, "1048")->setCurrentIndex(position);
-            Control<QPushButton>(dialog, "1")->click();
-        }
-        const DWORD code = ReadStoredSettings().value;
-        EXPECT_EQ(code, hotkey::HotkeyKeyCode(position));
-        CDlgSetKey reopened(0, 0);
-        EXPECT_EQ(Control<QComboBox>(reopened, "1048")->currentIndex(), position) << code;
-    }
-}
-
 TEST_F(CDlgSetKeyTest, AnUnlistedCodeShowsF1AndCancelWritesNothing) {
     ASSERT_TRUE(hotkey::WriteHotkeySettings(9, 200, 0));
     const std::string before = m_registry.Folder().Read("registry.ini");
@@ -123,22 +109,6 @@ TEST_F(CDlgSetKeyTest, OkStaysOpenWhenTheSettingsCannotBeWritten) {
     testsupport::ScopedRegistryFile::Use(blocker + "/registry.ini");
     Control<QPushButton>(dialog, "1")->click();
     EXPECT_TRUE(dialog.isVisible());
-}
-
-TEST_F(CDlgSetKeyTest, PaintsTheSkinColourAndColoursTheLabelsBySkin) {
-    const std::uint32_t skinColor = 0x00332211; // red 0x11, green 0x22, blue 0x33
-    for (const auto& [skin, expected] :
-         {std::pair{1, QColor(Qt::white)}, {2, QColor(Qt::black)}, {3, QColor()}}) {
-        CDlgSetKey dialog(skin, skinColor);
-        const QColor groupText =
-            Control<QGroupBox>(dialog, "1053")->palette().color(QPalette::WindowText);
-        for (const char* id : {"1028", "1049", "1052"}) {
-            const QColor text = Control<QWidget>(dialog, id)->palette().color(QPalette::WindowText);
-            EXPECT_EQ(text, expected.isValid() ? expected : groupText) << skin << " " << id;
-        }
-        const QImage picture = dialog.grab().toImage();
-        EXPECT_EQ(picture.pixelColor(1, picture.height() - 2), QColor(0x11, 0x22, 0x33)) << skin;
-    }
 }
 
 TEST_F(CDlgSetKeyTest, TheHotkeyButtonReArmsWithWhatTheDialogStored) {

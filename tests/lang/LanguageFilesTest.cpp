@@ -9,107 +9,125 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 using lang::LanguageFiles;
 
+const char* const kLangIni = "[Language]\nLanFile1=eng\nFont1=DejaVu Sans\n"
+                             "LanFile2=chs\nFont2=Noto Sans CJK SC\n";
+const char* const kEngIni =
+    "[UIText]\n1=Select :\n10=Capacity of Disc :\n[Message]\n1=Not find appropriate Device!\n";
+const char* const kChosen = "\xE9\x80\x89\xE6\x8B\xA9";
+
+// The files of a program folder; a null text leaves that file out.
+void WriteProgramFolder(const testsupport::TempFolder& folder, const char* softSet,
+                        const char* langIni, const char* engIni) {
+    const std::pair<const char*, const char*> files[] = {
+        {"SoftSet.ini", softSet},
+        {"Lang/lang.ini", langIni},
+        {"Lang/eng.ini", engIni},
+        {"Lang/chs.ini", "[UIText]\n1=\xE9\x80\x89\xE6\x8B\xA9\n"},
+        // A language file named by an empty language name: reading it would show.
+        {"Lang/.ini", "[UIText]\n1=trap\n[Message]\n1=trap\n"}};
+    for (const auto& [name, text] : files) {
+        if (text != nullptr) {
+            folder.Write(name, text);
+        }
+    }
+}
+
 class LanguageFilesTest : public ::testing::Test {
 protected:
     LanguageFiles Files() const { return LanguageFiles(m_folder.Path()); }
 
-    void WriteLanguages() const {
-        m_folder.Write("Lang/lang.ini", "[Language]\nLanFile1=eng\nFont1=DejaVu Sans\n"
-                                        "LanFile2=chs\nFont2=Noto Sans CJK SC\n");
-        m_folder.Write("Lang/eng.ini", "[UIText]\n1=Select :\n10=Capacity of Disc :\n"
-                                       "[Message]\n1=Not find appropriate Device!\n");
-        m_folder.Write("Lang/chs.ini", "[UIText]\n1=\xE9\x80\x89\xE6\x8B\xA9\n");
-    }
-
-    // A language file named by an empty language name. Reading it would show.
-    void WriteTrapForEmptyName() const {
-        m_folder.Write("Lang/.ini", "[UIText]\n1=trap\n[Message]\n1=trap\n");
-    }
-
     testsupport::TempFolder m_folder;
 };
 
-TEST_F(LanguageFilesTest, WithoutAnyFileEverythingIsEmpty) {
-    EXPECT_EQ(Files().LanguageName(), "");
-    EXPECT_EQ(Files().LanguageFont(), "");
-    for (int number = 0; number <= 30; ++number) {
-        EXPECT_EQ(Files().LangString("Message", number), "") << number;
+// Each case: the program folder's files, then the language, its font and texts.
+TEST(LanguageChoice, TheChosenLanguagesTextsAndNothingElse) {
+    struct Case {
+        const char* what;
+        const char* softSet;
+        const char* langIni;
+        const char* engIni;
+        const char* name;
+        const char* font;
+        std::vector<std::tuple<const char*, int, std::string>> texts;
+    };
+    const Case cases[] = {
+        {"no files at all", nullptr, nullptr, nullptr, "", "", {{"Message", 1, ""}}},
+        {"no settings: language one",
+         nullptr,
+         kLangIni,
+         kEngIni,
+         "eng",
+         "DejaVu Sans",
+         {{"UIText", 1, "Select :"}, {"uitext", 10, "Capacity of Disc :"}}},
+        {"language two",
+         "[Language Set]\nlangsel=2\n",
+         kLangIni,
+         kEngIni,
+         "chs",
+         "Noto Sans CJK SC",
+         {{"UIText", 1, kChosen}, {"Message", 1, ""}, {"UIText", 10, ""}, {"Nowhere", 1, ""}}},
+        {"the number is the key in decimal",
+         nullptr,
+         kLangIni,
+         "[UIText]\n01=padded\n-1=negative\n",
+         "eng",
+         "DejaVu Sans",
+         {{"UIText", 1, ""}, {"UIText", -1, "negative"}}},
+        {"a missing language file",
+         nullptr,
+         "[Language]\nLanFile1=deu\nFont1=DejaVu Serif\n",
+         kEngIni,
+         "deu",
+         "DejaVu Serif",
+         {{"UIText", 1, ""}}},
+        {"no language list",
+         nullptr,
+         nullptr,
+         kEngIni,
+         "",
+         "",
+         {{"UIText", 1, ""}, {"Message", 1, ""}}},
+        {"a number not listed",
+         "[Language Set]\nlangsel=3\n",
+         kLangIni,
+         kEngIni,
+         "",
+         "",
+         {{"UIText", 1, ""}}},
+        {"an empty file name beside a font",
+         nullptr,
+         "[Language]\nLanFile1=\nFont1=DejaVu Sans\n",
+         kEngIni,
+         "",
+         "DejaVu Sans",
+         {{"Message", 1, ""}}},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempFolder folder;
+        WriteProgramFolder(folder, c.softSet, c.langIni, c.engIni);
+        const LanguageFiles languages(folder.Path());
+        EXPECT_EQ(languages.LanguageName(), c.name) << c.what;
+        EXPECT_EQ(languages.LanguageFont(), c.font) << c.what;
+        for (const auto& [section, number, text] : c.texts) {
+            EXPECT_EQ(languages.LangString(section, number), text)
+                << c.what << ": " << section << " " << number;
+        }
     }
 }
 
-TEST_F(LanguageFilesTest, MissingSoftSetChoosesLanguageOne) {
-    WriteLanguages();
-    EXPECT_EQ(Files().LanguageName(), "eng");
-    EXPECT_EQ(Files().LanguageFont(), "DejaVu Sans");
-    EXPECT_EQ(Files().LangString("UIText", 1), "Select :");
-}
-
-TEST_F(LanguageFilesTest, LangselTwoChoosesChs) {
-    WriteLanguages();
-    m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
-    EXPECT_EQ(Files().LanguageName(), "chs");
-    EXPECT_EQ(Files().LanguageFont(), "Noto Sans CJK SC");
-    EXPECT_EQ(Files().LangString("UIText", 1), "\xE9\x80\x89\xE6\x8B\xA9");
-}
-
-TEST_F(LanguageFilesTest, NumberIsTheKeyInDecimal) {
-    WriteLanguages();
-    EXPECT_EQ(Files().LangString("UIText", 10), "Capacity of Disc :");
-    EXPECT_EQ(Files().LangString("uitext", 1), "Select :");
-    m_folder.Write("Lang/eng.ini", "[UIText]\n01=padded\n-1=negative\n");
-    EXPECT_EQ(Files().LangString("UIText", 1), "");
-    EXPECT_EQ(Files().LangString("UIText", -1), "negative");
-}
-
-TEST_F(LanguageFilesTest, MissingKeyIsEmptyWithoutFallingBackToAnotherLanguage) {
-    WriteLanguages();
-    m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
-    EXPECT_EQ(Files().LangString("Message", 1), "");
-    EXPECT_EQ(Files().LangString("UIText", 10), "");
-    EXPECT_EQ(Files().LangString("Nowhere", 1), "");
-}
-
-TEST_F(LanguageFilesTest, MissingLanguageFileGivesEmptyTextsButKeepsTheName) {
-    WriteLanguages();
-    m_folder.Write("Lang/lang.ini", "[Language]\nLanFile1=deu\nFont1=DejaVu Serif\n");
-    EXPECT_EQ(Files().LanguageName(), "deu");
-    EXPECT_EQ(Files().LanguageFont(), "DejaVu Serif");
-    EXPECT_EQ(Files().LangString("UIText", 1), "");
-}
-
-TEST_F(LanguageFilesTest, NoLanguageFileIsOpenedUnderAnEmptyName) {
-    WriteTrapForEmptyName();
-    // No lang.ini at all.
-    m_folder.Write("Lang/eng.ini", "[UIText]\n1=Select :\n");
-    EXPECT_EQ(Files().LanguageName(), "");
-    EXPECT_EQ(Files().LangString("UIText", 1), "");
-    EXPECT_EQ(Files().LangString("Message", 1), "");
-    // A chosen number that lang.ini does not list.
-    WriteLanguages();
-    m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=3\n");
-    EXPECT_EQ(Files().LanguageName(), "");
-    EXPECT_EQ(Files().LanguageFont(), "");
-    EXPECT_EQ(Files().LangString("UIText", 1), "");
-    // An empty file name beside a font.
-    m_folder.Write("SoftSet.ini", "");
-    m_folder.Write("Lang/lang.ini", "[Language]\nLanFile1=\nFont1=DejaVu Sans\n");
-    EXPECT_EQ(Files().LanguageName(), "");
-    EXPECT_EQ(Files().LanguageFont(), "DejaVu Sans");
-    EXPECT_EQ(Files().LangString("Message", 1), "");
-}
-
 TEST_F(LanguageFilesTest, EditsTakeEffectAtTheNextLookUp) {
-    WriteLanguages();
+    WriteProgramFolder(m_folder, nullptr, kLangIni, kEngIni);
     const LanguageFiles files = Files();
     EXPECT_EQ(files.LangString("UIText", 1), "Select :");
     m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
-    EXPECT_EQ(files.LangString("UIText", 1), "\xE9\x80\x89\xE6\x8B\xA9");
+    EXPECT_EQ(files.LangString("UIText", 1), kChosen);
     m_folder.Write("Lang/chs.ini", "[UIText]\n1=changed\n");
     EXPECT_EQ(files.LangString("UIText", 1), "changed");
 }
@@ -117,7 +135,7 @@ TEST_F(LanguageFilesTest, EditsTakeEffectAtTheNextLookUp) {
 // The update check asks its question from a worker thread while the window
 // looks up its own texts.
 TEST_F(LanguageFilesTest, LookUpsFromSeveralThreadsAgree) {
-    WriteLanguages();
+    WriteProgramFolder(m_folder, nullptr, kLangIni, kEngIni);
     std::atomic<int> wrong{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {

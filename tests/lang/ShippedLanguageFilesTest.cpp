@@ -142,47 +142,4 @@ TEST_P(ShippedLanguageFilesTest, EveryTextIsOneNonEmptyLineOfAtMost259BytesOfUtf
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFilesTest, ::testing::Values("eng", "chs"));
 
-TEST(ShippedEnglish, MessagesKeepTheSystemsOwnWording) {
-    const LanguageFiles files(g_programFolder);
-    const std::map<int, std::string> wording = {
-        {1, "Not find appropriate Device!"},
-        {2, "This device can't support erase!"},
-        {3, "Device not Ready,Please try again!"},
-        {4, "Are you sure to erase this disc?"},
-        {5, "Erase error!"},
-        {6, "Erase DVDminusRAM false!"},
-        {12, "invalidate file type"},
-        {14, "Delete file failure, please try again!"},
-        {16, "There is no recordable device, abort!"},
-        {17, "This is not a record device , abort!"},
-        {18, "Setting record params error, please try again or change another record device "
-             "and try !"},
-        {19, "Get writing address error, please try again or change another disc!"},
-        {20, "The disc space is full, already closed disc!"},
-        {21, "Can't record sound at this disc, please try again!"},
-        {22, "Read disc information error, please retry!"},
-        {23, "This disc already closed! please erase it and try again"},
-        {24, "Error happened when get the capacity of disc , please try again!"},
-        {25, "This disc has not enough space to record, please try again!"},
-        {27, "This path can't create file, please try again!"},
-        {28, "Open audio output device error, please try again!"},
-    };
-    for (const auto& [number, text] : wording) {
-        EXPECT_EQ(files.LangString("Message", number), text) << number;
-    }
-}
-
-TEST(ShippedEnglish, LabelsKeepTheWindowsOwnCaptions) {
-    const LanguageFiles files(g_programFolder);
-    const std::vector<std::string> labels = {
-        "Select :", "To file", "To CD", "Close disc", "Volume:",
-        "min",      "max",     "Time:", "Length:",    "Capacity of Disc :"};
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        EXPECT_EQ(files.LangString("UIText", static_cast<int>(i) + 1), labels[i]) << i + 1;
-    }
-    EXPECT_EQ(files.LangString("UIText", 15), "Cancel");
-    EXPECT_EQ(files.LangString("UIText", 26), "Track ");
-    EXPECT_EQ(files.LangString("UIText", 24).substr(0, 4), "    ");
-}
-
 } // namespace

@@ -377,24 +377,6 @@ TEST_F(MainWindowTest, SessionCallsFromAWorkerReachTheControlsOnTheGuiThread) {
     EXPECT_TRUE(Item(1036)->isVisible());
 }
 
-TEST_F(MainWindowTest, RecordTimerCallsItsHandlerUntilKilledAndEndMainDialogCloses) {
-    m_dialog.OnInitDialog();
-    m_dialog.show();
-    int ticks = 0;
-    m_dialog.SetTimerHandler(CMainAppDlg::kTimerRecord, [&ticks] { ++ticks; });
-    std::thread([this] { m_dialog.StartRecordTimer(5); }).join();
-    EXPECT_TRUE(QTest::qWaitFor([&ticks] { return ticks >= 3; }));
-    std::thread([this] { m_dialog.KillRecordTimer(); }).join();
-    QCoreApplication::processEvents();
-    const int ticksAtKill = ticks;
-    QTest::qWait(30);
-    EXPECT_EQ(ticks, ticksAtKill);
-
-    std::thread([this] { m_dialog.EndMainDialog(); }).join();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.isVisible(); }));
-    EXPECT_EQ(m_dialog.result(), QDialog::Rejected);
-}
-
 TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
     WindowTestEnvironment::Get();
     window::QtMessageBoxHost host;

@@ -58,38 +58,6 @@ TEST_F(ArtworkTest, EveryCataloguedPictureLoadsAtItsSize) {
     EXPECT_EQ(res::LoadCursor(999).shape(), Qt::ArrowCursor);
 }
 
-TEST_F(ArtworkTest, EveryNumberTheWindowsUseIsAPictureOfTheRightSize) {
-    const QSize background(res::kMainWindowWidthPx, res::kMainWindowHeightPx);
-    for (const skin::SkinEntry& entry : skin::g_skinTable) {
-        SCOPED_TRACE(testing::Message() << "skin " << entry.index);
-        EXPECT_EQ(res::LoadBitmap(entry.background).size(), background);
-        EXPECT_EQ(res::LoadBitmap(entry.skinButton).size(), QSize(16, 16));
-        EXPECT_EQ(res::LoadBitmap(entry.minButton).size(), QSize(28, 25));
-        EXPECT_EQ(res::LoadBitmap(entry.closeButton).size(), QSize(25, 25));
-        EXPECT_EQ(res::LoadBitmap(entry.helpButton).size(), QSize(26, 25));
-        EXPECT_EQ(res::LoadBitmap(entry.aboutButton).size(), QSize(27, 25));
-    }
-    // Buttons that look the same in every skin fill their control exactly.
-    const struct {
-        int control;
-        std::initializer_list<unsigned> ids;
-    } shared[] = {{1006, {152}},      {1010, {153, 154, 170}}, {1011, {155, 156, 173}},
-                  {1012, {157, 158}}, {1013, {167, 168}},      {1014, {161, 162, 171}}};
-    for (const auto& button : shared) {
-        const res::DialogRect rect = res::MainDialogControlPixels(button.control).value();
-        for (const unsigned id : button.ids) {
-            EXPECT_EQ(res::LoadBitmap(id).size(), QSize(rect.cx, rect.cy)) << id;
-        }
-    }
-    for (unsigned id = 135; id <= 144; ++id) {
-        EXPECT_TRUE(HasBitmap(id)) << id;
-    }
-    const QCursor hand = res::LoadCursor(res::kHandCursor);
-    EXPECT_EQ(hand.hotSpot(), QPoint(res::kHandHotSpotX, res::kHandHotSpotY));
-    // The shape is one bit per pixel.
-    EXPECT_EQ(QImage(QStringLiteral(":/res/bitmap/176.png")).depth(), 1);
-}
-
 TEST_F(ArtworkTest, TemplateConvertsToTheWindowSizeAndKeepsControlsInside) {
     const res::DialogRect window =
         res::DluToPixels({0, 0, res::kMainDialogWidthDlu, res::kMainDialogHeightDlu});

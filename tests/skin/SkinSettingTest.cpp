@@ -59,17 +59,6 @@ TEST_F(SkinSettingTest, MissingValueIsStoredAsOneAndAStrayIndexIsKept) {
     EXPECT_EQ(Stored(), 1u);
 }
 
-TEST_F(SkinSettingTest, SkinButtonCycleIsStoredForTheNextStart) {
-    std::int32_t index = skin::ReadSkinIndexForStartup();
-    ASSERT_EQ(index, 1);
-    for (const std::int32_t expected : {2, 3, 4, 1, 2}) {
-        index = skin::NextSkinIndex(index);
-        ASSERT_EQ(skin::SkinIndexSetting(index), platform::ERROR_SUCCESS);
-        // What the restarted program reads.
-        EXPECT_EQ(skin::ReadSkinIndexForStartup(), expected);
-    }
-}
-
 TEST_F(SkinSettingTest, UnreachableSettingsGiveAnErrorAndSkinOneAtStartup) {
     // A settings file inside a "folder" that is a plain file cannot be made.
     const std::string blocker = m_folder.Write("blocker", "not a folder");

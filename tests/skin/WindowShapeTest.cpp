@@ -78,18 +78,4 @@ TEST_F(WindowShapeTest, OnePassEqualsTogglingPixelByPixel) {
     }
 }
 
-TEST_F(WindowShapeTest, SingleWhitePixelAnywhereIsTheOnlyHole) {
-    QImage shape(12, 9, QImage::Format_Mono);
-    for (const QPoint hole : {QPoint(0, 0), QPoint(11, 8), QPoint(5, 0), QPoint(0, 4)}) {
-        shape.fill(0); // black
-        shape.setPixel(hole, 1);
-        shape.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-        const QRegion region = skin::WindowShapeRegion(shape, 12, 9);
-        EXPECT_EQ(region, QRegion(0, 0, 12, 9).subtracted(QRegion(hole.x(), hole.y(), 1, 1)))
-            << hole.x() << "," << hole.y();
-    }
-    // A missing bitmap leaves the plain rectangle.
-    EXPECT_EQ(skin::WindowShapeRegion(QImage(), 10, 6), QRegion(0, 0, 10, 6));
-}
-
 } // namespace

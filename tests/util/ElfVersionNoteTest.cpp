@@ -38,59 +38,40 @@ std::size_t TableOf(const std::vector<std::uint8_t>& image) {
     return at;
 }
 
-TEST(ElfVersionNoteTest, DescriptorLengthsAroundTheAlignment) {
+// Each row: an image of hand-made notes and sections, and the version it holds.
+TEST(ElfVersionNoteTest, OurNoteAmongOthersAndNothingWithoutIt) {
+    using Note = ElfBuilder::Note;
+    const Note buildId{"GNU", 3, std::vector<std::uint8_t>(20, 0xAB)};
+    const Note otherType{"Sondrel", 2, {'9', '.', '9', 0}};
+    const Note otherOwner{"Sondrel2", 1, {'8', 0, 0, 0}};
+    const Note property{"GNU", 5, std::vector<std::uint8_t>(12, 1)};
+    auto retyped = ElfBuilder(true, false).AddNotes({ElfBuilder::VersionNote("1.0")}).Build();
+    // The right bytes in a section that is not a note section do not count.
+    PutU32(retyped, TableOf(retyped) + 64 + 4, ElfBuilder::kShtProgbits);
+    const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> rows = {
+        {ElfBuilder(true, false)
+             .AddSection(ElfBuilder::kShtProgbits, {'1', '.', '2', 0})
+             .AddNotes({buildId})
+             .AddNotes({otherType, otherOwner, ElfBuilder::VersionNote("3.1.4.1")})
+             .Build(),
+         "3.1.4.1"},
+        {ElfBuilder(true, false)
+             .AddNotes({property, ElfBuilder::VersionNote("4.4.4.4")}, 8)
+             .Build(),
+         "4.4.4.4"},
+        {ElfBuilder(true, false).Build(), ""},
+        {ElfBuilder(true, false).AddNotes({{"GNU", 1, {'1', 0, 0, 0}}}).Build(), ""},
+        {retyped, ""},
+        {ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {}}}).Build(), ""},
+        {ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {0, 0, 0, 0}}}).Build(), ""},
+        {ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {'1', '.', '2', '3'}}}).Build(), ""},
+    };
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(Read(rows[row].first), rows[row].second) << "row " << row;
+    }
+    // Descriptor lengths on both sides of the 4-byte alignment.
     for (const std::string version : {"1", "1.2", "1.2.", "1.2.3", "1.2.3.4.5.6.7"}) {
         EXPECT_EQ(Read(WithVersion(true, false, version)), version);
-    }
-}
-
-TEST(ElfVersionNoteTest, FoundAmongOtherNotesAndSections) {
-    const ElfBuilder::Note buildId{"GNU", 3, std::vector<std::uint8_t>(20, 0xAB)};
-    const ElfBuilder::Note otherType{"Sondrel", 2, {'9', '.', '9', 0}};
-    const ElfBuilder::Note otherOwner{"Sondrel2", 1, {'8', 0, 0, 0}};
-    const auto image = ElfBuilder(true, false)
-                           .AddSection(ElfBuilder::kShtProgbits, {'1', '.', '2', 0})
-                           .AddNotes({buildId})
-                           .AddNotes({otherType, otherOwner, ElfBuilder::VersionNote("3.1.4.1")})
-                           .Build();
-    EXPECT_EQ(Read(image), "3.1.4.1");
-}
-
-TEST(ElfVersionNoteTest, EightByteAlignedNoteSections) {
-    const ElfBuilder::Note property{"GNU", 5, std::vector<std::uint8_t>(12, 1)};
-    const auto image =
-        ElfBuilder(true, false).AddNotes({property, ElfBuilder::VersionNote("4.4.4.4")}, 8).Build();
-    EXPECT_EQ(Read(image), "4.4.4.4");
-}
-
-TEST(ElfVersionNoteTest, NothingWithoutOurNote) {
-    EXPECT_EQ(Read(ElfBuilder(true, false).Build()), "");
-    EXPECT_EQ(Read(ElfBuilder(true, false)
-                       .AddNotes({{"GNU", 1, {'1', 0, 0, 0}}})
-                       .AddSection(ElfBuilder::kShtProgbits, {})
-                       .Build()),
-              "");
-    // The right bytes in a section that is not a note section do not count.
-    const auto asData = ElfBuilder(true, false).AddNotes({ElfBuilder::VersionNote("1.0")}).Build();
-    auto retyped = asData;
-    PutU32(retyped, TableOf(retyped) + 64 + 4, ElfBuilder::kShtProgbits);
-    EXPECT_EQ(Read(retyped), "");
-}
-
-TEST(ElfVersionNoteTest, EmptyOrUnterminatedDescriptorGivesNothing) {
-    EXPECT_EQ(Read(ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {}}}).Build()), "");
-    EXPECT_EQ(Read(ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {0, 0, 0, 0}}}).Build()), "");
-    EXPECT_EQ(
-        Read(ElfBuilder(true, false).AddNotes({{"Sondrel", 1, {'1', '.', '2', '3'}}}).Build()), "");
-}
-
-TEST(ElfVersionNoteTest, EveryTruncationGivesNothingOrTheVersion) {
-    const auto image = WithVersion(false, true, "5.6.7.8");
-    for (std::size_t length = 0; length < image.size(); ++length) {
-        const std::vector<std::uint8_t> cut(image.begin(),
-                                            image.begin() + static_cast<long>(length));
-        // The section table sits at the end: any cut loses it.
-        EXPECT_EQ(Read(cut), "") << "cut at " << length;
     }
 }
 

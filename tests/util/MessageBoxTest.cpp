@@ -1,8 +1,13 @@
-// The message box helper and the scripted host the other tests use.
+// The message box helper with the scripted host the other tests use, and the
+// terminal host: its prompts, re-asking on bad input, the answer at the end of
+// the input, and whole messages from several threads.
 #include "util/MessageBox.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "util/TerminalMessageBox.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
@@ -13,72 +18,109 @@ namespace {
 using testsupport::ScopedMessageBoxHost;
 using testsupport::ScriptedMessageBox;
 
-TEST(MessageBoxTest, WithoutHostTextGoesToStderrAndAnswerIsOk) {
+TEST(MessageBoxTest, TheTextIsShownAsItStandsByTheInnermostHost) {
     ::testing::internal::CaptureStderr();
-    const int answer = util::ShowMessageBox("No disc in the drive", util::MB_ICONINFORMATION);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "No disc in the drive\n");
-    EXPECT_EQ(answer, util::IDOK);
-}
+    EXPECT_EQ(util::ShowMessageBox("100% done, %s %n", util::MB_ICONINFORMATION), util::IDOK);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "100% done, %s %n\n") << "no host";
 
-TEST(MessageBoxTest, TextIsShownAsItStands) {
-    ScriptedMessageBox box;
-    ScopedMessageBoxHost installed(box);
-    util::ShowMessageBox("100% done, %s %d %n", util::MB_ICONINFORMATION);
-    util::ShowMessageBox("", util::MB_OK);
-    const auto shown = box.ShownMessages();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, "100% done, %s %d %n");
-    EXPECT_EQ(shown[0].style, 64u);
-    EXPECT_EQ(shown[1].text, "");
-    EXPECT_EQ(shown[1].style, 0u);
-}
-
-TEST(MessageBoxTest, ScopedHostPutsThePreviousOneBack) {
     ScriptedMessageBox outer({7});
     ScriptedMessageBox inner({6});
     ScopedMessageBoxHost outerInstalled(outer);
     {
         ScopedMessageBoxHost innerInstalled(inner);
-        EXPECT_EQ(util::ShowMessageBox("inner", util::MB_YESNO), util::IDYES);
+        EXPECT_EQ(util::ShowMessageBox("inner %d", util::MB_ICONINFORMATION), util::IDYES);
     }
-    EXPECT_EQ(util::ShowMessageBox("outer", util::MB_YESNO), util::IDNO);
-    EXPECT_EQ(inner.ShownCount(), 1u);
-    EXPECT_EQ(outer.ShownCount(), 1u);
+    EXPECT_EQ(util::ShowMessageBox("", util::MB_YESNO), util::IDNO);
+    ASSERT_EQ(inner.ShownCount(), 1u);
+    EXPECT_EQ(inner.ShownMessages()[0].text, "inner %d");
+    EXPECT_EQ(inner.ShownMessages()[0].style, 64u);
+    ASSERT_EQ(outer.ShownCount(), 1u);
+    EXPECT_EQ(outer.ShownMessages()[0].text, "");
 }
 
-TEST(MessageBoxTest, WorkerThreadsShowConcurrently) {
-    constexpr int kThreads = 4;
-    constexpr int kPerThread = 250;
-    ScriptedMessageBox box(std::vector<int>(kThreads * kPerThread / 2, util::IDNO), util::IDYES);
-    ScopedMessageBoxHost installed(box);
-    std::vector<int> yes(kThreads, 0);
+// Runs one host over `input` and collects what it printed.
+class Terminal {
+public:
+    explicit Terminal(const std::string& input)
+        : m_input(input), m_in(::fmemopen(m_input.data(), m_input.size(), "r")),
+          m_out(::open_memstream(&m_buffer, &m_size)), m_host(m_in, m_out) {}
+    ~Terminal() {
+        std::fclose(m_in);
+        std::fclose(m_out);
+        std::free(m_buffer);
+    }
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+
+    util::TerminalMessageBox& Host() { return m_host; }
+    std::string Output() {
+        std::fflush(m_out);
+        return std::string(m_buffer, m_size);
+    }
+
+private:
+    std::string m_input;
+    std::FILE* m_in = nullptr;
+    char* m_buffer = nullptr;
+    std::size_t m_size = 0;
+    std::FILE* m_out = nullptr;
+    util::TerminalMessageBox m_host;
+};
+
+// Each case: the input, then the answer to each (text, buttons) in turn.
+TEST(TerminalMessageBoxTest, EachButtonSetTakesItsLettersAndEndOfInputIsHarmless) {
+    struct Case {
+        const char* input;
+        std::vector<std::pair<unsigned, int>> shown;
+    };
+    const Case cases[] = {
+        {"y\n", {{util::MB_ICONINFORMATION, util::IDOK}, {util::MB_YESNO, util::IDYES}}},
+        {"o\nC\n  yes\nn\nc\nN\n",
+         {{util::MB_OKCANCEL, util::IDOK},
+          {util::MB_OKCANCEL, util::IDCANCEL},
+          {util::MB_YESNO | util::MB_ICONQUESTION, util::IDYES},
+          {util::MB_YESNO, util::IDNO},
+          {util::MB_YESNOCANCEL, util::IDCANCEL},
+          {util::MB_YESNOCANCEL, util::IDNO}}},
+        {"",
+         {{util::MB_OKCANCEL, util::IDCANCEL},
+          {util::MB_YESNO, util::IDNO},
+          {util::MB_YESNOCANCEL, util::IDCANCEL}}},
+        {"y", {{util::MB_YESNO, util::IDYES}}},  // a last line without its newline
+        {"x\n", {{util::MB_YESNO, util::IDNO}}}, // a bad line, then the end
+    };
+    for (const Case& c : cases) {
+        Terminal terminal(c.input);
+        for (const auto& [style, answer] : c.shown) {
+            EXPECT_EQ(terminal.Host().Show("?", style), answer) << '"' << c.input << '"';
+        }
+    }
+    Terminal plain("");
+    plain.Host().Show("Disc is full", util::MB_ICONINFORMATION);
+    EXPECT_EQ(plain.Output(), "Disc is full\n") << "printed without asking";
+    Terminal asking("\nmaybe\nc\ny\n");
+    EXPECT_EQ(asking.Host().Show("Delete the file?", util::MB_YESNO), util::IDYES);
+    EXPECT_EQ(asking.Output(),
+              "Delete the file?\n[y]es / [n]o? [y]es / [n]o? [y]es / [n]o? [y]es / [n]o? ");
+}
+
+TEST(TerminalMessageBoxTest, MessagesFromThreadsStayWhole) {
+    Terminal terminal("");
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([t, &yes] {
-            for (int i = 0; i < kPerThread; ++i) {
-                const std::string text = "thread " + std::to_string(t) + " #" + std::to_string(i);
-                if (util::ShowMessageBox(text, util::MB_YESNO) == util::IDYES) {
-                    ++yes[static_cast<std::size_t>(t)];
-                }
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&terminal, t] {
+            for (int i = 0; i < 100; ++i) {
+                terminal.Host().Show(std::string(50, static_cast<char>('a' + t)), util::MB_OK);
             }
         });
     }
     for (std::thread& thread : threads) {
         thread.join();
     }
-    int totalYes = 0;
-    for (const int count : yes) {
-        totalYes += count;
-    }
-    EXPECT_EQ(totalYes, kThreads * kPerThread / 2) << "every scripted answer used exactly once";
-    const auto shown = box.ShownMessages();
-    ASSERT_EQ(shown.size(), static_cast<std::size_t>(kThreads * kPerThread));
-    // Each thread's messages arrive in its own order.
-    std::vector<int> next(kThreads, 0);
-    for (const auto& message : shown) {
-        const int t = message.text[7] - '0';
-        EXPECT_EQ(message.text, "thread " + std::to_string(t) + " #" +
-                                    std::to_string(next[static_cast<std::size_t>(t)]++));
+    const std::string output = terminal.Output();
+    ASSERT_EQ(output.size(), 4u * 100u * 51u);
+    for (std::size_t line = 0; line < output.size(); line += 51) {
+        EXPECT_EQ(output.substr(line, 51), std::string(50, output[line]) + "\n") << line;
     }
 }
 

@@ -85,44 +85,6 @@ TEST_F(CAuEncodeStreamTest, EncodeStopDuringTheStreamStillTakesTheRestOfTheQueue
     ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
 }
 
-TEST_F(CAuEncodeStreamTest, FileLengthGrowsWhileRunningAndEndsAtTheFileSize) {
-    const auto encoder = MakeEncoder();
-    std::atomic<bool> watching{true};
-    std::atomic<bool> wentDown{false};
-    std::thread timer([&] {
-        std::uint32_t last = 0;
-        while (watching.load()) {
-            const std::uint32_t now = encoder->Encode_GetCurrMp3FileLen();
-            if (now < last) {
-                wentDown.store(true);
-            }
-            last = now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    });
-    std::uint32_t midway = 0;
-    {
-        EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
-        const std::size_t half = m_bytes.size() / 2;
-        run.Put(m_bytes, 0, half);
-        ASSERT_TRUE(
-            enginetest::Eventually([&] { return encoder->Encode_GetCurrMp3FileLen() > 0; }));
-        midway = encoder->Encode_GetCurrMp3FileLen();
-        run.Put(m_bytes, half, m_bytes.size());
-        EXPECT_TRUE(run.Stop());
-    }
-    watching.store(false);
-    timer.join();
-    EXPECT_FALSE(wentDown.load());
-    const std::uint32_t final = encoder->Encode_GetCurrMp3FileLen();
-    EXPECT_GT(final, midway);
-    EXPECT_EQ(final, std::filesystem::file_size(Mp3Path()));
-    // At 192 kbit/s: 24,000 bytes a second, to within the summary frame and
-    // the last partial frame.
-    const double seconds = static_cast<double>(kTakeFrames) / 44100.0;
-    EXPECT_NEAR(final, seconds * 24000.0, 2000.0);
-}
-
 TEST_F(CAuEncodeStreamTest, FileIsPlayableWhileTheTakeIsStillRunning) {
     const auto encoder = MakeEncoder();
     EncodeRun run(*encoder, m_queue, kCaptureBytes, Mp3Path());
@@ -183,15 +145,6 @@ TEST_F(CAuEncodeStreamTest, VbrSettingGivesAVariableBitRateFileOfTheSameSound) {
     const DecodedMp3 decoded = DecodeMp3(Mp3Path());
     EXPECT_TRUE(decoded.variableBitRate);
     ExpectSameSound(m_signal, decoded);
-}
-
-TEST_F(CAuEncodeStreamTest, CbrBitRateSettingSetsTheFileSize) {
-    m_folder.Write("SoftSet.ini", "[Mp3]\nMode=CBR\nBitRate=128\n");
-    const auto encoder = MakeEncoder();
-    ASSERT_TRUE(EncodeTake(*encoder, m_bytes, Mp3Path()));
-    const double seconds = static_cast<double>(kTakeFrames) / 44100.0;
-    EXPECT_NEAR(std::filesystem::file_size(Mp3Path()), seconds * 16000.0, 2000.0);
-    ExpectSameSound(m_signal, DecodeMp3(Mp3Path()));
 }
 
 TEST_F(CAuEncodeStreamTest, TitleAndTrackNumberGoIntoTheId3v2Tag) {

@@ -155,16 +155,6 @@ TEST_F(CAuEncodeTrackTest, TrackToMp3HoldsTheSoundOfTheTrack) {
     ExpectSameSound(MakeToneSignal(kTrack1Sectors * 588), decoded);
 }
 
-TEST_F(CAuEncodeTrackTest, TheExtensionChoosesTheFormatInAnyLetterCase) {
-    quarnel::CDevCmdROM device(OpenDrive(), 3);
-    const auto encoder = MakeEncoder();
-    ASSERT_TRUE(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("a.WaV")));
-    EXPECT_EQ(m_folder.Read("a.WaV").substr(0, 4), "RIFF");
-    ASSERT_TRUE(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("a.wav.mp3")));
-    EXPECT_NE(m_folder.Read("a.wav.mp3").substr(0, 4), "RIFF");
-    EXPECT_TRUE(DecodeMp3(m_folder.File("a.wav.mp3")).decoded);
-}
-
 TEST_F(CAuEncodeTrackTest, UnreadableSectorsBecomeCountedSilenceAndTheRestIsExact) {
     quarnel::emu::FaultPlan faults;
     // Three bad sectors inside the second chunk, and the chunk after them.

@@ -1,5 +1,4 @@
 #include "components/vesplin/Mp3Settings.h"
-#include "platform/profile/ProfileString.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -50,14 +49,6 @@ TEST_F(Mp3SettingsTest, ValuesOutOfRangeFallBackOneByOne) {
     ExpectDefaults(Read("[Mp3]\nMode=ABR\nBitRate=12x\nVbrQuality=-1\n"));
     ExpectDefaults(Read("[Mp3]\nMode=\nBitRate=\nVbrQuality=\n"));
     ExpectDefaults(Read("[Mp3]\nBitRate=99999999999999999999\nVbrQuality=2.5\n"));
-}
-
-TEST_F(Mp3SettingsTest, TheShippedSettingsFileNamesEveryKeyWithItsDefault) {
-    const std::string shipped = std::string(SONDREL_SOURCE_DIR) + "/lang/data/SoftSet.ini";
-    EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "Mode", "", shipped), "CBR");
-    EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "BitRate", "", shipped), "192");
-    EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "VbrQuality", "", shipped), "2");
-    ExpectDefaults(ReadMp3Settings(shipped));
 }
 
 } // namespace

@@ -24,13 +24,4 @@ TEST_F(CaptureFailure, ADeviceThatDoesNotExistShowsMessage7) {
     EXPECT_EQ(shown[0].text, lang::GetLangString("Message", 7));
 }
 
-TEST_F(CaptureFailure, AnUnusableInputSettingShowsMessage7) {
-    UseInput("no-such-kind:of-input");
-    Open();
-    EXPECT_EQ(g_hWaveIn, nullptr);
-    EXPECT_TRUE(g_notRecording.load());
-    ASSERT_EQ(m_messages.ShownCount(), 1u);
-    EXPECT_EQ(m_messages.ShownMessages()[0].style, 0u);
-}
-
 } // namespace

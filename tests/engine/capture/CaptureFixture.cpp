@@ -83,27 +83,11 @@ void CaptureFixture::StartWavTake(const std::string& path) {
     g_notRecording.store(false, std::memory_order_release);
 }
 
-void CaptureFixture::StartQueueTake(bool toFile, std::int32_t fileType) {
-    g_toFile.store(toFile, std::memory_order_relaxed);
-    g_fileType.store(fileType, std::memory_order_relaxed);
-    g_notRecording.store(false, std::memory_order_release);
-}
-
 void CaptureFixture::EndTake() {
     g_notRecording.store(true, std::memory_order_release);
     // Callbacks run one after another: once two more buffers reached the
     // ring, the one that may have seen the take running has returned.
     WaitForBuffers(2);
-}
-
-std::vector<std::uint8_t> CaptureFixture::Drain(CDataList& queue) {
-    std::vector<std::uint8_t> bytes(queue.GetWaitingBytes());
-    std::uint32_t length = static_cast<std::uint32_t>(bytes.size());
-    if (length > 0) {
-        EXPECT_TRUE(queue.GetData(bytes.data(), &length));
-        bytes.resize(length);
-    }
-    return bytes;
 }
 
 std::int64_t FindToneStart(const std::vector<std::uint8_t>& pcm, std::uint64_t maxBuffer) {

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/CDataList.h"
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -43,13 +41,9 @@ protected:
     static void PrepareWavSink(const std::string& path);
     // PrepareWavSink, then clears g_notRecording.
     static void StartWavTake(const std::string& path);
-    static void StartQueueTake(bool toFile, std::int32_t fileType);
     // Sets g_notRecording and waits until the callback that may have been
     // feeding the sink has returned.
     static void EndTake();
-
-    // All bytes waiting in `queue`.
-    static std::vector<std::uint8_t> Drain(CDataList& queue);
 
     testsupport::TempFolder m_folder;
     testsupport::ScriptedMessageBox m_messages;

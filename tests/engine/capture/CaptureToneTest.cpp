@@ -84,16 +84,6 @@ std::uint32_t CaptureTone::FinishAndCheckWavTake(const std::string& path) {
     return buffers;
 }
 
-TEST_F(CaptureTone, AWavTakeHoldsEveryBufferInOrderWithPatchedSizes) {
-    const std::string path = m_folder.File("take.wav");
-    Open();
-    WaitForBuffers(2); // the take starts in the middle of the stream
-    ASSERT_TRUE(CreateWavFile(path));
-    StartWavTake(path);
-    WaitUntil([] { return g_wavBytesWritten.load() >= 5 * kCaptureBufferBytes; }, "WAV take");
-    EXPECT_GE(FinishAndCheckWavTake(path), 5u);
-}
-
 // A take as long as a real one (SONDREL_LONG_TAKE_SECONDS, e.g. 600): the tone
 // is paced in real time, so this runs that long and is left out of normal runs.
 TEST_F(CaptureTone, ALongWavTakeArrivesWholeAndContinuous) {
@@ -145,43 +135,6 @@ TEST_F(CaptureTone, AWavPathInAMissingFolderLosesTheSoundButCounts) {
     EXPECT_EQ(Close(), MMSYSERR_NOERROR);
     EXPECT_EQ(g_wavBytesWritten.load() % kCaptureBufferBytes, 0u);
     EXPECT_EQ(m_messages.ShownCount(), 0u);
-}
-
-class CaptureToneQueues : public CaptureFixture,
-                          public ::testing::WithParamInterface<std::pair<bool, std::int32_t>> {};
-
-TEST_P(CaptureToneQueues, TheTakesQueueGetsEveryBufferInOrder) {
-    const auto [toFile, fileType] = GetParam();
-    CDataList& fed = toFile ? g_mp3Queue : g_cdQueue;
-    CDataList& idle = toFile ? g_cdQueue : g_mp3Queue;
-    Open();
-    WaitForBuffers(1);
-    StartQueueTake(toFile, fileType);
-    WaitUntil([&fed] { return fed.GetWaitingBytes() >= 4u * kCaptureBufferBytes; }, "queue");
-    EndTake();
-    const std::uint64_t delivered = BuffersDelivered();
-    Close();
-
-    const std::vector<std::uint8_t> pcm = Drain(fed);
-    EXPECT_EQ(pcm.size() % kCaptureBufferBytes, 0u);
-    EXPECT_GE(FindToneStart(pcm, delivered), 1) << "the queued PCM is not the tone, continuous";
-    EXPECT_EQ(idle.GetWaitingBytes(), 0u);
-    EXPECT_EQ(g_wavBytesWritten.load(), 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sinks, CaptureToneQueues,
-                         ::testing::Values(std::make_pair(true, kFileTypeMp3),
-                                           std::make_pair(false, kFileTypeNone)));
-
-TEST_F(CaptureTone, AFileTakeOfNoKnownTypeFeedsNothing) {
-    Open();
-    StartQueueTake(true, 7);
-    WaitForBuffers(3);
-    EndTake();
-    Close();
-    EXPECT_EQ(g_mp3Queue.GetWaitingBytes(), 0u);
-    EXPECT_EQ(g_cdQueue.GetWaitingBytes(), 0u);
-    EXPECT_EQ(g_wavBytesWritten.load(), 0u);
 }
 
 TEST_F(CaptureTone, AfterCloseNoBufferIsQueuedAgain) {

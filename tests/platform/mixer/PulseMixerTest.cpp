@@ -70,64 +70,6 @@ TEST_F(PulseMixer, ServerSourcesAreTheSourceLines) {
     EXPECT_EQ(mixerClose(mixer), MMSYSERR_NOERROR);
 }
 
-TEST_F(PulseMixer, ChoosingALineMovesOurCaptureToItsSourceAndLeavesTheDefault) {
-    const pulsetest::OwnCaptureStream capture;
-    ASSERT_TRUE(capture.IsOpen());
-    HMIXER mixer = open();
-    const int microphone = itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
-    const int line = itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE);
-    ASSERT_EQ(chooseItem(mixer, static_cast<std::uint32_t>(line)), MMSYSERR_NOERROR);
-    EXPECT_EQ(pulsetest::ownCaptureSource(), "sondrel_line");
-    EXPECT_EQ(chosenItem(mixer), line);
-    ASSERT_EQ(chooseItem(mixer, static_cast<std::uint32_t>(microphone)), MMSYSERR_NOERROR);
-    EXPECT_EQ(pulsetest::ownCaptureSource(), "sondrel_mic");
-    EXPECT_EQ(chosenItem(mixer), microphone);
-    EXPECT_EQ(pulsetest::pactl("get-default-source"), "rec_sink.monitor");
-    mixerClose(mixer);
-}
-
-TEST_F(PulseMixer, VolumeWritesReachTheServer) {
-    HMIXER mixer = open();
-    const std::uint32_t volume =
-        volumeId(mixer, itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE));
-    ASSERT_EQ(writeVolume(mixer, volume, {32768, 65535}), MMSYSERR_NOERROR);
-    EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), 32769); // 50 % on the server's scale
-    EXPECT_NE(pulsetest::pactl("get-source-volume sondrel_line").find("65536 / 100%"),
-              std::string::npos);
-    std::vector<std::uint32_t> values;
-    ASSERT_EQ(readVolume(mixer, volume, 2, values), MMSYSERR_NOERROR);
-    EXPECT_EQ(values, (std::vector<std::uint32_t>{32768, 65535}));
-    ASSERT_EQ(writeVolume(mixer, volume, {0}), MMSYSERR_NOERROR);
-    EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), 0);
-    EXPECT_EQ(writeVolume(mixer, volume, {65536}), MIXERR_INVALVALUE);
-    mixerClose(mixer);
-}
-
-TEST_F(PulseMixer, ChangesMadeByOtherProgramsAreNotified) {
-    NotificationLog& log = m_log;
-    HMIXER mixer = open(&log);
-    const int microphone = itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
-    const std::uint32_t volume = volumeId(mixer, microphone);
-    pulsetest::pactl("set-source-volume sondrel_mic 25%");
-    ASSERT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, volume));
-    std::vector<std::uint32_t> values;
-    ASSERT_EQ(readVolume(mixer, volume, 1, values), MMSYSERR_NOERROR);
-    EXPECT_EQ(values[0], 16384u);
-
-    SelectControl control;
-    ASSERT_EQ(selectControl(mixer, control), MMSYSERR_NOERROR);
-    const std::string target =
-        pulsetest::pactl("get-default-source") == "sondrel_line" ? "sondrel_mic" : "sondrel_line";
-    pulsetest::pactl("set-default-source " + target);
-    EXPECT_TRUE(log.waitFor(MM_MIXM_CONTROL_CHANGE, control.id));
-
-    addModule("sondrel_extra");
-    MIXERLINE recording;
-    ASSERT_EQ(destination(mixer, recording), MMSYSERR_NOERROR);
-    EXPECT_TRUE(log.waitFor(MM_MIXM_LINE_CHANGE, recording.dwLineID));
-    mixerClose(mixer);
-}
-
 TEST_F(PulseMixer, AStoppedServerMakesCallsFailInsteadOfHanging) {
     const pid_t server = pulsetest::serverPid();
     if (server <= 0) {

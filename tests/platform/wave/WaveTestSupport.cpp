@@ -97,34 +97,6 @@ std::vector<char> readFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TempDir::TempDir() {
-    std::random_device random;
-    m_path = std::filesystem::temp_directory_path() /
-             ("sondrel-wave-test-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = std::getenv(name)) {
-        m_hadValue = true;
-        m_oldValue = old;
-    }
-    ::setenv(name, value, 1);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (m_hadValue) {
-        ::setenv(m_name.c_str(), m_oldValue.c_str(), 1);
-    } else {
-        ::unsetenv(m_name.c_str());
-    }
-}
-
 CaptureClient::CaptureClient(DWORD bufferBytes) : m_buffer(bufferBytes) {
     m_header.lpData = m_buffer.data();
     m_header.dwBufferLength = bufferBytes;

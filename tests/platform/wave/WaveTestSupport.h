@@ -5,6 +5,8 @@
 
 #include "platform/wave/WaveIn.h"
 #include "platform/wave/WaveOut.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempFolder.h"
 
 #include <atomic>
 #include <chrono>
@@ -42,33 +44,6 @@ struct RampRun {
 void writeWavFile(const std::filesystem::path& path, const WAVEFORMATEX& format,
                   const std::vector<char>& pcm);
 [[nodiscard]] std::vector<char> readFile(const std::filesystem::path& path);
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string m_name;
-    bool m_hadValue = false;
-    std::string m_oldValue;
-};
 
 // A wave-input client with one buffer that it queues again from inside the
 // callback (zero, unprepare, prepare, add), as the program does, until told

@@ -16,25 +16,6 @@ SenseCode Result::Sense() const {
             outcome.sense[13]};
 }
 
-std::filesystem::path TestVectors() {
-    const std::filesystem::path path =
-        std::filesystem::path(SONDREL_SOURCE_DIR) / ".." / "shared" / "testvectors";
-    std::error_code error;
-    return std::filesystem::is_directory(path, error) ? path : std::filesystem::path{};
-}
-
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sondrel-emu-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) {
-        m_path = pattern;
-    }
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(m_path, error);
-}
-
 EmuTestDrive::EmuTestDrive(std::uint32_t writeSpeedX, MediumKind medium) {
     std::string error;
     m_folder = CreateDriveFolder(m_temp.Path(), "drive", writeSpeedX, &error);
@@ -124,15 +105,6 @@ Result EmuTestDrive::ReadCd(std::uint32_t lba, std::uint32_t blocks) {
                 static_cast<std::uint8_t>(blocks >> 8), static_cast<std::uint8_t>(blocks), 0x10, 0,
                 0},
                std::size_t{blocks} * 2352);
-}
-
-std::vector<std::uint8_t> AudioBlocks(std::uint32_t lba, std::uint32_t blocks, std::uint8_t seed) {
-    std::vector<std::uint8_t> data(std::size_t{blocks} * 2352);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const std::size_t block = lba + i / 2352;
-        data[i] = static_cast<std::uint8_t>(block * 31 + i % 2352 * 7 + seed);
-    }
-    return data;
 }
 
 } // namespace quarnel::emu::test

@@ -4,6 +4,8 @@
 
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "components/quarnel/emu/ManualClock.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestData.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,21 +21,6 @@ struct Result {
 
     [[nodiscard]] bool Ok() const { return outcome.Ok(); }
     [[nodiscard]] SenseCode Sense() const;
-};
-
-// The testvectors folder beside the repository, or empty when it is absent.
-[[nodiscard]] std::filesystem::path TestVectors();
-
-class TempFolder {
-public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-    [[nodiscard]] const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
 };
 
 class EmuTestDrive {
@@ -62,14 +49,10 @@ public:
     Result ReadCd(std::uint32_t lba, std::uint32_t blocks);
 
 private:
-    TempFolder m_temp;
+    testsupport::TempFolder m_temp;
     std::filesystem::path m_folder;
     std::shared_ptr<ManualClock> m_clock = std::make_shared<ManualClock>();
     std::unique_ptr<EmulatedDrive> m_drive;
 };
-
-// Blocks of audio whose bytes depend on the block address and `seed`.
-[[nodiscard]] std::vector<std::uint8_t> AudioBlocks(std::uint32_t lba, std::uint32_t blocks,
-                                                    std::uint8_t seed = 0);
 
 } // namespace quarnel::emu::test

@@ -17,7 +17,7 @@ namespace {
 class PressedCd : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_vectors = TestVectors();
+        m_vectors = testsupport::TestVectors();
         if (m_vectors.empty()) {
             GTEST_SKIP() << "../shared/testvectors is absent";
         }
@@ -53,22 +53,11 @@ TEST_F(PressedCd, LoadsTheRealCueWithItsUpperCaseBinName) {
     ASSERT_TRUE(read.Ok());
     EXPECT_EQ(read.data, std::vector<std::uint8_t>(bin->begin(), bin->end()));
     EXPECT_EQ(drive.ReadCd(blocks, 1).Sense(), sense::kAddressOutOfRange);
-    EXPECT_EQ(drive.WriteBlocks(blocks, AudioBlocks(blocks, 1)).Sense(), sense::kCannotWriteMedium);
+    EXPECT_EQ(drive.WriteBlocks(blocks, testsupport::AudioSectors(blocks, 1)).Sense(),
+              sense::kCannotWriteMedium);
 
     const Result disc = drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34);
     EXPECT_EQ(disc.data[2], 0x0E) << "complete, not erasable";
-}
-
-TEST_F(PressedCd, UnreadableBlocksFailWithMediumError) {
-    EmuTestDrive drive(0, MediumKind::None);
-    ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue"));
-    FaultPlan faults;
-    faults.unreadable = {{100, 102}};
-    drive.Drive().SetFaults(faults);
-    EXPECT_TRUE(drive.ReadCd(0, 26).Ok());
-    EXPECT_EQ(drive.ReadCd(90, 26).Sense(), sense::kUnrecoveredRead);
-    EXPECT_EQ(drive.ReadCd(90, 26).outcome.transferred, 0U);
-    EXPECT_TRUE(drive.ReadCd(103, 26).Ok());
 }
 
 TEST_F(PressedCd, MalformedSheetsAreRefusedAndTheOldDiscStays) {
@@ -82,56 +71,39 @@ TEST_F(PressedCd, MalformedSheetsAreRefusedAndTheOldDiscStays) {
     }
 }
 
-TEST(PressedCdFiles, IndexBeyondItsFileIsRefused) {
-    TempFolder folder;
-    {
-        std::ofstream a(folder.Path() / "a.bin", std::ios::binary);
-        a << std::string(2352 * 10, 'a');
-        std::ofstream b(folder.Path() / "b.bin", std::ios::binary);
-        b << std::string(2352 * 10, 'b');
-        std::ofstream cue(folder.Path() / "x.cue");
-        cue << "FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\n"
-               "INDEX 01 00:00:12\nFILE b.bin BINARY\nTRACK 03 AUDIO\nINDEX 01 00:00:00\n";
-    }
-    EmuTestDrive drive(0, MediumKind::None);
-    std::string error;
-    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
-    EXPECT_NE(error.find("track 2"), std::string::npos) << error;
-}
-
 TEST(PressedCdFiles, MissingOrRaggedBinIsRefused) {
-    TempFolder folder;
+    testsupport::TempFolder folder;
     {
-        std::ofstream cue(folder.Path() / "x.cue");
+        std::ofstream cue(folder.File("x.cue"));
         cue << "FILE \"x.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
     }
     EmuTestDrive drive(0, MediumKind::None);
     std::string error;
-    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.File("x.cue"), &error));
     EXPECT_NE(error.find("not found"), std::string::npos) << error;
     {
-        std::ofstream bin(folder.Path() / "X.BIN", std::ios::binary);
+        std::ofstream bin(folder.File("X.BIN"), std::ios::binary);
         bin << std::string(2352 * 3 + 5, '\0');
     }
-    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "x.cue", &error));
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.File("x.cue"), &error));
     EXPECT_NE(error.find("2352"), std::string::npos) << error;
 }
 
 TEST(PressedCdFiles, SeveralFilesAndTracksWithDataTrack) {
-    TempFolder folder;
+    testsupport::TempFolder folder;
     {
-        std::ofstream a(folder.Path() / "a.bin", std::ios::binary);
+        std::ofstream a(folder.File("a.bin"), std::ios::binary);
         a << std::string(2352 * 10, 'a');
-        std::ofstream b(folder.Path() / "b.bin", std::ios::binary);
+        std::ofstream b(folder.File("b.bin"), std::ios::binary);
         b << std::string(2352 * 5, 'b');
-        std::ofstream cue(folder.Path() / "two.cue");
+        std::ofstream cue(folder.File("two.cue"));
         cue << "FILE \"C:\\Music\\a.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
                "  TRACK 02 AUDIO\r\n    INDEX 00 00:00:04\r\n    INDEX 01 00:00:06\r\n"
                "FILE \"b.bin\" BINARY\r\n  TRACK 03 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
     }
     EmuTestDrive drive(0, MediumKind::None);
     std::string error;
-    ASSERT_TRUE(drive.Drive().LoadImage(folder.Path() / "two.cue", &error)) << error;
+    ASSERT_TRUE(drive.Drive().LoadImage(folder.File("two.cue"), &error)) << error;
     const DiscState state = drive.Drive().State();
     ASSERT_EQ(state.tracks.size(), 3U);
     EXPECT_EQ(state.tracks[1].start, 6U);

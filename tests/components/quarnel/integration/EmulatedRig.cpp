@@ -75,34 +75,18 @@ std::vector<std::uint16_t> EmulatedRig::WaitUntilReady(int stepMs, int maxPolls)
     return progress;
 }
 
-std::vector<std::uint8_t> Audio(std::uint32_t lba, std::uint32_t blocks, std::uint8_t seed) {
-    std::vector<std::uint8_t> data(std::size_t{blocks} * CDevCmdROM::kAudioSectorBytes);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const std::size_t block = lba + i / CDevCmdROM::kAudioSectorBytes;
-        data[i] = static_cast<std::uint8_t>(block * 7 + i * 13 + seed);
-    }
-    return data;
-}
-
 std::vector<std::uint8_t> WriteChunks(CDevCmdRW& device, unsigned long address, int chunks,
                                       std::uint8_t seed) {
     std::vector<std::uint8_t> all;
     for (int chunk = 0; chunk < chunks; ++chunk, address += kChunkSectors) {
         std::vector<std::uint8_t> data =
-            Audio(static_cast<std::uint32_t>(address), kChunkSectors, seed);
+            testsupport::AudioSectors(static_cast<std::uint32_t>(address), kChunkSectors, seed);
         EXPECT_EQ(device.Write(static_cast<long>(address), data.data(), data.size(), kChunkSectors),
                   status::kOk)
             << "write at " << address;
         all.insert(all.end(), data.begin(), data.end());
     }
     return all;
-}
-
-std::filesystem::path TestVectors() {
-    const std::filesystem::path folder =
-        std::filesystem::path(SONDREL_SOURCE_DIR) / ".." / "shared" / "testvectors";
-    std::error_code error;
-    return std::filesystem::is_directory(folder, error) ? folder : std::filesystem::path();
 }
 
 } // namespace quarnel::test

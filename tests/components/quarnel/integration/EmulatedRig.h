@@ -10,6 +10,7 @@
 #include "components/quarnel/emu/ManualClock.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestData.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -51,15 +52,8 @@ private:
     std::unique_ptr<DevDeque> m_drives;
 };
 
-// Blocks of audio whose bytes depend on the address and `seed`.
-[[nodiscard]] std::vector<std::uint8_t> Audio(std::uint32_t lba, std::uint32_t blocks,
-                                              std::uint8_t seed);
-
 // Writes `chunks` writes of 16 sectors from `address` on; the data written.
 std::vector<std::uint8_t> WriteChunks(CDevCmdRW& device, unsigned long address, int chunks,
                                       std::uint8_t seed);
-
-// The testvectors folder beside the repository; empty when it is absent.
-[[nodiscard]] std::filesystem::path TestVectors();
 
 } // namespace quarnel::test

@@ -3,10 +3,10 @@
 // several language blocks.
 #include "components/quarnel/mmc/CdText.h"
 #include "components/quarnel/mmc/Crc16.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,16 +21,7 @@ namespace {
 
 using V = std::vector<std::uint8_t>;
 
-// Beside the repository; SONDREL_TESTVECTORS points elsewhere (a worktree).
-std::filesystem::path VectorFolder() {
-    const char* overridden = std::getenv("SONDREL_TESTVECTORS");
-    if (overridden != nullptr && *overridden != '\0') {
-        return overridden;
-    }
-    return std::filesystem::path(SONDREL_SOURCE_DIR) / ".." / "shared" / "testvectors";
-}
-
-const std::filesystem::path g_vectors = VectorFolder();
+const std::filesystem::path g_vectors = testsupport::TestVectors();
 
 // ---- made-up packs ---------------------------------------------------------
 
@@ -105,15 +96,6 @@ TEST(CdTextPacks, TabMeansSameAsPreviousTrack) {
     EXPECT_EQ(block.Text(cdtext::kPerformer, 2), "Band");
     EXPECT_EQ(block.Text(cdtext::kPerformer, 3), "Band");
     EXPECT_EQ(block.Text(cdtext::kPerformer, 4), "Other");
-}
-
-TEST(CdTextPacks, TabForTheDiscGivesNothing) {
-    PackWriter writer;
-    writer.Add(cdtext::kTitle, 0, 0, S("\t\0One\0", 6));
-    const auto parsed = DecodeCdTextPacks(writer.bytes);
-    ASSERT_TRUE(parsed.Ok());
-    EXPECT_EQ(parsed.value.blocks[0].Text(cdtext::kTitle, 0), "");
-    EXPECT_EQ(parsed.value.blocks[0].Text(cdtext::kTitle, 1), "One");
 }
 
 TEST(CdTextPacks, BadPackIsSkippedAndTheStringItCutIsDropped) {

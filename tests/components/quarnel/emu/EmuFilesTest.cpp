@@ -1,0 +1,181 @@
+// The emulated drive's files: CUE sheets (what real ones contain and what must
+// be refused), CD-Text packs against packs made by another encoder, the disc
+// state and drive settings files, and the drives folder.
+#include "components/quarnel/emu/AtomicFile.h"
+#include "components/quarnel/emu/CdTextPacks.h"
+#include "components/quarnel/emu/CueParser.h"
+#include "components/quarnel/emu/DiscStateFile.h"
+#include "components/quarnel/emu/DriveFolders.h"
+#include "components/quarnel/emu/DriveSettingsFile.h"
+#include "components/quarnel/emu/EmulatedDrive.h"
+#include "components/quarnel/emu/SteadyClock.h"
+#include "components/quarnel/mmc/ByteOrder.h"
+#include "components/quarnel/mmc/Crc16.h"
+#include "tests/components/quarnel/emu/EmuTestDrive.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace quarnel::emu {
+namespace {
+
+TEST(CueParser, ReadsDiscAndTrackTexts) {
+    const CueParseResult result =
+        ParseCueSheet("\xEF\xBB\xBFREM GENRE Rock\r\nTITLE \"An Album\"\r\nPERFORMER Someone\r\n"
+                      "CATALOG 0000010271955\r\nfile \"Disc One.bin\" binary\r\n"
+                      "  TRACK 01 AUDIO\r\n    TITLE \"First\"\r\n    FLAGS DCP PRE\r\n"
+                      "    ISRC ABCDE1234567\r\n    INDEX 01 00:00:00\r\n"
+                      "  TRACK 02 AUDIO\r\n    PREGAP 00:02:00\r\n    INDEX 00 03:10:70\r\n"
+                      "    INDEX 01 03:12:00\r\n    INDEX 02 03:20:00\r\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    const CueSheet& sheet = result.sheet;
+    EXPECT_EQ(sheet.title, "An Album");
+    EXPECT_EQ(sheet.performer, "Someone");
+    EXPECT_EQ(sheet.catalog, "0000010271955");
+    ASSERT_EQ(sheet.files.size(), 1U);
+    EXPECT_EQ(sheet.files[0].name, "Disc One.bin");
+    EXPECT_EQ(sheet.files[0].type, "BINARY");
+    ASSERT_EQ(sheet.tracks.size(), 2U);
+    EXPECT_EQ(sheet.tracks[0].title, "First");
+    EXPECT_EQ(sheet.tracks[0].control, 3);
+    EXPECT_EQ(sheet.tracks[0].isrc, "ABCDE1234567");
+    EXPECT_EQ(sheet.tracks[1].index0Frames, (3U * 60 + 10) * 75 + 70);
+    EXPECT_EQ(sheet.tracks[1].index1Frames, (3U * 60 + 12) * 75);
+    EXPECT_EQ(sheet.tracks[1].pregapFrames, 150U);
+    EXPECT_EQ(sheet.remarks.at(0), "GENRE Rock");
+}
+
+TEST(CueParser, RefusesMalformedSheetsNamingTheLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", "line 3"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:60:00\n", "line 3"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 0:0\n", "line 3"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 -1:00:00\n", "line 3"},
+        {"TRACK 01 AUDIO\nINDEX 01 00:00:00\n", "line 1"},
+        {"FILE \"a.bin\" BINARY\nTRACK 02 AUDIO\nINDEX 01 00:00:00\nTRACK 04 AUDIO\n", "line 4"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nTRACK 02 AUDIO\n", "line 3"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\n", "no INDEX 01"},
+        {"FILE \"a.bin\" BINARY\n", "no tracks"},
+        {"FILE \"a.bin BINARY\n", "line 1"},
+        {"CATALOG 12345\n", "line 1"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 MODE3_FORM1\n", "line 2"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nFLAGS LOUD\n", "line 3"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 02 00:00:00\n", "line 3"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:01:00\nINDEX 02 00:00:00\n", "line 4"},
+        {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nWHATEVER\n", "line 4"},
+        {"INDEX 01 00:00:00\n", "line 1"},
+    };
+    for (const auto& [text, where] : cases) {
+        const CueParseResult result = ParseCueSheet(text);
+        EXPECT_FALSE(result.ok) << text;
+        EXPECT_NE(result.error.find(where), std::string::npos) << text << " -> " << result.error;
+    }
+}
+
+TEST(CueParser, NinetyNineTracksAndNoMore) {
+    std::string text = "FILE \"a.bin\" BINARY\n";
+    for (int track = 1; track <= 99; ++track) {
+        text += "TRACK " + std::to_string(track) + " AUDIO\nINDEX 01 " + std::to_string(track) +
+                ":00:00\n";
+    }
+    EXPECT_TRUE(ParseCueSheet(text).ok);
+    text += "TRACK 100 AUDIO\nINDEX 01 99:00:00\n";
+    EXPECT_FALSE(ParseCueSheet(text).ok);
+}
+
+DiscState ThreeTracks(std::vector<std::string> titles, std::vector<std::string> performers) {
+    DiscState state;
+    state.medium = MediumKind::PressedCd;
+    state.title = titles[0];
+    state.performer = performers[0];
+    for (std::uint32_t i = 1; i < titles.size(); ++i) {
+        state.tracks.push_back({i, 1, i * 1000, 1000, 0, titles[i], performers[i]});
+    }
+    return state;
+}
+
+TEST(CdTextPacks, TitleAndPerformerPacksMatchAnotherEncoder) {
+    const std::filesystem::path vectors = testsupport::TestVectors();
+    if (vectors.empty()) {
+        GTEST_SKIP() << "../shared/testvectors is absent";
+    }
+    const std::optional<std::string> cdt = ReadWholeFile(vectors / "cdtext.cdt");
+    ASSERT_TRUE(cdt.has_value());
+    const DiscState state = ThreeTracks(
+        {"Joyful Nights", "Song of Joy", "Humpty Dumpty", "Mee Owwww"},
+        {"United Cat Orchestra", "Felix and The Purrs", "Catwalk Beauties", "Mia Kitten"});
+    const std::vector<CdTextPack> packs = BuildCdTextPacks(state);
+    std::size_t compared = 0;
+    for (std::size_t i = 0; i < packs.size() && (i + 1) * 18 <= cdt->size(); ++i) {
+        const auto theirs = reinterpret_cast<const std::uint8_t*>(cdt->data()) + i * 18;
+        if (theirs[0] != 0x80 && theirs[0] != 0x81) {
+            break;
+        }
+        EXPECT_TRUE(std::equal(packs[i].begin(), packs[i].end(), theirs)) << "pack " << i;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 5U + 6U) << "all title and performer packs";
+}
+
+TEST(CdTextPacks, RepeatedTextBecomesATabAndSizeInfoCounts) {
+    const DiscState state = ThreeTracks({"Album", "Same", "Same", "Other"}, {"", "", "", ""});
+    const std::vector<CdTextPack> packs = BuildCdTextPacks(state);
+    std::string text;
+    for (const CdTextPack& pack : packs) {
+        EXPECT_EQ(static_cast<std::uint16_t>(~Crc16Ccitt(std::span(pack).first(16))),
+                  GetBe16(pack, 16));
+        EXPECT_NE(pack[0], 0x81) << "no performer packs when there are no performers";
+        if (pack[0] == 0x80) {
+            text.append(pack.begin() + 4, pack.begin() + 16);
+        }
+    }
+    EXPECT_EQ(text.substr(0, 19), std::string("Album\0Same\0\t\0Other\0", 19));
+    ASSERT_EQ(packs.size(), 2U + 3);
+    const CdTextPack& info = packs[2];
+    EXPECT_EQ(info[0], 0x8F);
+    EXPECT_EQ(info[5], 1) << "first track";
+    EXPECT_EQ(info[6], 3) << "last track";
+    EXPECT_EQ(info[8], 2) << "two title packs";
+    EXPECT_EQ(packs[3][4 + 7], 3) << "three size packs";
+    EXPECT_EQ(packs[3][4 + 8], 4) << "last sequence number of block 0";
+    EXPECT_EQ(packs[4][4 + 4], 0x09) << "English";
+}
+
+TEST(DiscStateFile, RefusesDamagedFiles) {
+    EXPECT_FALSE(ParseDiscState("medium=floppy\n").has_value());
+    EXPECT_FALSE(ParseDiscState("medium=cd-r\ntrack=1 1 0\n").has_value());
+    EXPECT_FALSE(ParseDiscState("medium=cd-r\ntrack=1 1 0 x 0\n").has_value());
+    EXPECT_FALSE(ParseDiscState("medium=cd-r\nlocked=2\n").has_value());
+    EXPECT_FALSE(ParseDiscState("medium=cd-r\ntrack_open=1\n").has_value());
+    EXPECT_FALSE(ParseDiscState("medium=cd-r\ntitle.3=x\n").has_value());
+    EXPECT_FALSE(ParseDiscState("garbage\n").has_value());
+    EXPECT_TRUE(ParseDiscState("medium=cd-r\nfuture_key=1\n").has_value());
+}
+
+TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
+    testsupport::TempFolder folder;
+    const auto path = folder.File("drive.ini");
+    ASSERT_TRUE(WriteFileAtomically(path, "; hand-written\n[drive]\nproduct = My Burner \n"));
+    const std::optional<DriveSettings> loaded = LoadDriveSettings(path);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->product, "My Burner");
+    EXPECT_EQ(loaded->writeSpeedX, DriveSettings{}.writeSpeedX);
+    for (const char* bad : {"[drive]\nwrite_speed=fast\n", "[drive]\ncapabilities=cd-r,laser\n",
+                            "[faults]\nunreadable=9-3\n", "[faults]\nnot_ready=yes\n",
+                            "[drive]\ntime_scale=-1\n", "[drive]\nwrite_speed=53\n"}) {
+        ASSERT_TRUE(WriteFileAtomically(path, bad));
+        EXPECT_FALSE(LoadDriveSettings(path).has_value()) << bad;
+    }
+    EXPECT_FALSE(LoadDriveSettings(folder.File("none.ini")).has_value());
+}
+
+TEST(DriveSettingsFile, ValuesThatCannotBeKeptOnOneLineAreRefused) {
+    testsupport::TempFolder folder;
+    DriveSettings settings;
+    settings.product = "TWO\nLINES";
+    EXPECT_FALSE(SaveDriveSettings(folder.File("drive.ini"), settings));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("drive.ini")));
+}
+
+} // namespace
+} // namespace quarnel::emu

@@ -1,0 +1,467 @@
+// The wave service without a sound card: the virtual inputs and outputs through the
+// waveIn and waveOut functions (the capture callback's contract of one buffer queued again
+// from inside the callback, continuity, reset and close, playback order, pause and lost
+// devices), the service thread against sources that misbehave on cue, WAV files, the ring,
+// and the choice of backends.
+#include "platform/wave/ByteRing.h"
+#include "platform/wave/CaptureDevices.h"
+#include "platform/wave/PcmFormat.h"
+#include "platform/wave/ToneSource.h"
+#include "platform/wave/WaveIn.h"
+#include "platform/wave/WaveOut.h"
+#include "platform/wave/WaveSettings.h"
+#include "tests/platform/wave/WaveTestSupport.h"
+#include "util/WavHeader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <thread>
+
+using namespace platform::wave;
+using namespace wavetest;
+
+namespace {
+
+using Kind = BackendChoice::Kind;
+
+// Index of the first frame whose samples differ from the tone, or the frame count.
+std::size_t firstToneMismatch(const std::vector<char>& pcm) {
+    const std::size_t frames = pcm.size() / 4;
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        for (unsigned channel = 0; channel < 2; ++channel) {
+            const std::size_t at = frame * 4 + channel * 2;
+            const auto value = static_cast<std::int16_t>(
+                static_cast<std::uint16_t>(static_cast<unsigned char>(pcm[at]) |
+                                           (static_cast<unsigned char>(pcm[at + 1]) << 8)));
+            if (value != ToneSource::Sample(frame, channel)) {
+                return frame;
+            }
+        }
+    }
+    return frames;
+}
+
+class WaveInTone : public ::testing::Test {
+protected:
+    testsupport::ScopedEnv m_input{"SONDREL_AUDIO_INPUT", "tone"};
+};
+
+TEST_F(WaveInTone, ABufferQueuedLateFromAnotherThreadMissesNothing) {
+    CaptureClient client(4704);
+    client.holdBuffers();
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    for (std::size_t n = 1; n <= 40; ++n) {
+        ASSERT_TRUE(client.waitForBuffers(n));
+        if (n % 10 == 0) {
+            // A late re-queue: the ring holds what arrives meanwhile.
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        }
+        ASSERT_EQ(client.requeue(), MMSYSERR_NOERROR);
+    }
+    client.resetAndClose();
+
+    const std::vector<char> pcm = client.captured();
+    EXPECT_EQ(firstToneMismatch(pcm), pcm.size() / 4);
+    EXPECT_EQ(client.stats().overruns, 0u);
+}
+
+TEST_F(WaveInTone, ResetReturnsTheBufferWithWhatWasRecorded) {
+    CaptureClient client;
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForBuffers(1));
+    client.stopRequeue();
+    ASSERT_EQ(waveInReset(client.handle()), MMSYSERR_NOERROR);
+
+    // Reset waits for the buffer: it is back when reset returns.
+    const auto sizes = client.bufferSizes();
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_LE(sizes.back(), 37632u);
+    EXPECT_EQ(sizes.back() % 4, 0u);
+    const std::vector<char> pcm = client.captured();
+    EXPECT_EQ(firstToneMismatch(pcm), pcm.size() / 4);
+    ASSERT_EQ(waveInClose(client.handle()), MMSYSERR_NOERROR);
+}
+
+TEST_F(WaveInTone, CloseWithABufferQueuedIsRefusedUntilReset) {
+    CaptureClient client;
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInClose(client.handle()), WAVERR_STILLPLAYING);
+    client.stopRequeue();
+    EXPECT_EQ(waveInReset(client.handle()), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInClose(client.handle()), MMSYSERR_NOERROR);
+    // The handle is gone now.
+    EXPECT_EQ(waveInClose(client.handle()), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(waveInStart(client.handle()), MMSYSERR_INVALHANDLE);
+}
+
+TEST_F(WaveInTone, ResetAndCloseFromInsideTheCallbackAreRefused) {
+    CaptureClient client(2352);
+    client.onFirstBuffer([](HWAVEIN handle) {
+        const MMRESULT reset = waveInReset(handle);
+        const MMRESULT closed = waveInClose(handle);
+        return reset == MMSYSERR_HANDLEBUSY && closed == MMSYSERR_HANDLEBUSY ? MMSYSERR_HANDLEBUSY
+                                                                             : MMSYSERR_ERROR;
+    });
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForBuffers(2));
+    EXPECT_EQ(client.firstBufferResult(), MMSYSERR_HANDLEBUSY);
+    client.resetAndClose();
+}
+
+TEST_F(WaveInTone, TwoThreadsClosingTheSameHandleCloseItOnce) {
+    CaptureClient client(2352);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForBuffers(2));
+    client.stopRequeue();
+    ASSERT_EQ(waveInReset(client.handle()), MMSYSERR_NOERROR);
+    MMRESULT first = MMSYSERR_ERROR;
+    MMRESULT second = MMSYSERR_ERROR;
+    std::thread a([&] { first = waveInClose(client.handle()); });
+    std::thread b([&] { second = waveInClose(client.handle()); });
+    a.join();
+    b.join();
+    EXPECT_EQ((first == MMSYSERR_NOERROR) + (second == MMSYSERR_NOERROR), 1);
+    EXPECT_EQ((first == MMSYSERR_INVALHANDLE) + (second == MMSYSERR_INVALHANDLE), 1);
+}
+
+// Plays a script of reads; each read gives the counting signal, going on from
+// where the last one ended. After the script: nothing, or the device gone.
+class ScriptedSource : public CaptureSource {
+public:
+    struct Step {
+        CaptureStatus status = CaptureStatus::Ok;
+        std::uint32_t frames = 0;
+    };
+
+    ScriptedSource(std::deque<Step> script, bool goneAtEnd, bool endless)
+        : m_script(std::move(script)), m_goneAtEnd(goneAtEnd), m_endless(endless) {}
+
+    void Start() override {}
+    void Stop() override {}
+    CaptureRead Read(std::span<char> out) override {
+        // Fast but not spinning: a sound card would hand out a period at a time.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        Step step;
+        if (!m_script.empty()) {
+            step = m_script.front();
+            m_script.pop_front();
+        } else if (m_endless) {
+            step.frames = 1176;
+        } else if (m_goneAtEnd) {
+            step.status = CaptureStatus::Gone;
+        }
+        const std::vector<char> frames = rampFrames(m_next, step.frames);
+        std::copy(frames.begin(), frames.end(), out.begin());
+        m_next += step.frames;
+        return {step.status, frames.size()};
+    }
+    [[nodiscard]] std::string Name() const override { return "scripted"; }
+
+private:
+    std::deque<Step> m_script;
+    bool m_goneAtEnd = false;
+    bool m_endless = false;
+    std::uint32_t m_next = 0;
+};
+
+bool waitUntil(const std::function<bool()>& condition) {
+    const auto limit = std::chrono::steady_clock::now() + kHangLimit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > limit) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+TEST(WaveInService, OverrunsAreCountedAndTheAudioAroundThemArrives) {
+    using S = ScriptedSource::Step;
+    std::deque<S> script = {S{CaptureStatus::Ok, 500}, S{CaptureStatus::Overrun, 0},
+                            S{CaptureStatus::Ok, 500}, S{CaptureStatus::Overrun, 88},
+                            S{CaptureStatus::Ok, 2000 - 1088}};
+    CaptureClient client(8000); // 2,000 frames
+    ASSERT_EQ(client.openSource(std::make_unique<ScriptedSource>(script, false, false)),
+              MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForBuffers(1));
+    EXPECT_EQ(client.stats().overruns, 2u);
+    EXPECT_EQ(client.stats().bytesRead, 8000u);
+    const auto run = longestRampRun(client.captured());
+    EXPECT_EQ(run.frames, 2000u);
+    client.resetAndClose();
+}
+
+TEST(WaveInService, ADeviceThatDisappearsEndsTheCaptureCleanly) {
+    using S = ScriptedSource::Step;
+    CaptureClient client(8000);
+    ASSERT_EQ(client.openSource(std::make_unique<ScriptedSource>(
+                  std::deque<S>{S{CaptureStatus::Ok, 700}}, true, false)),
+              MMSYSERR_NOERROR);
+    ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(waitUntil([&] { return client.stats().deviceLost; }));
+
+    // The buffer stays with the device until reset hands it back, partly filled.
+    EXPECT_TRUE(client.bufferSizes().empty());
+    EXPECT_EQ(waveInStart(client.handle()), MMSYSERR_NODRIVER);
+    client.stopRequeue();
+    ASSERT_EQ(waveInReset(client.handle()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.bufferSizes().size(), 1u);
+    EXPECT_EQ(client.bufferSizes()[0], 2800u);
+    EXPECT_EQ(waveInClose(client.handle()), MMSYSERR_NOERROR);
+}
+
+TEST(WaveInService, WithNoBufferQueuedTheRingKeepsTheOldestAudioAndCountsOneOverflow) {
+    CaptureClient client(4704);
+    client.holdBuffers();
+    ASSERT_EQ(client.openSource(std::make_unique<ScriptedSource>(std::deque<ScriptedSource::Step>{},
+                                                                 false, true)),
+              MMSYSERR_NOERROR);
+    // Started with no buffer queued at all.
+    ASSERT_EQ(waveInStart(client.handle()), MMSYSERR_NOERROR);
+    ASSERT_TRUE(waitUntil([&] { return client.stats().overruns > 0; }));
+    // Well past the ring's size: still one overflow, not one per read.
+    const std::uint64_t seen = client.stats().bytesRead;
+    ASSERT_TRUE(waitUntil([&] { return client.stats().bytesRead > seen + 3 * 37632; }));
+    EXPECT_EQ(client.stats().overruns, 1u);
+
+    ASSERT_EQ(client.requeue(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForBuffers(1));
+    const std::vector<char> pcm = client.captured();
+    EXPECT_EQ(rampValueAt(pcm, 0), 0); // the first frame ever read
+    EXPECT_EQ(longestRampRun(pcm).frames, 1176u);
+    client.resetAndClose();
+}
+
+TEST(WaveInHeaders, HeadersFollowThePrepareQueueUnprepareRules) {
+    testsupport::ScopedEnv input("SONDREL_AUDIO_INPUT", "silence");
+    const WAVEFORMATEX format = CdAudioFormat();
+    HWAVEIN handle = nullptr;
+    ASSERT_EQ(waveInOpen(&handle, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    std::vector<char> data(2352);
+    WAVEHDR header;
+    header.lpData = data.data();
+    header.dwBufferLength = 2352;
+
+    EXPECT_EQ(waveInAddBuffer(handle, &header, sizeof(WAVEHDR)), WAVERR_UNPREPARED);
+    EXPECT_EQ(waveInPrepareHeader(handle, &header, sizeof(WAVEHDR) - 1), MMSYSERR_INVALPARAM);
+    ASSERT_EQ(waveInPrepareHeader(handle, &header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(header.dwFlags & WHDR_PREPARED, WHDR_PREPARED);
+    ASSERT_EQ(waveInAddBuffer(handle, &header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(header.dwFlags & WHDR_INQUEUE, WHDR_INQUEUE);
+    EXPECT_EQ(waveInAddBuffer(handle, &header, sizeof(WAVEHDR)), WAVERR_STILLPLAYING);
+    EXPECT_EQ(waveInUnprepareHeader(handle, &header, sizeof(WAVEHDR)), WAVERR_STILLPLAYING);
+    EXPECT_EQ(waveInClose(handle), WAVERR_STILLPLAYING);
+
+    // Not started: reset hands the buffer back empty.
+    ASSERT_EQ(waveInReset(handle), MMSYSERR_NOERROR);
+    EXPECT_EQ(header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), WHDR_DONE);
+    EXPECT_EQ(header.dwBytesRecorded, 0u);
+    EXPECT_EQ(waveInUnprepareHeader(handle, &header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(header.dwFlags & WHDR_PREPARED, 0u);
+    EXPECT_EQ(waveInClose(handle), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInPrepareHeader(handle, &header, sizeof(WAVEHDR)), MMSYSERR_INVALHANDLE);
+}
+
+constexpr std::size_t kBlockBytes = 4410 * 4; // 0.1 s
+
+std::vector<std::size_t> inOrder(std::size_t count) {
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    return order;
+}
+
+class WaveOutNull : public ::testing::Test {
+protected:
+    testsupport::ScopedEnv m_output{"SONDREL_AUDIO_OUTPUT", "null"};
+};
+
+TEST_F(WaveOutNull, BuffersComeBackOnceEachInTheOrderWritten) {
+    PlaybackClient client;
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.playAll(rampFrames(0, 8 * 4410), kBlockBytes), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForDone(8));
+    EXPECT_EQ(client.doneOrder(), inOrder(8));
+    ASSERT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
+    const auto messages = client.messages();
+    EXPECT_EQ(messages.front(), MM_WOM_OPEN);
+    EXPECT_EQ(messages.back(), MM_WOM_CLOSE);
+}
+
+TEST_F(WaveOutNull, CloseWithBuffersQueuedIsRefusedUntilReset) {
+    PlaybackClient client;
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.playAll(rampFrames(0, 2 * 44100), 176400), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutClose(client.handle()), WAVERR_STILLPLAYING);
+    ASSERT_EQ(waveOutReset(client.handle()), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutPause(client.handle()), MMSYSERR_INVALHANDLE);
+}
+
+TEST_F(WaveOutNull, AReaderAndTheWindowClosingTogetherCloseOnce) {
+    // Playback's reader thread closes the output while the window's thread
+    // resets and closes it.
+    for (int round = 0; round < 20; ++round) {
+        PlaybackClient client;
+        ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
+        ASSERT_EQ(client.playAll(rampFrames(0, 44100), kBlockBytes), MMSYSERR_NOERROR);
+        MMRESULT windowClose = MMSYSERR_ERROR;
+        MMRESULT readerClose = MMSYSERR_ERROR;
+        std::thread window([&] {
+            waveOutReset(client.handle());
+            windowClose = waveOutClose(client.handle());
+        });
+        std::thread reader([&] { readerClose = waveOutClose(client.handle()); });
+        window.join();
+        reader.join();
+        EXPECT_EQ((windowClose == MMSYSERR_NOERROR) + (readerClose == MMSYSERR_NOERROR), 1)
+            << windowClose << " " << readerClose;
+    }
+}
+
+TEST(WaveOutFile, AFileInAFolderThatDoesNotExistIsNoDevice) {
+    testsupport::ScopedEnv output("SONDREL_AUDIO_OUTPUT", "file:/nonexistent-folder/out.wav");
+    PlaybackClient client;
+    EXPECT_EQ(client.open(CdAudioFormat()), MMSYSERR_BADDEVICEID);
+}
+
+// Takes one slice, then reports the device gone.
+class VanishingSink : public PlaybackSink {
+public:
+    PlaybackWrite Write(std::span<const char> bytes) override {
+        if (m_writes++ > 0) {
+            return {true, 0};
+        }
+        const std::size_t taken = std::min<std::size_t>(bytes.size(), 4096);
+        m_played += taken / 4;
+        return {false, taken};
+    }
+    std::uint64_t FramesPlayed() override { return m_played; }
+    void WaitWhilePlaying() override {}
+    void Pause() override {}
+    void Resume() override {}
+    void Discard() override {}
+    [[nodiscard]] std::string Name() const override { return "vanishing"; }
+
+private:
+    int m_writes = 0;
+    std::uint64_t m_played = 0;
+};
+
+TEST(WaveOutLost, BuffersStillComeBackAfterTheDeviceDisappears) {
+    PlaybackClient client;
+    ASSERT_EQ(client.openSink(std::make_unique<VanishingSink>(), CdAudioFormat()),
+              MMSYSERR_NOERROR);
+    ASSERT_EQ(client.playChained(rampFrames(0, 4 * 4410), kBlockBytes), MMSYSERR_NOERROR);
+    ASSERT_TRUE(client.waitForDone(4));
+    EXPECT_EQ(client.doneOrder(), inOrder(4));
+    EXPECT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
+}
+
+TEST(ByteRing, KeepsOrderAcrossTheWrapAndRefusesWhatDoesNotFit) {
+    ByteRing ring(10);
+    std::vector<char> in(7);
+    std::iota(in.begin(), in.end(), 1);
+    ASSERT_TRUE(ring.Write(in));
+    EXPECT_FALSE(ring.Write(in)); // 7 + 7 > 10: nothing stored
+    EXPECT_EQ(ring.Size(), 7u);
+    std::vector<char> out(5);
+    ASSERT_EQ(ring.Read(out), 5u);
+    EXPECT_EQ(out, std::vector<char>({1, 2, 3, 4, 5}));
+    ASSERT_TRUE(ring.Write(in)); // wraps
+    std::vector<char> all(20);
+    ASSERT_EQ(ring.Read(all), 9u);
+    EXPECT_EQ(std::vector<char>(all.begin(), all.begin() + 9),
+              std::vector<char>({6, 7, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(ring.Empty());
+    ASSERT_TRUE(ring.Write(in));
+    ring.Clear();
+    EXPECT_EQ(ring.Read(all), 0u);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::optional<util::WavLayout> layoutOf(const std::filesystem::path& path) {
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    return file ? util::ReadWavLayout(file.get()) : std::nullopt;
+}
+
+TEST(WavHeader, ExtraChunksAreSkippedAndAShortFileIsCut) {
+    testsupport::TempFolder dir;
+    const std::filesystem::path path = dir.File("b.wav");
+    const auto header =
+        util::MakeWavHeader(util::kCdAudioWavFormat, 1000); // claims more than follows
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(header.data(), 36);
+        out.write("LIST\x03\0\0\0abc\0", 12); // odd length, padded
+        out.write(header.data() + 36, 8);
+        const std::vector<char> pcm = rampFrames(0, 10);
+        out.write(pcm.data(), static_cast<std::streamsize>(pcm.size()));
+    }
+    const auto layout = layoutOf(path);
+    ASSERT_TRUE(layout.has_value());
+    EXPECT_EQ(layout->dataOffset, 56);
+    EXPECT_EQ(layout->dataBytes, 40u);
+}
+
+TEST(WavHeader, ADataChunkBeforeTheFormatIsNoWav) {
+    testsupport::TempFolder dir;
+    const std::filesystem::path path = dir.File("c.wav");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write("RIFF\x10\0\0\0WAVEdata\0\0\0\0", 20);
+    }
+    EXPECT_FALSE(layoutOf(path).has_value());
+}
+
+TEST(WaveSettings, TheEnvironmentWinsOverTheSettingsWhenSet) {
+    WaveSettings settings;
+    settings.input = "alsa:hw:0,0";
+    settings.output = "file:/tmp/x.wav";
+
+    const auto fromSettings = ChooseWaveBackends(settings, nullptr, "");
+    EXPECT_EQ(fromSettings.input->Text(), "alsa:hw:0,0");
+    EXPECT_EQ(fromSettings.output->Text(), "file:/tmp/x.wav");
+
+    const auto fromEnv = ChooseWaveBackends(settings, "tone", "null");
+    EXPECT_EQ(fromEnv.input->kind, Kind::Tone);
+    EXPECT_EQ(fromEnv.output->kind, Kind::Null);
+
+    const auto defaults = ChooseWaveBackends(WaveSettings{}, nullptr, nullptr);
+    EXPECT_EQ(defaults.input->Text(), "alsa:default");
+    EXPECT_EQ(defaults.output->Text(), "alsa:default");
+
+    EXPECT_FALSE(ChooseWaveBackends(settings, "null", nullptr).input.has_value());
+}
+
+TEST(CaptureDevices, AnAlsaDeviceThatIsNotThereIsNotListed) {
+    const auto devices = ListCaptureDevices(
+        BackendChoice::Parse("alsa:sondrel_no_such_device", WaveDirection::Input));
+    for (const CaptureDevice& device : devices) {
+        EXPECT_NE(device.name, "alsa:sondrel_no_such_device");
+        EXPECT_TRUE(device.name.starts_with("alsa:hw:")) << device.name;
+    }
+    // Without sound cards nothing is left to capture from.
+    std::ifstream cards("/proc/asound/cards");
+    std::string first;
+    std::getline(cards, first);
+    if (!cards || first.find("no soundcards") != std::string::npos) {
+        EXPECT_TRUE(devices.empty());
+    }
+}
+
+} // namespace
