@@ -150,6 +150,22 @@ EmulatedDrive::Answer EmulatedDrive::Dispatch(const Command& command) {
         return ReadToc(command);
     case op::kReadCd:
         return ReadCd(command);
+    case op::kReadCapacity:
+        return ReadCapacity(command);
+    case op::kReadSubChannel:
+        return ReadSubChannel(command);
+    case op::kGetEventStatusNotification:
+        return GetEventStatus(command);
+    case op::kReadBufferCapacity:
+        return ReadBufferCapacity(command);
+    case op::kReadFormatCapacities:
+        return ReadFormatCapacities(command);
+    case op::kGetPerformance:
+        return GetPerformance(command);
+    case op::kSendOpc:
+        return SendOpc(command);
+    case op::kReserveTrack:
+        return ReserveTrack(command);
     case op::kWrite10:
         return Write(command);
     case op::kSynchronizeCache:
@@ -285,6 +301,7 @@ bool EmulatedDrive::SaveOrRollBack(const DiscState& before, bool rewriteCue) {
 
 void EmulatedDrive::QueueEvent(DiscEventKind kind) {
     m_pendingEvents.push_back({kind, Name()});
+    m_mediaEvent = kind == DiscEventKind::Arrived ? MediaEvent::NewMedia : MediaEvent::MediaRemoval;
 }
 
 bool EmulatedDrive::ChangeDisc(DiscState state) {

@@ -119,11 +119,18 @@ EmulatedDrive::Answer EmulatedDrive::GetConfiguration(const Command& command) {
          {static_cast<std::uint8_t>(0x20 | (caps.eject ? 0x08 : 0) | (m_state.locked ? 0x04 : 0) |
                                     (caps.lock ? 0x01 : 0)),
           0, 0, 0}},
+        // Polled media events (GET EVENT STATUS NOTIFICATION).
+        {0x0002, true, {0, 0, 0, 0}},
+        // READ CD with C2 error pointers.
+        {0x001E, present && m_state.Traits().cd, {0x02, 0, 0, 0}},
+        // Track at once; data block types 0 (audio) and 8 (mode 1).
         {0x002D,
          cdWritable,
          {static_cast<std::uint8_t>((caps.underrunProtection ? 0x40 : 0) |
                                     (caps.testWrite ? 0x04 : 0) | (caps.cdRw ? 0x02 : 0)),
-          0, 0, 0}},
+          0, 0x01, 0x01}},
+        // READ BUFFER CAPACITY in blocks, SET CD SPEED, speeds from GET PERFORMANCE.
+        {0x0107, true, {0x1A, 0, 0, 0}},
     };
     std::vector<std::uint8_t> out(8, 0);
     PutBe16(out, 6, current);
@@ -132,7 +139,7 @@ EmulatedDrive::Answer EmulatedDrive::GetConfiguration(const Command& command) {
                                              : feature.code >= startFeature &&
                                                    (requestType == 0 || feature.current);
         if (wanted && (feature.code != 0x002D || caps.cdR || caps.cdRw)) {
-            AppendFeature(out, feature, feature.code == 0x0001 ? 1 : 0);
+            AppendFeature(out, feature, feature.code == 0x0001 || feature.code == 0x0002 ? 1 : 0);
         }
     }
     PutBe32(out, 0, static_cast<std::uint32_t>(out.size() - 4));

@@ -10,8 +10,12 @@ constexpr std::uint8_t kPageCode = 0x05;
 // Up to the audio pause length: what every host sends.
 constexpr std::size_t kMinimumPageBytes = 16;
 
-bool ValidDataBlockType(std::uint8_t type) {
-    return type <= 3 || (type >= 8 && type <= 13);
+// What this drive writes: packets and tracks at once (session-at-once and
+// raw need a cue sheet it does not take), in 2,352-byte audio or 2,048-byte
+// mode 1 blocks.
+bool Writable(std::uint8_t writeType, std::uint8_t dataBlockType) {
+    return (writeType == kWriteTypePacket || writeType == kWriteTypeTao) &&
+           (dataBlockType == kDataBlockRaw || dataBlockType == kDataBlockMode1);
 }
 
 } // namespace
@@ -61,7 +65,7 @@ SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
     next.dataBlockType = page[4] & 0x0F;
     next.sessionFormat = page[8];
     next.audioPauseBlocks = GetBe16(page, 14);
-    if (next.writeType > kWriteTypeLayerJump || !ValidDataBlockType(next.dataBlockType) ||
+    if (!Writable(next.writeType, next.dataBlockType) ||
         (next.underrunProtection && !capabilities.underrunProtection) ||
         (next.testWrite && !capabilities.testWrite)) {
         return sense::kInvalidParameter;

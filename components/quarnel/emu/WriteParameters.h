@@ -12,9 +12,6 @@ namespace quarnel::emu {
 
 inline constexpr std::uint8_t kWriteTypePacket = 0;
 inline constexpr std::uint8_t kWriteTypeTao = 1;
-inline constexpr std::uint8_t kWriteTypeSao = 2;
-inline constexpr std::uint8_t kWriteTypeRaw = 3;
-inline constexpr std::uint8_t kWriteTypeLayerJump = 4;
 inline constexpr std::uint8_t kMultiSessionOpen = 3; // bits 7-6 = 11b: next session allowed
 inline constexpr std::uint8_t kDataBlockRaw = 0;     // 2,352 bytes of audio
 inline constexpr std::uint8_t kDataBlockMode1 = 8;   // 2,048 bytes
