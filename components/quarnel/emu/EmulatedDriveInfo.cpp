@@ -193,7 +193,8 @@ EmulatedDrive::Answer EmulatedDrive::ModeSelect(const Command& command) {
             return {sense::kInvalidParameter};
         }
         const SenseCode parsed =
-            ParseWriteParametersPage(page, m_settings.capabilities, parameters);
+            ParseWriteParametersPage(page, m_settings.capabilities,
+                                     m_state.Traits().cd || !m_state.HasMedium(), parameters);
         if (!parsed.Good()) {
             return {parsed};
         }

@@ -65,8 +65,8 @@ TEST(EmulatedDriveCommands, CapabilitiesPageFollowsDriveIni) {
     drive.Reopen();
     const Result page = drive.Run({0x5A, 0, 0x2A, 0, 0, 0, 0, 0, 64, 0}, 64);
     ASSERT_TRUE(page.Ok());
-    ASSERT_EQ(page.data.size(), 8U + 32);
-    EXPECT_EQ(GetBe16(page.data, 0), 38U);
+    ASSERT_EQ(page.data.size(), 8U + 36);
+    EXPECT_EQ(GetBe16(page.data, 0), 42U);
     const std::uint8_t* p = page.data.data() + 8;
     EXPECT_EQ(p[0], 0x2A);
     EXPECT_EQ(p[3], 0x17) << "CD-R, CD-RW, test write, DVD-R; no DVD-RAM";
