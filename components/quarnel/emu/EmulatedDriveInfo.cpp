@@ -114,13 +114,13 @@ EmulatedDrive::Answer EmulatedDrive::GetConfiguration(const Command& command) {
     const std::vector<Feature> features{
         profileList,
         {0x0001, true, {0, 0, 0, 2, 0, 0, 0, 0}}, // core: ATAPI
+        // Polled media events (GET EVENT STATUS NOTIFICATION).
+        {0x0002, true, {0, 0, 0, 0}},
         {0x0003,
          true,
          {static_cast<std::uint8_t>(0x20 | (caps.eject ? 0x08 : 0) | (m_state.locked ? 0x04 : 0) |
                                     (caps.lock ? 0x01 : 0)),
           0, 0, 0}},
-        // Polled media events (GET EVENT STATUS NOTIFICATION).
-        {0x0002, true, {0, 0, 0, 0}},
         // READ CD with C2 error pointers.
         {0x001E, present && m_state.Traits().cd, {0x02, 0, 0, 0}},
         // Track at once; data block types 0 (audio) and 8 (mode 1).
