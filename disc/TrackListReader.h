@@ -29,8 +29,8 @@ public:
     // Makes `device` the current device and refills the rows and the address
     // table from its disc. A null device leaves the rows as they are; a drive
     // that is not ready, or a disc with neither a readable table of contents
-    // nor closed tracks in an open session, leaves the list empty. On an open CD-R or CD-RW the last row ends at the next
-    // writable address.
+    // nor closed tracks in an open session, leaves the list empty. On an open CD-R or CD-RW the
+    // last row ends at the next writable address.
     void ReadDisc(quarnel::CDevCmdROM* device);
 
     [[nodiscard]] quarnel::CDevCmdROM* CurrentDevice() const { return m_device; }

@@ -24,8 +24,7 @@ extern "C" void OnServeSignal(int /*signal*/) {
 }
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: sondrel-cli drive serve D [--node /dev/srN] [--socket PATH]\n");
+    std::fprintf(stderr, "usage: sondrel-cli drive serve D [--node /dev/srN] [--socket PATH]\n");
     return 2;
 }
 

@@ -20,7 +20,7 @@ template <typename Function> Function Next(const char* name) {
 }
 
 template <typename Stat> int DescribeNode(Stat* info) {
-    struct stat node{};
+    struct stat node {};
     preload::ServedNode::Describe(node);
     *info = {};
     info->st_mode = node.st_mode;

@@ -9,12 +9,12 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
 namespace preload {
 
@@ -126,9 +126,9 @@ void PutAddress(cdrom_addr& address, std::span<const std::uint8_t> bytes, bool m
     if (msf) {
         address.msf = {bytes[1], bytes[2], bytes[3]};
     } else {
-        address.lba = static_cast<int>((std::uint32_t{bytes[0]} << 24) |
-                                       (std::uint32_t{bytes[1]} << 16) |
-                                       (std::uint32_t{bytes[2]} << 8) | bytes[3]);
+        address.lba =
+            static_cast<int>((std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+                             (std::uint32_t{bytes[2]} << 8) | bytes[3]);
     }
 }
 
@@ -181,11 +181,18 @@ int ReadAudio(int fd, const cdrom_read_audio& request) {
     const auto blocks = static_cast<std::uint32_t>(request.nframes);
     quarnel::Command command;
     command.cdb.length = 12;
-    command.cdb.bytes = {0xBE, 0x04, static_cast<std::uint8_t>(lba >> 24),
-                         static_cast<std::uint8_t>(lba >> 16), static_cast<std::uint8_t>(lba >> 8),
-                         static_cast<std::uint8_t>(lba), static_cast<std::uint8_t>(blocks >> 16),
-                         static_cast<std::uint8_t>(blocks >> 8), static_cast<std::uint8_t>(blocks),
-                         0x10, 0, 0};
+    command.cdb.bytes = {0xBE,
+                         0x04,
+                         static_cast<std::uint8_t>(lba >> 24),
+                         static_cast<std::uint8_t>(lba >> 16),
+                         static_cast<std::uint8_t>(lba >> 8),
+                         static_cast<std::uint8_t>(lba),
+                         static_cast<std::uint8_t>(blocks >> 16),
+                         static_cast<std::uint8_t>(blocks >> 8),
+                         static_cast<std::uint8_t>(blocks),
+                         0x10,
+                         0,
+                         0};
     command.direction = quarnel::DataDirection::FromDevice;
     command.data = {request.buf, std::size_t{blocks} * kBlockBytes};
     return ServedNode::Execute(fd, command).Ok() ? 0 : Fail(EIO);
@@ -198,17 +205,20 @@ int SendPacket(int fd, cdrom_generic_command& packet) {
     command.cdb.length = CDROM_PACKET_SIZE;
     std::copy_n(packet.cmd, CDROM_PACKET_SIZE, command.cdb.bytes.begin());
     const bool moves = packet.buffer != nullptr && packet.buflen > 0;
-    command.direction = !moves                                   ? quarnel::DataDirection::None
-                        : packet.data_direction == CGC_DATA_WRITE ? quarnel::DataDirection::ToDevice
-                                                                  : quarnel::DataDirection::FromDevice;
+    command.direction = !moves ? quarnel::DataDirection::None
+                        : packet.data_direction == CGC_DATA_WRITE
+                            ? quarnel::DataDirection::ToDevice
+                            : quarnel::DataDirection::FromDevice;
     if (moves) {
         command.data = {packet.buffer, packet.buflen};
     }
-    command.timeoutMs = packet.timeout > 0 ? static_cast<unsigned>(packet.timeout) : kDefaultTimeoutMs;
+    command.timeoutMs =
+        packet.timeout > 0 ? static_cast<unsigned>(packet.timeout) : kDefaultTimeoutMs;
     const quarnel::CommandOutcome outcome = ServedNode::Execute(fd, command);
     packet.stat = outcome.scsiStatus;
     if (packet.sense != nullptr) {
-        const std::size_t length = std::min<std::size_t>(outcome.senseLength, sizeof(request_sense));
+        const std::size_t length =
+            std::min<std::size_t>(outcome.senseLength, sizeof(request_sense));
         std::memcpy(packet.sense, outcome.sense.data(), length);
     }
     return outcome.Ok() ? 0 : Fail(EIO);
@@ -241,7 +251,7 @@ int NodeIoctl(int fd, unsigned long request, void* argument) {
         *static_cast<int*>(argument) = 0;
         return 0;
     case SG_GET_SCSI_ID: {
-        struct sg_scsi_id id{};
+        struct sg_scsi_id id {};
         id.host_no = kHostNumber;
         id.scsi_type = TYPE_ROM;
         id.h_cmd_per_lun = 1;

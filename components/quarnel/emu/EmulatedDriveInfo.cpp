@@ -192,9 +192,8 @@ EmulatedDrive::Answer EmulatedDrive::ModeSelect(const Command& command) {
         if ((page[0] & 0x3F) != kPageWriteParameters) {
             return {sense::kInvalidParameter};
         }
-        const SenseCode parsed =
-            ParseWriteParametersPage(page, m_settings.capabilities,
-                                     m_state.Traits().cd || !m_state.HasMedium(), parameters);
+        const SenseCode parsed = ParseWriteParametersPage(
+            page, m_settings.capabilities, m_state.Traits().cd || !m_state.HasMedium(), parameters);
         if (!parsed.Good()) {
             return {parsed};
         }

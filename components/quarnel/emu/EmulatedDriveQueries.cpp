@@ -43,10 +43,10 @@ EmulatedDrive::Answer EmulatedDrive::GetEventStatus(const Command& command) {
     } else {
         out[2] = kMediaClass;
         const bool present = m_state.HasMedium() && !m_state.trayOpen;
-        out.insert(out.end(), {static_cast<std::uint8_t>(m_mediaEvent),
-                               static_cast<std::uint8_t>((present ? 0x02 : 0) |
-                                                         (m_state.trayOpen ? 0x01 : 0)),
-                               0, 0});
+        out.insert(out.end(),
+                   {static_cast<std::uint8_t>(m_mediaEvent),
+                    static_cast<std::uint8_t>((present ? 0x02 : 0) | (m_state.trayOpen ? 0x01 : 0)),
+                    0, 0});
         m_mediaEvent = MediaEvent::None; // reported once
     }
     PutBe16(out, 0, static_cast<std::uint16_t>(out.size() - 2));
@@ -62,9 +62,8 @@ EmulatedDrive::Answer EmulatedDrive::ReadBufferCapacity(const Command& command) 
     PutBe16(out, 0, static_cast<std::uint16_t>(out.size() - 2));
     if (inBlocks) {
         out[3] = 0x01;
-        const std::uint32_t blockBytes = m_state.Traits().blockBytes == 0
-                                             ? 2048
-                                             : m_state.Traits().blockBytes;
+        const std::uint32_t blockBytes =
+            m_state.Traits().blockBytes == 0 ? 2048 : m_state.Traits().blockBytes;
         PutBe32(out, 8, static_cast<std::uint32_t>(free / blockBytes));
     } else {
         PutBe32(out, 4, static_cast<std::uint32_t>(capacity));

@@ -55,9 +55,9 @@ std::optional<ReadCdLayout> LayoutOf(std::uint8_t fields, std::uint8_t subChanne
     }
     ReadCdLayout layout;
     layout.userBytes = (fields & kFieldUserData) != 0 ? kAudioBlockBytes : 0;
-    layout.c2Bytes = c2 == kC2Pointers                 ? kC2PointerBytes
+    layout.c2Bytes = c2 == kC2Pointers                ? kC2PointerBytes
                      : c2 == kC2PointersAndBlockError ? kC2PointerBytes + 2
-                                                       : 0;
+                                                      : 0;
     layout.subChannel = subChannel;
     return layout;
 }
@@ -122,9 +122,8 @@ EmulatedDrive::Answer EmulatedDrive::ReadCd(const Command& command) {
     for (std::uint32_t i = 0; i < blocks; ++i) {
         const std::span<std::uint8_t> block =
             out.subspan(std::size_t{i} * layout->BlockBytes(), layout->BlockBytes());
-        if (layout->userBytes != 0 &&
-            !m_image.Read(std::uint64_t{lba + i} * kAudioBlockBytes,
-                          block.first(kAudioBlockBytes))) {
+        if (layout->userBytes != 0 && !m_image.Read(std::uint64_t{lba + i} * kAudioBlockBytes,
+                                                    block.first(kAudioBlockBytes))) {
             return {sense::kUnrecoveredRead};
         }
         // Every block read back is whole: no C2 error pointer is set.

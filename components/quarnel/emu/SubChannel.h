@@ -15,8 +15,8 @@ inline constexpr std::size_t kRawSubChannelBytes = 96;
 
 struct QPosition {
     std::uint8_t control = 0;
-    std::uint8_t track = 0; // 0xAA in the lead-out
-    std::uint8_t index = 1; // 0 in the pause before a track
+    std::uint8_t track = 0;           // 0xAA in the lead-out
+    std::uint8_t index = 1;           // 0 in the pause before a track
     std::uint32_t relativeBlocks = 0; // from the track start, or to it in the pause
     std::uint32_t lba = 0;
 };

@@ -151,7 +151,7 @@ std::optional<std::vector<std::uint8_t>> BuildAtip(const DiscState& state) {
     }
     const bool rewritable = state.medium == MediumKind::CdRw;
     std::vector<std::uint8_t> out(28, 0);
-    out[4] = 0xD0;  // indicative writing power 5, as dye discs carry it
+    out[4] = 0xD0; // indicative writing power 5, as dye discs carry it
     out[6] = static_cast<std::uint8_t>(0x80 | (rewritable ? 0x40 : 0));
     const Msf leadIn{static_cast<std::uint8_t>(kAtipLeadInFrames / 4500),
                      static_cast<std::uint8_t>(kAtipLeadInFrames / 75 % 60),

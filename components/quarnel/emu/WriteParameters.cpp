@@ -69,11 +69,10 @@ SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
     next.dataBlockType = page[4] & 0x0F;
     next.sessionFormat = page[8];
     next.audioPauseBlocks = GetBe16(page, 14);
-    const bool writable = cdMedium ? CdWritable(next.writeType, next.dataBlockType)
-                                   : next.writeType <= kWriteTypeLayerJump &&
-                                         ValidDataBlockType(next.dataBlockType);
-    if (!writable ||
-        (next.underrunProtection && !capabilities.underrunProtection) ||
+    const bool writable =
+        cdMedium ? CdWritable(next.writeType, next.dataBlockType)
+                 : next.writeType <= kWriteTypeLayerJump && ValidDataBlockType(next.dataBlockType);
+    if (!writable || (next.underrunProtection && !capabilities.underrunProtection) ||
         (next.testWrite && !capabilities.testWrite)) {
         return sense::kInvalidParameter;
     }

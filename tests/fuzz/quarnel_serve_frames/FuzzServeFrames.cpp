@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     if (const auto request = quarnel::serve::DecodeRequest(bytes)) {
-        if (request->transferBytes > quarnel::serve::kMaxTransferBytes ||
-            request->cdb.length < 6 || request->cdb.length > 16) {
+        if (request->transferBytes > quarnel::serve::kMaxTransferBytes || request->cdb.length < 6 ||
+            request->cdb.length > 16) {
             __builtin_trap();
         }
         const auto again = quarnel::serve::DecodeRequest(quarnel::serve::EncodeRequest(*request));

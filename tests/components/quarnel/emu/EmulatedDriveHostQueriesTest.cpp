@@ -29,24 +29,27 @@ TEST(EmulatedDriveHostQueries, ReadCdAnswersEveryCdDaRequestOfARipper) {
         std::uint8_t byte1, fields, subChannel;
         std::size_t extraBytes; // after the 2,352 bytes of sound
     };
-    for (const Case& c : {Case{0x04, 0x78, 0, 0}, Case{0x04, 0x10, 0, 0}, Case{0x00, 0xF8, 0, 0},
-                          Case{0x00, 0x58, 0, 0}, Case{0x04, 0x12, 0, 294},
-                          Case{0x04, 0xFC, 0, 296}, Case{0x04, 0x10, 2, 16},
-                          Case{0x04, 0xFA, 1, 294 + 96}}) {
-        SCOPED_TRACE(testing::Message() << "flags " << int{c.fields} << " sub " << int{c.subChannel});
-        const Result read = drive.Run(
-            {0xBE, c.byte1, 0, 0, 0x01, 0x76, 0, 0, 1, c.fields, c.subChannel, 0}, 2352 + c.extraBytes);
+    for (const Case& c :
+         {Case{0x04, 0x78, 0, 0}, Case{0x04, 0x10, 0, 0}, Case{0x00, 0xF8, 0, 0},
+          Case{0x00, 0x58, 0, 0}, Case{0x04, 0x12, 0, 294}, Case{0x04, 0xFC, 0, 296},
+          Case{0x04, 0x10, 2, 16}, Case{0x04, 0xFA, 1, 294 + 96}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "flags " << int{c.fields} << " sub " << int{c.subChannel});
+        const Result read =
+            drive.Run({0xBE, c.byte1, 0, 0, 0x01, 0x76, 0, 0, 1, c.fields, c.subChannel, 0},
+                      2352 + c.extraBytes);
         ASSERT_TRUE(read.Ok());
         ASSERT_EQ(read.data.size(), 2352 + c.extraBytes);
         EXPECT_TRUE(std::equal(last.begin(), last.end(), read.data.begin()));
         if (c.subChannel == 2) {
             // Track 01, index 01, 00:04:74 into the track, 00:06:74 on the disc.
             const std::vector<std::uint8_t> q(read.data.begin() + 2352, read.data.begin() + 2362);
-            EXPECT_EQ(q, (std::vector<std::uint8_t>{0x01, 0x01, 0x01, 0, 0x04, 0x74, 0, 0, 0x06, 0x74}));
+            EXPECT_EQ(
+                q, (std::vector<std::uint8_t>{0x01, 0x01, 0x01, 0, 0x04, 0x74, 0, 0, 0x06, 0x74}));
         } else if (c.subChannel == 0) {
-            EXPECT_TRUE(std::all_of(read.data.begin() + 2352, read.data.end(),
-                                    [](std::uint8_t b) { return b == 0; }))
-                << "C2 pointers of a whole block are zero";
+            EXPECT_TRUE(std::all_of(read.data.begin() + 2352, read.data.end(), [](std::uint8_t b) {
+                return b == 0;
+            })) << "C2 pointers of a whole block are zero";
         }
     }
     EXPECT_EQ(drive.Run({0xBE, 0x04, 0, 0, 0x01, 0x77, 0, 0, 1, 0x10, 0, 0}, 2352).Sense(),
@@ -74,8 +77,7 @@ TEST(EmulatedDriveHostQueries, MediaEventsBufferSpeedsAndFormatsAsAWriterReports
     EXPECT_EQ(event.data[2], 4) << "media class";
     EXPECT_EQ(event.data[4], 2) << "new media";
     EXPECT_EQ(event.data[5], 0x02) << "present, tray closed";
-    EXPECT_EQ(drive.Run({0x4A, 0x01, 0, 0, 0x10, 0, 0, 0, 8, 0}, 8).data[4], 0)
-        << "reported once";
+    EXPECT_EQ(drive.Run({0x4A, 0x01, 0, 0, 0x10, 0, 0, 0, 8, 0}, 8).data[4], 0) << "reported once";
     EXPECT_EQ(drive.Run({0x4A, 0x00, 0, 0, 0x10, 0, 0, 0, 8, 0}, 8).Sense(), sense::kInvalidField);
 
     const Result buffer = drive.Run({0x5C, 0, 0, 0, 0, 0, 0, 0, 12, 0}, 12);
@@ -123,14 +125,15 @@ TEST(EmulatedDriveHostQueries, WritesOnlyWhatItCanAndPromisesOnlyWhatItAnswers) 
     for (std::size_t at = 8; at + 4 <= features.data.size(); at += 4 + features.data[at + 3]) {
         listed.push_back(GetBe16(features.data, at));
     }
-    EXPECT_EQ(listed, (std::vector<std::uint16_t>{0x0000, 0x0001, 0x0002, 0x0003, 0x001E,
-                                                  0x002D, 0x0107}));
+    EXPECT_EQ(listed,
+              (std::vector<std::uint16_t>{0x0000, 0x0001, 0x0002, 0x0003, 0x001E, 0x002D, 0x0107}));
     // Each promise: media events (0002h), READ CD (001Eh), READ BUFFER
     // CAPACITY, SET CD SPEED and GET PERFORMANCE (0107h) answer.
-    for (const auto& cdb : {std::vector<std::uint8_t>{0x4A, 0x01, 0, 0, 0x10, 0, 0, 0, 8, 0},
-                            std::vector<std::uint8_t>{0x5C, 0x01, 0, 0, 0, 0, 0, 0, 12, 0},
-                            std::vector<std::uint8_t>{0xBB, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0},
-                            std::vector<std::uint8_t>{0xAC, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}}) {
+    for (const auto& cdb :
+         {std::vector<std::uint8_t>{0x4A, 0x01, 0, 0, 0x10, 0, 0, 0, 8, 0},
+          std::vector<std::uint8_t>{0x5C, 0x01, 0, 0, 0, 0, 0, 0, 12, 0},
+          std::vector<std::uint8_t>{0xBB, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0},
+          std::vector<std::uint8_t>{0xAC, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0}}) {
         Command command;
         command.cdb.length = static_cast<std::uint8_t>(cdb.size());
         std::copy(cdb.begin(), cdb.end(), command.cdb.bytes.begin());
