@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <span>
 
@@ -304,7 +303,7 @@ int NodeIoctl(int fd, unsigned long request, void* argument) {
     case CDROMREADAUDIO:
         return ReadAudio(fd, *static_cast<cdrom_read_audio*>(argument));
     default:
-        if (std::getenv("SONDREL_DEVICE_TRACE") != nullptr) {
+        if (ServedNode::Tracing()) {
             std::fprintf(stderr, "sondrel preload: ioctl %#lx not served\n", request);
         }
         return Fail(ENOTTY);

@@ -27,20 +27,26 @@ constexpr int kMaxDescriptors = 4096;
 // cleared before it is closed, on the thread that owns the descriptor.
 std::array<std::atomic<bool>, kMaxDescriptors> g_owned{};
 
+// A variable of the environment, or null. The variables are set before the
+// program starts and nothing here changes them, so any thread may read them.
+const char* Variable(const char* name) {
+    return std::getenv(name); // NOLINT(concurrency-mt-unsafe)
+}
+
 const char* NodePath() {
-    return std::getenv("SONDREL_DEVICE_NODE");
+    return Variable("SONDREL_DEVICE_NODE");
 }
 
 } // namespace
 
 bool ServedNode::Is(const char* path) {
     const char* node = NodePath();
-    return path != nullptr && node != nullptr && std::getenv("SONDREL_DEVICE_SOCKET") != nullptr &&
+    return path != nullptr && node != nullptr && Variable("SONDREL_DEVICE_SOCKET") != nullptr &&
            std::strcmp(path, node) == 0;
 }
 
 int ServedNode::Connect() {
-    const char* socketPath = std::getenv("SONDREL_DEVICE_SOCKET");
+    const char* socketPath = Variable("SONDREL_DEVICE_SOCKET");
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (socketPath == nullptr || std::strlen(socketPath) >= sizeof(address.sun_path)) {
@@ -77,6 +83,10 @@ void ServedNode::Describe(struct stat& info) {
     info.st_uid = ::getuid();
     info.st_gid = ::getgid();
     info.st_blksize = 2048;
+}
+
+bool ServedNode::Tracing() {
+    return Variable("SONDREL_DEVICE_TRACE") != nullptr;
 }
 
 bool ServedNode::Owns(int fd) {

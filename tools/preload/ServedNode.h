@@ -24,6 +24,9 @@ public:
     // with the minor number of its name.
     static void Describe(struct stat& info);
 
+    // SONDREL_DEVICE_TRACE is set: requests the node does not serve are told on stderr.
+    [[nodiscard]] static bool Tracing();
+
     // Descriptors that are connections of the node.
     [[nodiscard]] static bool Owns(int fd);
     static void Adopt(int fd);
