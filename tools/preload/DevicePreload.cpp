@@ -154,7 +154,10 @@ int fstat64(int fd, struct stat64* info) {
     return next(fd, info);
 }
 
-// Programs built against C libraries before 2.33 reach stat through these.
+// Programs built against C libraries before 2.33 reach stat through these,
+// and _FORTIFY_SOURCE builds open through the checked opens: the C library's
+// own names, reserved to it.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 int __xstat(int version, const char* path, struct stat* info) {
     if (preload::ServedNode::Is(path)) {
         return DescribeNode(info);
@@ -203,7 +206,6 @@ int __fxstat64(int version, int fd, struct stat64* info) {
     return next(version, fd, info);
 }
 
-// The checked opens that _FORTIFY_SOURCE builds call.
 int __open_2(const char* path, int flags) {
     if (preload::ServedNode::Is(path)) {
         return preload::ServedNode::Connect();
@@ -219,6 +221,8 @@ int __open64_2(const char* path, int flags) {
     static const auto next = Next<int (*)(const char*, int)>("__open64_2");
     return next(path, flags);
 }
+
+// NOLINTEND(bugprone-reserved-identifier)
 
 int access(const char* path, int mode) {
     if (preload::ServedNode::Is(path)) {

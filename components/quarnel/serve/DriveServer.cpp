@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 namespace quarnel::serve {
@@ -43,13 +44,13 @@ bool DriveServer::Listen(std::string& error) {
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_listener < 0) {
-        error = std::string("cannot create a socket: ") + std::strerror(errno);
+        error = std::string("cannot create a socket: ") + std::generic_category().message(errno);
         return false;
     }
     ::unlink(path.c_str()); // a socket left behind by a server that was killed
     if (::bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
         ::listen(m_listener, kBacklog) != 0) {
-        error = "cannot listen on " + path + ": " + std::strerror(errno);
+        error = "cannot listen on " + path + ": " + std::generic_category().message(errno);
         return false;
     }
     return true;
