@@ -50,7 +50,10 @@ EmulatedDrive::Answer EmulatedDrive::TestUnitReady() {
 EmulatedDrive::Answer EmulatedDrive::RequestSense(const Command& command) {
     const std::uint8_t allocation = command.cdb.bytes[4];
     FixedSenseBytes bytes{};
-    if (!m_settings.faults.notReady && Busy()) {
+    if (m_unitAttention) {
+        bytes = BuildFixedSense(sense::kMediumMayHaveChanged, std::nullopt);
+        m_unitAttention = false;
+    } else if (!m_settings.faults.notReady && Busy()) {
         bytes = BuildFixedSense(m_busy.sense, BusyProgress());
     } else {
         // Reports the condition a TEST UNIT READY would meet, else the last

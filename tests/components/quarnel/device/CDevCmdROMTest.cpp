@@ -81,19 +81,18 @@ TEST_F(DriveTest, TestUnitReadyKeepsTheSense) {
 }
 
 TEST_F(DriveTest, RequestSenseWhenNoSenseCameBack) {
-    On(op::kTestUnitReady, testing::Check(0x2, 0x04, 0x01, false));
+    On(op::kTestUnitReady, testing::Check(0x2, 0x04, 0x00, false));
     V sense(18, 0);
     sense[0] = 0x70;
     sense[2] = 0x02;
     sense[7] = 10;
     sense[12] = 0x04;
-    sense[13] = 0x01;
     On(op::kRequestSense, testing::Reply(sense));
-    EXPECT_EQ(m_drive.TestUnitReady(), status::kCheckCondition | 0x020401U);
+    EXPECT_EQ(m_drive.TestUnitReady(), status::kCheckCondition | 0x020400U);
     ASSERT_EQ(m_script->log.size(), 2U);
     EXPECT_EQ(Last().Opcode(), op::kRequestSense);
     EXPECT_EQ(Last().direction, DataDirection::FromDevice);
-    EXPECT_TRUE(m_drive.GetLastSense().BecomingReady());
+    EXPECT_TRUE(m_drive.GetLastSense().Is(0x02, 0x04, 0x00));
 }
 
 TEST_F(DriveTest, UnitAttentionIsAnsweredBySendingTheCommandAgain) {

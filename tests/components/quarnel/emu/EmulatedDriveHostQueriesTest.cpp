@@ -4,6 +4,7 @@
 // modes MODE SELECT takes.
 #include "tests/components/quarnel/emu/EmuTestDrive.h"
 
+#include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/mmc/ByteOrder.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,28 @@ TEST(EmulatedDriveHostQueries, WritesOnlyWhatItCanAndPromisesOnlyWhatItAnswers) 
         command.data = reply;
         EXPECT_TRUE(drive.Drive().Execute(command).Ok()) << "opcode " << int{cdb[0]};
     }
+}
+
+TEST(EmulatedDriveHostQueries, DiscChangesRaiseAUnitAttentionAndAClosedTrayABecomingReady) {
+    EmuTestDrive drive;
+    DriveSettings settings = drive.Drive().Settings();
+    settings.unitAttention = true;
+    settings.spinUpMs = 2000;
+    ASSERT_TRUE(SaveDriveSettings(drive.Folder() / "drive.ini", settings));
+    drive.Reopen();
+    ASSERT_TRUE(drive.Drive().LoadBlank(MediumKind::CdR));
+    EXPECT_TRUE(drive.Run({0x12, 0, 0, 0, 96, 0}, 96).Ok()) << "INQUIRY is not held back";
+    EXPECT_EQ(drive.Run({0, 0, 0, 0, 0, 0}).Sense(), sense::kMediumMayHaveChanged);
+    EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok()) << "reported once";
+
+    ASSERT_TRUE(drive.Run({0x1B, 0, 0, 0, 0x02, 0}).Ok());
+    EXPECT_EQ(drive.Run({0x03, 0, 0, 0, 18, 0}, 18).data[12], 0x28) << "REQUEST SENSE reports it";
+    ASSERT_TRUE(drive.Run({0x1B, 0, 0, 0, 0x03, 0}).Ok());
+    EXPECT_EQ(drive.Run({0, 0, 0, 0, 0, 0}).Sense(), sense::kMediumMayHaveChanged);
+    EXPECT_EQ(drive.Run({0, 0, 0, 0, 0, 0}).Sense(), sense::kBecomingReady);
+    EXPECT_EQ(drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34).Sense(), sense::kBecomingReady);
+    drive.Clock().Advance(std::chrono::seconds(2));
+    EXPECT_TRUE(drive.Run({0, 0, 0, 0, 0, 0}).Ok());
 }
 
 } // namespace
