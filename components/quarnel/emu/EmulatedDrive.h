@@ -154,8 +154,8 @@ private:
     std::uint32_t m_writeSpeedX = 0;
     SenseCode m_lastSense;
     MediaEvent m_mediaEvent = MediaEvent::None;
-    bool m_unitAttention = false; // a disc change not yet reported to a command
-    Nanos m_readyAt{};            // "becoming ready" until then
+    bool m_unitAttention = false;    // a disc change not yet reported to a command
+    Nanos m_readyAt{};               // "becoming ready" until then
     std::uint32_t m_lastReadLba = 0; // where READ SUB-CHANNEL finds the head
     BusyWindow m_busy;
     std::vector<DiscEventListener*> m_listeners;
