@@ -52,7 +52,6 @@ inline constexpr SenseCode kSequenceError{0x05, 0x2C, 0x00};
 inline constexpr SenseCode kIncompatibleMedium{0x05, 0x30, 0x00};
 inline constexpr SenseCode kCannotWriteMedium{0x05, 0x30, 0x05};
 inline constexpr SenseCode kSavingNotSupported{0x05, 0x39, 0x00};
-inline constexpr SenseCode kMediumMayHaveChanged{0x06, 0x28, 0x00};
 inline constexpr SenseCode kRemovalPrevented{0x05, 0x53, 0x02};
 inline constexpr SenseCode kIllegalModeForTrack{0x05, 0x64, 0x00};
 inline constexpr SenseCode kMediumMayHaveChanged{0x06, 0x28, 0x00};
