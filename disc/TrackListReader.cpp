@@ -6,6 +6,7 @@
 #include "disc/DriveChecks.h"
 #include "lang/LangText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -68,12 +69,11 @@ void TrackListReader::ReadDisc(quarnel::CDevCmdROM* device) {
     quarnel::FS_CDTEXT_INFO text;
     static_cast<void>(device->GetCDText(text)); // an unread record leaves the titles empty
     std::vector<unsigned char> toc(kTocBytes);
-    if (device->ReadToc(toc.data(), kTocBytes, kFullTocFormat, 0) != 0 &&
-        device->ReadTocEx(toc.data(), kTocBytes, kFullTocFormat, 0) != 0) {
-        return;
-    }
+    const bool tocRead = device->ReadToc(toc.data(), kTocBytes, kFullTocFormat, 0) == 0 ||
+                         device->ReadTocEx(toc.data(), kTocBytes, kFullTocFormat, 0) == 0;
     m_addresses.Clear();
-    FillRows(toc.data(), text);
+    const int lastListed = tocRead ? FillRows(toc.data(), text) : 0;
+    AddUnlistedTracks(*device, lastListed, text);
     if (m_rows.RowCount() == 0) {
         return;
     }
@@ -81,11 +81,13 @@ void TrackListReader::ReadDisc(quarnel::CDevCmdROM* device) {
     ExtendToNextWritable(*device);
 }
 
-void TrackListReader::FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text) {
+int TrackListReader::FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text) {
     const quarnel::SessionInfo sessions(toc + 4, (toc[0] << 8 | toc[1]) - 2);
+    int lastListed = 0;
     for (int s = 1; s <= sessions.GetSessionCount(); ++s) {
         const quarnel::TocData& session = *sessions.GetTocData(s);
         for (int t = session.GetFirstTrackNo(); t >= 1 && t <= session.GetLastTrackNo(); ++t) {
+            lastListed = std::max(lastListed, t);
             quarnel::TocData::_Data data;
             if (!session.GetTrackData(t, data) || (data.Control() & kDataTrackBit) != 0) {
                 continue;
@@ -97,6 +99,25 @@ void TrackListReader::FillRows(const unsigned char* toc, const quarnel::FS_CDTEX
                     : FollowingSessionStart(sessions, s, t);
             AddRow(t, StartOf(data), following - 1, text);
         }
+    }
+    return lastListed;
+}
+
+void TrackListReader::AddUnlistedTracks(quarnel::CDevCmdROM& device, int lastListed,
+                                        const quarnel::FS_CDTEXT_INFO& text) {
+    quarnel::DISC_INFO info{};
+    if (device.ReadDiscInfo(info) != 0 || info.discStatus == quarnel::disc::kStatusComplete) {
+        return;
+    }
+    const int first = std::max<int>(lastListed + 1, info.firstTrackLastSession);
+    for (int t = first; t >= 1 && t <= info.lastTrackLastSession; ++t) {
+        quarnel::TRACK_INFO track{};
+        // The invisible track and one still being written have no end yet.
+        if (device.ReadTrackInfoEx(track, quarnel::TRACK_INFO_BY_TRACK, t) != 0 || track.blank ||
+            track.nextWritableValid || track.size == 0 || (track.trackMode & kDataTrackBit) != 0) {
+            continue;
+        }
+        AddRow(t, track.start, track.start + track.size - 1, text);
     }
 }
 

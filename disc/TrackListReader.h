@@ -28,16 +28,22 @@ public:
 
     // Makes `device` the current device and refills the rows and the address
     // table from its disc. A null device leaves the rows as they are; a drive
-    // that is not ready or a table of contents that cannot be read leaves the
-    // list empty. On an open CD-R or CD-RW the last row ends at the next
-    // writable address.
+    // that is not ready, or a disc with neither a readable table of contents
+    // nor closed tracks in an open session, leaves the list empty. On an open CD-R or CD-RW the
+    // last row ends at the next writable address.
     void ReadDisc(quarnel::CDevCmdROM* device);
 
     [[nodiscard]] quarnel::CDevCmdROM* CurrentDevice() const { return m_device; }
 
 private:
-    // Rows for the audio tracks of the table of contents in `toc`.
-    void FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text);
+    // Rows for the audio tracks of the table of contents in `toc`; returns the
+    // highest track number it lists.
+    int FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text);
+    // Rows for the closed audio tracks after `lastListed` in the last session
+    // of a disc that is not complete, from READ TRACK INFORMATION: drives
+    // leave the tracks of an open session out of the table of contents.
+    void AddUnlistedTracks(quarnel::CDevCmdROM& device, int lastListed,
+                           const quarnel::FS_CDTEXT_INFO& text);
     void AddRow(int track, std::uint32_t start, std::uint32_t end,
                 const quarnel::FS_CDTEXT_INFO& text);
     // The last row of an open CD-R/CD-RW runs up to the next writable address.

@@ -73,6 +73,10 @@ std::unique_ptr<EmulatedDrive> AudioWriter(const std::filesystem::path& parent) 
     if (drive == nullptr || !drive->LoadBlank(MediumKind::CdR)) {
         return nullptr;
     }
+    // The new disc's unit attention goes to a TEST UNIT READY, as a host takes it.
+    Command ready;
+    ready.cdb = Cdb({0, 0, 0, 0, 0, 0});
+    (void)drive->Execute(ready);
     std::vector<std::uint8_t> list(8 + 0x34, 0);
     list[8] = 0x05;
     list[9] = 0x32;

@@ -96,9 +96,11 @@ bool CdTrackWriter::PrepareHeldDrive() {
 }
 
 bool CdTrackWriter::CheckDiscForRecording() {
+    // TEST UNIT READY has waited out a disc spinning up; a drive still not
+    // ready keeps its tray as it is (opening it could throw out a disc that
+    // is only slow to start).
     if (m_pDevice->TestUnitReady() != 0) {
         ShowSessionMessage(kMsgNotReady);
-        m_pDevice->Eject(true);
         return false;
     }
     const quarnel::MEDIUM_TYPE medium = m_pDevice->GetMediumType();

@@ -137,3 +137,28 @@ TEST(TrackList, SharedSheetWithCdTextAndMalformedSheetsRefused) {
 
 } // namespace
 } // namespace disc
+
+namespace disc {
+namespace {
+
+// The table of contents leaves out the tracks of a session still open, as
+// drives that read it from the lead-ins do: they come from READ TRACK
+// INFORMATION.
+TEST(TrackList, TracksOfAnOpenSessionComeFromTheirTrackInformation) {
+    EmulatedRig rig(quarnel::emu::MediumKind::CdR);
+    RecordTake(rig, 1, 10, true);
+    RecordTake(rig, 2, 5, false);
+    RecordTake(rig, 3, 4, false);
+    Reading reading;
+    reading.reader.ReadDisc(&rig.Device());
+    ASSERT_EQ(reading.rows.RowCount(), 3);
+    const std::uint32_t second = 160 + 6750 + 4500 + 150;
+    EXPECT_EQ(reading.rows.Cell(1, kColumnStart), std::to_string(second));
+    EXPECT_EQ(reading.rows.Cell(1, kColumnEnd), std::to_string(second + 79));
+    EXPECT_EQ(reading.rows.Cell(2, kColumnStart), std::to_string(second + 80));
+    EXPECT_EQ(reading.addresses.start[3], second + 80);
+    EXPECT_EQ(reading.rows.Cell(2, kColumnTitle), Untitled(3));
+}
+
+} // namespace
+} // namespace disc

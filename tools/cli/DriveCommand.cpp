@@ -7,6 +7,7 @@
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "disc/DriveList.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/DriveServe.h"
 
 #include <charconv>
 #include <cstdio>
@@ -19,7 +20,8 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli drive create NAME [--speed N|max] "
-                         "[--time-scale X] [--reader]\n");
+                         "[--time-scale X] [--reader]\n"
+                         "       sondrel-cli drive serve D [--node /dev/srN] [--socket PATH]\n");
     return 2;
 }
 
@@ -90,6 +92,9 @@ bool ApplyOptions(const std::filesystem::path& folder, const CreateOptions& opti
 }
 
 int RunDrive(std::span<const std::string_view> args) {
+    if (!args.empty() && args[0] == "serve") {
+        return RunDriveServe(args.subspan(1));
+    }
     if (args.size() < 2 || args[0] != "create") {
         return Usage();
     }
@@ -128,11 +133,12 @@ int RunDrive(std::span<const std::string_view> args) {
 } // namespace
 
 const CliCommand kDriveCommand{
-    "drive", "create NAME [--speed N|max] [--time-scale X] [--reader]",
+    "drive", "create NAME [--speed N|max] [--time-scale X] [--reader] | serve D [--node /dev/srN]",
     "creates an emulated writer (top speed 1x-52x, max: unlimited; 16x when not given) in "
     "$SONDREL_DRIVES or the user's data folder; it starts with an empty tray. --time-scale "
     "multiplies every duration it models (blanking, formatting, closing); --reader makes a "
-    "drive that writes nothing",
+    "drive that writes nothing; serve makes drive D a device node (/dev/sr99 unless given) that "
+    "disc programs open through the preload library libsondrel-device.so, until Ctrl-C",
     RunDrive};
 
 } // namespace cli

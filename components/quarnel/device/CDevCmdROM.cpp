@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace quarnel {
 
@@ -25,6 +27,10 @@ constexpr long kCdTextMaxLength = 0xFFFF;
 constexpr std::uint16_t kMaxAllocation = 0xFFFF;
 // 470 KiB: below the 512 KiB many host adapters take in one SG_IO transfer.
 constexpr int kMaxReadSectors = 200;
+// How long TEST UNIT READY waits for a drive that is becoming ready, and how
+// often it asks meanwhile.
+constexpr auto kBecomingReadyWait = std::chrono::seconds(20);
+constexpr auto kBecomingReadyPoll = std::chrono::milliseconds(100);
 
 ParseError CheckTocFormat(int format, std::span<const std::uint8_t> reply) {
     switch (format) {
@@ -184,7 +190,17 @@ std::uint32_t CDevCmdROM::GetParamPage(unsigned char* buffer, int length, int de
 }
 
 std::uint32_t CDevCmdROM::TestUnitReady() {
-    return Run(cdb::TestUnitReady());
+    // A drive spinning up a disc it has just taken in answers "becoming
+    // ready" for some seconds; that is waited out before not ready is reported.
+    const auto deadline = std::chrono::steady_clock::now() + kBecomingReadyWait;
+    for (;;) {
+        const std::uint32_t result = Run(cdb::TestUnitReady());
+        if (result == status::kOk || !GetLastSense().BecomingReady() ||
+            std::chrono::steady_clock::now() >= deadline) {
+            return result;
+        }
+        std::this_thread::sleep_for(kBecomingReadyPoll);
+    }
 }
 
 CD_DEV_TYPE CDevCmdROM::GetDevType() {

@@ -39,6 +39,7 @@ public:
     // deviceId is this drive's ID; another value is refused.
     std::uint32_t GetParamPage(unsigned char* buffer, int length, int deviceId,
                                SenseData_tag& sense, int pageCode);
+    // Waits up to 20 s while the drive reports "becoming ready" (2/04/01).
     std::uint32_t TestUnitReady();
     [[nodiscard]] CD_DEV_TYPE GetDevType();
     // MEDIUM_NONE when there is no disc or the drive cannot say.

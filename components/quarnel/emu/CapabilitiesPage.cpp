@@ -37,7 +37,9 @@ BuildCapabilitiesPage(const DriveSettings& settings, std::uint32_t currentWriteS
                                   Bit(caps.dvdRw, 4) | Bit(caps.dvdRam, 5));
     page[4] =
         static_cast<std::uint8_t>(Bit(caps.underrunProtection, 7) | Bit(true, 6) | Bit(true, 0));
-    page[5] = static_cast<std::uint8_t>(Bit(true, 0) | Bit(true, 1));
+    // CD-DA reads, accurately, with R-W, C2 pointers, ISRC and media catalogue number.
+    page[5] = static_cast<std::uint8_t>(Bit(true, 0) | Bit(true, 1) | Bit(true, 2) | Bit(true, 4) |
+                                        Bit(true, 5) | Bit(true, 6));
     page[6] = static_cast<std::uint8_t>(kTrayLoader | Bit(caps.eject, 3) | Bit(locked, 1) |
                                         Bit(caps.lock, 0));
     const std::uint16_t maxWrite = SpeedKBps(settings.writeSpeedX);
@@ -51,6 +53,8 @@ BuildCapabilitiesPage(const DriveSettings& settings, std::uint32_t currentWriteS
     PutBe16(page, 18, maxWrite);
     PutBe16(page, 20, currentWrite);
     PutBe16(page, 28, currentWrite);
+    PutBe16(page, 30, 1);
+    PutBe16(page, 34, maxWrite);
     return page;
 }
 

@@ -8,7 +8,8 @@
 
 namespace quarnel::emu {
 
-inline constexpr std::size_t kCapabilitiesPageBytes = 0x1E + 2;
+// Up to byte 31, then one write speed descriptor: the top speed.
+inline constexpr std::size_t kCapabilitiesPageBytes = 0x1E + 2 + 4;
 // 1x CD in the kB/s (1,000 bytes) that speed fields count.
 inline constexpr std::uint32_t kCdSpeed1xKBps = 176;
 

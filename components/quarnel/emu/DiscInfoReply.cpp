@@ -14,8 +14,6 @@ constexpr std::uint8_t kSessionEmpty = 0;
 constexpr std::uint8_t kSessionIncomplete = 1;
 constexpr std::uint8_t kSessionComplete = 3;
 constexpr std::uint8_t kInvisibleTrack = 0xFF;
-// Lead-in start of a blank CD-R as its ATIP gives it: 97:26:66.
-constexpr std::uint32_t kAtipLeadIn = ((97 * 60 + 26) * 75 + 66);
 
 void PutCdTime(std::span<std::uint8_t> out, std::size_t at, std::uint32_t frames) {
     out[at] = 0;
@@ -141,7 +139,7 @@ std::array<std::uint8_t, kDiscInformationBytes> BuildDiscInformation(const DiscS
     } else if (state.Traits().cd) {
         const std::uint32_t sessionStart = state.SessionStart(state.OpenSession());
         const std::uint32_t leadIn =
-            state.OpenSession() == 1 ? kAtipLeadIn
+            state.OpenSession() == 1 ? kAtipLeadInFrames
                                      : sessionStart - kLeadInBlocks - kPauseBlocks + kPregapFrames;
         PutCdTime(out, 16, leadIn);
         PutCdTime(out, 20, state.Capacity() + kPregapFrames);

@@ -31,6 +31,9 @@ inline constexpr std::uint32_t kFirstLeadOutBlocks = 6750;
 inline constexpr std::uint32_t kLaterLeadOutBlocks = 2250;
 inline constexpr std::uint32_t kLeadInBlocks = 4500;
 inline constexpr std::uint32_t kPauseBlocks = 150;
+// Lead-in start of a blank CD-R or CD-RW as its ATIP gives it: 97:26:66, in
+// frames from 00:00:00.
+inline constexpr std::uint32_t kAtipLeadInFrames = (97 * 60 + 26) * 75 + 66;
 
 class DiscState {
 public:

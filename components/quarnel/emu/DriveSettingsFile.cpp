@@ -175,6 +175,8 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
     reader.Text(kDrive, "revision", settings.revision);
     bool ok = reader.Number(kDrive, "write_speed", settings.writeSpeedX) &&
               reader.Number(kDrive, "buffer_kib", settings.bufferKib) &&
+              reader.Flag(kDrive, "unit_attention", settings.unitAttention) &&
+              reader.Number(kDrive, "spin_up_ms", settings.spinUpMs) &&
               reader.Number(kFaults, "long_write_attempts", settings.faults.longWriteAttempts) &&
               reader.Flag(kFaults, "not_ready", settings.faults.notReady) &&
               ParseCapabilities(
@@ -197,7 +199,7 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
 
 bool SaveDriveSettings(const std::filesystem::path& path, const DriveSettings& settings) {
     const FaultPlan& faults = settings.faults;
-    const std::array<std::array<std::string, 3>, 11> values{{
+    const std::array<std::array<std::string, 3>, 13> values{{
         {kDrive, "vendor", settings.vendor},
         {kDrive, "product", settings.product},
         {kDrive, "revision", settings.revision},
@@ -205,6 +207,8 @@ bool SaveDriveSettings(const std::filesystem::path& path, const DriveSettings& s
         {kDrive, "write_speed", std::to_string(settings.writeSpeedX)},
         {kDrive, "buffer_kib", std::to_string(settings.bufferKib)},
         {kDrive, "time_scale", FormatNumber(settings.timeScale)},
+        {kDrive, "unit_attention", settings.unitAttention ? "1" : "0"},
+        {kDrive, "spin_up_ms", std::to_string(settings.spinUpMs)},
         {kFaults, "long_write_attempts", std::to_string(faults.longWriteAttempts)},
         {kFaults, "fail_writes_from", FormatAddress(faults.failWritesFrom)},
         {kFaults, "not_ready", faults.notReady ? "1" : "0"},

@@ -142,6 +142,15 @@ EmulatedDrive::Answer EmulatedDrive::Dispatch(const Command& command) {
     if (length != 0 && command.cdb.length != 0 && command.cdb.length < length) {
         return {sense::kInvalidField};
     }
+    // Commands that report on the drive rather than the disc are not held
+    // back by a unit attention.
+    const bool reportsOnly = opcode == op::kInquiry || opcode == op::kRequestSense ||
+                             opcode == op::kGetConfiguration ||
+                             opcode == op::kGetEventStatusNotification;
+    if (m_unitAttention && !reportsOnly) {
+        m_unitAttention = false;
+        return {sense::kMediumMayHaveChanged};
+    }
     switch (opcode) {
     case op::kTestUnitReady:
         return TestUnitReady();
@@ -163,6 +172,22 @@ EmulatedDrive::Answer EmulatedDrive::Dispatch(const Command& command) {
         return ReadToc(command);
     case op::kReadCd:
         return ReadCd(command);
+    case op::kReadCapacity:
+        return ReadCapacity(command);
+    case op::kReadSubChannel:
+        return ReadSubChannel(command);
+    case op::kGetEventStatusNotification:
+        return GetEventStatus(command);
+    case op::kReadBufferCapacity:
+        return ReadBufferCapacity(command);
+    case op::kReadFormatCapacities:
+        return ReadFormatCapacities(command);
+    case op::kGetPerformance:
+        return GetPerformance(command);
+    case op::kSendOpc:
+        return SendOpc(command);
+    case op::kReserveTrack:
+        return ReserveTrack(command);
     case op::kWrite10:
         return Write(command);
     case op::kSynchronizeCache:
@@ -221,7 +246,10 @@ SenseCode EmulatedDrive::MediumReady() {
     if (m_state.trayOpen) {
         return sense::kNoMediumTrayOpen;
     }
-    return m_state.HasMedium() ? sense::kNone : sense::kNoMediumTrayClosed;
+    if (!m_state.HasMedium()) {
+        return sense::kNoMediumTrayClosed;
+    }
+    return m_clock->Now() < m_readyAt ? sense::kBecomingReady : sense::kNone;
 }
 
 SenseCode EmulatedDrive::MediumWritable() const {
@@ -300,6 +328,8 @@ bool EmulatedDrive::SaveOrRollBack(const DiscState& before, bool rewriteCue) {
 
 void EmulatedDrive::QueueEvent(DiscEventKind kind) {
     m_pendingEvents.push_back({kind, Name()});
+    m_mediaEvent = kind == DiscEventKind::Arrived ? MediaEvent::NewMedia : MediaEvent::MediaRemoval;
+    m_unitAttention = m_settings.unitAttention;
 }
 
 bool EmulatedDrive::ChangeDisc(DiscState state) {

@@ -88,6 +88,8 @@ private:
         SenseCode sense;
         std::uint32_t transferred = 0;
     };
+    // Media event codes of GET EVENT STATUS NOTIFICATION, held until reported.
+    enum class MediaEvent : std::uint8_t { None = 0, NewMedia = 2, MediaRemoval = 3 };
     struct BusyWindow {
         Nanos start{};
         Nanos end{};
@@ -133,12 +135,22 @@ private:
     Answer GetConfiguration(const Command& command);
     Answer ModeSense(const Command& command);
     Answer ModeSelect(const Command& command);
+    // Before and while writing (EmulatedDriveQueries.cpp).
+    Answer GetEventStatus(const Command& command);
+    Answer ReadBufferCapacity(const Command& command);
+    Answer ReadFormatCapacities(const Command& command);
+    Answer GetPerformance(const Command& command);
     // The disc's layout (EmulatedDriveToc.cpp).
     Answer ReadDiscInformation(const Command& command);
     Answer ReadTrackInformation(const Command& command);
     Answer ReadToc(const Command& command);
+    // Reading blocks (EmulatedDriveRead.cpp).
     Answer ReadCd(const Command& command);
+    Answer ReadCapacity(const Command& command);
+    Answer ReadSubChannel(const Command& command);
     // Recording (EmulatedDriveWrite.cpp).
+    Answer SendOpc(const Command& command);
+    Answer ReserveTrack(const Command& command);
     Answer Write(const Command& command);
     SenseCode CheckSequentialWrite(std::uint32_t lba, std::uint32_t blocks);
     Answer SynchronizeCache(const Command& command);
@@ -161,6 +173,10 @@ private:
     WriteBuffer m_buffer;
     std::uint32_t m_writeSpeedX = 0;
     SenseCode m_lastSense;
+    MediaEvent m_mediaEvent = MediaEvent::None;
+    bool m_unitAttention = false;    // a disc change not yet reported to a command
+    Nanos m_readyAt{};               // "becoming ready" until then
+    std::uint32_t m_lastReadLba = 0; // where READ SUB-CHANNEL finds the head
     BusyWindow m_busy;
     std::vector<DiscEventListener*> m_listeners;
     std::vector<DiscEvent> m_pendingEvents;

@@ -50,7 +50,10 @@ EmulatedDrive::Answer EmulatedDrive::TestUnitReady() {
 EmulatedDrive::Answer EmulatedDrive::RequestSense(const Command& command) {
     const std::uint8_t allocation = command.cdb.bytes[4];
     FixedSenseBytes bytes{};
-    if (!m_settings.faults.notReady && Busy()) {
+    if (m_unitAttention) {
+        bytes = BuildFixedSense(sense::kMediumMayHaveChanged, std::nullopt);
+        m_unitAttention = false;
+    } else if (!m_settings.faults.notReady && Busy()) {
         bytes = BuildFixedSense(m_busy.sense, BusyProgress());
     } else {
         // Reports the condition a TEST UNIT READY would meet, else the last
@@ -114,16 +117,23 @@ EmulatedDrive::Answer EmulatedDrive::GetConfiguration(const Command& command) {
     const std::vector<Feature> features{
         profileList,
         {0x0001, true, {0, 0, 0, 2, 0, 0, 0, 0}}, // core: ATAPI
+        // Polled media events (GET EVENT STATUS NOTIFICATION).
+        {0x0002, true, {0, 0, 0, 0}},
         {0x0003,
          true,
          {static_cast<std::uint8_t>(0x20 | (caps.eject ? 0x08 : 0) | (m_state.locked ? 0x04 : 0) |
                                     (caps.lock ? 0x01 : 0)),
           0, 0, 0}},
+        // READ CD with C2 error pointers.
+        {0x001E, present && m_state.Traits().cd, {0x02, 0, 0, 0}},
+        // Track at once; data block types 0 (audio) and 8 (mode 1).
         {0x002D,
          cdWritable,
          {static_cast<std::uint8_t>((caps.underrunProtection ? 0x40 : 0) |
                                     (caps.testWrite ? 0x04 : 0) | (caps.cdRw ? 0x02 : 0)),
-          0, 0, 0}},
+          0, 0x01, 0x01}},
+        // READ BUFFER CAPACITY in blocks, SET CD SPEED, speeds from GET PERFORMANCE.
+        {0x0107, true, {0x1A, 0, 0, 0}},
     };
     std::vector<std::uint8_t> out(8, 0);
     PutBe16(out, 6, current);
@@ -132,7 +142,7 @@ EmulatedDrive::Answer EmulatedDrive::GetConfiguration(const Command& command) {
                                              : feature.code >= startFeature &&
                                                    (requestType == 0 || feature.current);
         if (wanted && (feature.code != 0x002D || caps.cdR || caps.cdRw)) {
-            AppendFeature(out, feature, feature.code == 0x0001 ? 1 : 0);
+            AppendFeature(out, feature, feature.code == 0x0001 || feature.code == 0x0002 ? 1 : 0);
         }
     }
     PutBe32(out, 0, static_cast<std::uint32_t>(out.size() - 4));
@@ -185,8 +195,8 @@ EmulatedDrive::Answer EmulatedDrive::ModeSelect(const Command& command) {
         if ((page[0] & 0x3F) != kPageWriteParameters) {
             return {sense::kInvalidParameter};
         }
-        const SenseCode parsed =
-            ParseWriteParametersPage(page, m_settings.capabilities, parameters);
+        const SenseCode parsed = ParseWriteParametersPage(
+            page, m_settings.capabilities, m_state.Traits().cd || !m_state.HasMedium(), parameters);
         if (!parsed.Good()) {
             return {parsed};
         }

@@ -1,5 +1,5 @@
 // Commands that describe or read the disc: READ DISC INFORMATION, READ TRACK
-// INFORMATION, READ TOC/PMA/ATIP and READ CD.
+// INFORMATION and READ TOC/PMA/ATIP.
 #include "components/quarnel/emu/CdTextPacks.h"
 #include "components/quarnel/emu/DiscInfoReply.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
@@ -15,13 +15,9 @@ namespace {
 constexpr std::uint8_t kTocTracks = 0;
 constexpr std::uint8_t kTocSessions = 1;
 constexpr std::uint8_t kTocFull = 2;
+constexpr std::uint8_t kTocPma = 3;
+constexpr std::uint8_t kTocAtip = 4;
 constexpr std::uint8_t kTocCdText = 5;
-constexpr std::uint8_t kSectorAny = 0;
-constexpr std::uint8_t kSectorCdDa = 1;
-constexpr std::uint8_t kReadNothing = 0x00;
-constexpr std::uint8_t kReadUserData = 0x10;
-constexpr std::uint8_t kReadEverything = 0xF8;
-constexpr std::uint32_t kAudioBlockBytes = 2352;
 
 } // namespace
 
@@ -69,6 +65,12 @@ EmulatedDrive::Answer EmulatedDrive::ReadToc(const Command& command) {
     case kTocFull:
         out = BuildFullToc(m_state);
         break;
+    case kTocPma:
+        out = BuildPma(m_state);
+        break;
+    case kTocAtip:
+        out = BuildAtip(m_state);
+        break;
     case kTocCdText: {
         std::vector<std::uint8_t> packs(4, 0);
         for (const CdTextPack& pack : BuildCdTextPacks(m_state)) {
@@ -85,53 +87,6 @@ EmulatedDrive::Answer EmulatedDrive::ReadToc(const Command& command) {
         return {sense::kInvalidField};
     }
     return Reply(command, *out, allocation);
-}
-
-EmulatedDrive::Answer EmulatedDrive::ReadCd(const Command& command) {
-    if (const SenseCode ready = MediumReady(); !ready.Good()) {
-        return {ready};
-    }
-    const std::uint8_t sectorType = (command.cdb.bytes[1] >> 2) & 0x07;
-    const std::uint32_t lba = GetBe32(command.cdb.bytes, 2);
-    const std::uint32_t blocks = GetBe24(command.cdb.bytes, 6);
-    const std::uint8_t fields = command.cdb.bytes[9];
-    if ((sectorType != kSectorAny && sectorType != kSectorCdDa) || command.cdb.bytes[10] != 0 ||
-        (fields != kReadNothing && fields != kReadUserData && fields != kReadEverything)) {
-        return {sense::kInvalidField};
-    }
-    if (!m_state.Traits().cd) {
-        return {sense::kIncompatibleMedium};
-    }
-    const std::uint64_t bytesPerBlock = fields == kReadNothing ? 0 : kAudioBlockBytes;
-    if (command.direction == DataDirection::FromDevice &&
-        command.data.size() < bytesPerBlock * blocks) {
-        return {sense::kInvalidField};
-    }
-    for (std::uint32_t i = 0; i < blocks; ++i) {
-        const std::uint32_t block = lba + i;
-        if (block < lba || !m_state.Readable(block)) {
-            return {sense::kAddressOutOfRange};
-        }
-        for (const DiscTrack& track : m_state.tracks) {
-            if (block >= track.start && block < track.End() && (track.control & 0x04) != 0 &&
-                sectorType == kSectorCdDa) {
-                return {sense::kIllegalModeForTrack};
-            }
-        }
-        const auto& unreadable = m_settings.faults.unreadable;
-        if (std::any_of(unreadable.begin(), unreadable.end(),
-                        [block](const BlockRange& range) { return range.Contains(block); })) {
-            return {sense::kUnrecoveredRead};
-        }
-    }
-    if (bytesPerBlock == 0 || command.direction != DataDirection::FromDevice) {
-        return {};
-    }
-    const std::uint64_t bytes = bytesPerBlock * blocks;
-    if (!m_image.Read(std::uint64_t{lba} * kAudioBlockBytes, command.data.first(bytes))) {
-        return {sense::kUnrecoveredRead};
-    }
-    return {sense::kNone, static_cast<std::uint32_t>(bytes)};
 }
 
 } // namespace quarnel::emu

@@ -1,5 +1,6 @@
-// Recording commands of the emulated drive: WRITE(10), SYNCHRONIZE CACHE and
-// CLOSE TRACK/SESSION, with the buffer model and the write faults.
+// Recording commands of the emulated drive: SEND OPC, RESERVE TRACK,
+// WRITE(10), SYNCHRONIZE CACHE and CLOSE TRACK/SESSION, with the buffer model
+// and the write faults.
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "components/quarnel/mmc/ByteOrder.h"
 
@@ -13,6 +14,32 @@ constexpr double kCloseSessionSeconds = 2.0;
 constexpr double kCloseTrackSeconds = 0.2;
 
 } // namespace
+
+EmulatedDrive::Answer EmulatedDrive::SendOpc(const Command& /*command*/) {
+    if (const SenseCode ready = MediumReady(); !ready.Good()) {
+        return {ready};
+    }
+    return {MediumWritable()}; // the power calibration itself takes no time worth modelling
+}
+
+EmulatedDrive::Answer EmulatedDrive::ReserveTrack(const Command& command) {
+    if (const SenseCode ready = MediumReady(); !ready.Good()) {
+        return {ready};
+    }
+    if (const SenseCode writable = MediumWritable(); !writable.Good()) {
+        return {writable};
+    }
+    const std::uint32_t blocks = GetBe32(command.cdb.bytes, 5);
+    if (m_state.Traits().randomWritable || m_state.complete || m_state.trackOpen) {
+        return {sense::kSequenceError};
+    }
+    if (blocks == 0 || blocks > m_state.FreeBlocks()) {
+        return {sense::kInvalidField};
+    }
+    // A track-at-once track is written from the next writable address
+    // whether reserved or not; the reservation changes no address.
+    return {};
+}
 
 EmulatedDrive::Answer EmulatedDrive::Write(const Command& command) {
     if (const SenseCode ready = MediumReady(); !ready.Good()) {
@@ -100,9 +127,6 @@ SenseCode EmulatedDrive::CheckSequentialWrite(std::uint32_t lba, std::uint32_t b
         return sense::kInvalidWriteAddress;
     }
     if (m_state.Traits().cd) {
-        if (m_writeParameters.writeType == kWriteTypeSao) {
-            return sense::kSequenceError; // no cue sheet was sent
-        }
         if (m_writeParameters.writeType != kWriteTypeTao || !m_writeParameters.Audio()) {
             return sense::kIllegalModeForTrack;
         }

@@ -3,6 +3,8 @@
 #include "components/quarnel/mmc/ByteOrder.h"
 #include "components/quarnel/mmc/Msf.h"
 
+#include <algorithm>
+
 namespace quarnel::emu {
 
 namespace {
@@ -91,13 +93,16 @@ std::optional<std::vector<std::uint8_t>> BuildSessionToc(const DiscState& state,
 }
 
 std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
-    const std::uint32_t sessions = ListedSessions(state);
-    if (sessions == 0) {
+    const std::uint32_t listed = ListedSessions(state);
+    if (listed == 0) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> out{0, 0, 1, static_cast<std::uint8_t>(sessions)};
+    // Sessions up to `closed` have their lead-in written; the tracks of the
+    // session after them come from the PMA, without A0/A1/A2 or B0.
+    const std::uint32_t closed = state.complete ? listed : std::min(listed, state.closedSessions);
+    std::vector<std::uint8_t> out{0, 0, 1, static_cast<std::uint8_t>(listed)};
     const Msf none{};
-    for (std::uint32_t session = 1; session <= sessions; ++session) {
+    for (std::uint32_t session = 1; session <= listed; ++session) {
         const std::vector<DiscTrack> tracks = state.TracksOfSession(session);
         if (tracks.empty()) {
             continue;
@@ -106,26 +111,58 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
         const auto adrControl = static_cast<std::uint8_t>(kAdrQ | tracks.front().control);
         const auto firstNumber = static_cast<std::uint8_t>(tracks.front().number);
         const auto lastNumber = static_cast<std::uint8_t>(tracks.back().number);
-        PutFullEntry(out, s, adrControl, 0xA0, none, 0, Msf{firstNumber, 0x00, 0});
-        PutFullEntry(out, s, adrControl, 0xA1, none, 0, Msf{lastNumber, 0, 0});
-        PutFullEntry(out, s, adrControl, 0xA2, none, 0, LbaToMsf(tracks.back().End()));
+        if (session <= closed) {
+            PutFullEntry(out, s, adrControl, 0xA0, none, 0, Msf{firstNumber, 0x00, 0});
+            PutFullEntry(out, s, adrControl, 0xA1, none, 0, Msf{lastNumber, 0, 0});
+            PutFullEntry(out, s, adrControl, 0xA2, none, 0, LbaToMsf(tracks.back().End()));
+        }
         for (const DiscTrack& track : tracks) {
             PutFullEntry(out, s, static_cast<std::uint8_t>(kAdrQ | track.control),
                          static_cast<std::uint8_t>(track.number), none, 0, LbaToMsf(track.start));
         }
-        const bool recordable = state.Traits().writable;
-        if (recordable && session == sessions) {
+        if (state.Traits().writable && session == closed) {
             // B0: where the next session may start and the last possible lead-out.
             const Msf unused{0xFF, 0xFF, 0xFF};
-            std::uint32_t nextArea = state.NextWritable();
-            if (session > state.closedSessions) {
-                nextArea = DiscState::FollowingSessionStart(session, tracks.back().End());
-            }
-            const bool closed = state.complete;
-            PutFullEntry(out, s, 0x50, 0xB0, closed ? unused : LbaToMsf(nextArea), 1,
-                         closed ? unused : LbaToMsf(state.Capacity()));
+            const std::uint32_t nextArea =
+                DiscState::FollowingSessionStart(session, tracks.back().End());
+            const bool last = state.complete;
+            PutFullEntry(out, s, 0x50, 0xB0, last ? unused : LbaToMsf(nextArea), 1,
+                         last ? unused : LbaToMsf(state.Capacity()));
         }
     }
+    FinishLength(out);
+    return out;
+}
+
+std::vector<std::uint8_t> BuildPma(const DiscState& state) {
+    std::vector<std::uint8_t> out{0, 0, 0, 0};
+    for (const DiscTrack& track : state.ClosedTracks()) {
+        PutFullEntry(out, 0, static_cast<std::uint8_t>(kAdrQ | track.control),
+                     static_cast<std::uint8_t>(track.number), LbaToMsf(track.End()), 0,
+                     LbaToMsf(track.start));
+    }
+    FinishLength(out);
+    return out;
+}
+
+std::optional<std::vector<std::uint8_t>> BuildAtip(const DiscState& state) {
+    if (state.medium != MediumKind::CdR && state.medium != MediumKind::CdRw) {
+        return std::nullopt;
+    }
+    const bool rewritable = state.medium == MediumKind::CdRw;
+    std::vector<std::uint8_t> out(28, 0);
+    out[4] = 0xD0; // indicative writing power 5, as dye discs carry it
+    out[6] = static_cast<std::uint8_t>(0x80 | (rewritable ? 0x40 : 0));
+    const Msf leadIn{static_cast<std::uint8_t>(kAtipLeadInFrames / 4500),
+                     static_cast<std::uint8_t>(kAtipLeadInFrames / 75 % 60),
+                     static_cast<std::uint8_t>(kAtipLeadInFrames % 75)};
+    out[8] = leadIn.minutes;
+    out[9] = leadIn.seconds;
+    out[10] = leadIn.frames;
+    const Msf leadOut = LbaToMsf(state.Capacity());
+    out[12] = leadOut.minutes;
+    out[13] = leadOut.seconds;
+    out[14] = leadOut.frames;
     FinishLength(out);
     return out;
 }

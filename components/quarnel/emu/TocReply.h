@@ -1,8 +1,9 @@
 #pragma once
-// Replies to READ TOC/PMA/ATIP for formats 0 (tracks), 1 (sessions) and 2
-// (full TOC), built from the disc state. Tracks of the session still open are
-// listed once they are closed, so that a disc recorded over several takes shows
-// its tracks before it is finalised.
+// Replies to READ TOC/PMA/ATIP for formats 0 (tracks), 1 (sessions), 2 (full
+// TOC), 3 (PMA) and 4 (ATIP), built from the disc state. As drives that fill
+// the track list from the PMA do, formats 0 and 1 list the closed tracks of
+// the session still open; the full TOC holds what the lead-ins hold, so it
+// lists closed sessions only.
 
 #include "components/quarnel/emu/DiscState.h"
 
@@ -17,6 +18,11 @@ namespace quarnel::emu {
 BuildTrackToc(const DiscState& state, bool msf, std::uint8_t startTrack);
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> BuildSessionToc(const DiscState& state,
                                                                        bool msf);
+// nullopt: no session closed yet.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state);
+// Every closed track: start and stop times, in full TOC descriptors.
+[[nodiscard]] std::vector<std::uint8_t> BuildPma(const DiscState& state);
+// nullopt: the medium has no ATIP (pressed CDs, DVDs).
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> BuildAtip(const DiscState& state);
 
 } // namespace quarnel::emu

@@ -14,6 +14,14 @@ bool ValidDataBlockType(std::uint8_t type) {
     return type <= 3 || (type >= 8 && type <= 13);
 }
 
+// What this drive writes on a CD: packets and tracks at once (session at once
+// and raw need a cue sheet it does not take), in 2,352-byte audio or 2,048-byte
+// mode 1 blocks.
+bool CdWritable(std::uint8_t writeType, std::uint8_t dataBlockType) {
+    return (writeType == kWriteTypePacket || writeType == kWriteTypeTao) &&
+           (dataBlockType == kDataBlockRaw || dataBlockType == kDataBlockMode1);
+}
+
 } // namespace
 
 std::array<std::uint8_t, kWriteParametersPageBytes>
@@ -45,7 +53,7 @@ std::array<std::uint8_t, kWriteParametersPageBytes> WriteParametersChangeable() 
 }
 
 SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
-                                   const DriveCapabilities& capabilities,
+                                   const DriveCapabilities& capabilities, bool cdMedium,
                                    WriteParameters& parameters) {
     if (page.size() < kMinimumPageBytes || (page[0] & 0x3F) != kPageCode ||
         std::size_t{page[1]} + 2 < kMinimumPageBytes) {
@@ -61,8 +69,10 @@ SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
     next.dataBlockType = page[4] & 0x0F;
     next.sessionFormat = page[8];
     next.audioPauseBlocks = GetBe16(page, 14);
-    if (next.writeType > kWriteTypeLayerJump || !ValidDataBlockType(next.dataBlockType) ||
-        (next.underrunProtection && !capabilities.underrunProtection) ||
+    const bool writable =
+        cdMedium ? CdWritable(next.writeType, next.dataBlockType)
+                 : next.writeType <= kWriteTypeLayerJump && ValidDataBlockType(next.dataBlockType);
+    if (!writable || (next.underrunProtection && !capabilities.underrunProtection) ||
         (next.testWrite && !capabilities.testWrite)) {
         return sense::kInvalidParameter;
     }

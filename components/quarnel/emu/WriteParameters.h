@@ -12,8 +12,6 @@ namespace quarnel::emu {
 
 inline constexpr std::uint8_t kWriteTypePacket = 0;
 inline constexpr std::uint8_t kWriteTypeTao = 1;
-inline constexpr std::uint8_t kWriteTypeSao = 2;
-inline constexpr std::uint8_t kWriteTypeRaw = 3;
 inline constexpr std::uint8_t kWriteTypeLayerJump = 4;
 inline constexpr std::uint8_t kMultiSessionOpen = 3; // bits 7-6 = 11b: next session allowed
 inline constexpr std::uint8_t kDataBlockRaw = 0;     // 2,352 bytes of audio
@@ -43,9 +41,10 @@ BuildWriteParametersPage(const WriteParameters& parameters);
 // The bits a host may change (MODE SENSE page control 01b).
 [[nodiscard]] std::array<std::uint8_t, kWriteParametersPageBytes> WriteParametersChangeable();
 // Takes a page sent with MODE SELECT. BUFE and test writing are refused when
-// the drive does not offer them.
+// the drive does not offer them; with a CD in the drive (or none), so is every
+// write type and block type that it cannot write on a CD.
 [[nodiscard]] SenseCode ParseWriteParametersPage(std::span<const std::uint8_t> page,
                                                  const DriveCapabilities& capabilities,
-                                                 WriteParameters& parameters);
+                                                 bool cdMedium, WriteParameters& parameters);
 
 } // namespace quarnel::emu

@@ -1,5 +1,6 @@
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "components/quarnel/emu/DriveFolders.h"
+#include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "components/quarnel/emu/SteadyClock.h"
 #include "components/vesplin/CAuEncode.h"
@@ -80,6 +81,11 @@ protected:
         std::string error;
         m_driveFolder = quarnel::emu::CreateDriveFolder(m_folder.Path(), "drive", 0, &error);
         ASSERT_FALSE(m_driveFolder.empty()) << error;
+        // The tests count the drive's commands: no unit attention after the disc goes in.
+        const auto ini = m_driveFolder / quarnel::emu::kDriveSettingsFileName;
+        quarnel::emu::DriveSettings settings = *quarnel::emu::LoadDriveSettings(ini);
+        settings.unitAttention = false;
+        ASSERT_TRUE(quarnel::emu::SaveDriveSettings(ini, settings));
     }
 
     // The emulated drive with the pressed disc in it; `faults` applied.

@@ -95,6 +95,7 @@ TEST_F(TakeRefusal, EachCheckShowsItsMessageAndLeavesTheDriveUnlockedAndUnwritte
         EXPECT_EQ(shown.back().text, Message(refusal.message));
         EXPECT_EQ(shown.back().style, 64u);
         EXPECT_FALSE(Emulated().State().locked);
+        EXPECT_FALSE(Emulated().State().trayOpen) << "a refused take leaves the tray shut";
         EXPECT_EQ(Emulated().State().tracks.size(), tracksBefore);
         EXPECT_FALSE(Emulated().State().trackOpen);
         DropDrive();

@@ -63,17 +63,17 @@ TEST_F(DeviceTest, TheSenseIsKeptAskedForWhenMissingAndAUnitAttentionRetriedOnce
     EXPECT_EQ(m_device.TestUnitReady(), status::kOk);
     EXPECT_FALSE(m_device.GetLastSense().valid) << "a good command clears the sense";
 
-    On(op::kTestUnitReady, testing::Check(0x2, 0x04, 0x01, false));
+    // 2/04/00 rather than "becoming ready", which TestUnitReady waits out.
+    On(op::kTestUnitReady, testing::Check(0x2, 0x04, 0x00, false));
     V sense(18, 0);
     sense[0] = 0x70;
     sense[2] = 0x02;
     sense[7] = 10;
     sense[12] = 0x04;
-    sense[13] = 0x01;
     On(op::kRequestSense, testing::Reply(sense));
-    EXPECT_EQ(m_device.TestUnitReady(), status::kCheckCondition | 0x020401U);
+    EXPECT_EQ(m_device.TestUnitReady(), status::kCheckCondition | 0x020400U);
     EXPECT_EQ(m_script->log.back().Opcode(), op::kRequestSense);
-    EXPECT_TRUE(m_device.GetLastSense().BecomingReady());
+    EXPECT_TRUE(m_device.GetLastSense().Is(0x02, 0x04, 0x00));
 
     int calls = 0;
     On(op::kTestUnitReady, [&calls](const Command& command) {

@@ -20,6 +20,11 @@ EmuTestDrive::EmuTestDrive(std::uint32_t writeSpeedX, MediumKind medium) {
     std::string error;
     m_folder = CreateDriveFolder(m_temp.Path(), "drive", writeSpeedX, &error);
     EXPECT_FALSE(m_folder.empty()) << error;
+    // Commands are scripted right after each disc change.
+    DriveSettings settings = *LoadDriveSettings(m_folder / kDriveSettingsFileName);
+    settings.unitAttention = false;
+    settings.spinUpMs = 0;
+    EXPECT_TRUE(SaveDriveSettings(m_folder / kDriveSettingsFileName, settings));
     Reopen();
     if (medium != MediumKind::None) {
         EXPECT_TRUE(m_drive->LoadBlank(medium));

@@ -147,9 +147,13 @@ TEST(EmulatedDriveToc, TrackTocInMsfAndFromAStartTrack) {
     ASSERT_EQ(leadOut.data.size(), 4U + 8);
     EXPECT_EQ(leadOut.data[6], 0xAA);
     EXPECT_EQ(drive.Run({0x43, 0, 0, 0, 0, 0, 3, 0x08, 0, 0}, 2048).Sense(), sense::kInvalidField);
-    EXPECT_EQ(drive.Run({0x43, 0, 0x04, 0, 0, 0, 0, 0x08, 0, 0}, 2048).Sense(),
-              sense::kInvalidField)
-        << "ATIP is not offered";
+    const Result atip = drive.Run({0x43, 0, 0x04, 0, 0, 0, 0, 0x08, 0, 0}, 2048);
+    ASSERT_EQ(atip.data.size(), 28U);
+    EXPECT_EQ(atip.data[6] & 0x40, 0) << "CD-R, not CD-RW";
+    EXPECT_EQ(std::vector<std::uint8_t>(atip.data.begin() + 8, atip.data.begin() + 11),
+              (std::vector<std::uint8_t>{97, 26, 66}))
+        << "lead-in";
+    EXPECT_EQ(MsfToLba({atip.data[12], atip.data[13], atip.data[14]}), 359849U);
     const Result text = drive.Run({0x43, 0, 0x05, 0, 0, 0, 0, 0x08, 0, 0}, 2048);
     ASSERT_TRUE(text.Ok());
     ASSERT_EQ(text.data.size(), 4U) << "a recorded CD-R carries no CD-Text";

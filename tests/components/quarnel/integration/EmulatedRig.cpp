@@ -18,11 +18,13 @@ EmulatedRig::EmulatedRig(emu::MediumKind medium,
     : m_parent(std::filesystem::path(m_temp.Path()) / "drives") {
     const std::filesystem::path folder = emu::CreateDriveFolder(m_parent, "writer", 0);
     EXPECT_FALSE(folder.empty());
+    // The manual clock never lets a drive spin up on its own.
+    emu::DriveSettings settings = *emu::LoadDriveSettings(folder / emu::kDriveSettingsFileName);
+    settings.spinUpMs = 0;
     if (adjust) {
-        emu::DriveSettings settings = *emu::LoadDriveSettings(folder / emu::kDriveSettingsFileName);
         adjust(settings);
-        EXPECT_TRUE(emu::SaveDriveSettings(folder / emu::kDriveSettingsFileName, settings));
     }
+    EXPECT_TRUE(emu::SaveDriveSettings(folder / emu::kDriveSettingsFileName, settings));
     Restart();
     if (medium != emu::MediumKind::None) {
         EXPECT_TRUE(Emulated().LoadBlank(medium));
