@@ -6,17 +6,18 @@
 
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/mmc/ByteOrder.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
 namespace quarnel::emu::test {
 namespace {
 
-// A closed disc holding one 375-block track (5 s) of AudioBlocks.
+// A closed disc holding one 375-block track (5 s) of test audio.
 void RecordClosedTrack(EmuTestDrive& drive) {
     ASSERT_TRUE(drive.SelectTaoAudio(true, false).Ok());
     for (std::uint32_t lba = 0; lba < 375; lba += 25) {
-        ASSERT_TRUE(drive.WriteBlocks(lba, AudioBlocks(lba, 25)).Ok());
+        ASSERT_TRUE(drive.WriteBlocks(lba, testsupport::AudioSectors(lba, 25)).Ok());
     }
     ASSERT_TRUE(drive.CloseTrack(1).Ok());
     ASSERT_TRUE(drive.CloseSession().Ok());
@@ -25,7 +26,7 @@ void RecordClosedTrack(EmuTestDrive& drive) {
 TEST(EmulatedDriveHostQueries, ReadCdAnswersEveryCdDaRequestOfARipper) {
     EmuTestDrive drive;
     RecordClosedTrack(drive);
-    const std::vector<std::uint8_t> last = AudioBlocks(374, 1);
+    const std::vector<std::uint8_t> last = testsupport::AudioSectors(374, 1);
     struct Case {
         std::uint8_t byte1, fields, subChannel;
         std::size_t extraBytes; // after the 2,352 bytes of sound
