@@ -4,6 +4,7 @@
 #include "disc/DiscMessage.h"
 #include "disc/DriveChecks.h"
 #include "util/MessageBox.h"
+#include "util/ThreadName.h"
 
 #include <chrono>
 #include <vector>
@@ -133,6 +134,7 @@ void DiscEraser::WaitUntilReady(int periodMs) {
 }
 
 void DiscEraser::ZeroWrite() {
+    util::NameThisThread("eraser");
     std::vector<unsigned char> zeros(kZeroBytes, 0);
     int failed = 0;
     for (long address = 0; address <= kLastZeroAddress; address += kZeroSectors) {
