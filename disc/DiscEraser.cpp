@@ -4,6 +4,7 @@
 #include "disc/DiscMessage.h"
 #include "disc/DriveChecks.h"
 #include "util/MessageBox.h"
+#include "util/ThreadName.h"
 
 #include <chrono>
 #include <string>
@@ -190,6 +191,7 @@ std::uint32_t DiscEraser::WriteZeros(long address, std::vector<unsigned char>& z
 }
 
 void DiscEraser::ZeroWrite() {
+    util::NameThisThread("eraser");
     std::vector<unsigned char> zeros(kZeroBytes, 0);
     for (long address = 0; address <= kLastZeroAddress; address += kZeroSectors) {
         if (const std::uint32_t status = WriteZeros(address, zeros); status != 0) {

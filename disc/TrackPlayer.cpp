@@ -3,6 +3,7 @@
 #include "disc/DiscMessage.h"
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveOut.h"
+#include "util/ThreadName.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -163,6 +164,7 @@ void TrackPlayer::QueueNext() {
 }
 
 void TrackPlayer::ReadSectors() {
+    util::NameThisThread("player");
     std::vector<unsigned char> sector(kSectorBytes);
     while (!m_stopped.load(std::memory_order_acquire) &&
            m_current.load(std::memory_order_relaxed) < m_end.load(std::memory_order_relaxed)) {

@@ -4,6 +4,7 @@
 #include "disc/TrackListReader.h"
 #include "lang/LangText.h"
 #include "util/MessageBox.h"
+#include "util/ThreadName.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -121,6 +122,7 @@ void TrackSaver::Wait() {
 
 void TrackSaver::Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs,
                      const std::string& folder, SaveFormat format) {
+    util::NameThisThread("saver");
     const std::string extension = format == SaveFormat::Mp3 ? ".mp3" : ".wav";
     for (const Job& job : jobs) {
         if (m_stop.load(std::memory_order_acquire) || job.aboveLimit) {

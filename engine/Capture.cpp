@@ -6,6 +6,7 @@
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"
 #include "util/MessageBox.h"
+#include "util/ThreadName.h"
 
 #include <array>
 #include <cstring>
@@ -91,7 +92,10 @@ void OpenCapture(bool recordSourcesListed, IWaveDisplay& display) {
     }
     g_waveRing.SetStop(false);
     g_display = &display;
-    g_displayThread = std::thread([&display] { display.ShowWave(&g_waveRing); });
+    g_displayThread = std::thread([&display] {
+        util::NameThisThread("display");
+        display.ShowWave(&g_waveRing);
+    });
 }
 
 void WaveInCallback(HWAVEIN handle, UINT message, DWORD_PTR /*instance*/, DWORD_PTR param1,

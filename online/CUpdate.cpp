@@ -25,7 +25,7 @@ bool CUpdate::Start(const std::string& product) {
     m_strProduct = product;
     auto check = std::make_shared<UpdateCheck>(m_site, m_strProduct, m_exitProcess);
     // The thread holds the check and the task group, not this object.
-    m_tasks->Run([check, tasks = m_tasks] { check->RunCheck(check, *tasks); });
+    m_tasks->Run("update", [check, tasks = m_tasks] { check->RunCheck(check, *tasks); });
     return true;
 }
 

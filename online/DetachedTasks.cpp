@@ -1,18 +1,20 @@
 #include "online/DetachedTasks.h"
+#include "util/ThreadName.h"
 
 #include <system_error>
 #include <thread>
 
 namespace online {
 
-bool DetachedTasks::Run(std::function<void()> task) {
+bool DetachedTasks::Run(std::string_view threadName, std::function<void()> task) {
     {
         const std::lock_guard lock(m_mutex);
         ++m_running;
     }
     try {
         // The thread keeps this object alive until it has reported its end.
-        std::thread([self = shared_from_this(), work = std::move(task)] {
+        std::thread([self = shared_from_this(), threadName, work = std::move(task)] {
+            util::NameThisThread(threadName);
             work();
             self->Finished();
         }).detach();

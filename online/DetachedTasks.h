@@ -8,14 +8,15 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 namespace online {
 
 class DetachedTasks : public std::enable_shared_from_this<DetachedTasks> {
 public:
-    // Runs `task` on a new detached thread; false when no thread could be
-    // started (the task is then dropped).
-    bool Run(std::function<void()> task);
+    // Runs `task` on a new detached thread named `threadName`; false when no
+    // thread could be started (the task is then dropped).
+    bool Run(std::string_view threadName, std::function<void()> task);
 
     // Waits until no task is running, at most `limit`; true when none is.
     bool Wait(std::chrono::milliseconds limit);

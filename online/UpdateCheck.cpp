@@ -60,7 +60,7 @@ void UpdateCheck::RunCheck(const std::shared_ptr<UpdateCheck>& self, DetachedTas
         }
         return;
     }
-    tasks.Run([self] { self->RunDescription(); });
+    tasks.Run("update", [self] { self->RunDescription(); });
 }
 
 void UpdateCheck::RunDescription() const {

@@ -1,4 +1,5 @@
 #include "components/trindle/KeyWatcher.h"
+#include "util/ThreadName.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -49,7 +50,10 @@ bool KeyWatcher::Start(TrindleCallback callback) {
         return false;
     }
     XFlush(m_data);
-    m_thread = std::thread(&KeyWatcher::Run, this);
+    m_thread = std::thread([this] {
+        util::NameThisThread("hotkey");
+        Run();
+    });
     // Wait for the server's start-of-data reply: from then on every key counts.
     for (int waitedMs = 0; waitedMs < kConfirmTimeoutMs; waitedMs += kConfirmPollMs) {
         const int state = m_state.load(std::memory_order_acquire);

@@ -1,6 +1,7 @@
 #include "engine/session/Mp3TakeThread.h"
 
 #include "engine/RecordingState.h"
+#include "util/ThreadName.h"
 
 namespace engine {
 
@@ -18,6 +19,7 @@ void Mp3TakeThread::Start(const std::string& path) {
     PauseMs(m_pauses.beforeMp3ThreadMs);
     m_encoderReturned.store(false, std::memory_order_relaxed);
     m_thread = std::thread([this, path] {
+        util::NameThisThread("encoder");
         PauseMs(m_pauses.mp3ThreadStartMs);
         m_encoder.Encode_DataStreamEx(&g_mp3Queue, static_cast<int>(kCaptureBufferBytes), path);
         m_encoderReturned.store(true, std::memory_order_release);

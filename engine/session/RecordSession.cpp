@@ -7,6 +7,7 @@
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
 #include "util/FileExists.h"
+#include "util/ThreadName.h"
 
 #include <sys/statvfs.h>
 
@@ -118,7 +119,10 @@ void RecordSession::StartRecording() {
     if (g_toFile.load(std::memory_order_relaxed)) {
         m_view.StartRecordTimer(kRecordTimerMs);
     } else {
-        m_writerThread = std::thread([this] { CdWriterThread(); });
+        m_writerThread = std::thread([this] {
+            util::NameThisThread("writer");
+            CdWriterThread();
+        });
     }
     m_view.SetControlsRecording(true);
     m_state.store(State::Recording, std::memory_order_release);

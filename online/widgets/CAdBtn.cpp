@@ -46,8 +46,8 @@ void CAdBtn::StartInfo(const online::OnlineSite& site, const std::string& langua
     m_strText.clear();
     m_strLink.clear();
     m_strIniPath = online::BannerLocalPath(site.programFolder, languageName);
-    m_tasks->Run([url = online::BannerServerUrl(site.serverAddress, languageName),
-                  path = m_strIniPath, mailbox = m_mailbox] {
+    m_tasks->Run("banner", [url = online::BannerServerUrl(site.serverAddress, languageName),
+                            path = m_strIniPath, mailbox = m_mailbox] {
         const online::BannerSettings settings = online::FetchBanner(url, path);
         const std::lock_guard lock(mailbox->mutex);
         if (CAdBtn* receiver = mailbox->receiver) {

@@ -1,4 +1,5 @@
 #include "platform/devchange/UdevDiscMonitor.h"
+#include "util/ThreadName.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -28,7 +29,10 @@ UdevDiscMonitor::UdevDiscMonitor(Callback callback) : m_callback(std::move(callb
         udev_monitor_enable_receiving(m_monitor) < 0 || pipe2(m_stopPipe, O_CLOEXEC) != 0) {
         return;
     }
-    m_thread = std::thread(&UdevDiscMonitor::Run, this);
+    m_thread = std::thread([this] {
+        util::NameThisThread("disc-watch");
+        Run();
+    });
 }
 
 UdevDiscMonitor::~UdevDiscMonitor() {

@@ -1,6 +1,7 @@
 #include "platform/mixer/AlsaMixer.h"
 
 #include "platform/mixer/MuxSelection.h"
+#include "util/ThreadName.h"
 
 #include <algorithm>
 #include <poll.h>
@@ -225,7 +226,10 @@ void AlsaMixer::WatchChanges(ChangeListener listener) {
             snd_mixer_elem_set_callback(element, &AlsaMixer::OnElementEvent);
         }
     }
-    m_watcher = std::thread([this] { Watch(); });
+    m_watcher = std::thread([this] {
+        util::NameThisThread("alsa-mixer");
+        Watch();
+    });
 }
 
 void AlsaMixer::Watch() {

@@ -1,4 +1,5 @@
 #include "platform/mixer/FileChangeWatch.h"
+#include "util/ThreadName.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +27,10 @@ FileChangeWatch::FileChangeWatch(const std::filesystem::path& file, std::functio
             0) {
         return;
     }
-    m_thread = std::thread([this] { Run(); });
+    m_thread = std::thread([this] {
+        util::NameThisThread("mixer-file");
+        Run();
+    });
 }
 
 FileChangeWatch::~FileChangeWatch() {

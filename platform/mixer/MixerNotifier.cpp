@@ -1,4 +1,5 @@
 #include "platform/mixer/MixerNotifier.h"
+#include "util/ThreadName.h"
 
 namespace platform::mixer {
 
@@ -23,6 +24,7 @@ void MixerNotifier::Post(std::uint32_t message, std::uint32_t id) {
 }
 
 void MixerNotifier::Run() {
+    util::NameThisThread("mixer-notify");
     std::unique_lock guard(m_lock);
     for (;;) {
         m_wake.wait(guard, [this] { return m_stopping || !m_queue.empty(); });

@@ -27,6 +27,7 @@ bool PulseConnection::Start() {
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         return false;
     }
+    pa_threaded_mainloop_set_name(m_loop, "pulse-mixer");
     if (pa_threaded_mainloop_start(m_loop) < 0) {
         return false;
     }

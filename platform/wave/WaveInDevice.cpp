@@ -16,7 +16,8 @@ WaveInDevice::WaveInDevice(std::unique_ptr<CaptureSource> source, const WAVEFORM
                            Notify notify)
     : WaveService(format.nBlockAlign, std::move(notify)), m_name(source->Name()),
       m_source(std::move(source)) {
-    StartService();
+    // The thread runs the program's capture callback.
+    StartService("capture");
 }
 
 WaveInDevice::~WaveInDevice() {

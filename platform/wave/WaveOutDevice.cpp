@@ -9,7 +9,7 @@ WaveOutDevice::WaveOutDevice(std::unique_ptr<PlaybackSink> sink, const WAVEFORMA
                              Notify notify)
     : WaveService(format.nBlockAlign, std::move(notify)), m_format(format),
       m_sink(std::move(sink)) {
-    StartService();
+    StartService("wave-out");
 }
 
 WaveOutDevice::~WaveOutDevice() {

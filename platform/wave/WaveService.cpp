@@ -1,4 +1,5 @@
 #include "platform/wave/WaveService.h"
+#include "util/ThreadName.h"
 
 namespace platform::wave {
 
@@ -106,8 +107,11 @@ MMRESULT WaveService::Close() {
     return MMSYSERR_NOERROR;
 }
 
-void WaveService::StartService() {
-    m_thread = std::thread([this] { ServiceLoop(); });
+void WaveService::StartService(std::string_view threadName) {
+    m_thread = std::thread([this, threadName] {
+        util::NameThisThread(threadName);
+        ServiceLoop();
+    });
     m_serviceThreadId = m_thread.get_id();
 }
 

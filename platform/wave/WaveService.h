@@ -16,6 +16,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace platform::wave {
@@ -38,8 +39,9 @@ public:
     MMRESULT Close();
 
 protected:
-    // Starts the thread; the last step of a subclass constructor.
-    void StartService();
+    // Starts the thread, named `threadName`; the last step of a subclass
+    // constructor.
+    void StartService(std::string_view threadName);
     // Ends the thread if close did not; the first step of a subclass destructor.
     void StopService();
 

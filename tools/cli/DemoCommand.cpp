@@ -5,6 +5,7 @@
 #include "lang/LangText.h"
 #include "util/FileVersion.h"
 #include "util/ModuleFolder.h"
+#include "util/ThreadName.h"
 
 #include <charconv>
 #include <cmath>
@@ -67,6 +68,7 @@ bool PushThroughRingAndQueue(std::uint32_t buffers) {
 
     bool ringIntact = true;
     std::thread display([&] {
+        util::NameThisThread("display");
         std::vector<std::uint8_t> chunk(kBufferBytes);
         for (std::uint32_t index = 0; index < buffers && !waveRing.IsStopped(); ++index) {
             waveRing.Read(chunk.data(), kBufferBytes);
@@ -76,6 +78,7 @@ bool PushThroughRingAndQueue(std::uint32_t buffers) {
     bool queueIntact = true;
     std::uint64_t queued = 0;
     std::thread writer([&] {
+        util::NameThisThread("writer");
         std::vector<std::uint8_t> chunk(kBufferBytes);
         for (std::uint32_t index = 0; !queue.IsFinished();) {
             std::uint32_t length = kBufferBytes;

@@ -1,6 +1,7 @@
 #include "components/quarnel/emudrives/DriveFolderWatch.h"
 
 #include "components/quarnel/emu/EmulatedDrive.h"
+#include "util/ThreadName.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -60,6 +61,7 @@ bool DriveFolderWatch::Add(const std::filesystem::path& folder) {
 }
 
 void DriveFolderWatch::Run() {
+    util::NameThisThread("drive-watch");
     std::array<pollfd, 2> fds{pollfd{m_inotify, POLLIN, 0}, pollfd{m_stopPipe[0], POLLIN, 0}};
     // Room for many events at once; inotify hands out whole events only.
     alignas(inotify_event) std::array<char, 16 * (sizeof(inotify_event) + NAME_MAX + 1)> buffer{};
