@@ -67,12 +67,20 @@ int QtMessageBoxHost::Show(const std::string& text, unsigned style) {
     if (QThread::currentThread() == m_guiContext.thread()) {
         return ShowHere(text, style);
     }
-    // A worker waits for the user-interface thread. Blocking is safe only
-    // because this is not that thread (checked above).
     int answer = util::IDCANCEL;
     if (QCoreApplication::closingDown()) {
         return answer;
     }
+    if (ButtonsOf(style) == QMessageBox::Ok) {
+        // Nothing to answer: the box is posted and the worker goes on, so a
+        // user-interface thread that waits for the worker (joining it at
+        // Stop or at close) is never waited for in return.
+        QMetaObject::invokeMethod(
+            &m_guiContext, [this, text, style] { ShowHere(text, style); }, Qt::QueuedConnection);
+        return util::IDOK;
+    }
+    // A worker waits for the user-interface thread to answer a question.
+    // Blocking is safe only because this is not that thread (checked above).
     QMetaObject::invokeMethod(
         &m_guiContext, [this, &text, style] { return ShowHere(text, style); },
         Qt::BlockingQueuedConnection, &answer);

@@ -1,7 +1,8 @@
 #pragma once
 // Shows the program's messages as Qt message boxes. On the user-interface
 // thread the box is shown at once; a worker thread hands its question to the
-// user-interface thread and waits for the answer.
+// user-interface thread and waits for the answer, and posts a message that
+// has OK alone without waiting (answered OK).
 
 #include "util/IMessageBoxHost.h"
 

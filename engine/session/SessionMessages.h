@@ -21,6 +21,7 @@ enum SessionMessage : int {
     kMsgDiscClosed = 23,
     kMsgCapacity = 24,
     kMsgNoSpace = 25,
+    kMsgDriveTooSlow = 30,
 };
 
 // Shows the text with the information icon; returns the answer.

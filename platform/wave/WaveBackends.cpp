@@ -2,6 +2,7 @@
 
 #include "platform/wave/AlsaCapture.h"
 #include "platform/wave/AlsaPlayback.h"
+#include "platform/wave/MarkedSource.h"
 #include "platform/wave/NullSink.h"
 #include "platform/wave/SilenceSource.h"
 #include "platform/wave/ToneSource.h"
@@ -18,6 +19,8 @@ OpenedSource openCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& 
         return ToneSource::open(format);
     case BackendChoice::Kind::Silence:
         return SilenceSource::open(format);
+    case BackendChoice::Kind::Marked:
+        return MarkedSource::open(format);
     case BackendChoice::Kind::Null:
         break;
     }
@@ -34,6 +37,7 @@ OpenedSink openPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& for
         return {MMSYSERR_NOERROR, std::make_unique<NullSink>(format)};
     case BackendChoice::Kind::Tone:
     case BackendChoice::Kind::Silence:
+    case BackendChoice::Kind::Marked:
         break;
     }
     return {MMSYSERR_NODRIVER, nullptr};

@@ -32,10 +32,11 @@ void SessionFixture::TearDown() {
 SessionPauses SessionFixture::ShortPauses() {
     SessionPauses pauses;
     pauses.stopMs = 100;
-    pauses.beforeMp3ThreadMs = 0;
     pauses.mp3ThreadStartMs = 0;
     pauses.mp3DrainPollMs = 5;
-    pauses.longWriteRetryMs = 20;
+    pauses.queuePollMs = 10;
+    pauses.busyRetryMs = 20;
+    pauses.busyDeadlineMs = 2000;
     pauses.cacheFlushPollMs = 5;
     pauses.sessionClosePollMs = 5;
     pauses.trayOpenMs = 0;
