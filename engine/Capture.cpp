@@ -127,8 +127,10 @@ void WaveInCallback(HWAVEIN handle, UINT message, DWORD_PTR /*instance*/, DWORD_
     // The wave service passes the header's address as the first parameter.
     auto* header = reinterpret_cast<WAVEHDR*>(param1); // NOLINT(performance-no-int-to-ptr)
     const auto* data = reinterpret_cast<const std::uint8_t*>(header->lpData);
-    g_waveRing.Write(data, kCaptureBufferBytes);
+    // The sink first: a buffer that has reached the waveform ring has been
+    // handed to the take, so a Stop after it keeps it.
     FeedSink(data);
+    g_waveRing.Write(data, kCaptureBufferBytes);
     g_preRecordRing.Write({data, kCaptureBufferBytes});
     if (g_captureClosing.load(std::memory_order_acquire)) {
         return;

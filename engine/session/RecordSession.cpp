@@ -55,7 +55,7 @@ CaptureMark MarkCapture() {
 
 // The Stop pause leaves the capture callback time to notice the end of the
 // take; this makes it certain. Callbacks run one after another and hand their
-// buffer to the ring before the sink, and the ring publishes its total with
+// buffer to the sink before the ring, and the ring publishes its total with
 // release ordering: once two more buffers reached the ring after `mark`, the
 // callback that may still have been feeding the sink has returned, and all it
 // did happened before this thread goes on. With capture not running the wait
