@@ -1,5 +1,5 @@
-// The CD writer against an emulated writer at unlimited speed, with the
-// program's own queue and writer pauses:
+// The CD writer against an emulated writer (at unlimited speed unless said),
+// with the program's own queue and writer pauses:
 //   BM_DirectWrite        the peer: one 16-sector WRITE straight to the drive;
 //   BM_CaptureToDrive     the delay from a buffer entering the CD queue to its
 //                         WRITE reaching the drive (median and max);
@@ -7,9 +7,15 @@
 //                         the drive answers "long write in progress";
 //   BM_EightyMinuteTake   80 minutes of sound pushed through a writer onto a
 //                         blank 80-minute disc: exactly the usable sectors
-//                         are written and the writer reports a full disc.
+//                         are written and the writer reports a full disc;
+//   BM_TakeAt1x           a take arriving at the pace of capture onto a 52x
+//                         writer without underrun protection, which the
+//                         writer slows to 1x: the sectors written per sector
+//                         captured with a 64 KiB drive buffer, against the
+//                         peer run with a 2 MiB buffer.
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/emu/DriveFolders.h"
+#include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "components/quarnel/emu/SteadyClock.h"
 #include "engine/RecordingState.h"
@@ -23,6 +29,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -79,25 +86,37 @@ private:
     quarnel::CDevCmdROM* m_device = nullptr;
 };
 
-// A fresh emulated writer (unlimited speed) holding a blank CD-R, and a
-// writer prepared for a take on it.
+using AdjustDrive = std::function<void(quarnel::emu::DriveSettings&)>;
+
+// A fresh emulated writer holding a blank CD-R, and a writer prepared for a
+// take on it. Without `adjust` the drive writes at unlimited speed, also
+// after the writer asked for its lowest.
 struct Rig {
-    Rig() {
+    explicit Rig(const AdjustDrive& adjust = {}, SessionPauses pauses = {}) {
         namespace emu = quarnel::emu;
         folder = std::filesystem::temp_directory_path() /
                  ("sondrel-bench-" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder);
         const std::filesystem::path driveFolder = emu::CreateDriveFolder(folder, "bench", 0);
+        const std::filesystem::path settingsFile = driveFolder / emu::kDriveSettingsFileName;
+        emu::DriveSettings settings = *emu::LoadDriveSettings(settingsFile);
+        settings.writeSpeedX = 0;
+        if (adjust) {
+            adjust(settings);
+        }
+        const bool saved = emu::SaveDriveSettings(settingsFile, settings);
         auto drive = emu::EmulatedDrive::Open(driveFolder, std::make_shared<emu::SteadyClock>());
-        drive->SetMaxWriteSpeed(0);
         drive->LoadBlank(emu::MediumKind::CdR);
         auto stamping = std::make_unique<StampingTransport>(std::move(drive));
         transport = stamping.get();
         device = std::make_unique<quarnel::CDevCmdRW>(std::move(stamping), 3);
         view = std::make_unique<BenchView>(device.get());
-        writer = std::make_unique<engine::CdTrackWriter>(*view, SessionPauses{}, recorded);
+        writer = std::make_unique<engine::CdTrackWriter>(*view, pauses, recorded);
         g_cdQueue.Reset();
-        ready = writer->PrepareCdRecording();
+        ready = saved && writer->PrepareCdRecording();
+        if (!adjust) {
+            transport->Drive().SetMaxWriteSpeed(0);
+        }
         g_notRecording.store(false);
     }
     ~Rig() {
@@ -151,8 +170,8 @@ void BM_DirectWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_DirectWrite)->Iterations(200);
 
-// A buffer every 213 ms, as capture delivers them; the writer polls the queue
-// with the program's 500 ms pause after an empty get.
+// A buffer every 213 ms, as capture delivers them, once the writer has
+// written the reserve it starts with; it looks at the queue every 50 ms.
 void BM_CaptureToDrive(benchmark::State& state) {
     Rig rig;
     if (!rig.ready) {
@@ -160,6 +179,12 @@ void BM_CaptureToDrive(benchmark::State& state) {
         return;
     }
     rig.StartWriter();
+    std::vector<std::uint8_t> reserve(engine::CdTrackWriter::kStartReserveBytes);
+    g_cdQueue.PutData(reserve.data(), engine::CdTrackWriter::kStartReserveBytes);
+    while (rig.transport->m_writes.load() <
+           engine::CdTrackWriter::kStartReserveBytes / kCaptureBufferBytes) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     std::vector<double> delays;
     for (auto _ : state) {
         const std::uint64_t before = rig.transport->m_writes.load();
@@ -184,8 +209,10 @@ void BM_QueueDuringStall(benchmark::State& state) {
     constexpr int kSeconds = 60;
     constexpr std::uint64_t kSoundBytesPerSecond = 176400;
     const std::uint64_t buffers = kSeconds * kSoundBytesPerSecond / kCaptureBufferBytes;
+    SessionPauses pauses;
+    pauses.busyDeadlineMs = 5000; // ends the writer soon after the run
     for (auto _ : state) {
-        Rig rig;
+        Rig rig({}, pauses);
         quarnel::emu::FaultPlan faults = rig.transport->Drive().Faults();
         faults.longWriteAttempts = 1'000'000;
         rig.transport->Drive().SetFaults(faults);
@@ -236,6 +263,41 @@ void BM_EightyMinuteTake(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EightyMinuteTake)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Twenty seconds of sound at the pace of capture (a buffer every 213 ms) onto
+// a 52x writer without underrun protection with a drive buffer of
+// state.range(0) KiB; the writer lowers the speed to 1x.
+void BM_TakeAt1x(benchmark::State& state) {
+    constexpr int kBuffers = 94; // 20 s
+    constexpr auto kBufferPeriod = std::chrono::microseconds(213'333);
+    const auto bufferKib = static_cast<std::uint32_t>(state.range(0));
+    for (auto _ : state) {
+        Rig rig([bufferKib](quarnel::emu::DriveSettings& settings) {
+            settings.writeSpeedX = 52;
+            settings.capabilities.underrunProtection = false;
+            settings.bufferKib = bufferKib;
+        });
+        if (!rig.ready) {
+            state.SkipWithError("the writer could not be prepared");
+            return;
+        }
+        rig.StartWriter();
+        std::vector<std::uint8_t> buffer(kCaptureBufferBytes, 0x33);
+        auto next = Clock::now();
+        for (int i = 0; i < kBuffers && rig.thread.joinable(); ++i) {
+            g_cdQueue.PutData(buffer.data(), kCaptureBufferBytes);
+            next += kBufferPeriod;
+            std::this_thread::sleep_until(next);
+        }
+        g_cdQueue.SetStop(true);
+        rig.thread.join();
+        const double captured = kBuffers * 16.0;
+        state.counters["written_per_captured_sector"] = rig.recorded.load() / captured;
+        state.counters["underrun"] =
+            rig.ending == engine::CdTrackWriter::Ending::CannotKeepUp ? 1 : 0;
+    }
+}
+BENCHMARK(BM_TakeAt1x)->Arg(64)->Arg(2048)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 
