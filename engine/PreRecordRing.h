@@ -19,8 +19,7 @@ public:
     // The newest `bytes` bytes (fewer when it holds less), oldest first, as
     // at most two pieces handed to `each`.
     template <typename Each> void ForNewest(std::uint32_t bytes, Each each) const {
-        const auto count = static_cast<std::uint32_t>(
-            bytes < m_heldBytes ? bytes : m_heldBytes);
+        const auto count = static_cast<std::uint32_t>(bytes < m_heldBytes ? bytes : m_heldBytes);
         const std::uint32_t start = (m_end + kCapacityBytes - count) % kCapacityBytes;
         const std::uint32_t first = count < kCapacityBytes - start ? count : kCapacityBytes - start;
         if (first > 0) {

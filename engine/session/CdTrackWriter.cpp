@@ -186,8 +186,8 @@ bool CdTrackWriter::NextChunk(std::uint8_t* buffer, bool firstWrite) {
     return g_cdQueue.GetData(buffer, &length);
 }
 
-CdTrackWriter::WriteResult CdTrackWriter::WriteSectors(std::uint32_t& address,
-                                                       std::uint8_t* buffer, int sectors) {
+CdTrackWriter::WriteResult CdTrackWriter::WriteSectors(std::uint32_t& address, std::uint8_t* buffer,
+                                                       int sectors) {
     const WriteResult result = WriteWithRetries(address, buffer, sectors);
     if (result != WriteResult::Written) {
         return result;

@@ -68,7 +68,9 @@ class WindowClose : public ::testing::TestWithParam<CloseStage> {
 protected:
     WindowClose() : m_dialog(WindowTestEnvironment::Get().Drives()) {}
 
-    QAbstractButton* Button(int id) { return qobject_cast<QAbstractButton*>(m_dialog.GetDlgItem(id)); }
+    QAbstractButton* Button(int id) {
+        return qobject_cast<QAbstractButton*>(m_dialog.GetDlgItem(id));
+    }
 
     CMainAppDlg m_dialog;
 };
@@ -101,29 +103,34 @@ TEST_P(WindowClose, AtThisStageOfACdTakeFinishesTheTrackAndEnds) {
         EXPECT_TRUE(state.complete) << "a full disc is closed";
         const std::string full = lang::GetLangString("Message", 20);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return std::find(boxes.m_texts.begin(), boxes.m_texts.end(), full) !=
-                         boxes.m_texts.end(); },
+            [&] {
+                return std::find(boxes.m_texts.begin(), boxes.m_texts.end(), full) !=
+                       boxes.m_texts.end();
+            },
             kHangLimitMs));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stages, WindowClose,
-    ::testing::Values(
-        CloseStage{"Writing", 0,
-                   [](const emu::DiscState& disc) {
-                       return disc.trackOpen && !disc.tracks.empty() &&
-                              disc.tracks.back().length > 0;
-                   }},
-        CloseStage{"FinishingAFullDisc", 112,
-                   [](const emu::DiscState& disc) {
-                       return g_notRecording.load() && disc.trackOpen;
-                   }},
-        CloseStage{"ClosingTheDisc", 112,
-                   [](const emu::DiscState& disc) {
-                       return !disc.tracks.empty() && !disc.trackOpen && disc.locked;
-                   }}),
-    [](const ::testing::TestParamInfo<CloseStage>& stage) { return std::string(stage.param.name); });
+INSTANTIATE_TEST_SUITE_P(Stages, WindowClose,
+                         ::testing::Values(CloseStage{"Writing", 0,
+                                                      [](const emu::DiscState& disc) {
+                                                          return disc.trackOpen &&
+                                                                 !disc.tracks.empty() &&
+                                                                 disc.tracks.back().length > 0;
+                                                      }},
+                                           CloseStage{"FinishingAFullDisc", 112,
+                                                      [](const emu::DiscState& disc) {
+                                                          return g_notRecording.load() &&
+                                                                 disc.trackOpen;
+                                                      }},
+                                           CloseStage{"ClosingTheDisc", 112,
+                                                      [](const emu::DiscState& disc) {
+                                                          return !disc.tracks.empty() &&
+                                                                 !disc.trackOpen && disc.locked;
+                                                      }}),
+                         [](const ::testing::TestParamInfo<CloseStage>& stage) {
+                             return std::string(stage.param.name);
+                         });
 
 TEST(WindowSignals, SigtermDuringAWavTakeClosesTheWindowWithTheFileFinished) {
     CMainAppDlg dialog(WindowTestEnvironment::Get().Drives());

@@ -50,7 +50,7 @@ struct RecordArgs {
     std::string input;
     bool closeDisc = false;
     bool yes = false;
-    long seconds = 0;   // 0: until Ctrl-C or SIGTERM
+    long seconds = 0;    // 0: until Ctrl-C or SIGTERM
     long preRecord = -1; // -1: as SoftSet.ini says
 };
 
@@ -64,7 +64,7 @@ long ParseCount(const std::string& value, long low, long high) {
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli record --to cd --drive LETTER [--close-disc] | "
                          "--to file --path FILE.wav|FILE.mp3  [--seconds N] [--pre-record N] "
-                         "[--input tone|file:PATH|alsa:DEVICE] [--yes]\n");
+                         "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes]\n");
     return 2;
 }
 
@@ -78,8 +78,7 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
         } else if (arg == "--yes") {
             parsed.yes = true;
         } else if (hasValue && (arg == "--to" || arg == "--drive" || arg == "--path" ||
-                                arg == "--input" || arg == "--seconds" ||
-                                arg == "--pre-record")) {
+                                arg == "--input" || arg == "--seconds" || arg == "--pre-record")) {
             const std::string value(args[++i]);
             if (arg == "--to") {
                 parsed.to = value;
@@ -206,7 +205,7 @@ int RunRecord(std::span<const std::string_view> args) {
 const CliCommand kRecordCommand{
     "record",
     "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
-    "[--seconds N] [--pre-record N] [--input tone|file:PATH|alsa:DEVICE] [--yes]",
+    "[--seconds N] [--pre-record N] [--input tone|marked|file:PATH|alsa:DEVICE] [--yes]",
     "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
     "seconds of sound or until Ctrl-C; --pre-record N (0 to 10) begins it with the N seconds "
     "heard before; --yes overwrites an existing file without asking",

@@ -21,9 +21,9 @@ constexpr std::uint32_t kFramesPerBuffer = kCaptureBufferBytes / 4;
 std::vector<std::uint32_t> MarkedFrames(const std::vector<std::uint8_t>& pcm) {
     std::vector<std::uint32_t> frames;
     for (std::size_t at = 0; at + 4 <= pcm.size(); at += 4) {
-        frames.push_back(MarkedSource::FrameNumber(
-            static_cast<std::uint16_t>(pcm[at] | pcm[at + 1] << 8),
-            static_cast<std::uint16_t>(pcm[at + 2] | pcm[at + 3] << 8)));
+        frames.push_back(
+            MarkedSource::FrameNumber(static_cast<std::uint16_t>(pcm[at] | pcm[at + 1] << 8),
+                                      static_cast<std::uint16_t>(pcm[at + 2] | pcm[at + 3] << 8)));
     }
     return frames;
 }
@@ -113,8 +113,9 @@ TEST_F(WholeTake, AFastDriveWithoutUnderrunProtectionIsSlowedTo1xAndLosesNoSecto
 }
 
 TEST_F(WholeTake, ADriveBusyForTheWholeTakeStopsItWithMessage30) {
-    MakeDrive(
-        [](quarnel::emu::DriveSettings& settings) { settings.faults.longWriteAttempts = 1u << 30; });
+    MakeDrive([](quarnel::emu::DriveSettings& settings) {
+        settings.faults.longWriteAttempts = 1u << 30;
+    });
     m_session->StartRecording();
     WaitUntilIdle(); // the writer gives the drive up and stops the take itself
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{Message(30)});
