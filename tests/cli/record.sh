@@ -13,6 +13,18 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SONDREL_DRIVES=$work/drives
 
+# background_take FILE BUFFERS: a WAV take of the tone into FILE in the
+# background (its process in $pid), waited for until FILE holds BUFFERS buffers.
+background_take() {
+    "$cli" record --to file --path "$1" --input tone >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+        size=$(stat -c %s "$1" 2>/dev/null || echo 0)
+        [ "$size" -gt $((44 + $2 * 37632)) ] && break
+        sleep 0.1
+    done
+}
+
 "$cli" record --to cd --drive D --input tone --seconds 2 >"$work/take.out"
 grep -q stopped "$work/take.out"
 "$cli" toc D | tee "$work/toc.out"
@@ -32,13 +44,7 @@ if "$cli" record --to cd --drive E --input tone --seconds 1 >/dev/null 2>"$work/
 fi
 grep -q 'could not keep up' "$work/busy.err"
 
-"$cli" record --to file --path "$work/hung-up.wav" --input tone >/dev/null 2>&1 &
-pid=$!
-for _ in $(seq 100); do
-    size=$(stat -c %s "$work/hung-up.wav" 2>/dev/null || echo 0)
-    [ "$size" -gt $((44 + 3 * 37632)) ] && break
-    sleep 0.1
-done
+background_take "$work/hung-up.wav" 3
 kill -HUP "$pid"
 wait "$pid"
 size=$(stat -c %s "$work/hung-up.wav")
@@ -51,13 +57,7 @@ fi
 grep -q 'invalidate file type' "$work/err"
 [ ! -e "$work/take.mp3x" ]
 
-"$cli" record --to file --path "$work/killed.wav" --input tone >/dev/null 2>&1 &
-pid=$!
-for _ in $(seq 100); do
-    size=$(stat -c %s "$work/killed.wav" 2>/dev/null || echo 0)
-    [ "$size" -gt $((44 + 5 * 37632)) ] && break
-    sleep 0.1
-done
+background_take "$work/killed.wav" 5
 kill -KILL "$pid"
 wait "$pid" || true
 size=$(stat -c %s "$work/killed.wav")
