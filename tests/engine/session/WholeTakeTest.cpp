@@ -5,6 +5,7 @@
 // the take with message 30, and takes limited in sound or begun with the
 // sound before Record hold exactly that.
 #include "engine/RecordingState.h"
+#include "engine/session/PreRecordSetting.h"
 #include "platform/wave/MarkedSource.h"
 #include "tests/components/vesplin/DecodedMp3.h"
 #include "tests/engine/session/SessionFixture.h"
@@ -179,6 +180,17 @@ TEST_F(WholeTake, AWavTakeLimitedToOneSecondBeginsWithTheSecondBeforeRecord) {
                                           std::istreambuf_iterator<char>()};
     ASSERT_EQ(bytes.size(), 44u + 2 * kPcmBytesPerSecond);
     ExpectWhole(MarkedFrames({bytes.begin() + 44, bytes.end()}), marks, kPcmBytesPerSecond / 4);
+}
+
+TEST(PreRecordSetting, IsWholeSecondsFrom0To10AndBadValuesGiveNone) {
+    testsupport::TempFolder folder;
+    const std::string ini = folder.File("SoftSet.ini");
+    EXPECT_EQ(engine::PreRecordSecondsSetting(ini), 0u) << "no file";
+    for (const auto& [text, seconds] : std::vector<std::pair<std::string, unsigned>>{
+             {"3", 3}, {"25", 10}, {"-2", 0}, {"2s", 0}, {"", 0}}) {
+        std::ofstream(ini) << "[Record]\nPreRecordSeconds=" << text << "\n";
+        EXPECT_EQ(engine::PreRecordSecondsSetting(ini), seconds) << text;
+    }
 }
 
 } // namespace
