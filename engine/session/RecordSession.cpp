@@ -162,6 +162,9 @@ void RecordSession::FinishClaimedTake(bool onWriterThread) {
         if (!onWriterThread && m_writerThread.joinable()) {
             m_writerThread.join();
         }
+        if (m_writerEnding.load(std::memory_order_acquire) == CdTrackWriter::Ending::DiscFull) {
+            g_closeDisc.store(true, std::memory_order_relaxed); // a full disc is always closed
+        }
     }
     FinishRecording();
     if (toCd) {
@@ -197,9 +200,6 @@ void RecordSession::CdWriterThread() {
     m_writerEnding.store(ending, std::memory_order_release);
     if (ending == CdTrackWriter::Ending::Stopped || !ClaimStop()) {
         return; // the thread that stopped the take finishes it and reports the ending
-    }
-    if (ending == CdTrackWriter::Ending::DiscFull) {
-        g_closeDisc.store(true, std::memory_order_relaxed); // a full disc is always closed
     }
     FinishClaimedTake(true);
     m_state.store(State::Idle, std::memory_order_release);
