@@ -4,6 +4,8 @@
 // Its storage is part of the object, so writing and reading never allocate;
 // the capture callback is its only user, so it takes no lock.
 
+#include "util/CdAudioSizes.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -11,7 +13,7 @@
 class PreRecordRing {
 public:
     // 47 capture buffers of 37,632 bytes: more than ten seconds.
-    static constexpr std::uint32_t kCapacityBytes = 47 * 37632;
+    static constexpr std::uint32_t kCapacityBytes = 47 * kCaptureBufferBytes;
 
     // Forgets what it holds (capture starts afresh).
     void Clear();

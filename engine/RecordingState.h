@@ -14,6 +14,7 @@
 #include "engine/PreRecordRing.h"
 #include "engine/WavAppendFile.h"
 #include "platform/wave/WaveTypes.h"
+#include "util/CdAudioSizes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,8 +25,6 @@ inline constexpr std::int32_t kFileTypeNone = 0;
 inline constexpr std::int32_t kFileTypeMp3 = 1;
 inline constexpr std::int32_t kFileTypeWav = 2;
 
-// One capture buffer: 16 CD audio sectors of 2,352 bytes, about 0.213 s.
-inline constexpr std::uint32_t kCaptureBufferBytes = 37632;
 // 44,100 frames of 4 bytes: one second of sound.
 inline constexpr std::uint32_t kPcmBytesPerSecond = 176400;
 // The longest pre-record a take can begin with.

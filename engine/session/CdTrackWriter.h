@@ -24,6 +24,7 @@
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "engine/ISessionView.h"
 #include "engine/session/SessionPauses.h"
+#include "util/CdAudioSizes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -46,7 +47,7 @@ public:
     // The shortest audio track: four seconds.
     static constexpr std::int32_t kMinTrackSectors = 300;
     // Sound queued before the first WRITE of a take (five capture buffers).
-    static constexpr std::uint32_t kStartReserveBytes = 5 * 37632;
+    static constexpr std::uint32_t kStartReserveBytes = 5 * kCaptureBufferBytes;
 
     CdTrackWriter(ISessionView& view, const SessionPauses& pauses,
                   std::atomic<std::int32_t>& recordedSectors);

@@ -1,6 +1,6 @@
 #include "engine/session/PreRecordSetting.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "engine/RecordingState.h"
 #include "platform/profile/ProfileString.h"
 

@@ -2,7 +2,7 @@
 // at each stage of a CD take (writing, the writer finishing a full disc, the
 // disc being closed) and SIGTERM during a WAV take; none of them hangs. A
 // worker's message with OK alone is posted, never waited for.
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/CloseOnSignals.h"
 #include "MainApp/window/QtMessageBoxHost.h"
