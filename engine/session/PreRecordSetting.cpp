@@ -1,7 +1,7 @@
 #include "engine/session/PreRecordSetting.h"
 
-#include "lang/LangText.h"
 #include "engine/RecordingState.h"
+#include "lang/LangText.h"
 #include "platform/profile/ProfileString.h"
 
 #include <algorithm>

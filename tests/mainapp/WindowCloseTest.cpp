@@ -2,12 +2,12 @@
 // at each stage of a CD take (writing, the writer finishing a full disc, the
 // disc being closed) and SIGTERM during a WAV take; none of them hangs. A
 // worker's message with OK alone is posted, never waited for.
-#include "lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/CloseOnSignals.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "engine/RecordingState.h"
+#include "lang/LangText.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 #include "util/MessageBox.h"
 
