@@ -2,19 +2,21 @@
 
 #include "platform/wave/PcmFormat.h"
 
-OpenedSource MarkedSource::open(const WAVEFORMATEX& format) {
-    if (!isSameFormat(format, cdAudioFormat())) {
+namespace platform::wave {
+
+OpenedSource MarkedSource::Open(const WAVEFORMATEX& format) {
+    if (!IsSameFormat(format, CdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
     return {MMSYSERR_NOERROR, std::unique_ptr<CaptureSource>(new MarkedSource(format))};
 }
 
-void MarkedSource::start() {
+void MarkedSource::Start() {
     m_frame = 0;
-    PacedCaptureSource::start();
+    PacedCaptureSource::Start();
 }
 
-bool MarkedSource::fill(std::span<char> out) {
+bool MarkedSource::Fill(std::span<char> out) {
     for (std::size_t at = 0; at + 4 <= out.size(); at += 4, ++m_frame) {
         for (std::size_t byte = 0; byte < 4; ++byte) {
             out[at + byte] = static_cast<char>((m_frame >> (8 * byte)) & 0xFFu);
@@ -22,3 +24,5 @@ bool MarkedSource::fill(std::span<char> out) {
     }
     return true;
 }
+
+} // namespace platform::wave

@@ -9,23 +9,27 @@
 
 #include <cstdint>
 
+namespace platform::wave {
+
 class MarkedSource : public PacedCaptureSource {
 public:
-    static OpenedSource open(const WAVEFORMATEX& format);
+    static OpenedSource Open(const WAVEFORMATEX& format);
 
     // The frame number a frame of this input carries.
     [[nodiscard]] static std::uint32_t FrameNumber(std::uint16_t left, std::uint16_t right) {
         return static_cast<std::uint32_t>(right) << 16 | left;
     }
 
-    void start() override;
-    [[nodiscard]] std::string name() const override { return "marked"; }
+    void Start() override;
+    [[nodiscard]] std::string Name() const override { return "marked"; }
 
 protected:
-    bool fill(std::span<char> out) override;
+    bool Fill(std::span<char> out) override;
 
 private:
     explicit MarkedSource(const WAVEFORMATEX& format) : PacedCaptureSource(format) {}
 
     std::uint32_t m_frame = 0;
 };
+
+} // namespace platform::wave

@@ -22,9 +22,9 @@ constexpr std::uint32_t kFramesPerBuffer = kCaptureBufferBytes / 4;
 std::vector<std::uint32_t> MarkedFrames(const std::vector<std::uint8_t>& pcm) {
     std::vector<std::uint32_t> frames;
     for (std::size_t at = 0; at + 4 <= pcm.size(); at += 4) {
-        frames.push_back(
-            MarkedSource::FrameNumber(static_cast<std::uint16_t>(pcm[at] | pcm[at + 1] << 8),
-                                      static_cast<std::uint16_t>(pcm[at + 2] | pcm[at + 3] << 8)));
+        frames.push_back(platform::wave::MarkedSource::FrameNumber(
+            static_cast<std::uint16_t>(pcm[at] | pcm[at + 1] << 8),
+            static_cast<std::uint16_t>(pcm[at + 2] | pcm[at + 3] << 8)));
     }
     return frames;
 }
