@@ -28,6 +28,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace engine {
 
@@ -53,7 +54,8 @@ public:
                   std::atomic<std::int32_t>& recordedSectors);
 
     // The CD branch of preparing a take, on the drive of the drive selector.
-    // Every refusal shows its message and leaves the drive unlocked.
+    // Every refusal shows its message and leaves the drive unlocked; a drive
+    // another program holds is refused with message 31.
     bool PrepareCdRecording();
     // Readiness, medium, disc status, track number and capacity of the disc.
     bool CheckDiscForRecording();
@@ -61,22 +63,32 @@ public:
     bool GetDiscCapacity(std::uint32_t& total, std::uint32_t& free);
     // The writer thread's loop.
     Ending WriteTrack();
-    // Finishes the track; on the thread that stops the take.
+    // Finishes the track; on the thread that stops the take. A cache flush
+    // or close the drive refuses is told to the user (message 30 with the
+    // command and its sense).
     void FinishCdTrack();
+    // The write that failed for good and what the drive answered, after
+    // WriteTrack ended with WriteFailed; read on the writer thread.
+    [[nodiscard]] const std::string& WriteFailure() const { return m_failure; }
 
 private:
     enum class WriteResult { Written, Failed, CannotKeepUp };
 
+    // The checks and settings of a take on the drive held for it.
+    bool PrepareHeldDrive();
     // Takes the next chunk of the queue into `buffer` (zero-padded); false
     // once the queue has ended and is drained.
     bool NextChunk(std::uint8_t* buffer, bool firstWrite);
     // Writes `sectors` sectors and moves the address and the read-outs on.
     WriteResult WriteSectors(std::uint32_t& address, std::uint8_t* buffer, int sectors);
     WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer, int sectors);
-    bool WriteOnce(std::uint32_t address, std::uint8_t* buffer, int sectors);
+    // The status of one WRITE of `sectors` sectors.
+    std::uint32_t WriteOnce(std::uint32_t address, std::uint8_t* buffer, int sectors);
     [[nodiscard]] bool DiscIsFull(std::uint32_t address) const;
     void ShowProgress();
-    void WaitUntilReady(unsigned pauseMs);
+    // The status of the last TEST UNIT READY, after polling until the drive is
+    // ready or the polls run out.
+    std::uint32_t WaitUntilReady(unsigned pauseMs);
 
     ISessionView& m_view;
     SessionPauses m_pauses;
@@ -84,6 +96,7 @@ private:
     quarnel::CDevCmdROM* m_pDevice = nullptr;
     quarnel::CDevCmdRW* m_pWriter = nullptr;
     std::uint32_t m_nextWriteAddress = 0;
+    std::string m_failure;
 };
 
 } // namespace engine

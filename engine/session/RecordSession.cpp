@@ -182,7 +182,8 @@ void RecordSession::ReportWriterEnding() {
     case CdTrackWriter::Ending::Stopped:
         break;
     case CdTrackWriter::Ending::WriteFailed:
-        ShowSessionMessage(kMsgWriteFailed);
+        // After the join or on the writer thread itself: the failure is complete.
+        ShowSessionMessage(kMsgWriteFailed, m_cdWriter.WriteFailure());
         break;
     case CdTrackWriter::Ending::CannotKeepUp:
         ShowSessionMessage(kMsgDriveTooSlow);

@@ -17,7 +17,7 @@
 // by the next Start or by the destructor. When the user-interface thread
 // finishes, it ends the CD feed queue after the Stop pause and joins the
 // writer thread, which writes what is still queued and ends; whoever
-// finishes the take reports how the writer ended (message 15, 20 or 30), the
+// finishes the take reports how the writer ended (message 15, 20 or 32), the
 // writer thread only after it won the take. Messages with OK alone never wait
 // for the user-interface thread (the window's host posts them), so no join
 // waits for a message box. Record while a take is stopping is ignored.

@@ -187,6 +187,7 @@ int RunRecord(std::span<const std::string_view> args) {
             RunTake(session, view, parsed->seconds);
             const bool lostSound =
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed)) ||
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgDriveTooSlow));
             status = lostSound ? 1 : 0;
         }

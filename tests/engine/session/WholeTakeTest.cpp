@@ -113,13 +113,13 @@ TEST_F(WholeTake, AFastDriveWithoutUnderrunProtectionIsSlowedTo1xAndLosesNoSecto
     EXPECT_TRUE(MessageTexts().empty());
 }
 
-TEST_F(WholeTake, ADriveBusyForTheWholeTakeStopsItWithMessage30) {
+TEST_F(WholeTake, ADriveBusyForTheWholeTakeStopsItWithMessage32) {
     MakeDrive([](quarnel::emu::DriveSettings& settings) {
         settings.faults.longWriteAttempts = 1u << 30;
     });
     m_session->StartRecording();
     WaitUntilIdle(); // the writer gives the drive up and stops the take itself
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Message(30)});
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Message(32)});
     EXPECT_TRUE(Emulated().State().tracks.empty());
     EXPECT_FALSE(Emulated().State().locked);
     EXPECT_TRUE(g_notRecording.load());
