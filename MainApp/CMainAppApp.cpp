@@ -1,6 +1,7 @@
 #include "MainApp/CMainAppApp.h"
 
 #include "MainApp/window/CMainAppDlg.h"
+#include "MainApp/window/CloseOnSignals.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
@@ -25,6 +26,7 @@ bool CMainAppApp::InitInstance() {
     util::SetMessageBoxHost(messageBoxes);
     {
         window::CMainAppDlg dialog(drives);
+        const window::CloseOnSignals closeOnSignals(dialog);
         messageBoxes->SetOwner(&dialog);
         ArmQuitTimer(dialog);
         dialog.DoModal();

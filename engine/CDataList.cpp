@@ -57,6 +57,10 @@ bool CDataList::IsFinished() const {
     return m_stop.load(std::memory_order_acquire) && m_GetDataTotalLen >= m_PutDataTotalLen;
 }
 
+bool CDataList::IsEnded() const {
+    return m_stop.load(std::memory_order_acquire);
+}
+
 void CDataList::PutData(const std::uint8_t* data, std::uint32_t length) {
     if (data == nullptr || length == 0) {
         return;

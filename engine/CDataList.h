@@ -48,6 +48,8 @@ public:
     void SetStop(bool stop);
     // The stream has ended and every byte of it has been handed out.
     bool IsFinished() const;
+    // The stream has ended (bytes may still be waiting).
+    bool IsEnded() const;
 
     // Appends `length` bytes; a chunk of at most one block's size touches at
     // most two blocks. Dropped (and counted) after the end of the stream.

@@ -8,8 +8,10 @@
 #include "util/MessageBox.h"
 #include "util/ThreadName.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <thread>
 #include <unistd.h>
 
@@ -28,27 +30,49 @@ void ShowCaptureFailure(int messageNumber) {
     g_notRecording.store(true, std::memory_order_release);
 }
 
-void FeedSink(const std::uint8_t* data) {
-    // Acquire pairs with the session's release store that starts a take: the
-    // sink fields below were written before it.
-    if (g_notRecording.load(std::memory_order_acquire)) {
-        return;
-    }
+// Hands `bytes` to the take's sink.
+void FeedBytes(std::span<const std::uint8_t> bytes) {
+    const auto length = static_cast<std::uint32_t>(bytes.size());
     if (!g_toFile.load(std::memory_order_relaxed)) {
-        g_cdQueue.PutData(data, kCaptureBufferBytes);
+        g_cdQueue.PutData(bytes.data(), length);
         return;
     }
     switch (g_fileType.load(std::memory_order_relaxed)) {
     case kFileTypeMp3:
-        g_mp3Queue.PutData(data, kCaptureBufferBytes);
+        g_mp3Queue.PutData(bytes.data(), length);
         break;
     case kFileTypeWav:
-        g_wavFile.Append(data, kCaptureBufferBytes);
-        g_wavBytesWritten.fetch_add(kCaptureBufferBytes, std::memory_order_relaxed);
+        g_wavFile.Append(bytes.data(), length);
+        g_wavBytesWritten.fetch_add(length, std::memory_order_relaxed);
         break;
     default:
         break;
     }
+}
+
+void FeedSink(const std::uint8_t* data) {
+    // Acquire pairs with the session's release store that starts a take: the
+    // sink fields, the limit and the pre-record below were written before it.
+    if (g_notRecording.load(std::memory_order_acquire)) {
+        return;
+    }
+    // The first buffer of a take is preceded by the sound captured before
+    // Record that the take asks for; the ring holds everything up to the
+    // buffer before this one.
+    const std::uint32_t preRecord = g_preRecordBytes.exchange(0, std::memory_order_relaxed);
+    if (preRecord > 0) {
+        g_preRecordRing.ForNewest(preRecord, FeedBytes);
+    }
+    const std::uint64_t captured = g_takeBytesCaptured.load(std::memory_order_relaxed);
+    const std::uint64_t limit = g_takeLimitBytes.load(std::memory_order_relaxed);
+    if (captured >= limit) {
+        return;
+    }
+    const auto length =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(kCaptureBufferBytes, limit - captured));
+    FeedBytes({data, length});
+    // Release: whoever sees the count sees the sound handed to the sink.
+    g_takeBytesCaptured.store(captured + length, std::memory_order_release);
 }
 
 } // namespace
@@ -82,6 +106,7 @@ void OpenCapture(bool recordSourcesListed, IWaveDisplay& display) {
         ShowCaptureFailure(kMessageCaptureAddBufferFailed);
         return;
     }
+    g_preRecordRing.Clear(); // the service thread that uses it starts below
     // Cleared before the device starts, so that the first buffer is queued
     // again; release pairs with the callback's acquire load.
     g_captureClosing.store(false, std::memory_order_release);
@@ -106,8 +131,11 @@ void WaveInCallback(HWAVEIN handle, UINT message, DWORD_PTR /*instance*/, DWORD_
     // The wave service passes the header's address as the first parameter.
     auto* header = reinterpret_cast<WAVEHDR*>(param1); // NOLINT(performance-no-int-to-ptr)
     const auto* data = reinterpret_cast<const std::uint8_t*>(header->lpData);
-    g_waveRing.Write(data, kCaptureBufferBytes);
+    // The sink first: a buffer that has reached the waveform ring has been
+    // handed to the take, so a Stop after it keeps it.
     FeedSink(data);
+    g_waveRing.Write(data, kCaptureBufferBytes);
+    g_preRecordRing.Write({data, kCaptureBufferBytes});
     if (g_captureClosing.load(std::memory_order_acquire)) {
         return;
     }

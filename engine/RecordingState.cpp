@@ -8,6 +8,10 @@ std::atomic<std::int32_t> g_fileType{kFileTypeNone};
 std::string g_outputPath;
 WavAppendFile g_wavFile;
 std::atomic<std::uint32_t> g_wavBytesWritten{0};
+std::atomic<std::uint64_t> g_takeBytesCaptured{0};
+std::atomic<std::uint64_t> g_takeLimitBytes{kNoTakeLimit};
+std::atomic<std::uint32_t> g_preRecordBytes{0};
+PreRecordRing g_preRecordRing;
 BufManaEx g_waveRing;
 // Built before main(); a failure to allocate the queues' bookkeeping there
 // would end the program at once, which is the right outcome.

@@ -11,6 +11,7 @@
 
 #include "engine/BufManaEx.h"
 #include "engine/CDataList.h"
+#include "engine/PreRecordRing.h"
 #include "engine/WavAppendFile.h"
 #include "platform/wave/WaveTypes.h"
 #include "util/CdAudioSizes.h"
@@ -23,6 +24,13 @@
 inline constexpr std::int32_t kFileTypeNone = 0;
 inline constexpr std::int32_t kFileTypeMp3 = 1;
 inline constexpr std::int32_t kFileTypeWav = 2;
+
+// 44,100 frames of 4 bytes: one second of sound.
+inline constexpr std::uint32_t kPcmBytesPerSecond = 176400;
+// The longest pre-record a take can begin with.
+inline constexpr std::uint32_t kMaxPreRecordSeconds = 10;
+// g_takeLimitBytes when a take has no limit.
+inline constexpr std::uint64_t kNoTakeLimit = ~std::uint64_t{0};
 
 // The open capture device; null when capture is not open. Written and read by
 // the main window's thread only (the callback is handed its handle).
@@ -44,6 +52,20 @@ extern WavAppendFile g_wavFile;
 // PCM bytes appended to the WAV file in this take (counted even when the
 // append failed).
 extern std::atomic<std::uint32_t> g_wavBytesWritten;
+// The sound of a take, handed over by the callback. The session sets the limit
+// and the pre-record and zeroes the count before it clears g_notRecording
+// (release); the callback reads them after its acquire load. The count is
+// written by the callback only and published with release ordering.
+//   g_takeBytesCaptured  bytes captured after Record given to the sink
+//   g_takeLimitBytes     the sink gets no more than this (kNoTakeLimit: no limit)
+//   g_preRecordBytes     sound captured before Record to give the sink first;
+//                        the callback takes it (sets it to 0) at the take's start
+extern std::atomic<std::uint64_t> g_takeBytesCaptured;
+extern std::atomic<std::uint64_t> g_takeLimitBytes;
+extern std::atomic<std::uint32_t> g_preRecordBytes;
+// The last seconds captured, kept for a take's pre-record. Written and read by
+// the capture callback only (cleared by OpenCapture before capture starts).
+extern PreRecordRing g_preRecordRing;
 // Read by the waveform display.
 extern BufManaEx g_waveRing;
 // Feed queues of the MP3 encoder and of the CD writer.

@@ -16,6 +16,7 @@
 #include "disc/DriveSelection.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
+#include "engine/session/PreRecordSetting.h"
 #include "lang/LangText.h"
 #include "platform/shell/Shell.h"
 #include "res/MainDialogTemplate.h"
@@ -30,12 +31,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
@@ -61,6 +64,8 @@ constexpr int kSourceWatchRetryMs = 1000;
 // Ring of the waveform display: 200 capture buffers, read up to 1 GiB.
 constexpr std::uint32_t kWaveRingBytes = 7526400;
 constexpr std::uint32_t kWaveRingReadLimit = 1073741824;
+// Between looks at a take the CD writer is finishing while the window ends.
+constexpr unsigned long kFinishPollMs = 10;
 
 QRect PixelRect(int id) {
     const res::DialogRect rect = res::MainDialogControlPixels(id).value_or(res::DialogRect{});
@@ -152,6 +157,9 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
 }
 
 CMainAppDlg::~CMainAppDlg() {
+    // The session goes first: it uses this window as its view, and its
+    // threads must be gone before the members they reach.
+    m_session.reset();
     qApp->removeEventFilter(this);
     // The window ended without Exit: capture still runs into the display,
     // which goes with the window.
@@ -209,7 +217,12 @@ void CMainAppDlg::CreateControls() {
     m_trackRows = std::make_unique<ListTrackRows>(*m_trackList);
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
-    SetTimerHandler(kTimerRecord, [this] { m_session->OnRecordTimer(); });
+    m_session->SetPreRecordSeconds(engine::PreRecordSecondsSetting());
+    SetTimerHandler(kTimerRecord, [this] {
+        if (m_session) {
+            m_session->OnRecordTimer();
+        }
+    });
     SetTimerHandler(kTimerErase, [this] {
         const disc::EraseTick tick = m_eraser.Tick(m_eraseProgress->GetPos());
         m_eraseProgress->SetPos(tick.position);
@@ -473,10 +486,12 @@ void CMainAppDlg::paintEvent(QPaintEvent* event) {
 }
 
 void CMainAppDlg::StartRecording() {
+    const QScopedValueRollback inCommand(m_inTakeCommand, true);
     m_session->StartRecording();
 }
 
 void CMainAppDlg::StopRecording() {
+    const QScopedValueRollback inCommand(m_inTakeCommand, true);
     m_session->StopRecording();
 }
 
@@ -492,6 +507,22 @@ void CMainAppDlg::OnMin() {
 void CMainAppDlg::closeEvent(QCloseEvent* event) {
     hotkey::DisarmHotkeys();
     QDialog::closeEvent(event);
+}
+
+void CMainAppDlg::done(int result) {
+    // Inside Record or Stop (a message box of theirs runs an event loop) the
+    // take is finished by that call once the box is answered.
+    if (m_session && !m_inTakeCommand) {
+        m_session->StopRecording();
+        // A take the CD writer is finishing itself (disc full, failed
+        // writes) is waited out with the event loop running, so that its
+        // read-outs and its message still arrive.
+        while (m_session->IsRecording()) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QThread::msleep(kFinishPollMs);
+        }
+    }
+    QDialog::done(result);
 }
 
 void CMainAppDlg::OnSkin() {

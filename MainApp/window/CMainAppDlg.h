@@ -151,6 +151,10 @@ protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Every way the window ends (close box, Alt+F4, Close, Exit, Skin, a
+    // signal) comes here: a running take is finished first, as Stop
+    // finishes it, while the event loop still runs.
+    void done(int result) override;
 
 private:
     // The choices a session reads, copied on the user-interface thread so
@@ -227,6 +231,7 @@ private:
     FolderChooser m_chooseFolder;
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
+    bool m_inTakeCommand = false; // Record or Stop runs on the user-interface thread
 
     QPixmap m_background;
     QBrush m_skinBrush;

@@ -1,5 +1,5 @@
-// The CD writer against an emulated writer at unlimited speed, with the
-// program's own queue and writer pauses:
+// The CD writer against an emulated writer (at unlimited speed unless said),
+// with the program's own queue and writer pauses:
 //   BM_DirectWrite        the peer: one 16-sector WRITE straight to the drive;
 //   BM_CaptureToDrive     the delay from a buffer entering the CD queue to its
 //                         WRITE reaching the drive (median, 99th percentile,
@@ -10,10 +10,16 @@
 //                         the drive answers "long write in progress";
 //   BM_EightyMinuteTake   80 minutes of sound pushed through a writer onto a
 //                         blank 80-minute disc: exactly the usable sectors
-//                         are written and the writer reports a full disc.
+//                         are written and the writer reports a full disc;
+//   BM_TakeAt1x           a take arriving at the pace of capture onto a 52x
+//                         writer without underrun protection, which the
+//                         writer slows to 1x: the sectors written per sector
+//                         captured with a 64 KiB drive buffer, against the
+//                         peer run with a 2 MiB buffer.
 #include "bench/BenchQuick.h"
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/emu/DriveFolders.h"
+#include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "components/quarnel/emu/SteadyClock.h"
 #include "engine/RecordingState.h"
@@ -27,6 +33,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <unistd.h>
@@ -97,26 +104,39 @@ private:
     quarnel::CDevCmdROM* m_device = nullptr;
 };
 
-// A fresh emulated writer (unlimited speed) holding a blank CD-R, and a
-// writer prepared for a take on it.
+using AdjustDrive = std::function<void(quarnel::emu::DriveSettings&)>;
+
+// A fresh emulated writer holding a blank CD-R, and a writer prepared for a
+// take on it. Without `adjust` the drive writes at unlimited speed, also
+// after the writer asked for its lowest.
 struct Rig {
     // capacityBlocks 0: the disc's usual 80 minutes.
-    explicit Rig(std::uint32_t capacityBlocks = 0) {
+    explicit Rig(std::uint32_t capacityBlocks = 0, const AdjustDrive& adjust = {},
+                 SessionPauses pauses = {}) {
         namespace emu = quarnel::emu;
         folder = std::filesystem::temp_directory_path() /
                  ("sondrel-bench-" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder);
         const std::filesystem::path driveFolder = emu::CreateDriveFolder(folder, "bench", 0);
+        const std::filesystem::path settingsFile = driveFolder / emu::kDriveSettingsFileName;
+        emu::DriveSettings settings = *emu::LoadDriveSettings(settingsFile);
+        settings.writeSpeedX = 0;
+        if (adjust) {
+            adjust(settings);
+        }
+        const bool saved = emu::SaveDriveSettings(settingsFile, settings);
         auto drive = emu::EmulatedDrive::Open(driveFolder, std::make_shared<emu::SteadyClock>());
-        drive->SetMaxWriteSpeed(0);
         drive->LoadBlank(emu::MediumKind::CdR, capacityBlocks);
         auto stamping = std::make_unique<StampingTransport>(std::move(drive));
         transport = stamping.get();
         device = std::make_unique<quarnel::CDevCmdRW>(std::move(stamping), 3);
         view = std::make_unique<BenchView>(device.get());
-        writer = std::make_unique<engine::CdTrackWriter>(*view, SessionPauses{}, recorded);
+        writer = std::make_unique<engine::CdTrackWriter>(*view, pauses, recorded);
         g_cdQueue.Reset();
-        ready = writer->PrepareCdRecording();
+        ready = saved && writer->PrepareCdRecording();
+        if (!adjust) {
+            transport->Drive().SetMaxWriteSpeed(0);
+        }
         g_notRecording.store(false);
     }
     ~Rig() {
@@ -175,10 +195,11 @@ void BM_DirectWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_DirectWrite)->Iterations(BenchIterations(200));
 
-// A buffer every 213 ms, as capture delivers them in a take: each is put in
-// at its own time on the benchmark's clock (start + n * 213 ms), never after
-// waiting for the previous WRITE, so the writer's 500 ms pause after an empty
-// queue shows in the delays as it does live. Each iteration is one buffer.
+// A buffer every 213 ms, as capture delivers them in a take, once the writer
+// has written the second of sound it starts with: each is put in at its own
+// time on the benchmark's clock (start + n * 213 ms), never after waiting for
+// the previous WRITE, so the writer's 50 ms look at the queue shows in the
+// delays as it does live. Each iteration is one buffer.
 void BM_CaptureToDrive(benchmark::State& state) {
     Rig rig;
     if (!rig.ready) {
@@ -186,6 +207,14 @@ void BM_CaptureToDrive(benchmark::State& state) {
         return;
     }
     rig.StartWriter();
+    std::vector<std::uint8_t> reserve(engine::CdTrackWriter::kStartReserveBytes);
+    g_cdQueue.PutData(reserve.data(), engine::CdTrackWriter::kStartReserveBytes);
+    const std::uint64_t reserveWrites =
+        engine::CdTrackWriter::kStartReserveBytes / kCaptureBufferBytes;
+    while (rig.transport->m_writes.load() < reserveWrites) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const std::size_t reserveDelays = rig.transport->DelaysNs().size();
     const auto bufferPeriod = std::chrono::microseconds(
         static_cast<std::int64_t>(1e6 * kCaptureBufferBytes / (44100.0 * 4)));
     const auto start = Clock::now();
@@ -198,11 +227,14 @@ void BM_CaptureToDrive(benchmark::State& state) {
     }
     // The last buffers reach the drive within the writer's pause.
     const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (rig.transport->m_writes.load() < put && Clock::now() < deadline &&
+    while (rig.transport->m_writes.load() < reserveWrites + put && Clock::now() < deadline &&
            !rig.writerDone.load(std::memory_order_acquire)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     std::vector<std::int64_t> delaysNs = rig.transport->DelaysNs();
+    // The reserve's buffers carry no time stamp.
+    delaysNs.erase(delaysNs.begin(),
+                   delaysNs.begin() + static_cast<std::ptrdiff_t>(reserveDelays));
     if (delaysNs.size() < put) {
         state.SkipWithError("not every buffer reached the drive");
         return;
@@ -223,8 +255,10 @@ void BM_QueueDuringStall(benchmark::State& state) {
     constexpr int kSeconds = 60;
     constexpr std::uint64_t kSoundBytesPerSecond = 176400;
     const std::uint64_t buffers = kSeconds * kSoundBytesPerSecond / kCaptureBufferBytes;
+    SessionPauses pauses;
+    pauses.busyDeadlineMs = 5000; // ends the writer soon after the run
     for (auto _ : state) {
-        Rig rig;
+        Rig rig(0, {}, pauses);
         quarnel::emu::FaultPlan faults = rig.transport->Drive().Faults();
         faults.longWriteAttempts = 1'000'000;
         rig.transport->Drive().SetFaults(faults);
@@ -279,6 +313,41 @@ void BM_EightyMinuteTake(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EightyMinuteTake)->Iterations(BenchIterations(1))->Unit(benchmark::kSecond);
+
+// Twenty seconds of sound at the pace of capture (a buffer every 213 ms) onto
+// a 52x writer without underrun protection with a drive buffer of
+// state.range(0) KiB; the writer lowers the speed to 1x.
+void BM_TakeAt1x(benchmark::State& state) {
+    const int kBuffers = BenchQuick() ? 10 : 94; // 20 s; 2 s in quick mode
+    constexpr auto kBufferPeriod = std::chrono::microseconds(213'333);
+    const auto bufferKib = static_cast<std::uint32_t>(state.range(0));
+    for (auto _ : state) {
+        Rig rig(0, [bufferKib](quarnel::emu::DriveSettings& settings) {
+            settings.writeSpeedX = 52;
+            settings.capabilities.underrunProtection = false;
+            settings.bufferKib = bufferKib;
+        });
+        if (!rig.ready) {
+            state.SkipWithError("the writer could not be prepared");
+            return;
+        }
+        rig.StartWriter();
+        std::vector<std::uint8_t> buffer(kCaptureBufferBytes, 0x33);
+        auto next = Clock::now();
+        for (int i = 0; i < kBuffers && rig.thread.joinable(); ++i) {
+            g_cdQueue.PutData(buffer.data(), kCaptureBufferBytes);
+            next += kBufferPeriod;
+            std::this_thread::sleep_until(next);
+        }
+        g_cdQueue.SetStop(true);
+        rig.thread.join();
+        const double captured = kBuffers * 16.0;
+        state.counters["written_per_captured_sector"] = rig.recorded.load() / captured;
+        state.counters["underrun"] =
+            rig.ending == engine::CdTrackWriter::Ending::CannotKeepUp ? 1 : 0;
+    }
+}
+BENCHMARK(BM_TakeAt1x)->Arg(64)->Arg(2048)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

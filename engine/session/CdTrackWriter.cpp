@@ -9,6 +9,7 @@
 #include "engine/session/SessionState.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,6 @@ constexpr std::size_t kLastLeadOutByte = 20;
 // A drive that never becomes ready again (taken away while finishing) is
 // given up after this many looks, so that finishing cannot hang.
 constexpr int kMaxReadyPolls = 600;
-
-// g_notRecording is set by the thread that stops the take; acquire pairs
-// with its release store so that a writer that sees it also sees what the
-// stopping thread did before.
-bool Stopping() {
-    return g_notRecording.load(std::memory_order_acquire);
-}
 
 std::uint32_t LastLeadOutAddress(const quarnel::DISC_INFO& info) {
     return DiscTimeToAddress(info.raw[kLastLeadOutByte], info.raw[kLastLeadOutByte + 1],
@@ -92,6 +86,10 @@ bool CdTrackWriter::PrepareHeldDrive() {
         return false;
     }
     m_nextWriteAddress = static_cast<std::uint32_t>(next);
+    // The slowest speed the drive offers (it rounds the 1x asked for up to
+    // its lowest): sound arrives at 1x, and a slow laser lets the drive's
+    // buffer last longest. A drive that refuses keeps its speed.
+    m_pWriter->SetLowestWriteSpeed();
     return true;
 }
 
@@ -161,82 +159,111 @@ bool CdTrackWriter::GetDiscCapacity(std::uint32_t& total, std::uint32_t& free) {
 CdTrackWriter::Ending CdTrackWriter::WriteTrack() {
     std::vector<std::uint8_t> buffer(kCaptureBufferBytes);
     std::uint32_t address = m_nextWriteAddress;
-    if (Stopping()) {
-        return Ending::Stopped;
-    }
-    for (;;) {
-        if (g_cdQueue.IsFinished()) {
-            return Ending::Stopped;
+    bool firstWrite = true;
+    while (NextChunk(buffer.data(), firstWrite)) {
+        firstWrite = false;
+        const WriteResult result = WriteSectors(address, buffer.data(), kSectorsPerWrite);
+        if (result != WriteResult::Written) {
+            return result == WriteResult::Failed ? Ending::WriteFailed : Ending::CannotKeepUp;
         }
-        std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-        std::uint32_t length = kCaptureBufferBytes;
-        if (!g_cdQueue.GetData(buffer.data(), &length)) {
-            if (Stopping()) {
-                return Ending::Stopped;
-            }
-            continue; // GetData has paused already
-        }
-        if (Stopping()) {
-            return Ending::Stopped;
-        }
-        const WriteResult result = WriteWithRetries(address, buffer.data());
-        if (result == WriteResult::Stopped) {
-            return Ending::Stopped;
-        }
-        if (result == WriteResult::Failed) {
-            return Ending::WriteFailed;
-        }
-        m_recordedSectors.fetch_add(kSectorsPerWrite, std::memory_order_relaxed);
-        address += kSectorsPerWrite;
-        g_discFree.fetch_sub(kSectorsPerWrite, std::memory_order_relaxed);
-        ShowProgress();
-        if (g_discFree.load(std::memory_order_relaxed) == 0 ||
-            address >= g_discTotal.load(std::memory_order_relaxed)) {
+        if (DiscIsFull(address)) {
             return Ending::DiscFull;
         }
-        if (Stopping()) {
-            return Ending::Stopped;
+    }
+    // A track that holds sound but is shorter than four seconds is padded
+    // with silence: writers refuse to close shorter audio tracks.
+    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+    for (std::int32_t written = m_recordedSectors.load(std::memory_order_relaxed);
+         written > 0 && written < kMinTrackSectors && !DiscIsFull(address);
+         written = m_recordedSectors.load(std::memory_order_relaxed)) {
+        const int sectors = std::min<int>(kSectorsPerWrite, kMinTrackSectors - written);
+        const WriteResult result = WriteSectors(address, buffer.data(), sectors);
+        if (result != WriteResult::Written) {
+            return result == WriteResult::Failed ? Ending::WriteFailed : Ending::CannotKeepUp;
         }
     }
+    return Ending::Stopped;
+}
+
+bool CdTrackWriter::NextChunk(std::uint8_t* buffer, bool firstWrite) {
+    const std::uint32_t wanted = firstWrite ? kStartReserveBytes : kCaptureBufferBytes;
+    for (;;) {
+        // Ended first: once it is seen, the waiting count is final.
+        const bool ended = g_cdQueue.IsEnded();
+        const std::uint64_t waiting = g_cdQueue.GetWaitingBytes();
+        if (ended && waiting == 0) {
+            return false;
+        }
+        if (ended || waiting >= wanted) {
+            break;
+        }
+        PauseMs(m_pauses.queuePollMs);
+    }
+    std::fill(buffer, buffer + kCaptureBufferBytes, std::uint8_t{0});
+    std::uint32_t length = kCaptureBufferBytes;
+    // Enough is waiting (or the stream has ended), so this returns at once.
+    return g_cdQueue.GetData(buffer, &length);
+}
+
+CdTrackWriter::WriteResult CdTrackWriter::WriteSectors(std::uint32_t& address, std::uint8_t* buffer,
+                                                       int sectors) {
+    const WriteResult result = WriteWithRetries(address, buffer, sectors);
+    if (result != WriteResult::Written) {
+        return result;
+    }
+    m_recordedSectors.fetch_add(sectors, std::memory_order_relaxed);
+    address += static_cast<std::uint32_t>(sectors);
+    g_discFree.fetch_sub(static_cast<std::uint32_t>(sectors), std::memory_order_relaxed);
+    ShowProgress();
+    return result;
+}
+
+bool CdTrackWriter::DiscIsFull(std::uint32_t address) const {
+    return g_discFree.load(std::memory_order_relaxed) == 0 ||
+           address >= g_discTotal.load(std::memory_order_relaxed);
 }
 
 CdTrackWriter::WriteResult CdTrackWriter::WriteWithRetries(std::uint32_t address,
-                                                           std::uint8_t* buffer) {
-    std::uint32_t result = WriteOnce(address, buffer);
+                                                           std::uint8_t* buffer, int sectors) {
+    std::uint32_t result = WriteOnce(address, buffer, sectors);
     if (result == 0) {
         return WriteResult::Written;
     }
     // The drive is busy (its buffer is full, or it still works on something):
-    // the same write again every 2 s while the queue takes the sound. The
-    // busy sense is the one this write brought back, not whatever another
-    // thread's command left with the drive since.
-    while (!Stopping() && (quarnel::status::Is(result, quarnel::sense::kLongWriteInProgress) ||
-                           quarnel::status::Is(result, quarnel::sense::kOperationInProgress))) {
-        result = WriteOnce(address, buffer);
+    // the same write again at short intervals while the queue takes the
+    // sound, until a drive that stays busy is given up. The sense judged is
+    // the one this write brought back, not whatever another thread's command
+    // left with the drive since.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_pauses.busyDeadlineMs);
+    while (quarnel::status::Is(result, quarnel::sense::kLongWriteInProgress) ||
+           quarnel::status::Is(result, quarnel::sense::kOperationInProgress)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return WriteResult::CannotKeepUp;
+        }
+        PauseMs(m_pauses.busyRetryMs);
+        result = WriteOnce(address, buffer, sectors);
         if (result == 0) {
             return WriteResult::Written;
         }
-        PauseMs(m_pauses.longWriteRetryMs);
+    }
+    if (quarnel::status::Is(result, quarnel::sense::kLossOfStreaming)) {
+        return WriteResult::CannotKeepUp; // the laser ran dry: the track is lost from here
     }
     for (int attempt = 0; attempt < kImmediateRetries; ++attempt) {
-        if (Stopping()) {
-            return WriteResult::Stopped;
-        }
-        result = WriteOnce(address, buffer);
+        result = WriteOnce(address, buffer, sectors);
         if (result == 0) {
             return WriteResult::Written;
         }
-    }
-    if (Stopping()) {
-        return WriteResult::Stopped;
     }
     m_failure = "WRITE at " + std::to_string(address) + ": " + quarnel::status::Text(result);
     return WriteResult::Failed;
 }
 
-std::uint32_t CdTrackWriter::WriteOnce(std::uint32_t address, std::uint8_t* buffer) {
-    return m_pWriter->Write(static_cast<long>(address), buffer, kCaptureBufferBytes,
-                            kSectorsPerWrite);
+std::uint32_t CdTrackWriter::WriteOnce(std::uint32_t address, std::uint8_t* buffer, int sectors) {
+    return m_pWriter->Write(
+        static_cast<long>(address), buffer,
+        static_cast<unsigned long>(sectors) * quarnel::CDevCmdROM::kAudioSectorBytes, sectors);
 }
 
 void CdTrackWriter::ShowProgress() {

@@ -8,13 +8,23 @@
 //
 // Threads: PrepareCdRecording and FinishCdTrack run on the thread that
 // starts or stops the take; WriteTrack on the writer thread, between them.
-// WriteTrack ends by itself when g_notRecording is set; it never stops the
-// take itself but tells its caller why it ended, so that the caller decides
-// who finishes the track (RecordSession).
+// WriteTrack writes until the CD feed queue has ended and is drained, so a
+// Stop keeps everything queued up to it; it never stops the take itself but
+// tells its caller why it ended, so that the caller decides who finishes the
+// track (RecordSession).
+//
+// Pacing for drives without buffer-underrun protection: the take is written
+// at the lowest speed the drive offers; the first WRITE waits until about a
+// second of sound is queued (or the take was stopped), so that the queue can
+// refill the drive's buffer before it runs dry; the queue is looked at every
+// queuePollMs; a drive that answers "busy" is asked again every busyRetryMs
+// until busyDeadlineMs have passed. A track shorter than the shortest audio
+// track a disc may hold is padded with silence before it is closed.
 
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "engine/ISessionView.h"
 #include "engine/session/SessionPauses.h"
+#include "util/CdAudioSizes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -25,15 +35,20 @@ namespace engine {
 class CdTrackWriter {
 public:
     enum class Ending {
-        Stopped,     // the take was stopped (or the queue ended)
-        WriteFailed, // a write failed for good
-        DiscFull,    // the last usable sector was written
+        Stopped,      // the queue ended and everything in it was written
+        WriteFailed,  // a write failed for good
+        CannotKeepUp, // the drive stayed busy too long, or its buffer ran dry
+        DiscFull,     // the last usable sector was written
     };
 
     // 12,800 sectors at the end of the disc are never used.
     static constexpr std::uint32_t kReservedEndSectors = 12800;
     static constexpr int kSectorsPerWrite = 16;
     static constexpr int kImmediateRetries = 10;
+    // The shortest audio track: four seconds.
+    static constexpr std::int32_t kMinTrackSectors = 300;
+    // Sound queued before the first WRITE of a take (five capture buffers).
+    static constexpr std::uint32_t kStartReserveBytes = 5 * kCaptureBufferBytes;
 
     CdTrackWriter(ISessionView& view, const SessionPauses& pauses,
                   std::atomic<std::int32_t>& recordedSectors);
@@ -57,14 +72,19 @@ public:
     [[nodiscard]] const std::string& WriteFailure() const { return m_failure; }
 
 private:
-    enum class WriteResult { Written, Stopped, Failed };
+    enum class WriteResult { Written, Failed, CannotKeepUp };
 
     // The checks and settings of a take on the drive held for it.
     bool PrepareHeldDrive();
-
-    WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer);
-    // The status of one WRITE of the capture buffer.
-    std::uint32_t WriteOnce(std::uint32_t address, std::uint8_t* buffer);
+    // Takes the next chunk of the queue into `buffer` (zero-padded); false
+    // once the queue has ended and is drained.
+    bool NextChunk(std::uint8_t* buffer, bool firstWrite);
+    // Writes `sectors` sectors and moves the address and the read-outs on.
+    WriteResult WriteSectors(std::uint32_t& address, std::uint8_t* buffer, int sectors);
+    WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer, int sectors);
+    // The status of one WRITE of `sectors` sectors.
+    std::uint32_t WriteOnce(std::uint32_t address, std::uint8_t* buffer, int sectors);
+    [[nodiscard]] bool DiscIsFull(std::uint32_t address) const;
     void ShowProgress();
     // The status of the last TEST UNIT READY, after polling until the drive is
     // ready or the polls run out.

@@ -16,8 +16,9 @@ void Mp3TakeThread::Start(const std::string& path) {
     Finish(); // a thread of an earlier take that was never finished
     m_encoder.EncodeStop();
     g_mp3Queue.SetStop(false);
-    PauseMs(m_pauses.beforeMp3ThreadMs);
     m_encoderReturned.store(false, std::memory_order_relaxed);
+    // The queue is open before the take starts, so the pause inside the
+    // thread delays the encoding, never the sound the take begins with.
     m_thread = std::thread([this, path] {
         util::NameThisThread("encoder");
         PauseMs(m_pauses.mp3ThreadStartMs);
@@ -30,6 +31,8 @@ void Mp3TakeThread::Finish() {
     if (!m_thread.joinable()) {
         return;
     }
+    // A stream run ignores the stop request and takes everything queued up
+    // to Stop: ending the stream is what ends it.
     m_encoder.EncodeStop();
     g_mp3Queue.SetStop(true);
     while (!g_mp3Queue.IsFinished() && !m_encoderReturned.load(std::memory_order_acquire)) {

@@ -24,8 +24,8 @@ public:
     Mp3TakeThread(const Mp3TakeThread&) = delete;
     Mp3TakeThread& operator=(const Mp3TakeThread&) = delete;
 
-    // Readies the encoder and the queue, pauses, and starts the thread, which
-    // pauses again before it encodes into `path`.
+    // Readies the encoder and the queue and starts the thread, which pauses
+    // before it encodes into `path`; the queue holds the sound meanwhile.
     void Start(const std::string& path);
     // Ends the queue and waits for the encoder to drain it, then for the
     // thread; returns at once when no thread runs.

@@ -56,7 +56,7 @@ CaptureMark MarkCapture() {
 
 // The Stop pause leaves the capture callback time to notice the end of the
 // take; this makes it certain. Callbacks run one after another and hand their
-// buffer to the ring before the sink, and the ring publishes its total with
+// buffer to the sink before the ring, and the ring publishes its total with
 // release ordering: once two more buffers reached the ring after `mark`, the
 // callback that may still have been feeding the sink has returned, and all it
 // did happened before this thread goes on. With capture not running the wait
@@ -114,7 +114,12 @@ void RecordSession::StartRecording() {
         return;
     }
     m_recordedSectors.store(0, std::memory_order_relaxed);
-    // Release: the callback that sees the take running sees its sink.
+    m_writerEnding.store(CdTrackWriter::Ending::Stopped, std::memory_order_relaxed);
+    g_takeBytesCaptured.store(0, std::memory_order_relaxed);
+    g_takeLimitBytes.store(m_soundLimitBytes, std::memory_order_relaxed);
+    g_preRecordBytes.store(m_preRecordBytes, std::memory_order_relaxed);
+    // Release: the callback that sees the take running sees its sink, its
+    // limit and the pre-record it is to hand over first.
     g_notRecording.store(false, std::memory_order_release);
     if (g_toFile.load(std::memory_order_relaxed)) {
         m_view.StartRecordTimer(kRecordTimerMs);
@@ -153,30 +158,55 @@ void RecordSession::FinishClaimedTake(bool onWriterThread) {
     g_notRecording.store(true, std::memory_order_release);
     PauseMs(m_pauses.stopMs);
     WaitForCaptureToPass(mark);
-    if (!onWriterThread && m_writerThread.joinable()) {
-        m_writerThread.join();
+    const bool toCd = !g_toFile.load(std::memory_order_relaxed);
+    if (toCd) {
+        // Everything captured up to Stop is queued: ending the stream lets
+        // the writer drain it, pad a short track and end.
+        g_cdQueue.SetStop(true);
+        if (!onWriterThread && m_writerThread.joinable()) {
+            m_writerThread.join();
+        }
+        if (m_writerEnding.load(std::memory_order_acquire) == CdTrackWriter::Ending::DiscFull) {
+            g_closeDisc.store(true, std::memory_order_relaxed); // a full disc is always closed
+        }
     }
     FinishRecording();
-    if (!g_toFile.load(std::memory_order_relaxed)) {
-        g_cdQueue.Reset(); // nothing of this take reaches the next one
+    if (toCd) {
+        g_cdQueue.Reset(); // what a writer that gave up left: nothing reaches the next take
     }
     m_view.SetControlsRecording(false);
     m_view.KillRecordTimer();
+    if (toCd) {
+        ReportWriterEnding();
+    }
+}
+
+void RecordSession::ReportWriterEnding() {
+    switch (m_writerEnding.load(std::memory_order_acquire)) {
+    case CdTrackWriter::Ending::Stopped:
+        break;
+    case CdTrackWriter::Ending::WriteFailed:
+        // After the join or on the writer thread itself: the failure is complete.
+        ShowSessionMessage(kMsgWriteFailed, m_cdWriter.WriteFailure());
+        break;
+    case CdTrackWriter::Ending::CannotKeepUp:
+        ShowSessionMessage(kMsgDriveTooSlow);
+        break;
+    case CdTrackWriter::Ending::DiscFull:
+        ShowSessionMessage(kMsgDiscFull);
+        break;
+    }
 }
 
 void RecordSession::CdWriterThread() {
     const CdTrackWriter::Ending ending = m_cdWriter.WriteTrack();
+    // Release: the thread that finishes the take reads it after the join or
+    // after its claim.
+    m_writerEnding.store(ending, std::memory_order_release);
     if (ending == CdTrackWriter::Ending::Stopped || !ClaimStop()) {
-        return; // the thread that stopped the take finishes it
+        return; // the thread that stopped the take finishes it and reports the ending
     }
-    if (ending == CdTrackWriter::Ending::WriteFailed) {
-        ShowSessionMessage(kMsgWriteFailed, m_cdWriter.WriteFailure());
-        FinishClaimedTake(true);
-    } else {
-        g_closeDisc.store(true, std::memory_order_relaxed); // a full disc is always closed
-        FinishClaimedTake(true);
-        ShowSessionMessage(kMsgDiscFull);
-    }
+    FinishClaimedTake(true);
     m_state.store(State::Idle, std::memory_order_release);
 }
 
@@ -288,6 +318,18 @@ void RecordSession::OnExit() {
         CloseCapture();
     }
     m_view.EndMainDialog();
+}
+
+void RecordSession::SetPreRecordSeconds(unsigned seconds) {
+    m_preRecordBytes = std::min(seconds, kMaxPreRecordSeconds) * kPcmBytesPerSecond;
+}
+
+void RecordSession::SetSoundLimitSeconds(unsigned seconds) {
+    m_soundLimitBytes = seconds == 0 ? kNoTakeLimit : std::uint64_t{seconds} * kPcmBytesPerSecond;
+}
+
+std::uint64_t RecordSession::CapturedBytes() const {
+    return g_takeBytesCaptured.load(std::memory_order_acquire);
 }
 
 bool RecordSession::IsRecording() const {

@@ -15,14 +15,21 @@
 // twice. The writer thread never joins itself: when it finishes the take it
 // runs the finishing steps on its own thread and the thread object is joined
 // by the next Start or by the destructor. When the user-interface thread
-// finishes, it joins the writer thread after the Stop pause; the writer ends
-// within one queue pause of g_notRecording without showing any message (it
-// shows message 15 or 20 only after it won the take), so the join cannot
-// wait for a message box that needs the user-interface thread. Record while
-// a take is stopping is ignored.
+// finishes, it ends the CD feed queue after the Stop pause and joins the
+// writer thread, which writes what is still queued and ends; whoever
+// finishes the take reports how the writer ended (message 15, 20 or 32), the
+// writer thread only after it won the take. Messages with OK alone never wait
+// for the user-interface thread (the window's host posts them), so no join
+// waits for a message box. Record while a take is stopping is ignored.
+//
+// The take's sound: the capture callback hands the sink every buffer from the
+// first after Record to the last before Stop, preceded by the pre-recorded
+// sound (the last seconds captured before Record) when asked for, and at most
+// the sound limit when one is set.
 
 #include "components/vesplin/CAuEncode.h"
 #include "engine/ISessionView.h"
+#include "engine/RecordingState.h"
 #include "engine/session/CdTrackWriter.h"
 #include "engine/session/Mp3TakeThread.h"
 #include "engine/session/SessionPauses.h"
@@ -51,6 +58,13 @@ public:
     bool PrepareRecording();
     bool FinishRecording();
 
+    // Sound captured before Record that a take begins with: 0 to 10 seconds.
+    void SetPreRecordSeconds(unsigned seconds);
+    // Takes hold at most this much sound captured after Record; 0: no limit.
+    void SetSoundLimitSeconds(unsigned seconds);
+    // Bytes of sound captured after Record handed to the sink in this take.
+    [[nodiscard]] std::uint64_t CapturedBytes() const;
+
     // True from a successful Start until the take is finished.
     [[nodiscard]] bool IsRecording() const;
     [[nodiscard]] std::int32_t RecordedSectors() const;
@@ -66,12 +80,18 @@ private:
     bool ClaimStop();
     // The steps of Stop after the claim; `onWriterThread` skips the join.
     void FinishClaimedTake(bool onWriterThread);
+    // The message of a CD take the writer could not write whole.
+    void ReportWriterEnding();
 
     ISessionView& m_view;
     SessionPauses m_pauses;
     std::atomic<State> m_state{State::Idle};
     // Written by the writer thread, read by the read-outs.
     std::atomic<std::int32_t> m_recordedSectors{0};
+    // Set by the writer thread when its loop ends.
+    std::atomic<CdTrackWriter::Ending> m_writerEnding{CdTrackWriter::Ending::Stopped};
+    std::uint32_t m_preRecordBytes = 0;
+    std::uint64_t m_soundLimitBytes = kNoTakeLimit;
     CAuEncode m_recordEncoder;
     CdTrackWriter m_cdWriter;
     Mp3TakeThread m_mp3Take;

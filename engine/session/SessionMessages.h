@@ -25,6 +25,7 @@ enum SessionMessage : int {
     kMsgNoSpace = 25,
     kMsgCloseFailed = 30,
     kMsgDriveInUse = 31,
+    kMsgDriveTooSlow = 32,
 };
 
 // Shows the text with the information icon; returns the answer.

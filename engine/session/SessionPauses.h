@@ -5,10 +5,11 @@
 
 struct SessionPauses {
     unsigned stopMs = 1000;            // Stop: after setting g_notRecording, before finishing
-    unsigned beforeMp3ThreadMs = 500;  // MP3 take: before the MP3 thread starts
-    unsigned mp3ThreadStartMs = 1000;  // MP3 thread: before it starts encoding
+    unsigned mp3ThreadStartMs = 1000;  // MP3 thread: before it starts encoding (the queue waits)
     unsigned mp3DrainPollMs = 50;      // Stop of an MP3 take: between looks at the queue
-    unsigned longWriteRetryMs = 2000;  // after a write the drive refused as busy
+    unsigned queuePollMs = 50;         // CD writer: between looks at a queue with too little
+    unsigned busyRetryMs = 50;         // CD writer: after a write the drive refused as busy
+    unsigned busyDeadlineMs = 20000;   // CD writer: a drive busy this long cannot keep up
     unsigned cacheFlushPollMs = 1000;  // finishing a track: while the drive flushes its cache
     unsigned sessionClosePollMs = 600; // finishing a track: while the drive closes the session
     unsigned trayOpenMs = 2000;        // finishing a track: the tray stays open this long

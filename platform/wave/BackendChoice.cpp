@@ -26,6 +26,8 @@ std::string BackendChoice::Text() const {
         return "tone";
     case Kind::Silence:
         return "silence";
+    case Kind::Marked:
+        return "marked";
     case Kind::Null:
         return "null";
     }
@@ -36,6 +38,9 @@ std::optional<BackendChoice> BackendChoice::Parse(std::string_view text, WaveDir
     const bool input = direction == WaveDirection::Input;
     if (text == "tone" || text == "silence") {
         return input ? make(text == "tone" ? Kind::Tone : Kind::Silence, {}) : std::nullopt;
+    }
+    if (text == "marked") {
+        return input ? make(Kind::Marked, {}) : std::nullopt;
     }
     if (text == "null") {
         return input ? std::nullopt : make(Kind::Null, {});

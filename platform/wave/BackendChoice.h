@@ -5,6 +5,7 @@
 //                 output: a WAV file that receives what is played
 //   "tone"        input only: the stereo test tone of ToneSource
 //   "silence"     input only: zeros in real time
+//   "marked"      input only: frames that carry their numbers (MarkedSource)
 //   "null"        output only: discards in real time
 
 #include <optional>
@@ -16,7 +17,7 @@ namespace platform::wave {
 enum class WaveDirection { Input, Output };
 
 struct BackendChoice {
-    enum class Kind { Alsa, File, Tone, Silence, Null };
+    enum class Kind { Alsa, File, Tone, Silence, Marked, Null };
 
     Kind kind = Kind::Alsa;
     std::string argument; // ALSA device name or file path

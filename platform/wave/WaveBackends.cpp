@@ -2,6 +2,7 @@
 
 #include "platform/wave/AlsaCapture.h"
 #include "platform/wave/AlsaPlayback.h"
+#include "platform/wave/MarkedSource.h"
 #include "platform/wave/NullSink.h"
 #include "platform/wave/SilenceSource.h"
 #include "platform/wave/ToneSource.h"
@@ -20,6 +21,8 @@ OpenedSource OpenCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& 
         return ToneSource::Open(format);
     case BackendChoice::Kind::Silence:
         return SilenceSource::Open(format);
+    case BackendChoice::Kind::Marked:
+        return MarkedSource::Open(format);
     case BackendChoice::Kind::Null:
         break;
     }
@@ -36,6 +39,7 @@ OpenedSink OpenPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& for
         return {MMSYSERR_NOERROR, std::make_unique<NullSink>(format)};
     case BackendChoice::Kind::Tone:
     case BackendChoice::Kind::Silence:
+    case BackendChoice::Kind::Marked:
         break;
     }
     return {MMSYSERR_NODRIVER, nullptr};

@@ -2,6 +2,7 @@
 
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
+#include "engine/session/PreRecordSetting.h"
 #include "engine/session/RecordSession.h"
 #include "engine/session/SessionMessages.h"
 #include "lang/LangText.h"
@@ -13,6 +14,7 @@
 #include "util/MessageBox.h"
 #include "util/TerminalMessageBox.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -28,8 +30,12 @@ namespace {
 
 constexpr std::uint32_t kRingBytes = 16 * kCaptureBufferBytes;
 constexpr auto kLoopPause = std::chrono::milliseconds(50);
+// About 68 years: the sound limit in bytes stays far inside 64 bits.
+constexpr long kMaxTakeSeconds = 0x7FFFFFFF;
+constexpr std::array<int, 3> kStopSignals{SIGINT, SIGTERM, SIGHUP};
 
-// Set by SIGINT and SIGTERM; the main loop stops the take when it sees it.
+// Set by SIGINT, SIGTERM and SIGHUP (the terminal closed); the main loop
+// stops the take when it sees it.
 std::atomic<bool> g_stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
@@ -44,13 +50,21 @@ struct RecordArgs {
     std::string input;
     bool closeDisc = false;
     bool yes = false;
-    long seconds = 0; // 0: until Ctrl-C or SIGTERM
+    long seconds = 0;    // 0: until Ctrl-C or SIGTERM
+    long preRecord = -1; // -1: as SoftSet.ini says
 };
+
+// A whole number from `low` to `high`; -1 when the text is none.
+long ParseCount(const std::string& value, long low, long high) {
+    char* end = nullptr;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    return end == value.c_str() || *end != '\0' || number < low || number > high ? -1 : number;
+}
 
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli record --to cd --drive LETTER [--close-disc] | "
-                         "--to file --path FILE.wav|FILE.mp3  [--seconds N] "
-                         "[--input tone|file:PATH|alsa:DEVICE] [--yes]\n");
+                         "--to file --path FILE.wav|FILE.mp3  [--seconds N] [--pre-record N] "
+                         "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes]\n");
     return 2;
 }
 
@@ -64,7 +78,7 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
         } else if (arg == "--yes") {
             parsed.yes = true;
         } else if (hasValue && (arg == "--to" || arg == "--drive" || arg == "--path" ||
-                                arg == "--input" || arg == "--seconds")) {
+                                arg == "--input" || arg == "--seconds" || arg == "--pre-record")) {
             const std::string value(args[++i]);
             if (arg == "--to") {
                 parsed.to = value;
@@ -74,10 +88,14 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
                 parsed.path = value;
             } else if (arg == "--input") {
                 parsed.input = value;
+            } else if (arg == "--seconds") {
+                parsed.seconds = ParseCount(value, 1, kMaxTakeSeconds);
+                if (parsed.seconds < 0) {
+                    return std::nullopt;
+                }
             } else {
-                char* end = nullptr;
-                parsed.seconds = std::strtol(value.c_str(), &end, 10);
-                if (end == value.c_str() || *end != '\0' || parsed.seconds <= 0) {
+                parsed.preRecord = ParseCount(value, 0, kMaxPreRecordSeconds);
+                if (parsed.preRecord < 0) {
                     return std::nullopt;
                 }
             }
@@ -93,15 +111,16 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
     return parsed;
 }
 
-// Runs the take until it ends by itself, the time is up or a signal asks to
-// stop; the record timer of a file take is run here, on this thread.
+// Runs the take until it ends by itself, its sound limit is captured or a
+// signal asks to stop; the record timer of a file take is run here, on this
+// thread.
 void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
-    const auto start = std::chrono::steady_clock::now();
-    auto nextTick = start;
+    const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
+    auto nextTick = std::chrono::steady_clock::now();
     while (session.IsRecording()) {
         const auto now = std::chrono::steady_clock::now();
         if (g_stopRequested.load(std::memory_order_relaxed) ||
-            (seconds > 0 && now - start >= std::chrono::seconds(seconds))) {
+            (seconds > 0 && session.CapturedBytes() >= limitBytes)) {
             session.StopRecording(); // returns at once if the writer already stops it
             break;
         }
@@ -155,19 +174,26 @@ int RunRecord(std::span<const std::string_view> args) {
     OpenCapture(true, display);
     int status = 1;
     if (g_hWaveIn != nullptr) {
-        std::signal(SIGINT, OnStopSignal);
-        std::signal(SIGTERM, OnStopSignal);
+        for (const int signal : kStopSignals) {
+            std::signal(signal, OnStopSignal);
+        }
         engine::RecordSession session(view);
+        session.SetSoundLimitSeconds(static_cast<unsigned>(parsed->seconds));
+        session.SetPreRecordSeconds(parsed->preRecord >= 0
+                                        ? static_cast<unsigned>(parsed->preRecord)
+                                        : engine::PreRecordSecondsSetting());
         session.StartRecording();
         if (session.IsRecording()) {
             RunTake(session, view, parsed->seconds);
-            const bool failed =
+            const bool lostSound =
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
-                messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed));
-            status = failed ? 1 : 0;
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed)) ||
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgDriveTooSlow));
+            status = lostSound ? 1 : 0;
         }
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
+        for (const int signal : kStopSignals) {
+            std::signal(signal, SIG_DFL);
+        }
     }
     if (g_hWaveIn != nullptr) {
         CloseCapture();
@@ -181,9 +207,10 @@ int RunRecord(std::span<const std::string_view> args) {
 const CliCommand kRecordCommand{
     "record",
     "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
-    "[--seconds N] [--input tone|file:PATH|alsa:DEVICE] [--yes]",
-    "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, for N "
-    "seconds or until Ctrl-C; --yes overwrites an existing file without asking",
+    "[--seconds N] [--pre-record N] [--input tone|marked|file:PATH|alsa:DEVICE] [--yes]",
+    "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
+    "seconds of sound or until Ctrl-C; --pre-record N (0 to 10) begins it with the N seconds "
+    "heard before; --yes overwrites an existing file without asking",
     RunRecord};
 
 } // namespace cli

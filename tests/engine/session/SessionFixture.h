@@ -55,5 +55,6 @@ private:
     std::unique_ptr<quarnel::DevDeque> m_drives;
 };
 
-// True when `pcm` is the tone of the virtual input from some buffer on.
+// True when `pcm` is the tone of the virtual input from some buffer on, up to
+// the silence a short track is padded with.
 bool IsToneStretch(const std::vector<std::uint8_t>& pcm);
