@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,25 +35,27 @@ bool CreateWavFile(const std::string& path) {
 }
 
 bool PatchWavSizes(const std::string& path) {
-    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!file) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
         return false;
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    if (length < 0) {
-        return false;
+    struct stat status {};
+    bool ok = ::fstat(fd, &status) == 0;
+    const auto length = static_cast<std::uint64_t>(ok ? status.st_size : 0);
+    if (ok && length > kWavHeaderBytes) {
+        // A write cut short by a full disk can end inside a frame: the file
+        // keeps whole frames only.
+        const std::uint64_t frameBytes = cdAudioFormat().nBlockAlign;
+        const std::uint64_t pcm = (length - kWavHeaderBytes) / frameBytes * frameBytes;
+        const std::uint64_t kept = kWavHeaderBytes + pcm;
+        if (kept != length) {
+            ok = ::ftruncate(fd, static_cast<off_t>(kept)) == 0;
+        }
+        // The header's fields are 32 bits wide; a longer file gets the low bits.
+        const std::array<char, 4> riff = littleEndian32(static_cast<std::uint32_t>(kept - 8));
+        const std::array<char, 4> data = littleEndian32(static_cast<std::uint32_t>(pcm));
+        ok = ok && ::pwrite(fd, riff.data(), riff.size(), kRiffSizeOffset) == 4 &&
+             ::pwrite(fd, data.data(), data.size(), kDataSizeOffset) == 4;
     }
-    if (length <= static_cast<std::streamoff>(kWavHeaderBytes)) {
-        return true;
-    }
-    // The header's fields are 32 bits wide; a longer file gets the low bits.
-    const std::array<char, 4> riff = littleEndian32(static_cast<std::uint32_t>(length - 8));
-    const std::array<char, 4> data = littleEndian32(
-        static_cast<std::uint32_t>(length - static_cast<std::streamoff>(kWavHeaderBytes)));
-    file.seekp(kRiffSizeOffset);
-    file.write(riff.data(), 4);
-    file.seekp(kDataSizeOffset);
-    file.write(data.data(), 4);
-    return static_cast<bool>(file.flush());
+    return ::close(fd) == 0 && ok;
 }

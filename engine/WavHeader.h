@@ -18,7 +18,7 @@ inline constexpr std::uint32_t kWavPlaceholderDataBytes = 235200000;
 bool CreateWavFile(const std::string& path);
 
 // Opens the existing `path` for reading and writing and, when it is longer
-// than 44 bytes, writes (length - 8) at offset 4 and (length - 44) at offset
-// 40. False when the file cannot be opened or written; true, unchanged, for a
+// than 44 bytes, cuts a partial frame off its end and writes (length - 8) at
+// offset 4 and (length - 44) at offset 40. False when the file cannot be opened or written; true, unchanged, for a
 // file of 44 bytes or less.
 bool PatchWavSizes(const std::string& path);

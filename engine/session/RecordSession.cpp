@@ -6,6 +6,7 @@
 #include "engine/session/ReadoutText.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
+#include "MainApp/lang/LangText.h"
 #include "util/FileExists.h"
 
 #include <sys/statvfs.h>
@@ -20,7 +21,6 @@ namespace engine {
 namespace {
 
 constexpr unsigned kRecordTimerMs = 1000;
-constexpr std::int32_t kSectorsPerSecond = 75;
 constexpr unsigned kKibShift = 10;
 constexpr unsigned kMibShift = 20;
 
@@ -43,16 +43,6 @@ std::int32_t FileKindOf(const std::string& path) {
     return ending == ".WAV" ? kFileTypeWav : kFileTypeNone;
 }
 
-// How far capture has come: bytes handed to the waveform ring, kept or dropped.
-struct CaptureMark {
-    std::uint32_t written = 0;
-    std::uint64_t dropped = 0;
-};
-
-CaptureMark MarkCapture() {
-    return {g_waveRing.GetWriteTotal(), g_waveRing.GetDroppedBytes()};
-}
-
 // The Stop pause leaves the capture callback time to notice the end of the
 // take; this makes it certain. Callbacks run one after another and hand their
 // buffer to the ring before the sink, and the ring publishes its total with
@@ -65,10 +55,7 @@ void WaitForCaptureToPass(const CaptureMark& mark) {
     constexpr int kMaxPolls = 200;
     constexpr unsigned kPollMs = 5;
     for (int poll = 0; poll < kMaxPolls; ++poll) {
-        const CaptureMark now = MarkCapture();
-        const std::uint64_t passed =
-            static_cast<std::uint32_t>(now.written - mark.written) + (now.dropped - mark.dropped);
-        if (passed >= kBuffers * kCaptureBufferBytes) {
+        if (CapturedBetween(mark, MarkCapture()) >= kBuffers * kCaptureBufferBytes) {
             return;
         }
         PauseMs(kPollMs);
@@ -113,11 +100,12 @@ void RecordSession::StartRecording() {
         return;
     }
     m_recordedSectors.store(0, std::memory_order_relaxed);
+    m_soundWatch.Begin();
     // Release: the callback that sees the take running sees its sink.
     g_notRecording.store(false, std::memory_order_release);
-    if (g_toFile.load(std::memory_order_relaxed)) {
-        m_view.StartRecordTimer(kRecordTimerMs);
-    } else {
+    // The timer runs for CD takes too: there it only watches for sound.
+    m_view.StartRecordTimer(kRecordTimerMs);
+    if (!g_toFile.load(std::memory_order_relaxed)) {
         m_writerThread = std::thread([this] { CdWriterThread(); });
     }
     m_view.SetControlsRecording(true);
@@ -218,8 +206,9 @@ bool RecordSession::PrepareFileRecording() {
     ShowVolumeCapacity();
     if (kind == kFileTypeMp3) {
         m_mp3Take.Start(g_outputPath);
-    } else if (CreateWavFile(g_outputPath)) {
-        g_wavFile.Open(g_outputPath); // a file that cannot be opened loses the sound silently
+    } else if (!CreateWavFile(g_outputPath) || !g_wavFile.Open(g_outputPath)) {
+        ShowSessionMessage(kMsgWriteFailed); // no take whose sound would go nowhere
+        return false;
     }
     return true;
 }
@@ -254,15 +243,40 @@ bool RecordSession::FinishRecording() {
     return true;
 }
 
+bool RecordSession::FileWriteFailed() const {
+    if (g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3) {
+        return m_recordEncoder.Encode_GetError() != CAuEncode::EncodeError::None;
+    }
+    return g_wavFile.WriteError() != 0;
+}
+
 void RecordSession::OnRecordTimer() {
-    if (m_state.load(std::memory_order_acquire) != State::Recording ||
-        !g_toFile.load(std::memory_order_relaxed)) {
+    if (m_state.load(std::memory_order_acquire) != State::Recording) {
         return;
     }
-    const std::int32_t sectors =
-        m_recordedSectors.fetch_add(kSectorsPerSecond, std::memory_order_relaxed) +
-        kSectorsPerSecond;
-    m_view.ShowTime(FormatTime(sectors));
+    const bool soundArrived = m_soundWatch.Look();
+    if (!soundArrived) {
+        // Said where the time is shown, not in a box: capture reopens the
+        // input by itself and the take goes on when sound arrives again.
+        m_view.ShowTime(lang::GetLangString("Message", kMsgNoSound));
+    }
+    if (!g_toFile.load(std::memory_order_relaxed)) {
+        return; // the writer thread shows what reached the disc
+    }
+    if (FileWriteFailed()) {
+        // The file keeps what reached it, with its sizes; the take ends here
+        // instead of counting on over sound that goes nowhere.
+        StopRecording();
+        ShowSessionMessage(kMsgWriteFailed);
+        return;
+    }
+    // The read-outs count the sound that arrived, not the time that passed.
+    const auto sectors = static_cast<std::int32_t>(m_soundWatch.ArrivedBytes() /
+                                                   quarnel::CDevCmdROM::kAudioSectorBytes);
+    m_recordedSectors.store(sectors, std::memory_order_relaxed);
+    if (soundArrived) {
+        m_view.ShowTime(FormatTime(sectors));
+    }
     const bool mp3 = g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3;
     const std::uint32_t kib =
         mp3 ? m_recordEncoder.Encode_GetCurrMp3FileLen() >> kKibShift
@@ -288,6 +302,10 @@ void RecordSession::OnExit() {
 
 bool RecordSession::IsRecording() const {
     return m_state.load(std::memory_order_acquire) != State::Idle;
+}
+
+std::uint32_t RecordSession::GapSeconds() const {
+    return m_soundWatch.GapSeconds();
 }
 
 std::int32_t RecordSession::RecordedSectors() const {

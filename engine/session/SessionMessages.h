@@ -21,6 +21,7 @@ enum SessionMessage : int {
     kMsgDiscClosed = 23,
     kMsgCapacity = 24,
     kMsgNoSpace = 25,
+    kMsgNoSound = 30, // shown in the time read-out, not in a box
 };
 
 // Shows the text with the information icon; returns the answer.

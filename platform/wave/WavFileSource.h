@@ -12,6 +12,9 @@ public:
     static OpenedSource open(const std::string& path, const WAVEFORMATEX& format);
 
     void start() override;
+    // Reads the file's header again: a file emptied and written anew plays
+    // from its start.
+    bool reopen() override;
     [[nodiscard]] std::string name() const override { return "file:" + m_path; }
 
 protected:

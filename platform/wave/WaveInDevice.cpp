@@ -2,11 +2,14 @@
 
 #include "platform/wave/WaveLog.h"
 
+#include <chrono>
 #include <string>
 
 namespace {
 
 constexpr std::size_t kSliceFrames = 2048;
+// A device that stopped delivering is opened again this often.
+constexpr auto kReopenInterval = std::chrono::seconds(1);
 
 } // namespace
 
@@ -48,6 +51,7 @@ WaveInStats WaveInDevice::stats() const {
     WaveInStats stats;
     stats.overruns = m_overruns.load(std::memory_order_relaxed);
     stats.deviceLost = m_deviceLost.load(std::memory_order_relaxed);
+    stats.gaps = m_gaps.load(std::memory_order_relaxed);
     stats.bytesRead = m_bytesRead.load(std::memory_order_relaxed);
     return stats;
 }
@@ -58,10 +62,7 @@ void WaveInDevice::serviceLoop() {
     bool running = false;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [&] {
-            return m_closing || resetPending() ||
-                   (m_started && !m_deviceLost.load(std::memory_order_relaxed));
-        });
+        m_wake.wait(lock, [&] { return m_closing || resetPending() || m_started; });
         if (resetPending()) {
             lock.unlock();
             if (running) {
@@ -75,6 +76,19 @@ void WaveInDevice::serviceLoop() {
         }
         if (m_closing) {
             break;
+        }
+        if (m_deviceLost.load(std::memory_order_relaxed)) {
+            // Close and reset are answered at once; otherwise one attempt
+            // to open the device again per interval.
+            if (!m_wake.wait_for(lock, kReopenInterval,
+                                 [&] { return m_closing || resetPending(); })) {
+                lock.unlock();
+                if (reopenSource()) {
+                    running = false; // started afresh below
+                }
+                lock.lock();
+            }
+            continue;
         }
         lock.unlock();
         if (!running) {
@@ -90,14 +104,30 @@ void WaveInDevice::serviceLoop() {
     notify(MM_WIM_CLOSE, nullptr);
 }
 
+bool WaveInDevice::reopenSource() {
+    if (!m_source->reopen()) {
+        return false;
+    }
+    const auto gap = std::chrono::steady_clock::now() - m_lostAt;
+    m_deviceLost.store(false, std::memory_order_relaxed);
+    logWaveEvent(m_name,
+                 "opened again after " +
+                     std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(gap)
+                                        .count()) +
+                     " ms without sound; capture goes on");
+    return true;
+}
+
 void WaveInDevice::captureSlice(std::vector<char>& slice) {
     const CaptureRead got = m_source->read(slice);
     if (got.status == CaptureStatus::Overrun) {
         noteOverrun("over-run, audio lost; capture recovered");
     }
     if (got.status == CaptureStatus::Gone) {
+        m_lostAt = std::chrono::steady_clock::now();
+        m_gaps.fetch_add(1, std::memory_order_relaxed);
         m_deviceLost.store(true, std::memory_order_relaxed);
-        logWaveEvent(m_name, "the device disappeared; capture ended");
+        logWaveEvent(m_name, "the device stopped delivering; opening it again every second");
         return;
     }
     if (got.bytes == 0) {

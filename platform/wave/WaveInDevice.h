@@ -10,6 +10,7 @@
 #include "platform/wave/WaveService.h"
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <string_view>
@@ -36,6 +37,8 @@ private:
     void onResetRequested() override { m_started = false; }
 
     void captureSlice(std::vector<char>& slice);
+    // After the source stopped delivering: true once it is open again.
+    bool reopenSource();
     void deliver();
     void returnAll();
     void noteOverrun(std::string_view what);
@@ -50,10 +53,12 @@ private:
     std::unique_ptr<CaptureSource> m_source;
     ByteRing m_ring{kRingBytes};
     bool m_ringOverflowing = false; // one count and one log line per overflow
+    std::chrono::steady_clock::time_point m_lostAt;
 
     // Read by any thread through stats(); written by the service thread. The
     // values are independent counters, so relaxed ordering is enough.
     std::atomic<std::uint32_t> m_overruns{0};
     std::atomic<bool> m_deviceLost{false};
+    std::atomic<std::uint32_t> m_gaps{0};
     std::atomic<std::uint64_t> m_bytesRead{0};
 };

@@ -97,7 +97,8 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // stop; the record timer of a file take is run here, on this thread.
 void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
     const auto start = std::chrono::steady_clock::now();
-    auto nextTick = start;
+    // The first tick comes one period after the start, as a window's timer.
+    auto nextTick = start + std::chrono::milliseconds(view.RecordTimerMs());
     while (session.IsRecording()) {
         const auto now = std::chrono::steady_clock::now();
         if (g_stopRequested.load(std::memory_order_relaxed) ||
@@ -162,7 +163,13 @@ int RunRecord(std::span<const std::string_view> args) {
             RunTake(session, view, parsed->seconds);
             const bool failed =
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed));
-            status = failed ? 1 : 0;
+            const std::uint32_t gapSeconds = session.GapSeconds();
+            if (gapSeconds > 0) {
+                std::fprintf(stderr, "%s: the take lacks about %u s of sound\n",
+                             lang::GetLangString("Message", engine::kMsgNoSound).c_str(),
+                             gapSeconds);
+            }
+            status = failed || gapSeconds > 0 ? 1 : 0;
         }
         std::signal(SIGINT, SIG_DFL);
         std::signal(SIGTERM, SIG_DFL);
