@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cstdio>
 #include <fcntl.h>
+#include <fstream>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,4 +60,15 @@ bool PatchWavSizes(const std::string& path) {
              ::pwrite(fd, data.data(), data.size(), kDataSizeOffset) == 4;
     }
     return ::close(fd) == 0 && ok;
+}
+
+bool IsTakeWavFile(const std::string& path) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) {
+        return false;
+    }
+    const std::optional<WavLayout> layout = readWavLayout(file.get());
+    return layout && layout->dataOffset == static_cast<long>(kWavHeaderBytes) &&
+           isSameFormat(layout->format, cdAudioFormat());
 }

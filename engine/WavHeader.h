@@ -19,6 +19,12 @@ bool CreateWavFile(const std::string& path);
 
 // Opens the existing `path` for reading and writing and, when it is longer
 // than 44 bytes, cuts a partial frame off its end and writes (length - 8) at
-// offset 4 and (length - 44) at offset 40. False when the file cannot be opened or written; true, unchanged, for a
-// file of 44 bytes or less.
+// offset 4 and (length - 44) at offset 40. False when the file cannot be opened or written; true,
+// unchanged, for a file of 44 bytes or less.
 bool PatchWavSizes(const std::string& path);
+
+// True when `path` is a WAV file laid out as a take's: 44,100 Hz 16-bit
+// stereo PCM whose sound starts right after the 44-byte header. Such a file
+// left with placeholder sizes by a take that was cut off is repaired by
+// PatchWavSizes.
+[[nodiscard]] bool IsTakeWavFile(const std::string& path);

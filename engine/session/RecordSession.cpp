@@ -1,12 +1,12 @@
 #include "engine/session/RecordSession.h"
 
+#include "MainApp/lang/LangText.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "engine/WavHeader.h"
 #include "engine/session/ReadoutText.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
-#include "MainApp/lang/LangText.h"
 #include "util/FileExists.h"
 
 #include <sys/statvfs.h>

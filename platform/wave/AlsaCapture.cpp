@@ -26,8 +26,8 @@ OpenedSource AlsaCapture::open(const std::string& device, const WAVEFORMATEX& fo
     if (opened.result != MMSYSERR_NOERROR) {
         return {opened.result, nullptr};
     }
-    return {MMSYSERR_NOERROR, std::unique_ptr<CaptureSource>(new AlsaCapture(
-                                  device, std::move(opened.pcm), format))};
+    return {MMSYSERR_NOERROR,
+            std::unique_ptr<CaptureSource>(new AlsaCapture(device, std::move(opened.pcm), format))};
 }
 
 AlsaCapture::AlsaCapture(std::string device, AlsaPcmPtr pcm, const WAVEFORMATEX& format)

@@ -110,11 +110,11 @@ bool WaveInDevice::reopenSource() {
     }
     const auto gap = std::chrono::steady_clock::now() - m_lostAt;
     m_deviceLost.store(false, std::memory_order_relaxed);
-    logWaveEvent(m_name,
-                 "opened again after " +
-                     std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(gap)
-                                        .count()) +
-                     " ms without sound; capture goes on");
+    logWaveEvent(
+        m_name,
+        "opened again after " +
+            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(gap).count()) +
+            " ms without sound; capture goes on");
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "tools/cli/HotkeyCommand.h"
 #include "tools/cli/PlayCommand.h"
 #include "tools/cli/RecordCommand.h"
+#include "tools/cli/RepairCommand.h"
 #include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
@@ -17,10 +18,10 @@
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand,    kTextCommand, kDrivesCommand, kDriveCommand,
-                                      kDiscCommand,    kTocCommand,  kRecordCommand, kSaveCommand,
-                                      kEraseCommand,   kPlayCommand, kHotkeyCommand, kUpdateCommand,
-                                      kDownloadCommand};
+    static const std::array kCommands{
+        kDemoCommand, kTextCommand,   kDrivesCommand, kDriveCommand,   kDiscCommand,
+        kTocCommand,  kRecordCommand, kRepairCommand, kSaveCommand,    kEraseCommand,
+        kPlayCommand, kHotkeyCommand, kUpdateCommand, kDownloadCommand};
     return kCommands;
 }
 

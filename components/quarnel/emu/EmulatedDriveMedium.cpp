@@ -109,6 +109,7 @@ EmulatedDrive::Answer EmulatedDrive::PreventAllow(const Command& command) {
     }
     const DiscState before = m_state;
     m_state.locked = prevent;
+    m_state.lockOwner = prevent ? LockOwner::Current() : LockOwner{};
     if (!SaveOrRollBack(before, false)) {
         return {sense::kWriteError};
     }

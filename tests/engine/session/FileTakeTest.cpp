@@ -56,7 +56,8 @@ TEST_F(FileTake, TheReadOutsOfAWavTakeCountTheSoundThatArrivedNotTheTimerTicks) 
     EXPECT_GE(sectors, 4 * 16);
     EXPECT_LE(sectors, static_cast<std::int32_t>(BuffersDelivered() - before + 1) * 16);
     EXPECT_EQ(m_view.Time(), engine::FormatTime(sectors));
-    EXPECT_EQ(m_view.Length(), engine::FormatLength(static_cast<std::uint32_t>(sectors) * 2352 / 1024));
+    EXPECT_EQ(m_view.Length(),
+              engine::FormatLength(static_cast<std::uint32_t>(sectors) * 2352 / 1024));
     m_session->StopRecording();
     EXPECT_EQ(m_session->GapSeconds(), 0u);
 }
