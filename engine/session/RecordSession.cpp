@@ -280,8 +280,7 @@ void RecordSession::OnRecordTimer() {
     const bool mp3 = g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3;
     const std::uint32_t kib =
         mp3 ? m_recordEncoder.Encode_GetCurrMp3FileLen() >> kKibShift
-            : (static_cast<std::uint32_t>(sectors) * quarnel::CDevCmdROM::kAudioSectorBytes) >>
-                  kKibShift;
+            : static_cast<std::uint32_t>(m_soundWatch.ArrivedBytes() >> kKibShift);
     m_view.ShowLength(FormatLength(kib));
     const std::uint32_t usedMib =
         mp3 ? kib >> kKibShift : g_wavBytesWritten.load(std::memory_order_relaxed) >> kMibShift;

@@ -27,9 +27,9 @@ take() { # take FILE: records it, checks the ending, prints the file's size
 
 take full.wav
 size=$(stat -c %s "$volume/full.wav")
-pcm=$((size - 44))
+pcm=$((size - 80))
 header=$(od -An -tu4 -j4 -N4 "$volume/full.wav" | tr -d ' ')
-data=$(od -An -tu4 -j40 -N4 "$volume/full.wav" | tr -d ' ')
+data=$(od -An -tu4 -j76 -N4 "$volume/full.wav" | tr -d ' ')
 [ "$header" -eq $((size - 8)) ] && [ "$data" -eq "$pcm" ] && [ $((pcm % 4)) -eq 0 ] ||
     { echo "WAV header $header/$data for a file of $size bytes" >&2; exit 1; }
 [ "$pcm" -gt 100000 ] || { echo "only $pcm bytes reached the disk" >&2; exit 1; }

@@ -33,11 +33,11 @@ grep -q '^D: 2 audio tracks$' "$work/toc"
 
 take=$work/killed.wav
 "$cli" record --to file --path "$take" --input tone >/dev/null 2>&1 &
-kill_when_longer "$take" $((44 + 3 * 37632)) $!
+kill_when_longer "$take" $((80 + 3 * 37632)) $!
 "$cli" repair "$take"
 size=$(stat -c %s "$take")
 [ "$(od -An -tu4 -j4 -N4 "$take" | tr -d ' ')" -eq $((size - 8)) ]
-[ "$(od -An -tu4 -j40 -N4 "$take" | tr -d ' ')" -eq $((size - 44)) ]
+[ "$(od -An -tu4 -j76 -N4 "$take" | tr -d ' ')" -eq $((size - 80)) ]
 sox "$take" -n 2>"$work/sox.err"
 [ ! -s "$work/sox.err" ] || { cat "$work/sox.err" >&2; exit 1; }
 if "$cli" repair "$work/info" 2>/dev/null; then

@@ -25,7 +25,7 @@ status=0
 "$cli" record --to file --path "$take" --input alsa:pulse --seconds 12 >"$work/out" \
     2>"$work/err" &
 take_pid=$!
-wait_for_size $((44 + 3 * 37632))
+wait_for_size $((80 + 3 * 37632))
 
 kill -KILL "$SONDREL_TEST_PULSE_PID"
 sleep 3
@@ -48,5 +48,5 @@ cat "$work/err" >&2
 grep -q 'No sound arrives' "$work/out" || { echo "the read-out never said so" >&2; exit 1; }
 grep -Eq 'No sound arrives: the take lacks about [1-9][0-9]* s of sound' "$work/err"
 size=$(stat -c %s "$take")
-[ "$(od -An -tu4 -j40 -N4 "$take" | tr -d ' ')" -eq $((size - 44)) ]
-echo "take with the server restarted: $((before - 44)) bytes before, $((size - 44)) in all"
+[ "$(od -An -tu4 -j76 -N4 "$take" | tr -d ' ')" -eq $((size - 80)) ]
+echo "take with the server restarted: $((before - 80)) bytes before, $((size - 80)) in all"

@@ -26,13 +26,13 @@ grep -q 'invalidate file type' "$work/err"
 pid=$!
 for _ in $(seq 100); do
     size=$(stat -c %s "$work/killed.wav" 2>/dev/null || echo 0)
-    [ "$size" -gt $((44 + 5 * 37632)) ] && break
+    [ "$size" -gt $((80 + 5 * 37632)) ] && break
     sleep 0.1
 done
 kill -KILL "$pid"
 wait "$pid" || true
 size=$(stat -c %s "$work/killed.wav")
-pcm=$((size - 44))
+pcm=$((size - 80))
 [ $((pcm % 37632)) -eq 0 ] || { echo "a partial buffer in the file" >&2; exit 1; }
 soxi "$work/killed.wav" >/dev/null
 read_back=$(sox "$work/killed.wav" -t raw - 2>/dev/null | wc -c)

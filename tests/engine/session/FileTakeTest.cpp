@@ -34,11 +34,12 @@ TEST_F(FileTake, AWavTakeHoldsTheCapturedSoundWithItsSizesPatched) {
     RecordFor(kTakeBuffers);
 
     const std::vector<std::uint8_t> file = ReadFile(path);
-    ASSERT_GT(file.size(), 44u + kCaptureBufferBytes);
+    ASSERT_GT(file.size(), kTakeWavHeaderBytes + kCaptureBufferBytes);
     EXPECT_EQ(Le32(file, 4), file.size() - 8);
-    EXPECT_EQ(Le32(file, 40), file.size() - 44);
-    EXPECT_EQ((file.size() - 44) % kCaptureBufferBytes, 0u) << "whole capture buffers";
-    EXPECT_TRUE(IsToneStretch({file.begin() + 44, file.end()}));
+    EXPECT_EQ(Le32(file, 76), file.size() - kTakeWavHeaderBytes);
+    EXPECT_EQ((file.size() - kTakeWavHeaderBytes) % kCaptureBufferBytes, 0u)
+        << "whole capture buffers";
+    EXPECT_TRUE(IsToneStretch({file.begin() + kTakeWavHeaderBytes, file.end()}));
     EXPECT_TRUE(MessageTexts().empty());
     EXPECT_EQ(m_view.m_timerMs.load(), 0u) << "timer 2 killed";
 }
