@@ -21,6 +21,7 @@
 #include "disc/DriveSelection.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
+#include "engine/session/CutOffTakeRepair.h"
 #include "platform/shell/Shell.h"
 #include "res/MainDialogTemplate.h"
 #include "res/ResourceImages.h"
@@ -316,6 +317,8 @@ bool CMainAppDlg::OnInitDialog() {
     hotkey::ArmHotkeys(this, [this](std::function<void()> work) { PostToUi(std::move(work)); });
     setWindowFlag(Qt::WindowSystemMenuHint);
     setWindowFlag(Qt::WindowMinimizeButtonHint);
+    // Asked once the window runs, not inside its set-up.
+    PostToUi([] { engine::OfferCutOffTakeRepair(); });
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/RecordingState.h"
 #include "engine/WavHeader.h"
 #include "engine/session/ReadoutText.h"
+#include "engine/session/RunningTake.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
 #include "util/FileExists.h"
@@ -206,10 +207,13 @@ bool RecordSession::PrepareFileRecording() {
     ShowVolumeCapacity();
     if (kind == kFileTypeMp3) {
         m_mp3Take.Start(g_outputPath);
-    } else if (!CreateWavFile(g_outputPath) || !g_wavFile.Open(g_outputPath)) {
+        return true;
+    }
+    if (!CreateWavFile(g_outputPath) || !g_wavFile.Open(g_outputPath)) {
         ShowSessionMessage(kMsgWriteFailed); // no take whose sound would go nowhere
         return false;
     }
+    RememberRunningTake(g_outputPath);
     return true;
 }
 
@@ -239,6 +243,7 @@ bool RecordSession::FinishRecording() {
     } else {
         g_wavFile.Close();
         PatchWavSizes(g_outputPath);
+        ForgetRunningTake();
     }
     return true;
 }

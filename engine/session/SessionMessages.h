@@ -22,6 +22,7 @@ enum SessionMessage : int {
     kMsgCapacity = 24,
     kMsgNoSpace = 25,
     kMsgNoSound = 30, // shown in the time read-out, not in a box
+    kMsgRepairCutOffTake = 31,
 };
 
 // Shows the text with the information icon; returns the answer.

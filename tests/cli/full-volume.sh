@@ -7,6 +7,7 @@
 set -euo pipefail
 cli=$1
 work=$(mktemp -d)
+export SONDREL_REGISTRY=$work/registry.ini
 volume=$work/volume
 mkdir "$volume"
 if ! mount -t tmpfs -o size=256k sondrel-full "$volume" 2>/dev/null; then

@@ -6,6 +6,7 @@
 set -euo pipefail
 cli=$1
 work=$(mktemp -d)
+export SONDREL_REGISTRY=$work/registry.ini
 trap 'rm -rf "$work"' EXIT
 export SONDREL_DRIVES=$work/drives
 bin=$SONDREL_DRIVES/writer/disc.bin
@@ -34,7 +35,9 @@ grep -q '^D: 2 audio tracks$' "$work/toc"
 take=$work/killed.wav
 "$cli" record --to file --path "$take" --input tone >/dev/null 2>&1 &
 kill_when_longer "$take" $((80 + 3 * 37632)) $!
+grep -qF "RunningTake=\"$take\"" "$SONDREL_REGISTRY" # for the window's next start
 "$cli" repair "$take"
+! grep -q RunningTake "$SONDREL_REGISTRY"
 size=$(stat -c %s "$take")
 [ "$(od -An -tu4 -j4 -N4 "$take" | tr -d ' ')" -eq $((size - 8)) ]
 [ "$(od -An -tu4 -j76 -N4 "$take" | tr -d ' ')" -eq $((size - 80)) ]

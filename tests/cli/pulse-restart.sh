@@ -7,6 +7,7 @@
 set -euo pipefail
 cli=$1
 work=$(mktemp -d)
+export SONDREL_REGISTRY=$work/registry.ini
 restarted=""
 trap '[ -n "$restarted" ] && kill "$restarted" 2>/dev/null; rm -rf "$work"' EXIT
 take=$work/take.wav

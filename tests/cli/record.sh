@@ -7,6 +7,7 @@
 set -euo pipefail
 cli=$1
 work=$(mktemp -d)
+export SONDREL_REGISTRY=$work/registry.ini
 trap 'rm -rf "$work"' EXIT
 export SONDREL_DRIVES=$work/drives
 

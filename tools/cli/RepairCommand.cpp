@@ -1,6 +1,7 @@
 #include "tools/cli/RepairCommand.h"
 
 #include "engine/WavHeader.h"
+#include "engine/session/RunningTake.h"
 
 #include <cstdio>
 #include <string>
@@ -22,6 +23,9 @@ int RunRepair(std::span<const std::string_view> args) {
     if (!PatchWavSizes(path)) {
         std::fprintf(stderr, "sondrel-cli: cannot write %s\n", path.c_str());
         return 1;
+    }
+    if (engine::CutOffTakePath() == path) {
+        engine::ForgetRunningTake(); // repaired: the window need not offer it again
     }
     std::printf("%s: sizes set from the file's length\n", path.c_str());
     return 0;

@@ -3,8 +3,8 @@
 // tracks and sessions, the track being written, and the tray. Pure data and
 // the addresses that follow from it; the files live elsewhere.
 
-#include "components/quarnel/emu/LockOwner.h"
 #include "components/quarnel/emu/Medium.h"
+#include "util/ProcessIdentity.h"
 
 #include <cstdint>
 #include <optional>
@@ -38,8 +38,8 @@ public:
     MediumKind medium = MediumKind::None;
     bool trayOpen = false;
     bool locked = false;
-    LockOwner lockOwner;           // who locked the tray, while locked
-    std::vector<DiscTrack> tracks; // in disc order; the last one is open while trackOpen
+    util::ProcessIdentity lockOwner; // who locked the tray, while locked
+    std::vector<DiscTrack> tracks;   // in disc order; the last one is open while trackOpen
     bool trackOpen = false;
     bool trackRuined = false; // the open track lost its stream and takes no more data
     std::uint32_t closedSessions = 0;

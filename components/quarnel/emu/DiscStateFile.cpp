@@ -79,8 +79,8 @@ bool ParseLine(std::string_view key, std::string_view value, DiscState& state) {
         return ParseFlag(value, state.locked);
     }
     if (key == "lock_owner") {
-        const std::optional<LockOwner> owner = LockOwner::Parse(value);
-        state.lockOwner = owner.value_or(LockOwner{});
+        const std::optional<util::ProcessIdentity> owner = util::ProcessIdentity::Parse(value);
+        state.lockOwner = owner.value_or(util::ProcessIdentity{});
         return owner.has_value();
     }
     if (key == "track_open") {

@@ -1,4 +1,4 @@
-#include "components/quarnel/emu/LockOwner.h"
+#include "util/ProcessIdentity.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace quarnel::emu {
+namespace util {
 
 namespace {
 
@@ -38,14 +38,14 @@ std::optional<std::uint64_t> StartTicksOf(std::uint32_t pid) {
 
 } // namespace
 
-LockOwner LockOwner::Current() {
-    LockOwner owner;
+ProcessIdentity ProcessIdentity::Current() {
+    ProcessIdentity owner;
     owner.pid = static_cast<std::uint32_t>(::getpid());
     owner.startTicks = StartTicksOf(owner.pid).value_or(0);
     return owner;
 }
 
-bool LockOwner::IsGone() const {
+bool ProcessIdentity::IsGone() const {
     if (pid == 0) {
         return false;
     }
@@ -53,12 +53,12 @@ bool LockOwner::IsGone() const {
     return !running || *running != startTicks;
 }
 
-std::string LockOwner::Format() const {
+std::string ProcessIdentity::Format() const {
     return std::to_string(pid) + ' ' + std::to_string(startTicks);
 }
 
-std::optional<LockOwner> LockOwner::Parse(std::string_view text) {
-    LockOwner owner;
+std::optional<ProcessIdentity> ProcessIdentity::Parse(std::string_view text) {
+    ProcessIdentity owner;
     const char* const end = text.data() + text.size();
     auto [next, error] = std::from_chars(text.data(), end, owner.pid);
     if (error != std::errc{} || next == end || *next != ' ') {
@@ -71,4 +71,4 @@ std::optional<LockOwner> LockOwner::Parse(std::string_view text) {
     return owner;
 }
 
-} // namespace quarnel::emu
+} // namespace util
