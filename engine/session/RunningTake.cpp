@@ -68,7 +68,7 @@ void ForgetRunningTake() {
 
 std::optional<std::string> CutOffTakePath() {
     const SettingsKey key;
-    const std::optional<std::string> path = key.Text(kPathValue);
+    std::optional<std::string> path = key.Text(kPathValue);
     const std::optional<std::string> process = key.Text(kProcessValue);
     const std::optional<util::ProcessIdentity> recorder =
         process ? util::ProcessIdentity::Parse(*process) : std::nullopt;

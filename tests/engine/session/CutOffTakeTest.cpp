@@ -20,7 +20,7 @@ namespace {
 // A take of `pcmBytes` whose recorder was a child process that ended with the
 // take still marked running.
 std::string CutOffTake(const testsupport::ScopedRegistryFile& registry, std::size_t pcmBytes) {
-    const std::string path = registry.Folder().File("cut off.wav");
+    std::string path = registry.Folder().File("cut off.wav");
     EXPECT_TRUE(CreateWavFile(path));
     std::ofstream(path, std::ios::binary | std::ios::app) << std::string(pcmBytes, '\x05');
     const pid_t child = ::fork();
