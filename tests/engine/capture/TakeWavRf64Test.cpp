@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TakeWavLongFile,
                                            LongTake{kLargestRiffPcm + 4, 0, true, "OneFrameMore"},
                                            LongTake{k4GiB + 37632 * 5, 2, true, "Past4GiB"},
                                            LongTake{3 * k4GiB, 0, true, "Of12GiB"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& sizes) { return std::string(sizes.param.name); });
 
 TEST(TakeWavRf64, SoxReadsTheSoundOfAnRf64Take) {
     if (std::system("command -v sox >/dev/null 2>&1") != 0) {
