@@ -1,8 +1,8 @@
 #include "disc/TrackSaver.h"
 
-#include "MainApp/lang/LangText.h"
 #include "disc/DiscMessage.h"
 #include "disc/TrackListReader.h"
+#include "lang/LangText.h"
 #include "util/MessageBox.h"
 
 #include <cstdlib>

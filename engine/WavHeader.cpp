@@ -1,7 +1,6 @@
 #include "engine/WavHeader.h"
 
-#include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
+#include "util/WavHeader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,8 +43,8 @@ bool TakeNeedsRf64(std::uint64_t pcmBytes) {
 Header MakeTakeWavHeader(std::uint64_t pcmBytes, bool rf64) {
     Header header{};
     // The plain header's "fmt " and "data" chunks, moved behind the reserved one.
-    const std::array<char, kWavHeaderBytes> plain =
-        makeWavHeader(cdAudioFormat(), static_cast<std::uint32_t>(std::min(pcmBytes, kMax32)));
+    const std::array<char, util::kWavHeaderBytes> plain = util::MakeWavHeader(
+        util::kCdAudioWavFormat, static_cast<std::uint32_t>(std::min(pcmBytes, kMax32)));
     constexpr std::size_t kPlainFormatAt = 12;
     std::copy(plain.begin() + kPlainFormatAt, plain.end(),
               header.begin() + static_cast<std::ptrdiff_t>(kFormatChunkAt));
@@ -58,7 +57,7 @@ Header MakeTakeWavHeader(std::uint64_t pcmBytes, bool rf64) {
         const std::size_t body = kReservedChunkAt + 8;
         putLittleEndian(header, body, riffBytes, 8);
         putLittleEndian(header, body + 8, pcmBytes, 8);
-        putLittleEndian(header, body + 16, pcmBytes / cdAudioFormat().nBlockAlign, 8);
+        putLittleEndian(header, body + 16, pcmBytes / util::kCdAudioWavFormat.blockAlign, 8);
         // The table length that follows stays 0: no other chunk passes 4 GiB.
         putLittleEndian(header, kRiffSizeAt, kMax32, 4);
         putLittleEndian(header, kDataSizeAt, kMax32, 4);
@@ -93,7 +92,7 @@ bool PatchWavSizes(const std::string& path) {
     if (ok && length > kTakeWavHeaderBytes) {
         // A write cut short by a full disk can end inside a frame: the file
         // keeps whole frames only.
-        const std::uint64_t frameBytes = cdAudioFormat().nBlockAlign;
+        const std::uint64_t frameBytes = util::kCdAudioWavFormat.blockAlign;
         const std::uint64_t pcm = (length - kTakeWavHeaderBytes) / frameBytes * frameBytes;
         if (kTakeWavHeaderBytes + pcm != length) {
             ok = ::ftruncate(fd, static_cast<off_t>(kTakeWavHeaderBytes + pcm)) == 0;
@@ -111,7 +110,13 @@ bool IsTakeWavFile(const std::string& path) {
     if (!file) {
         return false;
     }
-    const std::optional<WavLayout> layout = readWavLayout(file.get());
-    return layout && layout->dataOffset == static_cast<long>(kTakeWavHeaderBytes) &&
-           isSameFormat(layout->format, cdAudioFormat());
+    const std::optional<util::WavLayout> layout = util::ReadWavLayout(file.get());
+    if (!layout || layout->dataOffset != static_cast<long>(kTakeWavHeaderBytes)) {
+        return false;
+    }
+    const util::WavFormat& format = layout->format;
+    const util::WavFormat& cd = util::kCdAudioWavFormat;
+    return format.formatTag == cd.formatTag && format.channels == cd.channels &&
+           format.samplesPerSecond == cd.samplesPerSecond && format.blockAlign == cd.blockAlign &&
+           format.bitsPerSample == cd.bitsPerSample;
 }

@@ -1,6 +1,6 @@
 #include "engine/session/CutOffTakeRepair.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "engine/WavHeader.h"
 #include "engine/session/RunningTake.h"
 #include "engine/session/SessionMessages.h"

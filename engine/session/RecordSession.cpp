@@ -1,6 +1,6 @@
 #include "engine/session/RecordSession.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "engine/WavHeader.h"

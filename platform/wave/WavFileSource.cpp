@@ -1,7 +1,7 @@
 #include "platform/wave/WavFileSource.h"
 
 #include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
+#include "util/WavHeader.h"
 
 #include <algorithm>
 
@@ -13,10 +13,10 @@ OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& fo
     if (file == nullptr) {
         return {MMSYSERR_BADDEVICEID, nullptr};
     }
-    const auto layout = readWavLayout(file);
+    const auto layout = util::ReadWavLayout(file);
     const std::uint32_t dataBytes =
         layout ? layout->dataBytes - layout->dataBytes % format.nBlockAlign : 0;
-    if (!layout || !isSameFormat(layout->format, format) || dataBytes == 0) {
+    if (!layout || !isSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
         std::fclose(file);
         return {WAVERR_BADFORMAT, nullptr};
     }
