@@ -1,9 +1,9 @@
 #include "engine/session/CutOffTakeRepair.h"
 
-#include "lang/LangText.h"
 #include "engine/WavHeader.h"
 #include "engine/session/RunningTake.h"
 #include "engine/session/SessionMessages.h"
+#include "lang/LangText.h"
 #include "util/MessageBox.h"
 
 namespace engine {

@@ -1,6 +1,5 @@
 #include "engine/session/RecordSession.h"
 
-#include "lang/LangText.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "engine/WavHeader.h"
@@ -8,6 +7,7 @@
 #include "engine/session/RunningTake.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
+#include "lang/LangText.h"
 #include "util/FileExists.h"
 
 #include <sys/statvfs.h>
