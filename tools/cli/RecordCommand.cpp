@@ -120,6 +120,19 @@ void RunTake(engine::RecordSession& session, const TerminalSessionView& view, lo
     }
 }
 
+// Capture opens just before the take here (the window keeps it running from
+// its start), and a sound server's stream may take a second or two to
+// deliver: the take waits for the first buffer, so that this start-up is not
+// counted as a gap. An input that delivers nothing is found out by the take.
+void WaitForFirstSound() {
+    constexpr auto kLongestWait = std::chrono::seconds(5);
+    const auto limit = std::chrono::steady_clock::now() + kLongestWait;
+    while (g_waveRing.GetWriteTotal() == 0 && g_waveRing.GetDroppedBytes() == 0 &&
+           std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(kLoopPause);
+    }
+}
+
 int RunRecord(std::span<const std::string_view> args) {
     const std::optional<RecordArgs> parsed = ParseArgs(args);
     if (!parsed) {
@@ -155,6 +168,7 @@ int RunRecord(std::span<const std::string_view> args) {
     OpenCapture(true, display);
     int status = 1;
     if (g_hWaveIn != nullptr) {
+        WaitForFirstSound();
         std::signal(SIGINT, OnStopSignal);
         std::signal(SIGTERM, OnStopSignal);
         engine::RecordSession session(view);
