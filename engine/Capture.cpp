@@ -58,7 +58,7 @@ void OpenCapture(bool recordSourcesListed, IWaveDisplay& display) {
         g_notRecording.store(true, std::memory_order_release);
         return;
     }
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = platform::wave::CdAudioFormat();
     // The instance value is the opening thread's identifier; the callback
     // does not use it.
     const MMRESULT opened =

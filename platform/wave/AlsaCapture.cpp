@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <thread>
 
+namespace platform::wave {
+
 namespace {
 
 // Half a second of audio in ALSA's buffer covers the program's callback, which
@@ -21,8 +23,8 @@ constexpr auto kShortReadPause = std::chrono::milliseconds(10);
 
 } // namespace
 
-OpenedSource AlsaCapture::open(const std::string& device, const WAVEFORMATEX& format) {
-    auto opened = openAlsaPcm(device, SND_PCM_STREAM_CAPTURE, format, kBufferUs);
+OpenedSource AlsaCapture::Open(const std::string& device, const WAVEFORMATEX& format) {
+    auto opened = OpenAlsaPcm(device, SND_PCM_STREAM_CAPTURE, format, kBufferUs);
     if (opened.result != MMSYSERR_NOERROR) {
         return {opened.result, nullptr};
     }
@@ -34,41 +36,41 @@ AlsaCapture::AlsaCapture(std::string device, AlsaPcmPtr pcm, const WAVEFORMATEX&
     : m_device(std::move(device)), m_pcm(std::move(pcm)), m_format(format),
       m_frameBytes(format.nBlockAlign) {}
 
-void AlsaCapture::start() {
+void AlsaCapture::Start() {
     if (m_pcm) {
         snd_pcm_prepare(m_pcm.get());
         snd_pcm_start(m_pcm.get());
     }
 }
 
-void AlsaCapture::stop() {
+void AlsaCapture::Stop() {
     if (m_pcm) {
         snd_pcm_drop(m_pcm.get());
     }
 }
 
-bool AlsaCapture::reopen() {
+bool AlsaCapture::Reopen() {
     // The dead handle goes first: a device that comes back (a USB input
     // plugged in again) may only be opened once it is released.
     m_pcm.reset();
-    auto opened = openAlsaPcm(m_device, SND_PCM_STREAM_CAPTURE, m_format, kBufferUs);
+    auto opened = OpenAlsaPcm(m_device, SND_PCM_STREAM_CAPTURE, m_format, kBufferUs);
     m_pcm = std::move(opened.pcm);
     return opened.result == MMSYSERR_NOERROR && m_pcm;
 }
 
-CaptureRead AlsaCapture::read(std::span<char> out) {
+CaptureRead AlsaCapture::Read(std::span<char> out) {
     if (!m_pcm) {
         return {CaptureStatus::Gone, 0};
     }
     const snd_pcm_sframes_t available = snd_pcm_avail_update(m_pcm.get());
     if (available < 0) {
-        return failed(static_cast<int>(available));
+        return Failed(static_cast<int>(available));
     }
     if (available < kMinReadFrames) {
         // One look at the poll descriptors without waiting: a plugin whose
         // server went away reports that there, not in its fill level.
-        if (const int state = pollOnce(); state < 0) {
-            return failed(state);
+        if (const int state = PollOnce(); state < 0) {
+            return Failed(state);
         }
         std::this_thread::sleep_for(kShortReadPause);
         return {CaptureStatus::Ok, 0};
@@ -79,12 +81,12 @@ CaptureRead AlsaCapture::read(std::span<char> out) {
         return {CaptureStatus::Ok, 0};
     }
     if (frames < 0) {
-        return failed(static_cast<int>(frames));
+        return Failed(static_cast<int>(frames));
     }
     return {CaptureStatus::Ok, static_cast<std::size_t>(frames) * m_frameBytes};
 }
 
-int AlsaCapture::pollOnce() {
+int AlsaCapture::PollOnce() {
     std::array<pollfd, 4> descriptors{};
     const int count = snd_pcm_poll_descriptors(m_pcm.get(), descriptors.data(),
                                                static_cast<unsigned>(descriptors.size()));
@@ -99,10 +101,12 @@ int AlsaCapture::pollOnce() {
                                             static_cast<unsigned>(count), &events);
 }
 
-CaptureRead AlsaCapture::failed(int error) {
-    if (!recoverAlsaPcm(m_pcm.get(), error)) {
+CaptureRead AlsaCapture::Failed(int error) {
+    if (!RecoverAlsaPcm(m_pcm.get(), error)) {
         return {CaptureStatus::Gone, 0};
     }
     const bool lost = error == -EPIPE || error == -ESTRPIPE;
     return {lost ? CaptureStatus::Overrun : CaptureStatus::Ok, 0};
 }
+
+} // namespace platform::wave

@@ -10,10 +10,12 @@
 #include <span>
 #include <string>
 
+namespace platform::wave {
+
 enum class CaptureStatus {
     Ok,
     Overrun, // audio was lost before this read; the source has recovered
-    Gone,    // the device stopped delivering; reopen() may bring it back
+    Gone,    // the device stopped delivering; Reopen() may bring it back
 };
 
 struct CaptureRead {
@@ -29,18 +31,20 @@ public:
     CaptureSource& operator=(const CaptureSource&) = delete;
 
     // Starts (or restarts after stop) delivering audio.
-    virtual void start() = 0;
+    virtual void Start() = 0;
     // Stops and forgets audio not read yet.
-    virtual void stop() = 0;
+    virtual void Stop() = 0;
     // Waits a short while (a fraction of a second at most) for audio and
     // returns what arrived, possibly nothing.
-    virtual CaptureRead read(std::span<char> out) = 0;
+    virtual CaptureRead Read(std::span<char> out) = 0;
     // After Gone: opens the device again as it was opened first; false while
     // it cannot be (then the caller tries again later). Sources that cannot
     // go away keep the default.
-    virtual bool reopen() { return false; }
+    virtual bool Reopen() { return false; }
     // The device as the user named it, for log lines.
-    [[nodiscard]] virtual std::string name() const = 0;
+    [[nodiscard]] virtual std::string Name() const = 0;
 };
 
 using OpenedSource = Opened<CaptureSource>;
+
+} // namespace platform::wave

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 
-OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& format) {
-    if (!isSameFormat(format, cdAudioFormat())) {
+namespace platform::wave {
+
+OpenedSource WavFileSource::Open(const std::string& path, const WAVEFORMATEX& format) {
+    if (!IsSameFormat(format, CdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -16,7 +18,7 @@ OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& fo
     const auto layout = util::ReadWavLayout(file);
     const std::uint32_t dataBytes =
         layout ? layout->dataBytes - layout->dataBytes % format.nBlockAlign : 0;
-    if (!layout || !isSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
+    if (!layout || !IsSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
         std::fclose(file);
         return {WAVERR_BADFORMAT, nullptr};
     }
@@ -29,13 +31,13 @@ WavFileSource::WavFileSource(const WAVEFORMATEX& format, std::string path, std::
     : PacedCaptureSource(format), m_path(std::move(path)), m_file(file), m_dataOffset(dataOffset),
       m_dataBytes(dataBytes) {}
 
-void WavFileSource::start() {
+void WavFileSource::Start() {
     m_position = 0;
-    PacedCaptureSource::start();
+    PacedCaptureSource::Start();
 }
 
-bool WavFileSource::reopen() {
-    OpenedSource opened = open(m_path, m_format);
+bool WavFileSource::Reopen() {
+    OpenedSource opened = Open(m_path, m_format);
     if (opened.result != MMSYSERR_NOERROR) {
         return false;
     }
@@ -47,7 +49,7 @@ bool WavFileSource::reopen() {
     return true;
 }
 
-bool WavFileSource::fill(std::span<char> out) {
+bool WavFileSource::Fill(std::span<char> out) {
     std::size_t done = 0;
     while (done < out.size()) {
         if (m_position == m_dataBytes) {
@@ -66,3 +68,5 @@ bool WavFileSource::fill(std::span<char> out) {
     }
     return true;
 }
+
+} // namespace platform::wave

@@ -3,7 +3,10 @@
 // the device is started, keeps what it read in an internal ring, fills the
 // queued buffers from the ring in order and hands each full buffer to the
 // program's callback (MM_WIM_DATA). A buffer queued again from inside that
-// callback misses nothing: audio read meanwhile waits in the ring.
+// callback misses nothing: audio read meanwhile waits in the ring. A device
+// that stops delivering (unplugged, its sound server restarted, a read error)
+// is opened again every second until it delivers again; every such gap is
+// counted and logged.
 
 #include "platform/wave/ByteRing.h"
 #include "platform/wave/CaptureSource.h"
@@ -16,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+namespace platform::wave {
+
 class WaveInDevice final : public WaveService {
 public:
     // Four of the program's 37,632-byte buffers (0.85 s): room for a buffer
@@ -27,21 +32,21 @@ public:
     WaveInDevice(const WaveInDevice&) = delete;
     WaveInDevice& operator=(const WaveInDevice&) = delete;
 
-    MMRESULT addBuffer(WAVEHDR* header, UINT headerSize);
-    MMRESULT start();
-    [[nodiscard]] WaveInStats stats() const;
+    MMRESULT AddBuffer(WAVEHDR* header, UINT headerSize);
+    MMRESULT Start();
+    [[nodiscard]] WaveInStats Stats() const;
 
 private:
-    void serviceLoop() override;
-    [[nodiscard]] bool hasQueuedHeaders() const override { return !m_queue.empty(); }
-    void onResetRequested() override { m_started = false; }
+    void ServiceLoop() override;
+    [[nodiscard]] bool HasQueuedHeaders() const override { return !m_queue.empty(); }
+    void OnResetRequested() override { m_started = false; }
 
-    void captureSlice(std::vector<char>& slice);
+    void CaptureSlice(std::vector<char>& slice);
     // After the source stopped delivering: true once it is open again.
-    bool reopenSource();
-    void deliver();
-    void returnAll();
-    void noteOverrun(std::string_view what);
+    bool ReopenSource();
+    void Deliver();
+    void ReturnAll();
+    void NoteOverrun(std::string_view what);
 
     const std::string m_name;
 
@@ -62,3 +67,5 @@ private:
     std::atomic<std::uint32_t> m_gaps{0};
     std::atomic<std::uint64_t> m_bytesRead{0};
 };
+
+} // namespace platform::wave

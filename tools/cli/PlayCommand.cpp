@@ -42,9 +42,9 @@ int RunPlay(std::span<const std::string_view> args) {
         if (args[i] == "--track") {
             track = args[i + 1];
         } else if (args[i] == "--output") {
-            WaveSettings settings;
+            platform::wave::WaveSettings settings;
             settings.output = std::string(args[i + 1]);
-            waveSetSettings(settings);
+            platform::wave::SetWaveSettings(settings);
         } else {
             return Usage();
         }
