@@ -177,7 +177,8 @@ int RunRecord(std::span<const std::string_view> args) {
         if (session.IsRecording()) {
             RunTake(session, view, parsed->seconds);
             const bool failed =
-                messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed));
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed));
             const std::uint32_t gapSeconds = session.GapSeconds();
             if (gapSeconds > 0) {
                 std::fprintf(stderr, "%s: the take lacks about %u s of sound\n",
