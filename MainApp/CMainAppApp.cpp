@@ -18,16 +18,19 @@ bool CMainAppApp::InitInstance() {
     quarnel::RegisterEmulatedDrives();
     quarnel::DevDeque drives;
 
-    window::QtMessageBoxHost messageBoxes;
-    util::IMessageBoxHost* const previousHost = util::SetMessageBoxHost(&messageBoxes);
+    // The host stays installed to the end of the process: a worker (the update
+    // check runs on threads nobody waits for) may have taken it just before
+    // the window went, and then finds it closed and gets Cancel at once.
+    static auto* const messageBoxes = new window::QtMessageBoxHost;
+    util::SetMessageBoxHost(messageBoxes);
     {
         window::CMainAppDlg dialog(drives);
-        messageBoxes.SetOwner(&dialog);
+        messageBoxes->SetOwner(&dialog);
         ArmQuitTimer(dialog);
         dialog.DoModal();
-        messageBoxes.SetOwner(nullptr);
+        messageBoxes->Close();
+        messageBoxes->SetOwner(nullptr);
     }
-    util::SetMessageBoxHost(previousHost);
     return false;
 }
 

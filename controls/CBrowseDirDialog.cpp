@@ -1,5 +1,7 @@
 #include "controls/CBrowseDirDialog.h"
 
+#include "lang/LangText.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,8 +13,10 @@ bool CBrowseDirDialog::Browse() {
         return false;
     }
     const QString start = m_strRoot.isEmpty() ? QDir::rootPath() : m_strRoot;
+    // The title is the language file's, so no built-in English one shows.
+    const QString title = QString::fromStdString(lang::GetLangString("UIText", kTitleText));
     const QString chosen =
-        QFileDialog::getExistingDirectory(nullptr, QString(), start, QFileDialog::ShowDirsOnly);
+        QFileDialog::getExistingDirectory(nullptr, title, start, QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {
         return false;
     }

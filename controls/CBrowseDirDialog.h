@@ -1,11 +1,14 @@
 #pragma once
 // The folder picker of the save command: the platform's folder browser,
-// showing file-system folders only.
+// showing file-system folders only, titled in the chosen language.
 
 #include <QString>
 
 class CBrowseDirDialog {
 public:
+    // The browser's title: this text of the language file's "UIText" section.
+    static constexpr int kTitleText = 29;
+
     // The flag and the title play no part in browsing.
     CBrowseDirDialog(bool flag, const QString& title);
 

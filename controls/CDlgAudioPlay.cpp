@@ -1,6 +1,9 @@
 #include "controls/CDlgAudioPlay.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -20,8 +23,9 @@ constexpr std::array<ButtonSpec, 5> kButtons = {{
     {1025, "Next", 135, 136, 135},
 }};
 
+// The buttons' pictures are this large; a lower bar makes them smaller.
 constexpr int kButtonSize = 24;
-constexpr int kGap = 4;
+constexpr int kGap = 2;
 
 } // namespace
 
@@ -29,16 +33,11 @@ CDlgAudioPlay::CDlgAudioPlay(QWidget* parent)
     : SkinnedDialog(parent, Qt::Widget), m_buttons{CBmpBtn(this), CBmpBtn(this), CBmpBtn(this),
                                                    CBmpBtn(this), CBmpBtn(this)},
       m_slider(Qt::Horizontal, this) {
-    if (parent != nullptr) {
-        setGeometry(parent->rect());
-    }
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
         CBmpBtn& button = m_buttons.at(i);
         button.setObjectName(QString::number(kButtons.at(i).id));
         button.setText(QString::fromLatin1(kButtons.at(i).text));
         button.SetBitmaps(kButtons.at(i).normal, kButtons.at(i).pressed, kButtons.at(i).disabled);
-        button.setGeometry(kGap + static_cast<int>(i) * (kButtonSize + kGap), kGap, kButtonSize,
-                           kButtonSize);
     }
     connect(&m_buttons[0], &QAbstractButton::clicked, this,
             [this] { Started(m_player.Previous()); });
@@ -47,10 +46,11 @@ CDlgAudioPlay::CDlgAudioPlay(QWidget* parent)
     connect(&m_buttons[2], &QAbstractButton::clicked, this, [this] { m_player.Pause(); });
     connect(&m_buttons[3], &QAbstractButton::clicked, this, [this] { Stop(); });
     connect(&m_buttons[4], &QAbstractButton::clicked, this, [this] { Started(m_player.Next()); });
-    const int sliderLeft = kGap + 5 * (kButtonSize + kGap);
     m_slider.setObjectName(QStringLiteral("1026"));
     m_slider.setRange(0, 100);
-    m_slider.setGeometry(sliderLeft, kGap, std::max(width() - sliderLeft - kGap, 20), kButtonSize);
+    if (parent != nullptr) {
+        setGeometry(parent->rect());
+    }
     connect(&m_slider, &QSlider::sliderReleased, this, [this] { m_player.Seek(m_slider.value()); });
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { OnTimer(); });
@@ -82,6 +82,20 @@ void CDlgAudioPlay::OnTimer() {
     } else {
         m_timer.stop();
     }
+}
+
+void CDlgAudioPlay::resizeEvent(QResizeEvent* event) {
+    // Square buttons as high as the bar allows, the slider in the rest of the
+    // width: every control lies whole inside the bar.
+    const int side = std::clamp(height() - 2 * kGap, 1, kButtonSize);
+    const int top = (height() - side) / 2;
+    int left = kGap;
+    for (CBmpBtn& button : m_buttons) {
+        button.setGeometry(left, top, side, side);
+        left += side + kGap;
+    }
+    m_slider.setGeometry(left, 0, std::max(width() - left - kGap, 0), height());
+    SkinnedDialog::resizeEvent(event);
 }
 
 void CDlgAudioPlay::closeEvent(QCloseEvent* event) {

@@ -38,6 +38,7 @@ public:
     [[nodiscard]] disc::TrackPlayer& Player() { return m_player; }
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

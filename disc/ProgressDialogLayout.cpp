@@ -21,7 +21,9 @@ ProgressDialogLayout LayOutProgressDialog(const PixelRect& window, const PixelRe
     if (showFirstBar && !showSecondBar) {
         const int lost = window.Height() / 5;
         layout.window.bottom -= lost;
-        layout.cancel = WithTop(cancel, cancel.bottom - lost - kCancelGap);
+        // Up by as much as the window lost, so it keeps its margin and lies
+        // whole inside the window.
+        layout.cancel = WithTop(cancel, cancel.top - lost);
         layout.firstBar = WithTop(firstBar, layout.cancel.top - kBarAboveCancel);
     } else if (!showFirstBar && !showSecondBar) {
         const int lost = window.Height() / 3;

@@ -4,8 +4,8 @@
 // the template's rectangles so that the dialog only applies it:
 //   both flags    - unchanged, both bars shown;
 //   first only    - the second bar hidden, the window a fifth lower, the
-//                   Cancel button's top at its old bottom less that fifth and
-//                   5 pixels, the first bar's top 20 pixels above that line;
+//                   Cancel button that fifth higher (so it stays whole inside
+//                   the window), the first bar's top 20 pixels above it;
 //   neither       - both bars hidden, the window a third lower, the Cancel
 //                   button that third and 5 pixels higher;
 //   second only   - the first bar hidden, nothing moved.

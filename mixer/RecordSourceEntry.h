@@ -11,4 +11,5 @@ struct RecordSourceEntry {
     std::uint32_t channels = 0;
     std::uint32_t listIndex = 0;   // item position in the select control
     std::uint32_t sourceIndex = 0; // source index within the destination line
+    std::uint32_t lineId = 0;      // the line's identifier, the same while the program runs
 };

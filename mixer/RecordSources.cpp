@@ -4,6 +4,7 @@
 #include "mixer/CVolumeInXXX.h"
 #include "mixer/RecordMixer.h"
 #include "mixer/SelectRecordSource.h"
+#include "mixer/SourceLinePosition.h"
 #include "platform/wave/WaveIn.h"
 #include "util/MessageBox.h"
 
@@ -38,10 +39,21 @@ void RecordSources::EnumRecordSources() {
                              util::MB_ICONINFORMATION);
         return;
     }
+    ReadTable();
+    FillSelector();
+    if (m_selector.Count() > 0) {
+        const int selected = m_defaultSource < 0 ? 0 : m_defaultSource;
+        m_selector.Select(selected);
+        // Until a source is applied, the current line is the one shown.
+        m_currentSourceLine = Entry(selected).sourceIndex;
+        m_currentLineId = Entry(selected).lineId;
+    }
+}
+
+void RecordSources::ReadTable() {
     m_sourceCount = 0;
     m_defaultSource = 0;
     m_sources.fill(RecordSourceEntry{});
-    m_selector.Clear();
 
     // The mixer is closed as soon as the table is filled: nothing later uses
     // this handle.
@@ -61,22 +73,51 @@ void RecordSources::EnumRecordSources() {
         entry.channels = line.cChannels;
         entry.listIndex = k;
         entry.sourceIndex = line.dwSource;
+        entry.lineId = line.dwLineID;
         if (line.dwComponentType == MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE) {
             m_defaultSource = m_sourceCount; // with several microphones the last wins
         }
         ++m_sourceCount;
     }
-    mixer.Close();
+}
 
+void RecordSources::FillSelector() {
+    m_selector.Clear();
     for (int i = 0; i < m_sourceCount; ++i) {
-        m_selector.Add(m_sources[static_cast<std::size_t>(i)].name);
+        m_selector.Add(Entry(i).name);
     }
-    if (m_selector.Count() > 0) {
-        const int selected = m_defaultSource < 0 ? 0 : m_defaultSource;
-        m_selector.Select(selected);
-        // Until a source is applied, the slider acts on the one shown.
-        m_currentSourceLine = m_sources[static_cast<std::size_t>(selected)].sourceIndex;
+}
+
+int RecordSources::EntryOf(std::uint32_t lineId) const {
+    for (int i = 0; i < m_sourceCount; ++i) {
+        if (Entry(i).lineId == lineId) {
+            return i;
+        }
     }
+    return -1;
+}
+
+void RecordSources::OnSourcesChanged() {
+    const int shown = m_selector.CurrentIndex();
+    const std::uint32_t shownLine =
+        shown >= 0 && shown < m_sourceCount ? Entry(shown).lineId : kNoLineId;
+    ReadTable();
+    FillSelector();
+    if (EntryOf(m_currentLineId) < 0) {
+        // The slider's source is gone: it owns none until it is bound again.
+        m_sliderBound = false;
+        m_currentLineId = kNoLineId;
+        m_currentSourceLine = kNoSourceLine;
+    }
+    if (m_selector.Count() == 0) {
+        return;
+    }
+    if (const int kept = EntryOf(shownLine); kept >= 0) {
+        m_selector.Select(kept);
+        return;
+    }
+    m_selector.Select(m_defaultSource < 0 ? 0 : m_defaultSource);
+    ApplyRecordSource();
 }
 
 void RecordSources::ApplyRecordSource() {
@@ -87,9 +128,16 @@ void RecordSources::ApplyRecordSource() {
     if (selected < 0 || selected >= m_sourceCount) {
         return;
     }
-    const RecordSourceEntry& entry = m_sources[static_cast<std::size_t>(selected)];
-    SelectRecordSource(entry.listIndex);
-    m_currentSourceLine = entry.sourceIndex;
+    const RecordSourceEntry& entry = Entry(selected);
+    // Where the entry's line stands now; a line that went is left alone
+    // (the mixer's notification reads the list again).
+    const std::optional<SourceLinePosition> where = FindSourceLine(entry.lineId);
+    if (!where) {
+        return;
+    }
+    SelectRecordSource(where->listIndex);
+    m_currentSourceLine = where->sourceIndex;
+    m_currentLineId = entry.lineId;
     BindVolumeSlider();
 }
 
@@ -98,19 +146,37 @@ void RecordSources::BindVolumeSlider() {
     std::int32_t minimum = -1;
     std::int32_t current = -1;
     {
-        CVolumeInXXX volume(m_currentSourceLine);
+        const std::optional<SourceLinePosition> where = FindSourceLine(m_currentLineId);
+        CVolumeInXXX volume(where ? where->sourceIndex : kNoSourceLine);
         maximum = volume.GetMaxVolume();
         minimum = volume.GetMinVolume();
         current = volume.GetVolume();
     }
     m_slider.SetRange(minimum, maximum, false);
     m_slider.SetPos(current, true);
+    m_sliderBound = true;
+    m_boundPosition = current;
 }
 
 void RecordSources::OnVolumeReleased() {
+    // A slider that was never bound shows no source's volume: it owns none.
+    if (!m_sliderBound) {
+        return;
+    }
     const std::int32_t position = m_slider.GetPos();
-    CVolumeInXXX volume(m_currentSourceLine);
+    // Where the slider was let go where it was bound, the level stays as it
+    // is, above the slider's top included (a boost over 100 % reads as the
+    // top).
+    if (position == m_boundPosition) {
+        return;
+    }
+    const std::optional<SourceLinePosition> where = FindSourceLine(m_currentLineId);
+    if (!where) {
+        return;
+    }
+    CVolumeInXXX volume(where->sourceIndex);
     // A negative position (the range of a source without volume) is outside
     // every control's range and writes nothing.
     volume.SetVolume(static_cast<std::uint32_t>(position));
+    m_boundPosition = position;
 }

@@ -19,18 +19,28 @@ public:
 
     RecordSources(IRecordSourceSelector& selector, IVolumeSlider& slider);
 
-    // Fills the table and the selector (once, at start-up) and selects the
+    // Fills the table and the selector (at start-up) and selects the
     // microphone's entry, else the first. Without a wave-input device:
     // message 1 and an empty selector. More qualifying lines than the table
     // holds: the first kMaxSources in the control's order are kept.
     void EnumRecordSources();
+    // The mixer's source lines came or went: the table and the selector are
+    // read again. The entry shown stays selected wherever its line now stands;
+    // when its line is gone, the microphone's entry (else the first) is
+    // selected and applied.
+    void OnSourcesChanged();
     // The selector's selection changed (and once at start-up): makes the
     // selected entry the recorded source and binds the slider to it. Does
-    // nothing with fewer than two entries.
+    // nothing with fewer than two entries, nor when the entry's line is gone.
+    // Entries are found by their line's identifier, never by a position that
+    // another line may have taken.
     void ApplyRecordSource();
-    // The slider's range and position from the current source's volume.
+    // The slider's range and position from the current source's volume; the
+    // slider acts on that source from now on.
     void BindVolumeSlider();
-    // The user let go of the slider: its position becomes the volume.
+    // The user let go of the slider (or moved it with a click or a key): its
+    // position becomes the volume. Nothing is written before the slider was
+    // bound, nor when it stands where it was bound or last written.
     void OnVolumeReleased();
 
     int SourceCount() const { return m_sourceCount; }
@@ -39,7 +49,17 @@ public:
     std::uint32_t CurrentSourceLine() const { return m_currentSourceLine; }
 
 private:
+    static constexpr std::uint32_t kNoLineId = 0;
+
     static bool IsListed(std::uint32_t componentType, const char* shortName);
+    // The table from the mixer as it is now; empty when it cannot be read.
+    void ReadTable();
+    void FillSelector();
+    // The entry of the line `lineId`; -1 when none has it.
+    [[nodiscard]] int EntryOf(std::uint32_t lineId) const;
+    [[nodiscard]] const RecordSourceEntry& Entry(int index) const {
+        return m_sources[static_cast<std::size_t>(index)];
+    }
 
     IRecordSourceSelector& m_selector;
     IVolumeSlider& m_slider;
@@ -47,4 +67,7 @@ private:
     std::int32_t m_defaultSource = 0;
     std::array<RecordSourceEntry, kMaxSources> m_sources{};
     std::uint32_t m_currentSourceLine = kNoSourceLine;
+    std::uint32_t m_currentLineId = kNoLineId; // the line applied last (or shown first)
+    bool m_sliderBound = false;
+    std::int32_t m_boundPosition = -1; // the position bound or last written
 };

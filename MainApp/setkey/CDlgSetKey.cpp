@@ -55,10 +55,9 @@ private:
     int m_baseY = 1;
 };
 
-// "UIText" `number` of the language file; the template's text when it is missing.
-QString UiText(int number, const char* templateText) {
-    const std::string text = lang::GetLangString("UIText", number);
-    return QString::fromUtf8(text.empty() ? std::string(templateText) : text);
+// "UIText" `number` of the language file; empty when it is missing.
+QString UiText(int number) {
+    return QString::fromStdString(lang::GetLangString("UIText", number));
 }
 
 } // namespace
@@ -126,15 +125,12 @@ void CDlgSetKey::ColourLabels(int skinIndex) {
 }
 
 void CDlgSetKey::OnInitDialog() {
-    m_use->setText(UiText(21, "Use the keyboard shortcuts"));
-    m_modifierLabel->setText(UiText(22, "Use the auxiliary key"));
-    m_noteGroup->setTitle(UiText(23, "Note"));
-    m_note->setText(UiText(24, "    If you select the use the keyboard shortcuts, then you can "
-                               "press the shortcuts when you use any other softwares in windows "
-                               "to start recording,  at second you press the shortcuts, it will "
-                               "stop recording."));
-    m_ok->setText(UiText(25, "OK"));
-    m_cancel->setText(UiText(15, "Cancel"));
+    m_use->setText(UiText(21));
+    m_modifierLabel->setText(UiText(22));
+    m_noteGroup->setTitle(UiText(23));
+    m_note->setText(UiText(24));
+    m_ok->setText(UiText(25));
+    m_cancel->setText(UiText(15));
 
     for (int position = 0; position < hotkey::kHotkeyKeyCount; ++position) {
         m_keyList->insertItem(position, QString::fromStdString(hotkey::HotkeyKeyName(position)));

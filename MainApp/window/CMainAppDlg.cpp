@@ -4,6 +4,7 @@
 #include "MainApp/setkey/HotkeyButton.h"
 #include "MainApp/window/DialogControls.h"
 #include "MainApp/window/FontCellHeight.h"
+#include "MainApp/window/TipLines.h"
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
@@ -36,11 +37,13 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -50,6 +53,11 @@
 
 namespace window {
 namespace {
+
+constexpr int kTipWidthPx = 400;
+constexpr const char* kCompiledHelpType = "application/vnd.ms-htmlhelp";
+// How often a watch of the source lines that cannot be opened is tried again.
+constexpr int kSourceWatchRetryMs = 1000;
 
 // Ring of the waveform display: 200 capture buffers, read up to 1 GiB.
 constexpr std::uint32_t kWaveRingBytes = 7526400;
@@ -131,7 +139,7 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
     g_fileType.store(kFileTypeNone, std::memory_order_relaxed);
     setFixedSize(res::kMainWindowWidthPx, res::kMainWindowHeightPx);
     setFont(QFont(QStringLiteral("Arial Black"), 7));
-    g_skinIndex = skin::SkinIndexSetting(0);
+    g_skinIndex = skin::ReadSkinIndexForStartup();
     CreateControls();
     LoadSkin();
     ConnectCommands();
@@ -189,6 +197,16 @@ void CMainAppDlg::CreateControls() {
     m_sourceSelectorView = std::make_unique<ComboSourceSelector>(*m_sourceSelector);
     m_volumeView = std::make_unique<SliderVolume>(*m_volume);
     m_recordSources = std::make_unique<RecordSources>(*m_sourceSelectorView, *m_volumeView);
+    m_sourceWatch = std::make_unique<SourceWatch>([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { OnSourceLinesChanged(); }, Qt::QueuedConnection);
+    });
+    m_sourceWatchRetry.setInterval(kSourceWatchRetryMs);
+    connect(&m_sourceWatchRetry, &QTimer::timeout, this, [this] {
+        if (OpenSourceWatch()) {
+            RefreshSources();
+        }
+    });
     m_trackRows = std::make_unique<ListTrackRows>(*m_trackList);
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
@@ -221,6 +239,13 @@ void CMainAppDlg::ConnectCommands() {
             [this] { m_recordSources->ApplyRecordSource(); });
     connect(m_volume, &QSlider::sliderReleased, this,
             [this] { m_recordSources->OnVolumeReleased(); });
+    // A click on the track, a key or the wheel moves the slider without a
+    // drag: the level follows at once. A drag writes when it is let go.
+    connect(m_volume, &QSlider::valueChanged, this, [this] {
+        if (!m_volume->isSliderDown()) {
+            m_recordSources->OnVolumeReleased();
+        }
+    });
     connect(qobject_cast<QRadioButton*>(GetDlgItem(1003)), &QRadioButton::clicked, this,
             [this] { OnOutputMode(1003); });
     connect(qobject_cast<QRadioButton*>(GetDlgItem(1004)), &QRadioButton::clicked, this,
@@ -285,6 +310,10 @@ bool CMainAppDlg::OnInitDialog() {
     m_recordSources->ApplyRecordSource();
     g_waveRing.Init(kWaveRingBytes, kWaveRingReadLimit);
     OpenCapture(m_recordSources->SourceCount() > 0, m_waveDisplay);
+    // Our capture stream exists only now: the chosen source is applied to it
+    // (on a sound server the stream is moved to it).
+    m_recordSources->ApplyRecordSource();
+    OpenSourceWatch();
 
     qobject_cast<QRadioButton*>(GetDlgItem(1003))->setChecked(false);
     qobject_cast<QRadioButton*>(GetDlgItem(1004))->setChecked(true);
@@ -357,9 +386,26 @@ void CMainAppDlg::SetupTrackList() {
     // The last two columns carry each track's first and last sector, unseen.
     const std::pair<const char*, int> columns[] = {
         {"TRACK INDEX", 80}, {"TITLE", 100}, {"TIMES", 90}, {"START POS", 0}, {"END POS", 0}};
+    // The list is a report without headings, and its columns share the width
+    // inside the frame and beside the vertical scroll bar in the proportions
+    // above: nothing lies beyond the right edge, so a click on a cell never
+    // scrolls the check boxes out of sight.
+    m_trackList->setHeaderHidden(true);
+    m_trackList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_trackList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int insidePx = m_trackList->contentsRect().width() -
+                         m_trackList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                           m_trackList->verticalScrollBar());
+    int totalPx = 0;
+    for (const auto& column : columns) {
+        totalPx += column.second;
+    }
     int column = 0;
+    int leftPx = insidePx;
     for (const auto& [heading, widthPx] : columns) {
-        m_trackList->InsertColumn(column++, QString::fromLatin1(heading), Qt::AlignLeft, widthPx);
+        const int fittedPx = std::min(leftPx, widthPx * insidePx / totalPx);
+        leftPx -= fittedPx;
+        m_trackList->InsertColumn(column++, QString::fromLatin1(heading), Qt::AlignLeft, fittedPx);
     }
     m_trackList->EnableFullRowSelect(true);
 }
@@ -542,10 +588,15 @@ void CMainAppDlg::OnDeviceChange(const devchange::DeviceBroadcast& broadcast) {
 }
 
 void CMainAppDlg::CreateTooltips() {
+    // Tips are at most 400 pixels wide, frame and margins included.
+    const int textWidthPx =
+        kTipWidthPx - 2 * (1 + 2 * style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth));
+    const QFontMetrics metrics(QToolTip::font());
     for (const auto& [id, tip] : MainWindowTips()) {
-        // Qt breaks tooltip lines at '\n'; the carriage returns of the joined
-        // texts are dropped for display.
-        GetDlgItem(id)->setToolTip(QString::fromStdString(tip).remove(QLatin1Char('\r')));
+        // Qt breaks tooltip lines at '\n' only; the carriage returns of the
+        // joined texts are dropped for display.
+        const QString text = QString::fromStdString(tip).remove(QLatin1Char('\r'));
+        GetDlgItem(id)->setToolTip(BreakIntoLines(text, metrics, textWidthPx));
     }
 }
 
@@ -591,13 +642,36 @@ void CMainAppDlg::OnBrowse() {
 
 void CMainAppDlg::OnHelp() {
     const std::string helpFolder = lang::GetAppDir() + "lang";
-    const std::string helpFile = helpFolder + "/Sondrel-" + lang::GetLanguageName() + ".chm";
-    // A missing file or handler is not reported.
-    platform::Shell().Open(helpFile, helpFolder);
+    const std::string help = helpFolder + "/Sondrel-" + lang::GetLanguageName();
+    // A desktop without a program for compiled help (a fresh one has none)
+    // gets the same pages as HTML in its browser. A missing file or handler is
+    // not reported.
+    const bool compiledHelpReader = platform::Shell().HasDefaultHandler(kCompiledHelpType);
+    platform::Shell().Open(compiledHelpReader ? help + ".chm" : help + "/index.html", helpFolder);
 }
 
 void CMainAppDlg::OnCloseButton() {
     reject();
+}
+
+bool CMainAppDlg::OpenSourceWatch() {
+    if (m_sourceWatch->Open()) {
+        m_sourceWatchRetry.stop();
+        return true;
+    }
+    m_sourceWatchRetry.start();
+    return false;
+}
+
+void CMainAppDlg::OnSourceLinesChanged() {
+    // Opened again: a watch whose sound server went away hears nothing more.
+    OpenSourceWatch();
+    RefreshSources();
+}
+
+void CMainAppDlg::RefreshSources() {
+    m_recordSources->OnSourcesChanged();
+    UpdateChoices();
 }
 
 void CMainAppDlg::UpdateChoices() {

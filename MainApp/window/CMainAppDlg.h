@@ -22,6 +22,7 @@
 #include "engine/ISessionView.h"
 #include "engine/session/RecordSession.h"
 #include "mixer/RecordSources.h"
+#include "mixer/SourceWatch.h"
 #include "online/CUpdate.h"
 #include "online/widgets/CAdBtn.h"
 
@@ -39,6 +40,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -171,6 +173,12 @@ private:
     void CreateTooltips();
     void SetReadout(int id, const QString& text);
     void UpdateChoices();
+    // Opens the watch of the source lines, or arms its retry; true when open.
+    bool OpenSourceWatch();
+    // The source lines came or went (or the sound server went away).
+    void OnSourceLinesChanged();
+    // The source list read again, and the choices that depend on it.
+    void RefreshSources();
     void ShowControl(int id, bool shown);
     void EnableControl(int id, bool enabled);
     // Runs a progress window modally while timer `timerId` (whose handler
@@ -235,6 +243,11 @@ private:
 
     mutable std::mutex m_choicesMutex;
     Choices m_choices;
+
+    // The mixer's source lines coming and going; while it cannot be opened
+    // (the sound server is away) the retry timer tries again.
+    std::unique_ptr<SourceWatch> m_sourceWatch;
+    QTimer m_sourceWatchRetry;
 
     // Last, so that it stops reporting before anything else goes.
     std::unique_ptr<disc::DiscChangeWatch> m_discWatch;

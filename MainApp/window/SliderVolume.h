@@ -3,6 +3,7 @@
 
 #include "mixer/IVolumeSlider.h"
 
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace window {
@@ -11,10 +12,15 @@ class SliderVolume final : public IVolumeSlider {
 public:
     explicit SliderVolume(QSlider& slider) : m_slider(slider) {}
 
+    // Set by the program, not moved by the user: no signal tells of it.
     void SetRange(std::int32_t minimum, std::int32_t maximum, bool /*redraw*/) override {
+        const QSignalBlocker quiet(m_slider);
         m_slider.setRange(minimum, maximum);
     }
-    void SetPos(std::int32_t position, bool /*redraw*/) override { m_slider.setValue(position); }
+    void SetPos(std::int32_t position, bool /*redraw*/) override {
+        const QSignalBlocker quiet(m_slider);
+        m_slider.setValue(position);
+    }
     std::int32_t GetPos() const override { return m_slider.value(); }
 
 private:

@@ -25,6 +25,10 @@ struct SingleKey {
     std::uint32_t code;
 };
 
+// Shift levels of the first group looked at for digits (plain, Shift, AltGr
+// and Shift with AltGr).
+constexpr unsigned kLevelsLooked = 4;
+
 constexpr SingleKey kSingles[] = {
     {XK_BackSpace, 0x08},
     {XK_Tab, 0x09},
@@ -83,9 +87,17 @@ void VirtualKeyMap::Load(Display* display) {
     int maxKeycode = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
     for (int keycode = minKeycode; keycode <= maxKeycode && keycode < 256; ++keycode) {
-        const KeySym keysym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0);
-        m_codes[static_cast<std::size_t>(keycode)] =
-            static_cast<std::uint8_t>(VirtualKeyOfKeysym(keysym));
+        const auto key = static_cast<KeyCode>(keycode);
+        std::uint32_t code = VirtualKeyOfKeysym(XkbKeycodeToKeysym(display, key, 0, 0));
+        // A digit is the code of the key that carries it, on whatever level:
+        // layouts such as the French one put the digits above punctuation.
+        for (unsigned level = 1; level < kLevelsLooked; ++level) {
+            const KeySym shifted = XkbKeycodeToKeysym(display, key, 0, level);
+            if (shifted >= XK_0 && shifted <= XK_9) {
+                code = VirtualKeyOfKeysym(shifted);
+            }
+        }
+        m_codes[static_cast<std::size_t>(keycode)] = static_cast<std::uint8_t>(code);
     }
 }
 

@@ -16,7 +16,8 @@ std::uint32_t VirtualKeyOfKeysym(KeySym keysym);
 
 class VirtualKeyMap {
 public:
-    // Reads the first key symbol of every keycode from `display`.
+    // Reads every keycode's key symbol from `display`: the plain one, or the
+    // digit where the key carries one on a shifted level.
     void Load(Display* display);
     std::uint32_t At(unsigned keycode) const { return m_codes[keycode & 0xFFu]; }
 

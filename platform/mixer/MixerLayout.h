@@ -20,6 +20,9 @@ struct MixerSourceLine {
     std::uint32_t volumeMin = 0;
     std::uint32_t volumeMax = 0;
     std::uint32_t volumeSteps = 0;
+    // What the backend calls the line, unique among its lines and the same while it exists
+    // (the sound server's source and port names); empty: the long name serves.
+    std::string key;
 };
 
 struct MixerLayout {

@@ -2,8 +2,11 @@
 
 #include "platform/mixer/MixerText.h"
 #include "platform/mixer/MuxSelection.h"
+#include "platform/mixer/SourceLineIds.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 namespace platform::mixer {
 
@@ -14,10 +17,6 @@ constexpr std::uint32_t kFirstSourceLineId = 0x00001000u;
 constexpr std::uint32_t kSelectControlId = 0x00000001u;
 constexpr std::uint32_t kFirstVolumeControlId = 0x00002000u;
 constexpr std::uint32_t kDestinationChannels = 2;
-
-std::uint32_t sourceLineId(std::size_t index) {
-    return kFirstSourceLineId + static_cast<std::uint32_t>(index);
-}
 
 std::uint32_t volumeControlId(std::size_t index) {
     return kFirstVolumeControlId + static_cast<std::uint32_t>(index);
@@ -30,7 +29,23 @@ template <typename Item> Item* detailItems(const MIXERCONTROLDETAILS& details) {
 } // namespace
 
 MixerSession::MixerSession(std::unique_ptr<MixerBackend> backend, MixerLayout layout)
-    : m_layout(std::move(layout)), m_backend(std::move(backend)) {}
+    : m_layout(std::move(layout)), m_backend(std::move(backend)) {
+    std::map<std::string, int> seen;
+    for (const MixerSourceLine& line : m_layout.lines) {
+        std::string key = line.key.empty() ? line.name : line.key;
+        // Lines of the same name are told apart by their turn.
+        if (const int earlier = seen[key]++; earlier > 0) {
+            key += "#" + std::to_string(earlier);
+        }
+        m_lineIds.push_back(StableSourceLineId(key, kFirstSourceLineId));
+    }
+}
+
+bool MixerSession::FindSourceLine(std::uint32_t lineId, std::size_t& index) const {
+    const auto found = std::find(m_lineIds.begin(), m_lineIds.end(), lineId);
+    index = static_cast<std::size_t>(found - m_lineIds.begin());
+    return found != m_lineIds.end();
+}
 
 MixerSession::~MixerSession() {
     // The backend goes first: after that no listener call can reach the notifier.
@@ -84,7 +99,7 @@ void MixerSession::FillSource(std::size_t index, MIXERLINE& line) const {
     const MixerSourceLine& source = m_layout.lines[index];
     line.dwDestination = 0;
     line.dwSource = static_cast<std::uint32_t>(index);
-    line.dwLineID = sourceLineId(index);
+    line.dwLineID = m_lineIds[index];
     line.fdwLine = MIXERLINE_LINEF_SOURCE | MIXERLINE_LINEF_ACTIVE;
     line.dwComponentType = source.componentType;
     line.cChannels = source.channels;
@@ -153,11 +168,11 @@ MMRESULT MixerSession::GetLineInfo(MIXERLINE* line, std::uint32_t infoFlags) con
             FillDestination(*line);
             return MMSYSERR_NOERROR;
         }
-        if (line->dwLineID < kFirstSourceLineId || line->dwLineID - kFirstSourceLineId >= count) {
-            return MIXERR_INVALLINE;
+        if (std::size_t index = 0; FindSourceLine(line->dwLineID, index)) {
+            FillSource(index, *line);
+            return MMSYSERR_NOERROR;
         }
-        FillSource(line->dwLineID - kFirstSourceLineId, *line);
-        return MMSYSERR_NOERROR;
+        return MIXERR_INVALLINE;
     case MIXER_GETLINEINFOF_COMPONENTTYPE:
         if (line->dwComponentType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN) {
             FillDestination(*line);
@@ -181,11 +196,10 @@ MMRESULT MixerSession::GetLineControls(MIXERLINECONTROLS* controls,
         controls->cbmxctrl != sizeof(MIXERCONTROL) || controls->pamxctrl == nullptr) {
         return MMSYSERR_INVALPARAM;
     }
-    const std::size_t count = m_layout.lines.size();
     const std::uint32_t lineId = controls->dwLineID;
     const bool isDestination = lineId == kDestinationLineId;
-    const bool isSource = lineId >= kFirstSourceLineId && lineId - kFirstSourceLineId < count;
-    const std::size_t source = isSource ? lineId - kFirstSourceLineId : 0;
+    std::size_t source = 0;
+    const bool isSource = FindSourceLine(lineId, source);
     switch (controlsFlags) {
     case MIXER_GETLINECONTROLSF_ONEBYTYPE: {
         if (!isDestination && !isSource) {
@@ -216,7 +230,7 @@ MMRESULT MixerSession::GetLineControls(MIXERLINECONTROLS* controls,
         }
         if (FindVolumeLine(controls->dwControlID, index)) {
             FillVolumeControl(index, *controls->pamxctrl);
-            controls->dwLineID = sourceLineId(index);
+            controls->dwLineID = m_lineIds[index];
             return MMSYSERR_NOERROR;
         }
         return MIXERR_INVALCONTROL;
@@ -267,7 +281,7 @@ MMRESULT MixerSession::GetControlDetails(MIXERCONTROLDETAILS* details, std::uint
         }
         auto* items = detailItems<MIXERCONTROLDETAILS_LISTTEXT>(*details);
         for (std::size_t i = 0; i < m_layout.lines.size(); ++i) {
-            items[i].dwParam1 = sourceLineId(i);
+            items[i].dwParam1 = m_lineIds[i];
             items[i].dwParam2 = m_layout.lines[i].componentType;
             CopyText(items[i].szName, sizeof items[i].szName, m_layout.lines[i].name);
         }

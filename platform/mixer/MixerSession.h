@@ -6,12 +6,14 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace platform::mixer {
 
 // One open mixer handle: the backend's layout read at opening, presented as a recording
 // destination line with one select control and its source lines with a volume control each.
-// The layout stays as it was read for the life of the handle.
+// The layout stays as it was read for the life of the handle; source line identifiers stay
+// with their lines across handles.
 class MixerSession {
 public:
     MixerSession(std::unique_ptr<MixerBackend> backend, MixerLayout layout);
@@ -34,6 +36,7 @@ private:
     void FillSelectControl(MIXERCONTROL& control) const;
     void FillVolumeControl(std::size_t index, MIXERCONTROL& control) const;
     bool FindVolumeLine(std::uint32_t controlId, std::size_t& index) const;
+    bool FindSourceLine(std::uint32_t lineId, std::size_t& index) const;
     bool CheckSelectDetails(const MIXERCONTROLDETAILS& details, std::uint32_t itemBytes) const;
     void OnChange(MixerChange change, int line);
     MMRESULT GetSelection(MIXERCONTROLDETAILS& details);
@@ -42,6 +45,9 @@ private:
     MMRESULT SetVolume(std::size_t index, const MIXERCONTROLDETAILS& details);
 
     MixerLayout m_layout;
+    // The source lines' identifiers, in layout order; each the same for as long as its
+    // line exists, whichever handle reads it.
+    std::vector<std::uint32_t> m_lineIds;
     // Declared before the backend, so the backend (and with it every source of changes)
     // is gone before the notifier stops.
     std::unique_ptr<MixerNotifier> m_notifier;

@@ -57,8 +57,14 @@ PulseConnection::~PulseConnection() {
     }
 }
 
-void PulseConnection::OnStateChange(pa_context* /*context*/, void* self) {
-    static_cast<PulseConnection*>(self)->Wake();
+void PulseConnection::OnStateChange(pa_context* context, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    connection->Wake();
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) && connection->m_lost) {
+        const std::function<void()> lost = std::move(connection->m_lost);
+        connection->m_lost = nullptr;
+        lost();
+    }
 }
 
 void PulseConnection::OnTimer(pa_mainloop_api* /*api*/, pa_time_event* /*event*/,

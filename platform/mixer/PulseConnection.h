@@ -44,6 +44,9 @@ public:
     // With the lock held: waits for an operation whose callbacks set finished. A late
     // operation is cancelled, so its callbacks never run after this returns.
     bool Complete(pa_operation* operation, const bool& finished);
+    // With the lock held: `lost` runs once, on the loop's thread, when the server goes away
+    // (it stopped or restarted); never after the connection is destroyed.
+    void WhenLost(std::function<void()> lost) { m_lost = std::move(lost); }
 
 private:
     PulseConnection() = default;
@@ -55,6 +58,7 @@ private:
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     bool m_running = false;
+    std::function<void()> m_lost; // under the loop's lock
 };
 
 } // namespace platform::mixer

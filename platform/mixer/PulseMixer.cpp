@@ -1,6 +1,11 @@
 #include "platform/mixer/PulseMixer.h"
 
 #include "platform/mixer/MuxSelection.h"
+#include "platform/mixer/PulseCaptureChoice.h"
+
+#include <algorithm>
+#include <string>
+#include <unistd.h>
 
 #include <pulse/proplist.h>
 #include <pulse/volume.h>
@@ -59,6 +64,28 @@ void onServerRead(pa_context* /*context*/, const pa_server_info* info, void* dat
     auto* request = static_cast<ServerRequest*>(data);
     if (info != nullptr && info->default_source_name != nullptr) {
         request->defaultSource = info->default_source_name;
+    }
+    request->finished = true;
+    request->connection->Wake();
+}
+
+// The source outputs (capture streams) of this process.
+struct OutputRequest {
+    PulseConnection* connection = nullptr;
+    std::string processId;
+    std::vector<std::uint32_t> ownOutputs;
+    bool finished = false;
+};
+
+void OnSourceOutputListed(pa_context* /*context*/, const pa_source_output_info* info, int last,
+                          void* data) {
+    auto* request = static_cast<OutputRequest*>(data);
+    if (last == 0 && info != nullptr) {
+        const char* process = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+        if (process != nullptr && request->processId == process) {
+            request->ownOutputs.push_back(info->index);
+        }
+        return;
     }
     request->finished = true;
     request->connection->Wake();
@@ -165,7 +192,12 @@ bool PulseMixer::ReadSelection(std::vector<bool>& selected) {
     if (!ListSources(sources) || !ReadDefaultSource(defaultSource)) {
         return false;
     }
-    selected = PulseSelection(m_targets, sources, defaultSource);
+    // The source our capture was moved to while it is there, else the default.
+    const std::string chosen = ChosenCaptureSource();
+    const bool chosenPresent =
+        std::any_of(sources.begin(), sources.end(),
+                    [&chosen](const PulseSourceInfo& source) { return source.name == chosen; });
+    selected = PulseSelection(m_targets, sources, chosenPresent ? chosen : defaultSource);
     return true;
 }
 
@@ -186,10 +218,32 @@ bool PulseMixer::WriteSelection(const std::vector<bool>& selected) {
             return false;
         }
     }
-    return RunSuccessOperation(
-        [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
-            return pa_context_set_default_source(context, target.sourceName.c_str(), done, request);
-        });
+    // Our own capture records the chosen source; the desktop's default, which other
+    // programs record from, stays as it is.
+    SetChosenCaptureSource(target.sourceName);
+    return MoveOwnCaptureStreams(target.sourceName);
+}
+
+bool PulseMixer::MoveOwnCaptureStreams(const std::string& sourceName) {
+    OutputRequest request;
+    request.connection = m_connection.get();
+    request.processId = std::to_string(::getpid());
+    pa_operation* operation = pa_context_get_source_output_info_list(
+        m_connection->Context(), &OnSourceOutputListed, &request);
+    if (!m_connection->Complete(operation, request.finished)) {
+        return false;
+    }
+    bool moved = true;
+    for (const std::uint32_t output : request.ownOutputs) {
+        moved = RunSuccessOperation([output, &sourceName](pa_context* context,
+                                                          pa_context_success_cb_t done,
+                                                          void* moveRequest) {
+                    return pa_context_move_source_output_by_name(
+                        context, output, sourceName.c_str(), done, moveRequest);
+                }) &&
+                moved;
+    }
+    return moved;
 }
 
 bool PulseMixer::ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
@@ -236,6 +290,8 @@ void PulseMixer::WatchChanges(ChangeListener listener) {
     PulseConnection::Lock lock(*m_connection);
     m_listener = std::move(listener);
     pa_context_set_subscribe_callback(m_connection->Context(), &PulseMixer::OnEvent, this);
+    // A server that goes away takes every line with it; a watcher opens the mixer again.
+    m_connection->WhenLost([this] { m_listener(MixerChange::Lines, -1); });
     RunSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
         const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
                                                               PA_SUBSCRIPTION_MASK_SERVER);

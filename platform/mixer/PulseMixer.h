@@ -12,8 +12,9 @@
 
 namespace platform::mixer {
 
-// The sound server's capture sources as a MUX: choosing a line makes its source the server's
-// default source (and, for a port line, switches the source to that port); volumes are the
+// The sound server's capture sources as a MUX: choosing a line moves this program's own
+// capture streams to its source and keeps it as the source they record (for a port line the
+// source is switched to that port); the server's default source is left alone. Volumes are the
 // sources' volumes; the server's events are the change notifications.
 class PulseMixer final : public MixerBackend {
 public:
@@ -45,6 +46,8 @@ private:
     using SuccessStarter =
         std::function<pa_operation*(pa_context*, pa_context_success_cb_t, void*)>;
     bool RunSuccessOperation(const SuccessStarter& start);
+    // Moves every capture stream of this process to the source `sourceName`.
+    bool MoveOwnCaptureStreams(const std::string& sourceName);
     void Remember(const std::vector<PulseSourceInfo>& sources);
 
     static void OnEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,

@@ -93,6 +93,7 @@ void BuildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
                 line.name =
                     FitText(port.description + " - " + sourceTitle(*source), kLongNameBytes);
                 line.componentType = PulseComponentType(*source, &port);
+                line.key = source->name + "#" + port.name;
                 layout.lines.push_back(line);
                 targets.push_back({source->name, source->index, port.name});
             }
@@ -107,6 +108,7 @@ void BuildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
         }
         line.name = FitText(sourceTitle(*source), kLongNameBytes);
         line.componentType = PulseComponentType(*source, nullptr);
+        line.key = source->name;
         layout.lines.push_back(line);
         targets.push_back({source->name, source->index, std::string()});
     }

@@ -56,7 +56,7 @@ bool VirtualMixer::ReadLayout(MixerLayout& layout) {
     layout.lines.clear();
     for (const VirtualLine& line : kLines) {
         layout.lines.push_back({line.name, line.name, line.componentType, line.channels, true, 0,
-                                kMaxVolume, kMaxVolume});
+                                kMaxVolume, kMaxVolume, line.name});
     }
     return true;
 }

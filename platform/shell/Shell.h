@@ -14,6 +14,9 @@ public:
     // Opens a file or an address with the desktop's default handler (xdg-open),
     // detached; true when the handler was started.
     virtual bool Open(const std::string& target, const std::string& workingFolder) = 0;
+    // Whether the desktop has a default program for documents of `mimeType`
+    // (xdg-mime), so that Open can show one.
+    virtual bool HasDefaultHandler(const std::string& mimeType) = 0;
     // Starts a program, detached, in `workingFolder` (empty: the current
     // folder); true when it was started.
     virtual bool Start(const std::string& programPath, const std::vector<std::string>& arguments,

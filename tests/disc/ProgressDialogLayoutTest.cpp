@@ -19,8 +19,8 @@ TEST(ProgressDialogLayout, FlagsHideBarsShrinkTheWindowAndMoveCancel) {
     const ProgressDialogLayout first =
         LayOutProgressDialog(kWindow, kCancel, kFirstBar, true, false);
     EXPECT_EQ(first.window, (PixelRect{100, 50, 400, 170}));
-    EXPECT_EQ(first.cancel, (PixelRect{250, 140, 330, 165})) << "175 - 30 - 5";
-    EXPECT_EQ(first.firstBar, (PixelRect{20, 120, 280, 135})) << "20 above the Cancel line";
+    EXPECT_EQ(first.cancel, (PixelRect{250, 120, 330, 145})) << "up by 30";
+    EXPECT_EQ(first.firstBar, (PixelRect{20, 100, 280, 115})) << "20 above the Cancel line";
     EXPECT_TRUE(first.firstBarShown);
     EXPECT_FALSE(first.secondBarShown);
 

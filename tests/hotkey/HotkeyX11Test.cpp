@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -196,6 +197,58 @@ TEST_F(HotkeyX11Test, AHotkeySwitchedOffLoadsTheLibraryButWatchesNothingUntilReA
     m_keyboard.Tap(XK_F6);
     EXPECT_EQ(m_queue.RunWhenPosted(1), 1);
     EXPECT_EQ(m_queue.Posted(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// The French layout's digit row for the duration of a test: punctuation on
+// the plain level, the digit with Shift.
+class FrenchDigitRow {
+public:
+    explicit FrenchDigitRow(Display* display) : m_display(display) {
+        KeySym french[][2] = {{XK_ampersand, XK_1},  {XK_eacute, XK_2},     {XK_quotedbl, XK_3},
+                              {XK_apostrophe, XK_4}, {XK_parenleft, XK_5},  {XK_minus, XK_6},
+                              {XK_egrave, XK_7},     {XK_underscore, XK_8}, {XK_ccedilla, XK_9},
+                              {XK_agrave, XK_0}};
+        m_first = XKeysymToKeycode(display, XK_1);
+        m_saved = XGetKeyboardMapping(display, m_first, 10, &m_perKeycode);
+        XChangeKeyboardMapping(display, m_first, 2, &french[0][0], 10);
+        XSync(display, False);
+    }
+    ~FrenchDigitRow() {
+        XChangeKeyboardMapping(m_display, m_first, m_perKeycode, m_saved, 10);
+        XSync(m_display, False);
+        XFree(m_saved);
+    }
+    FrenchDigitRow(const FrenchDigitRow&) = delete;
+    FrenchDigitRow& operator=(const FrenchDigitRow&) = delete;
+
+private:
+    Display* m_display;
+    KeyCode m_first = 0;
+    int m_perKeycode = 0;
+    KeySym* m_saved = nullptr;
+};
+
+TEST_F(HotkeyX11Test, CtrlWithADigitTogglesOnALayoutWhoseDigitsAreShifted) {
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    {
+        const FrenchDigitRow french(display);
+        ASSERT_EQ(XkbKeycodeToKeysym(display, XKeysymToKeycode(display, XK_5), 0, 0),
+                  static_cast<KeySym>(XK_parenleft));
+        ASSERT_TRUE(Arm(1, '5', 1));
+        // The key that carries 5, typed without Shift as the hotkey is meant.
+        m_keyboard.Press(XK_Control_L);
+        m_keyboard.Tap(XK_5);
+        m_keyboard.Release(XK_Control_L);
+        EXPECT_EQ(m_queue.RunWhenPosted(1), 1);
+        EXPECT_EQ(m_window.m_starts, 1);
+        DisarmHotkeys();
+    }
+    XCloseDisplay(display);
 }
 
 } // namespace

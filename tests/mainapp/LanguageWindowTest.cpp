@@ -2,12 +2,19 @@
 // labels, the title line, the tooltips and the help file come from the real
 // language files staged beside this test program.
 #include "MainApp/window/CMainAppDlg.h"
+#include "MainApp/window/QtMessageBoxHost.h"
+#include "controls/CBrowseDirDialog.h"
 #include "lang/LangText.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
+#include "util/MessageBox.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +50,48 @@ TEST(LanguageWindowTest, ChineseSettingsGiveTheTitleLineLabelsTipsAndHelpFile) {
     QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.GetDlgItem(1034)), Qt::LeftButton);
     ASSERT_EQ(shell.m_calls.size(), 1u);
     EXPECT_EQ(shell.m_calls[0].target, lang::GetAppDir() + "lang/Sondrel-chs.chm");
+}
+
+// Runs `answer` on the first visible top-level window of type T that shows up.
+template <typename T, typename Answer> void AnswerWhenShown(QTimer& watcher, Answer answer) {
+    QObject::connect(&watcher, &QTimer::timeout, &watcher, [answer] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<T*>(window); shown != nullptr && shown->isVisible()) {
+                answer(*shown);
+                return;
+            }
+        }
+    });
+    watcher.start(20);
+}
+
+TEST(LanguageWindowTest, TheFolderBrowserAndMessageBoxesSpeakChinese) {
+    WindowTestEnvironment::Get();
+    QTimer watcher;
+    QString title;
+    AnswerWhenShown<QFileDialog>(watcher, [&title](QFileDialog& browser) {
+        title = browser.windowTitle();
+        browser.reject();
+    });
+    CBrowseDirDialog browser(false, QString());
+    EXPECT_FALSE(browser.Browse());
+    EXPECT_EQ(title.toStdString(), lang::GetLangString("UIText", 29));
+    EXPECT_FALSE(title.isEmpty());
+
+    watcher.disconnect();
+    QStringList captions;
+    AnswerWhenShown<QMessageBox>(watcher, [&captions](QMessageBox& box) {
+        for (const QMessageBox::StandardButton button :
+             {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+            captions << box.button(button)->text();
+        }
+        box.button(QMessageBox::No)->click();
+    });
+    window::QtMessageBoxHost host;
+    EXPECT_EQ(host.Show("?", util::MB_YESNOCANCEL), util::IDNO);
+    EXPECT_EQ(captions, (QStringList{QString::fromStdString(lang::GetLangString("UIText", 27)),
+                                     QString::fromStdString(lang::GetLangString("UIText", 28)),
+                                     QString::fromStdString(lang::GetLangString("UIText", 15))}));
 }
 
 } // namespace

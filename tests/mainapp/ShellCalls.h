@@ -27,6 +27,8 @@ public:
         m_calls.push_back({false, target, {}, workingFolder});
         return true;
     }
+    // Every type of document has a program of its own here.
+    bool HasDefaultHandler(const std::string& /*mimeType*/) override { return true; }
     bool Start(const std::string& programPath, const std::vector<std::string>& arguments,
                const std::string& workingFolder) override {
         m_calls.push_back({true, programPath, arguments, workingFolder});

@@ -1,6 +1,6 @@
 // The recording sources against the private PulseAudio server: its sources
-// are listed, choosing one makes it the server's default source, and the
-// slider follows its volume.
+// are listed, choosing one moves our own capture to it (the server's default
+// stays), and the slider follows its volume.
 
 #include "mixer/RecordSources.h"
 #include "platform/mixer/MixerTypes.h"
@@ -35,7 +35,9 @@ protected:
     RecordSources m_sources{m_selector, m_slider};
 };
 
-TEST_F(RecordSourcesPulse, ChoosingASourceMakesItTheDefaultAndBindsItsVolume) {
+TEST_F(RecordSourcesPulse, ChoosingASourceMovesOurCaptureToItAndBindsItsVolume) {
+    const pulsetest::OwnCaptureStream capture;
+    ASSERT_TRUE(capture.IsOpen());
     m_sources.EnumRecordSources();
     ASSERT_GE(m_sources.SourceCount(), 2) << "the server's null sources are listed";
     EXPECT_EQ(m_messages.ShownCount(), 0u);
@@ -46,7 +48,7 @@ TEST_F(RecordSourcesPulse, ChoosingASourceMakesItTheDefaultAndBindsItsVolume) {
     for (int target = 0; target < m_sources.SourceCount(); ++target) {
         m_selector.Select(target);
         m_sources.ApplyRecordSource();
-        const std::string defaultSource = pulsetest::pactl("get-default-source");
+        const std::string defaultSource = pulsetest::ownCaptureSource();
         chosen.insert(defaultSource);
         const std::uint32_t type = m_sources.Source(target).componentType;
         if (type == MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE) {
@@ -64,7 +66,8 @@ TEST_F(RecordSourcesPulse, ChoosingASourceMakesItTheDefaultAndBindsItsVolume) {
     m_sources.ApplyRecordSource();
     EXPECT_EQ(m_slider.Minimum(), 0);
     EXPECT_EQ(m_slider.Maximum(), 65535);
-    const std::string name = pulsetest::pactl("get-default-source");
+    EXPECT_EQ(pulsetest::pactl("get-default-source"), "rec_sink.monitor") << "left alone";
+    const std::string name = pulsetest::ownCaptureSource();
 
     m_slider.Drag(32768);
     m_sources.OnVolumeReleased();
@@ -73,6 +76,30 @@ TEST_F(RecordSourcesPulse, ChoosingASourceMakesItTheDefaultAndBindsItsVolume) {
     pulsetest::pactl("set-source-volume " + name + " 25%");
     m_sources.BindVolumeSlider();
     EXPECT_EQ(m_slider.GetPos(), 16384);
+}
+
+TEST_F(RecordSourcesPulse, ABoostStaysUntilTheSliderMoves) {
+    m_sources.EnumRecordSources();
+    int line = -1;
+    for (int i = 0; i < m_sources.SourceCount(); ++i) {
+        if (m_sources.Source(i).componentType == MIXERLINE_COMPONENTTYPE_SRC_LINE) {
+            line = i;
+        }
+    }
+    ASSERT_GE(line, 0);
+    pulsetest::pactl("set-source-volume sondrel_line 150%");
+    const long boosted = pulsetest::sourceVolume("sondrel_line");
+    ASSERT_GT(boosted, 65536);
+    m_selector.Select(line);
+    m_sources.ApplyRecordSource();
+    EXPECT_EQ(m_slider.GetPos(), m_slider.Maximum()) << "a boost shows as the top";
+    // Let go at the top where it was bound.
+    m_sources.OnVolumeReleased();
+    EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), boosted);
+    // Moved, the slider sets the level.
+    m_slider.Drag(32768);
+    m_sources.OnVolumeReleased();
+    EXPECT_EQ(pulsetest::sourceVolume("sondrel_line"), 32769);
 }
 
 } // namespace

@@ -54,11 +54,14 @@ TEST_F(VolumeInPulse, ServerVolumeRoundTrip) {
     EXPECT_EQ(CVolumeInXXX(m_microphone).GetVolume(), 65535);
 }
 
-TEST_F(VolumeInPulse, SelectAsRecordingSourceSetsTheDefaultSource) {
+TEST_F(VolumeInPulse, SelectAsRecordingSourceMovesOurCaptureOnly) {
+    const pulsetest::OwnCaptureStream capture;
+    ASSERT_TRUE(capture.IsOpen());
     CVolumeInXXX(m_line).SelectAsRecordingSource();
-    EXPECT_EQ(pulsetest::pactl("get-default-source"), "sondrel_line");
+    EXPECT_EQ(pulsetest::ownCaptureSource(), "sondrel_line");
     CVolumeInXXX(m_microphone).SelectAsRecordingSource();
-    EXPECT_EQ(pulsetest::pactl("get-default-source"), "sondrel_mic");
+    EXPECT_EQ(pulsetest::ownCaptureSource(), "sondrel_mic");
+    EXPECT_EQ(pulsetest::pactl("get-default-source"), "rec_sink.monitor");
 }
 
 TEST_F(VolumeInPulse, ChangeMadeWithPactlReachesTheCallback) {

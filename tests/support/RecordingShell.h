@@ -28,6 +28,8 @@ public:
     RecordingShell& operator=(const RecordingShell&) = delete;
 
     bool Open(const std::string& target, const std::string& workingFolder) override;
+    // Every type of document has a program of its own here.
+    bool HasDefaultHandler(const std::string& /*mimeType*/) override { return true; }
     bool Start(const std::string& programPath, const std::vector<std::string>& arguments,
                const std::string& workingFolder) override;
 

@@ -70,16 +70,19 @@ TEST_F(PulseMixer, ServerSourcesAreTheSourceLines) {
     EXPECT_EQ(mixerClose(mixer), MMSYSERR_NOERROR);
 }
 
-TEST_F(PulseMixer, ChoosingALineMakesItsSourceTheDefault) {
+TEST_F(PulseMixer, ChoosingALineMovesOurCaptureToItsSourceAndLeavesTheDefault) {
+    const pulsetest::OwnCaptureStream capture;
+    ASSERT_TRUE(capture.IsOpen());
     HMIXER mixer = open();
     const int microphone = itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
     const int line = itemOfType(mixer, MIXERLINE_COMPONENTTYPE_SRC_LINE);
     ASSERT_EQ(chooseItem(mixer, static_cast<std::uint32_t>(line)), MMSYSERR_NOERROR);
-    EXPECT_EQ(pulsetest::pactl("get-default-source"), "sondrel_line");
+    EXPECT_EQ(pulsetest::ownCaptureSource(), "sondrel_line");
     EXPECT_EQ(chosenItem(mixer), line);
     ASSERT_EQ(chooseItem(mixer, static_cast<std::uint32_t>(microphone)), MMSYSERR_NOERROR);
-    EXPECT_EQ(pulsetest::pactl("get-default-source"), "sondrel_mic");
+    EXPECT_EQ(pulsetest::ownCaptureSource(), "sondrel_mic");
     EXPECT_EQ(chosenItem(mixer), microphone);
+    EXPECT_EQ(pulsetest::pactl("get-default-source"), "rec_sink.monitor");
     mixerClose(mixer);
 }
 

@@ -1,9 +1,13 @@
 #include "tests/platform/mixer/PulseTestServer.h"
 
+#include <alsa/asoundlib.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 
 namespace pulsetest {
 
@@ -47,6 +51,51 @@ long sourceVolume(const std::string& source) {
 
 std::string addSource(const std::string& name) {
     return pactl("load-module module-null-source source_name=" + name);
+}
+
+std::string ownCaptureSource() {
+    std::istringstream outputs(pactl("list source-outputs"));
+    const std::string ownProcess = "application.process.id = \"" + std::to_string(getpid()) + "\"";
+    std::string sourceIndex;
+    std::string ownIndex;
+    for (std::string line; std::getline(outputs, line);) {
+        if (line.starts_with("Source Output #")) {
+            sourceIndex.clear();
+        } else if (const auto at = line.find("Source: "); at != std::string::npos) {
+            sourceIndex = line.substr(at + 8);
+        } else if (line.find(ownProcess) != std::string::npos) {
+            ownIndex = sourceIndex;
+        }
+    }
+    std::istringstream sources(pactl("list short sources"));
+    for (std::string line; std::getline(sources, line);) {
+        std::istringstream fields(line);
+        std::string index;
+        std::string name;
+        if (fields >> index >> name && !ownIndex.empty() && index == ownIndex) {
+            return name;
+        }
+    }
+    return {};
+}
+
+OwnCaptureStream::OwnCaptureStream() {
+    if (snd_pcm_open(&m_pcm, "pulse", SND_PCM_STREAM_CAPTURE, 0) < 0) {
+        m_pcm = nullptr;
+        return;
+    }
+    if (snd_pcm_set_params(m_pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 2, 44100, 1,
+                           500000) < 0 ||
+        snd_pcm_start(m_pcm) < 0) {
+        snd_pcm_close(m_pcm);
+        m_pcm = nullptr;
+    }
+}
+
+OwnCaptureStream::~OwnCaptureStream() {
+    if (m_pcm != nullptr) {
+        snd_pcm_close(m_pcm);
+    }
 }
 
 void PulseSourcesTest::SetUp() {
