@@ -11,13 +11,14 @@ WavAppendFile::~WavAppendFile() {
 bool WavAppendFile::Open(const std::string& path) {
     Close();
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    m_writeError.store(0, std::memory_order_relaxed);
     m_fd.store(fd, std::memory_order_relaxed);
     return fd >= 0;
 }
 
 void WavAppendFile::Append(const std::uint8_t* data, std::size_t length) {
     const int fd = m_fd.load(std::memory_order_relaxed);
-    if (fd < 0) {
+    if (fd < 0 || m_writeError.load(std::memory_order_relaxed) != 0) {
         return;
     }
     while (length > 0) {
@@ -26,7 +27,9 @@ void WavAppendFile::Append(const std::uint8_t* data, std::size_t length) {
             continue;
         }
         if (written <= 0) {
-            return; // full disk or a failing device: the rest is lost
+            // A write that takes nothing without an error is a full disk too.
+            m_writeError.store(written < 0 ? errno : ENOSPC, std::memory_order_relaxed);
+            return;
         }
         data += written;
         length -= static_cast<std::size_t>(written);
@@ -42,4 +45,8 @@ void WavAppendFile::Close() {
 
 bool WavAppendFile::IsOpen() const {
     return m_fd.load(std::memory_order_relaxed) >= 0;
+}
+
+int WavAppendFile::WriteError() const {
+    return m_writeError.load(std::memory_order_relaxed);
 }

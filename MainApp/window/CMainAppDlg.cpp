@@ -16,6 +16,7 @@
 #include "disc/DriveSelection.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
+#include "engine/session/CutOffTakeRepair.h"
 #include "engine/session/PreRecordSetting.h"
 #include "lang/LangText.h"
 #include "platform/shell/Shell.h"
@@ -358,6 +359,8 @@ bool CMainAppDlg::OnInitDialog() {
     hotkey::ArmHotkeys(this, [this](std::function<void()> work) { PostToUi(std::move(work)); });
     setWindowFlag(Qt::WindowSystemMenuHint);
     setWindowFlag(Qt::WindowMinimizeButtonHint);
+    // Asked once the window runs, not inside its set-up.
+    PostToUi([] { engine::OfferCutOffTakeRepair(); });
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "components/quarnel/device/DeviceStatus.h"
 #include "disc/DriveChecks.h"
+#include "disc/LeftOpenTrack.h"
 #include "engine/RecordingState.h"
 #include "engine/session/DiscTime.h"
 #include "engine/session/ReadoutText.h"
@@ -106,6 +107,9 @@ bool CdTrackWriter::CheckDiscForRecording() {
         ShowSessionMessage(kMsgWrongDisc);
         return false;
     }
+    // Before the disc is read: closing a track left open changes the track
+    // number of this take.
+    disc::CloseLeftOpenTrack(*m_pWriter);
     quarnel::DISC_INFO info{};
     if (m_pDevice->ReadDiscInfo(info) != 0) {
         ShowSessionMessage(kMsgDiscInfo);

@@ -4,8 +4,10 @@
 #include "engine/RecordingState.h"
 #include "engine/WavHeader.h"
 #include "engine/session/ReadoutText.h"
+#include "engine/session/RunningTake.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
+#include "lang/LangText.h"
 #include "util/FileExists.h"
 #include "util/ThreadName.h"
 
@@ -21,7 +23,6 @@ namespace engine {
 namespace {
 
 constexpr unsigned kRecordTimerMs = 1000;
-constexpr std::int32_t kSectorsPerSecond = 75;
 constexpr unsigned kKibShift = 10;
 constexpr unsigned kMibShift = 20;
 
@@ -44,16 +45,6 @@ std::int32_t FileKindOf(const std::string& path) {
     return ending == ".WAV" ? kFileTypeWav : kFileTypeNone;
 }
 
-// How far capture has come: bytes handed to the waveform ring, kept or dropped.
-struct CaptureMark {
-    std::uint32_t written = 0;
-    std::uint64_t dropped = 0;
-};
-
-CaptureMark MarkCapture() {
-    return {g_waveRing.GetWriteTotal(), g_waveRing.GetDroppedBytes()};
-}
-
 // The Stop pause leaves the capture callback time to notice the end of the
 // take; this makes it certain. Callbacks run one after another and hand their
 // buffer to the sink before the ring, and the ring publishes its total with
@@ -66,10 +57,7 @@ void WaitForCaptureToPass(const CaptureMark& mark) {
     constexpr int kMaxPolls = 200;
     constexpr unsigned kPollMs = 5;
     for (int poll = 0; poll < kMaxPolls; ++poll) {
-        const CaptureMark now = MarkCapture();
-        const std::uint64_t passed =
-            static_cast<std::uint32_t>(now.written - mark.written) + (now.dropped - mark.dropped);
-        if (passed >= kBuffers * kCaptureBufferBytes) {
+        if (CapturedBetween(mark, MarkCapture()) >= kBuffers * kCaptureBufferBytes) {
             return;
         }
         PauseMs(kPollMs);
@@ -118,12 +106,13 @@ void RecordSession::StartRecording() {
     g_takeBytesCaptured.store(0, std::memory_order_relaxed);
     g_takeLimitBytes.store(m_soundLimitBytes, std::memory_order_relaxed);
     g_preRecordBytes.store(m_preRecordBytes, std::memory_order_relaxed);
+    m_soundWatch.Begin();
     // Release: the callback that sees the take running sees its sink, its
     // limit and the pre-record it is to hand over first.
     g_notRecording.store(false, std::memory_order_release);
-    if (g_toFile.load(std::memory_order_relaxed)) {
-        m_view.StartRecordTimer(kRecordTimerMs);
-    } else {
+    // The timer runs for CD takes too: there it only watches for sound.
+    m_view.StartRecordTimer(kRecordTimerMs);
+    if (!g_toFile.load(std::memory_order_relaxed)) {
         m_writerThread = std::thread([this] {
             util::NameThisThread("writer");
             CdWriterThread();
@@ -252,9 +241,13 @@ bool RecordSession::PrepareFileRecording() {
     ShowVolumeCapacity();
     if (kind == kFileTypeMp3) {
         m_mp3Take.Start(g_outputPath);
-    } else if (CreateWavFile(g_outputPath)) {
-        g_wavFile.Open(g_outputPath); // a file that cannot be opened loses the sound silently
+        return true;
     }
+    if (!CreateWavFile(g_outputPath) || !g_wavFile.Open(g_outputPath)) {
+        ShowSessionMessage(kMsgWriteFailed); // no take whose sound would go nowhere
+        return false;
+    }
+    RememberRunningTake(g_outputPath);
     return true;
 }
 
@@ -284,24 +277,49 @@ bool RecordSession::FinishRecording() {
     } else {
         g_wavFile.Close();
         PatchWavSizes(g_outputPath);
+        ForgetRunningTake();
     }
     return true;
 }
 
+bool RecordSession::FileWriteFailed() const {
+    if (g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3) {
+        return m_recordEncoder.Encode_GetError() != CAuEncode::EncodeError::None;
+    }
+    return g_wavFile.WriteError() != 0;
+}
+
 void RecordSession::OnRecordTimer() {
-    if (m_state.load(std::memory_order_acquire) != State::Recording ||
-        !g_toFile.load(std::memory_order_relaxed)) {
+    if (m_state.load(std::memory_order_acquire) != State::Recording) {
         return;
     }
-    const std::int32_t sectors =
-        m_recordedSectors.fetch_add(kSectorsPerSecond, std::memory_order_relaxed) +
-        kSectorsPerSecond;
-    m_view.ShowTime(FormatTime(sectors));
+    const bool soundArrived = m_soundWatch.Look();
+    if (!soundArrived) {
+        // Said where the time is shown, not in a box: capture reopens the
+        // input by itself and the take goes on when sound arrives again.
+        m_view.ShowTime(lang::GetLangString("Message", kMsgNoSound));
+    }
+    if (!g_toFile.load(std::memory_order_relaxed)) {
+        return; // the writer thread shows what reached the disc
+    }
+    if (FileWriteFailed()) {
+        // The file keeps what reached it, with its sizes; the take ends here
+        // instead of counting on over sound that goes nowhere.
+        StopRecording();
+        ShowSessionMessage(kMsgWriteFailed);
+        return;
+    }
+    // The read-outs count the sound that arrived, not the time that passed.
+    const auto sectors = static_cast<std::int32_t>(m_soundWatch.ArrivedBytes() /
+                                                   quarnel::CDevCmdROM::kAudioSectorBytes);
+    m_recordedSectors.store(sectors, std::memory_order_relaxed);
+    if (soundArrived) {
+        m_view.ShowTime(FormatTime(sectors));
+    }
     const bool mp3 = g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3;
     const std::uint32_t kib =
         mp3 ? m_recordEncoder.Encode_GetCurrMp3FileLen() >> kKibShift
-            : (static_cast<std::uint32_t>(sectors) * quarnel::CDevCmdROM::kAudioSectorBytes) >>
-                  kKibShift;
+            : static_cast<std::uint32_t>(m_soundWatch.ArrivedBytes() >> kKibShift);
     m_view.ShowLength(FormatLength(kib));
     const std::uint32_t usedMib =
         mp3 ? kib >> kKibShift : g_wavBytesWritten.load(std::memory_order_relaxed) >> kMibShift;
@@ -334,6 +352,10 @@ std::uint64_t RecordSession::CapturedBytes() const {
 
 bool RecordSession::IsRecording() const {
     return m_state.load(std::memory_order_acquire) != State::Idle;
+}
+
+std::uint32_t RecordSession::GapSeconds() const {
+    return m_soundWatch.GapSeconds();
 }
 
 std::int32_t RecordSession::RecordedSectors() const {

@@ -33,6 +33,7 @@
 #include "engine/session/CdTrackWriter.h"
 #include "engine/session/Mp3TakeThread.h"
 #include "engine/session/SessionPauses.h"
+#include "engine/session/SoundWatch.h"
 
 #include <atomic>
 #include <cstdint>
@@ -50,7 +51,10 @@ public:
 
     void StartRecording();
     void StopRecording();
-    // Timer 2 of a file take, every second.
+    // Timer 2, every second while a take runs: shows that no sound arrives
+    // when none did since the last tick; for a file take it updates the
+    // read-outs from the sound that arrived and ends the take with message
+    // 15 once a write of its file has failed.
     void OnRecordTimer();
     // Exit: closes capture and ends the main window.
     void OnExit();
@@ -68,11 +72,16 @@ public:
     // True from a successful Start until the take is finished.
     [[nodiscard]] bool IsRecording() const;
     [[nodiscard]] std::int32_t RecordedSectors() const;
+    // Seconds of the current or last take in which no sound arrived.
+    [[nodiscard]] std::uint32_t GapSeconds() const;
 
 private:
     enum class State { Idle, Starting, Recording, Stopping };
 
     bool PrepareFileRecording();
+    // A write of the take's file failed (a full disk, an I/O error): the
+    // capture callback or the encoder recorded it in an atomic.
+    [[nodiscard]] bool FileWriteFailed() const;
     void ShowVolumeCapacity();
     void CdWriterThread();
     // Moves the take from recording to stopping; false when it is not
@@ -95,6 +104,8 @@ private:
     CAuEncode m_recordEncoder;
     CdTrackWriter m_cdWriter;
     Mp3TakeThread m_mp3Take;
+    // User-interface thread (Start and the record timer).
+    SoundWatch m_soundWatch;
     std::thread m_writerThread;
 };
 

@@ -26,6 +26,8 @@ enum SessionMessage : int {
     kMsgCloseFailed = 30,
     kMsgDriveInUse = 31,
     kMsgDriveTooSlow = 32,
+    kMsgNoSound = 33, // shown in the time read-out, not in a box
+    kMsgRepairCutOffTake = 34,
 };
 
 // Shows the text with the information icon; returns the answer.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -76,26 +77,29 @@ LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD* type, void* data
     if (data != nullptr && dataBytes == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    const auto value =
-        RegistryFile::FromEnvironment().Read().Value(*path, valueName == nullptr ? "" : valueName);
-    if (!value) {
+    const RegistryDocument document = RegistryFile::FromEnvironment().Read();
+    const std::string_view name = valueName == nullptr ? "" : valueName;
+    const auto number = document.Value(*path, name);
+    const auto text = document.TextValue(*path, name);
+    if (!number && !text) {
         return ERROR_FILE_NOT_FOUND;
     }
     if (type != nullptr) {
-        *type = REG_DWORD;
+        *type = text ? REG_SZ : REG_DWORD;
     }
     if (dataBytes == nullptr) {
         return ERROR_SUCCESS;
     }
     const DWORD room = *dataBytes;
-    *dataBytes = kDwordBytes;
+    const DWORD size = text ? static_cast<DWORD>(text->size() + 1) : kDwordBytes;
+    *dataBytes = size;
     if (data == nullptr) {
         return ERROR_SUCCESS;
     }
-    if (room < kDwordBytes) {
+    if (room < size) {
         return ERROR_MORE_DATA;
     }
-    std::memcpy(data, &*value, kDwordBytes);
+    std::memcpy(data, text ? static_cast<const void*>(text->c_str()) : &*number, size);
     return ERROR_SUCCESS;
 }
 
@@ -105,14 +109,42 @@ LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD type, const void* d
     if (!path) {
         return ERROR_INVALID_HANDLE;
     }
-    if (type != REG_DWORD || data == nullptr || dataBytes != kDwordBytes || valueName == nullptr ||
-        !IsStorableValueName(valueName) || IsRoot(*path)) {
+    if (data == nullptr || valueName == nullptr || !IsStorableValueName(valueName) ||
+        IsRoot(*path)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const RegistryFile file = RegistryFile::FromEnvironment();
+    if (type == REG_SZ) {
+        const std::string_view text(static_cast<const char*>(data), dataBytes);
+        if (text.empty() || text.find('\0') != text.size() - 1 ||
+            text.find('\n') != std::string_view::npos) {
+            return ERROR_INVALID_PARAMETER;
+        }
+        return file.Update([&](RegistryDocument& document) {
+            return document.SetTextValue(*path, valueName, text.substr(0, text.size() - 1));
+        });
+    }
+    if (type != REG_DWORD || dataBytes != kDwordBytes) {
         return ERROR_INVALID_PARAMETER;
     }
     DWORD value = 0;
     std::memcpy(&value, data, kDwordBytes);
-    return RegistryFile::FromEnvironment().Update(
+    return file.Update(
         [&](RegistryDocument& document) { return document.SetValue(*path, valueName, value); });
+}
+
+LSTATUS RegDeleteValue(HKEY key, const char* valueName) {
+    const auto path = RegistryHandles::Instance().PathOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const std::string_view name = valueName == nullptr ? "" : valueName;
+    bool removed = false;
+    const LSTATUS status = RegistryFile::FromEnvironment().Update([&](RegistryDocument& document) {
+        removed = document.DeleteValue(*path, name);
+        return removed;
+    });
+    return status == ERROR_SUCCESS && !removed ? ERROR_FILE_NOT_FOUND : status;
 }
 
 LSTATUS RegCloseKey(HKEY key) {

@@ -1,9 +1,11 @@
 #pragma once
-// Registry keys and 32-bit values, the way the Windows registry functions
-// behave, kept in a settings file that people can read and edit:
+// Registry keys with 32-bit values and one-line texts, the way the Windows
+// registry functions behave, kept in a settings file that people can read and
+// edit:
 //
 //   [HKEY_LOCAL_MACHINE\Software\Kestrune\Sondrel]
 //   skinindex=dword:00000001
+//   RunningTake="/home/ann/take.wav"
 //
 // The file is $SONDREL_REGISTRY when that is set, else
 // $XDG_CONFIG_HOME/sondrel/registry.ini, else ~/.config/sondrel/registry.ini.
@@ -28,6 +30,7 @@ inline constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
 inline constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
 inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
 inline constexpr LSTATUS ERROR_MORE_DATA = 234;
+inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_DWORD = 4;
 
 // Opens `subKey` (levels separated by backslashes, a trailing one ignored;
@@ -39,15 +42,19 @@ LSTATUS RegOpenKeyEx(HKEY parent, const char* subKey, HKEY* result);
 LSTATUS RegCreateKeyEx(HKEY parent, const char* subKey, HKEY* result);
 
 // Reads a value. `type` and `data` may be null; `dataBytes` holds the buffer's
-// size on entry and the value's size on return. A buffer that is too small
+// size on entry and the value's size on return (a text's with its NUL). A buffer that is too small
 // gives ERROR_MORE_DATA; a missing value (or key) gives ERROR_FILE_NOT_FOUND.
 LSTATUS RegQueryValueEx(HKEY key, const char* valueName, DWORD* type, void* data, DWORD* dataBytes);
 
-// Writes a value. Only REG_DWORD with 4 data bytes is stored; value names must
-// be non-empty, without '=', control characters or surrounding blanks, and
-// must not start with '[', ';' or '#'.
+// Writes a value: REG_DWORD with 4 data bytes, or REG_SZ with a text and its
+// terminating NUL (no other NUL, no line end). Value names must be non-empty,
+// without '=', control characters or surrounding blanks, and must not start
+// with '[', ';' or '#'.
 LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD type, const void* data,
                       DWORD dataBytes);
+
+// Removes a value; ERROR_FILE_NOT_FOUND when it is not there.
+LSTATUS RegDeleteValue(HKEY key, const char* valueName);
 
 // Closes a handle from RegOpenKeyEx or RegCreateKeyEx.
 LSTATUS RegCloseKey(HKEY key);

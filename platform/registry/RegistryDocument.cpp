@@ -40,6 +40,39 @@ std::optional<DWORD> ParseDword(std::string_view text) {
     return value;
 }
 
+// A quoted text with '\\' and '"' escaped; empty when malformed.
+std::optional<std::string> ParseText(std::string_view quoted) {
+    if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') {
+        return std::nullopt;
+    }
+    std::string text;
+    for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+        char c = quoted[i];
+        if (c == '"') {
+            return std::nullopt;
+        }
+        if (c == '\\') {
+            if (i + 2 >= quoted.size()) {
+                return std::nullopt;
+            }
+            c = quoted[++i];
+        }
+        text += c;
+    }
+    return text;
+}
+
+std::string QuoteText(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '\\' || c == '"') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
 // The key stored under `path` in `keys` (const or not), or null.
 template <typename Keys> auto* FindKeyIn(Keys& keys, std::string_view path) {
     const auto found = std::ranges::find_if(
@@ -71,9 +104,14 @@ RegistryDocument RegistryDocument::Parse(std::string_view text) {
             continue;
         }
         const std::string_view name = TrimBlanks(line.substr(0, equals));
-        const auto value = ParseDword(TrimBlanks(line.substr(equals + 1)));
-        if (value && IsStorableValueName(name)) {
+        const std::string_view stored = TrimBlanks(line.substr(equals + 1));
+        if (!IsStorableValueName(name)) {
+            continue;
+        }
+        if (const auto value = ParseDword(stored)) {
             document.SetValue(*section, name, *value);
+        } else if (const auto quoted = ParseText(stored)) {
+            document.SetTextValue(*section, name, *quoted);
         }
     }
     return document;
@@ -84,6 +122,10 @@ std::string RegistryDocument::Text() const {
     for (const Key& key : m_keys) {
         text += "\n[" + key.path + "]\n";
         for (const NamedValue& named : key.values) {
+            if (named.text) {
+                text += named.name + '=' + QuoteText(*named.text) + '\n';
+                continue;
+            }
             char hex[kDwordHexDigits + 1] = {};
             std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(named.value));
             text += named.name;
@@ -112,29 +154,58 @@ bool RegistryDocument::AddKey(std::string_view path) {
     return true;
 }
 
-std::optional<DWORD> RegistryDocument::Value(std::string_view path, std::string_view name) const {
+const RegistryDocument::NamedValue* RegistryDocument::FindValue(std::string_view path,
+                                                                std::string_view name) const {
     const Key* key = FindKey(path);
     if (key == nullptr) {
-        return std::nullopt;
+        return nullptr;
     }
     const auto found = std::ranges::find_if(key->values, [name](const NamedValue& named) {
         return RegistryNamesEqual(named.name, name);
     });
-    return found == key->values.end() ? std::nullopt : std::optional<DWORD>(found->value);
+    return found == key->values.end() ? nullptr : &*found;
+}
+
+std::optional<DWORD> RegistryDocument::Value(std::string_view path, std::string_view name) const {
+    const NamedValue* named = FindValue(path, name);
+    return named == nullptr || named->text ? std::nullopt : std::optional<DWORD>(named->value);
+}
+
+std::optional<std::string> RegistryDocument::TextValue(std::string_view path,
+                                                       std::string_view name) const {
+    const NamedValue* named = FindValue(path, name);
+    return named == nullptr ? std::nullopt : named->text;
 }
 
 bool RegistryDocument::SetValue(std::string_view path, std::string_view name, DWORD value) {
+    return Store(path, NamedValue{std::string(name), value, std::nullopt});
+}
+
+bool RegistryDocument::SetTextValue(std::string_view path, std::string_view name,
+                                    std::string_view text) {
+    return Store(path, NamedValue{std::string(name), 0, std::string(text)});
+}
+
+bool RegistryDocument::Store(std::string_view path, NamedValue value) {
     Key& key = KeyFor(path);
-    const auto found = std::ranges::find_if(key.values, [name](const NamedValue& named) {
-        return RegistryNamesEqual(named.name, name);
+    const auto found = std::ranges::find_if(key.values, [&value](const NamedValue& named) {
+        return RegistryNamesEqual(named.name, value.name);
     });
     if (found == key.values.end()) {
-        key.values.push_back(NamedValue{std::string(name), value});
+        key.values.push_back(std::move(value));
         return true;
     }
-    const bool changed = found->value != value;
-    found->value = value;
+    const bool changed = found->value != value.value || found->text != value.text;
+    found->value = value.value;
+    found->text = std::move(value.text);
     return changed;
+}
+
+bool RegistryDocument::DeleteValue(std::string_view path, std::string_view name) {
+    Key* key = FindKey(path);
+    return key != nullptr && std::erase_if(key->values, [name](const NamedValue& named) {
+                                 return RegistryNamesEqual(named.name, name);
+                             }) > 0;
 }
 
 RegistryDocument::Key* RegistryDocument::FindKey(std::string_view path) {

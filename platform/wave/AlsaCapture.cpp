@@ -28,23 +28,40 @@ OpenedSource AlsaCapture::Open(const std::string& device, const WAVEFORMATEX& fo
     if (opened.result != MMSYSERR_NOERROR) {
         return {opened.result, nullptr};
     }
-    return {MMSYSERR_NOERROR, std::unique_ptr<CaptureSource>(new AlsaCapture(
-                                  device, std::move(opened.pcm), format.nBlockAlign))};
+    return {MMSYSERR_NOERROR,
+            std::unique_ptr<CaptureSource>(new AlsaCapture(device, std::move(opened.pcm), format))};
 }
 
-AlsaCapture::AlsaCapture(std::string device, AlsaPcmPtr pcm, unsigned frameBytes)
-    : m_device(std::move(device)), m_pcm(std::move(pcm)), m_frameBytes(frameBytes) {}
+AlsaCapture::AlsaCapture(std::string device, AlsaPcmPtr pcm, const WAVEFORMATEX& format)
+    : m_device(std::move(device)), m_pcm(std::move(pcm)), m_format(format),
+      m_frameBytes(format.nBlockAlign) {}
 
 void AlsaCapture::Start() {
-    snd_pcm_prepare(m_pcm.get());
-    snd_pcm_start(m_pcm.get());
+    if (m_pcm) {
+        snd_pcm_prepare(m_pcm.get());
+        snd_pcm_start(m_pcm.get());
+    }
 }
 
 void AlsaCapture::Stop() {
-    snd_pcm_drop(m_pcm.get());
+    if (m_pcm) {
+        snd_pcm_drop(m_pcm.get());
+    }
+}
+
+bool AlsaCapture::Reopen() {
+    // The dead handle goes first: a device that comes back (a USB input
+    // plugged in again) may only be opened once it is released.
+    m_pcm.reset();
+    auto opened = OpenAlsaPcm(m_device, SND_PCM_STREAM_CAPTURE, m_format, kBufferUs);
+    m_pcm = std::move(opened.pcm);
+    return opened.result == MMSYSERR_NOERROR && m_pcm;
 }
 
 CaptureRead AlsaCapture::Read(std::span<char> out) {
+    if (!m_pcm) {
+        return {CaptureStatus::Gone, 0};
+    }
     const snd_pcm_sframes_t available = snd_pcm_avail_update(m_pcm.get());
     if (available < 0) {
         return Failed(static_cast<int>(available));

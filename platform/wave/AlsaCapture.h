@@ -13,17 +13,19 @@ public:
     void Start() override;
     void Stop() override;
     CaptureRead Read(std::span<char> out) override;
+    bool Reopen() override;
     [[nodiscard]] std::string Name() const override { return "alsa:" + m_device; }
 
 private:
-    AlsaCapture(std::string device, AlsaPcmPtr pcm, unsigned frameBytes);
+    AlsaCapture(std::string device, AlsaPcmPtr pcm, const WAVEFORMATEX& format);
     CaptureRead Failed(int error);
     // Polls the device's descriptors once without waiting; a negative errno when
     // the device reports an error (a sound server that went away), else 0.
     int PollOnce();
 
     std::string m_device;
-    AlsaPcmPtr m_pcm;
+    AlsaPcmPtr m_pcm; // null after a failed reopen
+    WAVEFORMATEX m_format;
     unsigned m_frameBytes = 0;
 };
 

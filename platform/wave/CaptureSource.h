@@ -15,7 +15,7 @@ namespace platform::wave {
 enum class CaptureStatus {
     Ok,
     Overrun, // audio was lost before this read; the source has recovered
-    Gone,    // the device disappeared; no more audio will come
+    Gone,    // the device stopped delivering; Reopen() may bring it back
 };
 
 struct CaptureRead {
@@ -37,6 +37,10 @@ public:
     // Waits a short while (a fraction of a second at most) for audio and
     // returns what arrived, possibly nothing.
     virtual CaptureRead Read(std::span<char> out) = 0;
+    // After Gone: opens the device again as it was opened first; false while
+    // it cannot be (then the caller tries again later). Sources that cannot
+    // go away keep the default.
+    virtual bool Reopen() { return false; }
     // The device as the user named it, for log lines.
     [[nodiscard]] virtual std::string Name() const = 0;
 };

@@ -36,6 +36,19 @@ void WavFileSource::Start() {
     PacedCaptureSource::Start();
 }
 
+bool WavFileSource::Reopen() {
+    OpenedSource opened = Open(m_path, m_format);
+    if (opened.result != MMSYSERR_NOERROR) {
+        return false;
+    }
+    auto& fresh = static_cast<WavFileSource&>(*opened.backend);
+    m_file = std::move(fresh.m_file);
+    m_dataOffset = fresh.m_dataOffset;
+    m_dataBytes = fresh.m_dataBytes;
+    m_position = 0;
+    return true;
+}
+
 bool WavFileSource::Fill(std::span<char> out) {
     std::size_t done = 0;
     while (done < out.size()) {

@@ -14,6 +14,9 @@ public:
     static OpenedSource Open(const std::string& path, const WAVEFORMATEX& format);
 
     void Start() override;
+    // Reads the file's header again: a file emptied and written anew plays
+    // from its start.
+    bool Reopen() override;
     [[nodiscard]] std::string Name() const override { return "file:" + m_path; }
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "platform/wave/WaveLog.h"
 
+#include <chrono>
 #include <string>
 
 namespace platform::wave {
@@ -9,6 +10,8 @@ namespace platform::wave {
 namespace {
 
 constexpr std::size_t kSliceFrames = 2048;
+// A device that stopped delivering is opened again this often.
+constexpr auto kReopenInterval = std::chrono::seconds(1);
 
 } // namespace
 
@@ -51,6 +54,7 @@ WaveInStats WaveInDevice::Stats() const {
     WaveInStats stats;
     stats.overruns = m_overruns.load(std::memory_order_relaxed);
     stats.deviceLost = m_deviceLost.load(std::memory_order_relaxed);
+    stats.gaps = m_gaps.load(std::memory_order_relaxed);
     stats.bytesRead = m_bytesRead.load(std::memory_order_relaxed);
     return stats;
 }
@@ -61,10 +65,7 @@ void WaveInDevice::ServiceLoop() {
     bool running = false;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [&] {
-            return m_closing || ResetPending() ||
-                   (m_started && !m_deviceLost.load(std::memory_order_relaxed));
-        });
+        m_wake.wait(lock, [&] { return m_closing || ResetPending() || m_started; });
         if (ResetPending()) {
             lock.unlock();
             if (running) {
@@ -78,6 +79,19 @@ void WaveInDevice::ServiceLoop() {
         }
         if (m_closing) {
             break;
+        }
+        if (m_deviceLost.load(std::memory_order_relaxed)) {
+            // Close and reset are answered at once; otherwise one attempt
+            // to open the device again per interval.
+            if (!m_wake.wait_for(lock, kReopenInterval,
+                                 [&] { return m_closing || ResetPending(); })) {
+                lock.unlock();
+                if (ReopenSource()) {
+                    running = false; // started afresh below
+                }
+                lock.lock();
+            }
+            continue;
         }
         lock.unlock();
         if (!running) {
@@ -93,14 +107,30 @@ void WaveInDevice::ServiceLoop() {
     NotifyProgram(MM_WIM_CLOSE, nullptr);
 }
 
+bool WaveInDevice::ReopenSource() {
+    if (!m_source->Reopen()) {
+        return false;
+    }
+    const auto gap = std::chrono::steady_clock::now() - m_lostAt;
+    m_deviceLost.store(false, std::memory_order_relaxed);
+    LogWaveEvent(
+        m_name,
+        "opened again after " +
+            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(gap).count()) +
+            " ms without sound; capture goes on");
+    return true;
+}
+
 void WaveInDevice::CaptureSlice(std::vector<char>& slice) {
     const CaptureRead got = m_source->Read(slice);
     if (got.status == CaptureStatus::Overrun) {
         NoteOverrun("over-run, audio lost; capture recovered");
     }
     if (got.status == CaptureStatus::Gone) {
+        m_lostAt = std::chrono::steady_clock::now();
+        m_gaps.fetch_add(1, std::memory_order_relaxed);
         m_deviceLost.store(true, std::memory_order_relaxed);
-        LogWaveEvent(m_name, "the device disappeared; capture ended");
+        LogWaveEvent(m_name, "the device stopped delivering; opening it again every second");
         return;
     }
     if (got.bytes == 0) {

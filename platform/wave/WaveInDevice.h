@@ -3,13 +3,17 @@
 // the device is started, keeps what it read in an internal ring, fills the
 // queued buffers from the ring in order and hands each full buffer to the
 // program's callback (MM_WIM_DATA). A buffer queued again from inside that
-// callback misses nothing: audio read meanwhile waits in the ring.
+// callback misses nothing: audio read meanwhile waits in the ring. A device
+// that stops delivering (unplugged, its sound server restarted, a read error)
+// is opened again every second until it delivers again; every such gap is
+// counted and logged.
 
 #include "platform/wave/ByteRing.h"
 #include "platform/wave/CaptureSource.h"
 #include "platform/wave/WaveService.h"
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <string_view>
@@ -38,6 +42,8 @@ private:
     void OnResetRequested() override { m_started = false; }
 
     void CaptureSlice(std::vector<char>& slice);
+    // After the source stopped delivering: true once it is open again.
+    bool ReopenSource();
     void Deliver();
     void ReturnAll();
     void NoteOverrun(std::string_view what);
@@ -52,11 +58,13 @@ private:
     std::unique_ptr<CaptureSource> m_source;
     ByteRing m_ring{kRingBytes};
     bool m_ringOverflowing = false; // one count and one log line per overflow
+    std::chrono::steady_clock::time_point m_lostAt;
 
     // Read by any thread through stats(); written by the service thread. The
     // values are independent counters, so relaxed ordering is enough.
     std::atomic<std::uint32_t> m_overruns{0};
     std::atomic<bool> m_deviceLost{false};
+    std::atomic<std::uint32_t> m_gaps{0};
     std::atomic<std::uint64_t> m_bytesRead{0};
 };
 

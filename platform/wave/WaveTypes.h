@@ -85,6 +85,7 @@ using WaveOutProc = void (*)(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_P
 // interface (waveInGetStats).
 struct WaveInStats {
     std::uint32_t overruns = 0;  // audio lost: device over-runs and a full internal ring
-    bool deviceLost = false;     // the device disappeared; no more audio will come
+    bool deviceLost = false;     // the device stopped delivering and is not open again yet
+    std::uint32_t gaps = 0;      // times the device stopped delivering since open
     std::uint64_t bytesRead = 0; // audio read from the device since open
 };

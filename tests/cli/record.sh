@@ -10,6 +10,7 @@
 set -euo pipefail
 cli=$1
 work=$(mktemp -d)
+export SONDREL_REGISTRY=$work/registry.ini
 trap 'rm -rf "$work"' EXIT
 export SONDREL_DRIVES=$work/drives
 
@@ -20,7 +21,7 @@ background_take() {
     pid=$!
     for _ in $(seq 100); do
         size=$(stat -c %s "$1" 2>/dev/null || echo 0)
-        [ "$size" -gt $((44 + $2 * 37632)) ] && break
+        [ "$size" -gt $((80 + $2 * 37632)) ] && break
         sleep 0.1
     done
 }
@@ -48,7 +49,7 @@ background_take "$work/hung-up.wav" 3
 kill -HUP "$pid"
 wait "$pid"
 size=$(stat -c %s "$work/hung-up.wav")
-[ "$(soxi -s "$work/hung-up.wav")" -eq $(((size - 44) / 4)) ] || { echo "header not patched" >&2; exit 1; }
+[ "$(soxi -s "$work/hung-up.wav")" -eq $(((size - 80) / 4)) ] || { echo "header not patched" >&2; exit 1; }
 
 if "$cli" record --to file --path "$work/take.mp3x" --input tone --seconds 1 2>"$work/err"; then
     echo "a take with a bad file type was not refused" >&2
@@ -61,7 +62,7 @@ background_take "$work/killed.wav" 5
 kill -KILL "$pid"
 wait "$pid" || true
 size=$(stat -c %s "$work/killed.wav")
-pcm=$((size - 44))
+pcm=$((size - 80))
 [ $((pcm % 37632)) -eq 0 ] || { echo "a partial buffer in the file" >&2; exit 1; }
 soxi "$work/killed.wav" >/dev/null
 read_back=$(sox "$work/killed.wav" -t raw - 2>/dev/null | wc -c)

@@ -8,6 +8,7 @@
 #include "tools/cli/HotkeyCommand.h"
 #include "tools/cli/PlayCommand.h"
 #include "tools/cli/RecordCommand.h"
+#include "tools/cli/RepairCommand.h"
 #include "tools/cli/SaveCommand.h"
 #include "tools/cli/TextCommand.h"
 #include "tools/cli/TocCommand.h"
@@ -19,9 +20,9 @@ namespace cli {
 
 std::span<const CliCommand> AllCommands() {
     static const std::array kCommands{
-        kDemoCommand, kTextCommand,   kDrivesCommand, kDriveCommand,   kDiscCommand,
-        kTocCommand,  kRecordCommand, kSaveCommand,   kEraseCommand,   kCheckCommand,
-        kPlayCommand, kHotkeyCommand, kUpdateCommand, kDownloadCommand};
+        kDemoCommand,  kTextCommand,   kDrivesCommand, kDriveCommand,  kDiscCommand,
+        kTocCommand,   kRecordCommand, kRepairCommand, kSaveCommand,   kEraseCommand,
+        kCheckCommand, kPlayCommand,   kHotkeyCommand, kUpdateCommand, kDownloadCommand};
     return kCommands;
 }
 

@@ -3,6 +3,7 @@
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/mmc/CommandBuilders.h"
+#include "disc/LeftOpenTrack.h"
 #include "tools/cli/StatusText.h"
 
 #include <array>
@@ -58,6 +59,11 @@ bool PrintWritableSpace(quarnel::CDevCmdROM& device, const quarnel::DISC_INFO& d
 } // namespace
 
 int PrintDiscInfo(quarnel::CDevCmdROM& device) {
+    if (auto* writer = dynamic_cast<quarnel::CDevCmdRW*>(&device); writer != nullptr) {
+        if (const int closed = disc::CloseLeftOpenTrack(*writer); closed != 0) {
+            std::printf("track %d: left open by a take that was cut off; closed now\n", closed);
+        }
+    }
     std::printf("medium: %s\n", MediumName(device.GetMediumType()).c_str());
     quarnel::DISC_INFO disc{};
     if (const std::uint32_t result = device.ReadDiscInfo(disc); result != 0) {

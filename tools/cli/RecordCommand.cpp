@@ -116,7 +116,8 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // thread.
 void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
     const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
-    auto nextTick = std::chrono::steady_clock::now();
+    // The first tick comes one period after the start, as a window's timer.
+    auto nextTick = std::chrono::steady_clock::now() + std::chrono::milliseconds(view.RecordTimerMs());
     while (session.IsRecording()) {
         const auto now = std::chrono::steady_clock::now();
         if (g_stopRequested.load(std::memory_order_relaxed) ||
@@ -134,6 +135,19 @@ void RunTake(engine::RecordSession& session, const TerminalSessionView& view, lo
         std::this_thread::sleep_for(kLoopPause);
     }
     while (session.IsRecording()) { // the writer thread finishing the take itself
+        std::this_thread::sleep_for(kLoopPause);
+    }
+}
+
+// Capture opens just before the take here (the window keeps it running from
+// its start), and a sound server's stream may take a second or two to
+// deliver: the take waits for the first buffer, so that this start-up is not
+// counted as a gap. An input that delivers nothing is found out by the take.
+void WaitForFirstSound() {
+    constexpr auto kLongestWait = std::chrono::seconds(5);
+    const auto limit = std::chrono::steady_clock::now() + kLongestWait;
+    while (g_waveRing.GetWriteTotal() == 0 && g_waveRing.GetDroppedBytes() == 0 &&
+           std::chrono::steady_clock::now() < limit) {
         std::this_thread::sleep_for(kLoopPause);
     }
 }
@@ -174,6 +188,7 @@ int RunRecord(std::span<const std::string_view> args) {
     OpenCapture(true, display);
     int status = 1;
     if (g_hWaveIn != nullptr) {
+        WaitForFirstSound();
         for (const int signal : kStopSignals) {
             std::signal(signal, OnStopSignal);
         }
@@ -189,7 +204,13 @@ int RunRecord(std::span<const std::string_view> args) {
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed)) ||
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgDriveTooSlow));
-            status = lostSound ? 1 : 0;
+            const std::uint32_t gapSeconds = session.GapSeconds();
+            if (gapSeconds > 0) {
+                std::fprintf(stderr, "%s: the take lacks about %u s of sound\n",
+                             lang::GetLangString("Message", engine::kMsgNoSound).c_str(),
+                             gapSeconds);
+            }
+            status = lostSound || gapSeconds > 0 ? 1 : 0;
         }
         for (const int signal : kStopSignals) {
             std::signal(signal, SIG_DFL);

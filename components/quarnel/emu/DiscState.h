@@ -4,6 +4,7 @@
 // the addresses that follow from it; the files live elsewhere.
 
 #include "components/quarnel/emu/Medium.h"
+#include "util/ProcessIdentity.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,7 +41,8 @@ public:
     MediumKind medium = MediumKind::None;
     bool trayOpen = false;
     bool locked = false;
-    std::vector<DiscTrack> tracks; // in disc order; the last one is open while trackOpen
+    util::ProcessIdentity lockOwner; // who locked the tray, while locked
+    std::vector<DiscTrack> tracks;   // in disc order; the last one is open while trackOpen
     bool trackOpen = false;
     bool trackRuined = false; // the open track lost its stream and takes no more data
     std::uint32_t closedSessions = 0;

@@ -78,6 +78,11 @@ bool ParseLine(std::string_view key, std::string_view value, DiscState& state) {
     if (key == "locked") {
         return ParseFlag(value, state.locked);
     }
+    if (key == "lock_owner") {
+        const std::optional<util::ProcessIdentity> owner = util::ProcessIdentity::Parse(value);
+        state.lockOwner = owner.value_or(util::ProcessIdentity{});
+        return owner.has_value();
+    }
     if (key == "track_open") {
         return ParseFlag(value, state.trackOpen);
     }
@@ -116,6 +121,7 @@ std::string FormatDiscState(const DiscState& state) {
     out << "medium=" << state.Traits().name << '\n'
         << "tray_open=" << int{state.trayOpen} << '\n'
         << "locked=" << int{state.locked} << '\n'
+        << "lock_owner=" << state.lockOwner.Format() << '\n'
         << "closed_sessions=" << state.closedSessions << '\n'
         << "complete=" << int{state.complete} << '\n'
         << "track_open=" << int{state.trackOpen} << '\n'

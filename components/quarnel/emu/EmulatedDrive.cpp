@@ -57,6 +57,12 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::Open(const std::filesystem::path& 
         return fail("cannot open " + (folder / kDiscImageFileName).string());
     }
     drive->RecoverOpenTrack();
+    if (drive->m_state.locked && drive->m_state.lockOwner.IsGone()) {
+        // The process that locked the tray has ended without unlocking it, as
+        // a killed take does; the kernel would have unlocked a real drive.
+        drive->m_state.locked = false;
+        drive->m_state.lockOwner = {};
+    }
     return drive;
 }
 

@@ -109,6 +109,7 @@ EmulatedDrive::Answer EmulatedDrive::PreventAllow(const Command& command) {
     }
     const DiscState before = m_state;
     m_state.locked = prevent;
+    m_state.lockOwner = prevent ? util::ProcessIdentity::Current() : util::ProcessIdentity{};
     if (!SaveOrRollBack(before, false)) {
         return {sense::kWriteError};
     }

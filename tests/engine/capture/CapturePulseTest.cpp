@@ -50,8 +50,8 @@ TEST_F(CapturePulse, ASignalPlayedIntoTheServerArrivesWholeInTheWavFile) {
     EXPECT_EQ(Close(), MMSYSERR_NOERROR);
 
     const std::vector<char> file = wavetest::readFile(take);
-    ASSERT_EQ(file.size(), 44u + g_wavBytesWritten.load());
-    const std::vector<char> pcm(file.begin() + 44, file.end());
+    ASSERT_EQ(file.size(), kTakeWavHeaderBytes + g_wavBytesWritten.load());
+    const std::vector<char> pcm(file.begin() + kTakeWavHeaderBytes, file.end());
     const auto runs = wavetest::rampRuns(pcm, 64);
     ASSERT_EQ(runs.size(), 1u) << "the signal arrived in pieces";
     EXPECT_GE(runs[0].frames, kMinimumFrames);

@@ -48,7 +48,7 @@ TEST_F(CaptureTone, WithoutATakeBuffersReachTheRingOnly) {
     WaitUntil([this] { return m_display.BlocksRead() >= 2; }, "display reads");
     EXPECT_EQ(Close(), MMSYSERR_NOERROR);
 
-    EXPECT_EQ(ReadBytes(path).size(), 44u);
+    EXPECT_EQ(ReadBytes(path).size(), kTakeWavHeaderBytes);
     EXPECT_EQ(g_wavBytesWritten.load(), 0u);
     EXPECT_EQ(g_mp3Queue.GetWaitingBytes(), 0u);
     EXPECT_EQ(g_cdQueue.GetWaitingBytes(), 0u);
@@ -73,13 +73,13 @@ std::uint32_t CaptureTone::FinishAndCheckWavTake(const std::string& path) {
     EXPECT_EQ(pcmBytes % kCaptureBufferBytes, 0u);
     const std::uint32_t buffers = pcmBytes / kCaptureBufferBytes;
     const std::vector<std::uint8_t> file = ReadBytes(path);
-    EXPECT_EQ(file.size(), 44u + std::uint64_t{37632} * buffers);
-    if (file.size() < 44) {
+    EXPECT_EQ(file.size(), kTakeWavHeaderBytes + std::uint64_t{37632} * buffers);
+    if (file.size() < kTakeWavHeaderBytes) {
         return 0;
     }
     EXPECT_EQ(Le32(file, 4), file.size() - 8);
-    EXPECT_EQ(Le32(file, 40), pcmBytes);
-    const std::vector<std::uint8_t> pcm(file.begin() + 44, file.end());
+    EXPECT_EQ(Le32(file, 76), pcmBytes);
+    const std::vector<std::uint8_t> pcm(file.begin() + kTakeWavHeaderBytes, file.end());
     EXPECT_GE(FindToneStart(pcm, delivered), 2) << "the PCM is not the tone, continuous";
     return buffers;
 }
@@ -116,11 +116,11 @@ TEST_F(CaptureTone, ATakeStoppedBeforeItsFirstBufferKeepsThePlaceholders) {
     ASSERT_TRUE(PatchWavSizes(path));
 
     const std::vector<std::uint8_t> file = ReadBytes(path);
-    ASSERT_EQ(file.size(), 44u);
+    ASSERT_EQ(file.size(), kTakeWavHeaderBytes);
     EXPECT_EQ(Le32(file, 4), kWavPlaceholderRiffBytes);
-    EXPECT_EQ(Le32(file, 40), kWavPlaceholderDataBytes);
+    EXPECT_EQ(Le32(file, 76), kWavPlaceholderDataBytes);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "RIFF");
-    EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
+    EXPECT_EQ(std::string(file.begin() + 72, file.begin() + 76), "data");
 }
 
 TEST_F(CaptureTone, AWavPathInAMissingFolderLosesTheSoundButCounts) {

@@ -13,6 +13,7 @@
 #include "engine/session/RecordSession.h"
 #include "tests/engine/capture/CaptureFixture.h"
 #include "tests/engine/session/RecordingView.h"
+#include "tests/support/ScopedRegistryFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -46,6 +47,7 @@ protected:
 
     static SessionPauses ShortPauses();
 
+    testsupport::ScopedRegistryFile m_registry; // where a WAV take is kept while it runs
     RecordingView m_view;
     std::unique_ptr<engine::RecordSession> m_session;
 

@@ -32,5 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(reread.Value(kKey, "skinindex") == static_cast<platform::DWORD>(size));
     Check(reread.Value(kKey, "OTHER") == before);
     Check(reread.HasKey("HKEY_LOCAL_MACHINE\\software"));
+
+    // Any one-line text (the input up to its first line end) comes back as it was.
+    const std::string_view line = text.substr(0, text.find('\n'));
+    document.SetTextValue(kKey, "RunningTake", line);
+    Check(platform::RegistryDocument::Parse(document.Text()).TextValue(kKey, "runningtake") ==
+          line);
     return 0;
 }
