@@ -2,6 +2,7 @@
 
 #include "MainApp/lang/LangText.h"
 #include "disc/DiscMessage.h"
+#include "disc/SafeFileName.h"
 #include "disc/TrackListReader.h"
 #include "util/MessageBox.h"
 
@@ -17,9 +18,19 @@ constexpr int kFormatQuestionKey = 26;
 constexpr int kCannotCreateKey = 27;
 constexpr int kCancelQuestionKey = 29;
 
+// More "-a" than this and the name is given up: a folder that full is not
+// one to save into, and the name stays well inside 255 bytes.
+constexpr int kMaxNameSuffixes = 20;
+
+// Whether anything, a dangling link included, has the name `path`.
 bool Exists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::exists(path, error);
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+void RemoveFile(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
 }
 
 // Proves that the folder takes files: creates `path` and deletes it again.
@@ -81,6 +92,7 @@ bool TrackSaver::Start(quarnel::CDevCmdROM* device, const ITrackRows& rows,
         if (job.title == UntitledText(job.number)) {
             job.title.clear(); // the list's stand-in, not a title of the disc
         }
+        job.title = SafeFileName(job.title);
         const long number = std::strtol(job.number.c_str(), nullptr, 10);
         job.aboveLimit = number > TrackAddressTable::kMaxTrack;
         if (!job.aboveLimit && number >= 0) {
@@ -90,6 +102,10 @@ bool TrackSaver::Start(quarnel::CDevCmdROM* device, const ITrackRows& rows,
         jobs.push_back(std::move(job));
     }
     SetCurrentPath({});
+    {
+        const std::lock_guard lock(m_pathMutex);
+        m_outcomes.clear();
+    }
     m_tracksSaved.store(0, std::memory_order_relaxed);
     m_stop.store(false, std::memory_order_release);
     m_worker =
@@ -132,20 +148,52 @@ void TrackSaver::Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs,
             path.append(name).append(extension);
             return path;
         };
-        while (Exists(pathOf())) {
+        for (int suffixes = 0; Exists(pathOf()) && suffixes <= kMaxNameSuffixes; ++suffixes) {
             name += "-a";
         }
         const std::string path = pathOf();
         SetCurrentPath(path);
-        if (!CanCreate(path)) {
+        if (Exists(path) || !CanCreate(path)) {
             ShowDiscMessage(kCannotCreateKey);
             break;
         }
-        if (m_encoder.Encode(device, job.start, job.end, path)) {
-            m_tracksSaved.fetch_add(1, std::memory_order_relaxed);
+        if (!SaveTrack(device, job, path)) {
+            break;
         }
     }
+    const std::string problems = SaveProblemsText(Outcomes());
+    if (!problems.empty()) {
+        util::ShowMessageBox(problems, util::MB_OK | util::MB_ICONINFORMATION);
+    }
     m_stop.store(true, std::memory_order_release);
+}
+
+bool TrackSaver::SaveTrack(quarnel::CDevCmdROM* device, const Job& job, const std::string& path) {
+    TrackSaveOutcome outcome{job.number, path,
+                             job.end >= job.start ? std::uint64_t{job.end} - job.start + 1 : 0};
+    const bool saved = m_encoder.Encode(device, job.start, job.end, path);
+    outcome.unreadableSectors = m_encoder.GetUnreadableSectors();
+    if (saved) {
+        m_tracksSaved.fetch_add(1, std::memory_order_relaxed);
+    } else {
+        // Half a track is no track: the file goes, whether the user stopped
+        // the save or the disk refused more.
+        RemoveFile(path);
+        outcome.result = m_encoder.Encode_GetError() == vesplin::EncodeError::None
+                             ? TrackSaveOutcome::Result::Cancelled
+                             : TrackSaveOutcome::Result::Failed;
+    }
+    const vesplin::EncodeError error = m_encoder.Encode_GetError();
+    const std::lock_guard lock(m_pathMutex);
+    m_outcomes.push_back(std::move(outcome));
+    // A disk that refused one file refuses the next: the save ends there.
+    return error != vesplin::EncodeError::WriteFailed &&
+           error != vesplin::EncodeError::CannotCreate;
+}
+
+std::vector<TrackSaveOutcome> TrackSaver::Outcomes() const {
+    const std::lock_guard lock(m_pathMutex);
+    return m_outcomes;
 }
 
 void TrackSaver::SetCurrentPath(const std::string& path) {

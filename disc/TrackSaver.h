@@ -9,11 +9,20 @@
 // ConfirmSaveCancel) stops the encoder; the worker finishes the call it is
 // in and saves no further track.
 //
-// Files are named after the track's CD-Text title, or "Track" + number when
-// the row shows the list's stand-in title ("Track N"),
-// with "-a" added while a file of that name exists. A folder in which no
-// file can be created shows message 27 (from the worker thread, through the
-// message box host) and ends the save.
+// Files are named after the track's CD-Text title made safe (SafeFileName.h:
+// no path separators or control characters, so every file stays inside the
+// chosen folder), or "Track" + number when the row shows the list's stand-in
+// title ("Track N") or nothing of the title is left, with "-a" added while a
+// file (or a link) of that name exists. A folder in which no file can be
+// created shows message 27 (from the worker thread, through the message box
+// host) and ends the save.
+//
+// A track the encoder does not finish leaves no file behind: a cancelled
+// track's file is deleted, and so is the file of a track that could not be
+// written (a full disk), which also ends the save. When the save ends, one
+// message (OK only, never waited for) names every track that failed or has
+// sectors that stayed unreadable after the reader's retries, with their
+// count; Outcomes tells the same to the command line.
 //
 // Threads: Start, Tick, Cancel and the destructor on the owner's thread; the
 // worker reads a copy of the rows taken at Start, so the list control is
@@ -22,6 +31,7 @@
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "components/vesplin/CAuEncode.h"
 #include "disc/ITrackRows.h"
+#include "disc/SaveReport.h"
 #include "disc/TrackAddressTable.h"
 
 #include <atomic>
@@ -66,6 +76,8 @@ public:
     void Wait();
     // The tracks of the last save that the encoder wrote completely.
     [[nodiscard]] int TracksSaved() const { return m_tracksSaved.load(std::memory_order_relaxed); }
+    // What became of each track the last save began, in order.
+    [[nodiscard]] std::vector<TrackSaveOutcome> Outcomes() const;
 
 private:
     struct Job {
@@ -79,6 +91,9 @@ private:
     void Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs, const std::string& folder,
              SaveFormat format);
     void SetCurrentPath(const std::string& path);
+    // Encodes one track into `path` and records its outcome; false when the
+    // disk refused the file and the save must end.
+    bool SaveTrack(quarnel::CDevCmdROM* device, const Job& job, const std::string& path);
 
     CAuEncode& m_encoder;
     std::thread m_worker;
@@ -87,7 +102,8 @@ private:
     std::atomic<bool> m_stop{true};
     std::atomic<int> m_tracksSaved{0}; // a count on its own: relaxed
     mutable std::mutex m_pathMutex;
-    std::string m_currentPath; // guarded by m_pathMutex
+    std::string m_currentPath;                // guarded by m_pathMutex
+    std::vector<TrackSaveOutcome> m_outcomes; // guarded by m_pathMutex
 };
 
 } // namespace disc

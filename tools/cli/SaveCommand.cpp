@@ -104,9 +104,19 @@ int RunSave(std::span<const std::string_view> args) {
     if (terminal) {
         std::fprintf(stderr, "\r\033[K");
     }
+    // The saver has named the damaged and failed tracks on stderr already.
     const int saved = saver.TracksSaved();
-    std::printf("%c: %d of %d track%s saved\n", letter, saved, wanted, wanted == 1 ? "" : "s");
-    return saved == wanted ? 0 : 1;
+    std::uint64_t unreadable = 0;
+    for (const disc::TrackSaveOutcome& outcome : saver.Outcomes()) {
+        unreadable += outcome.unreadableSectors;
+    }
+    std::printf("%c: %d of %d track%s saved", letter, saved, wanted, wanted == 1 ? "" : "s");
+    if (unreadable > 0) {
+        std::printf(", %llu sector%s unreadable", static_cast<unsigned long long>(unreadable),
+                    unreadable == 1 ? "" : "s");
+    }
+    std::printf("\n");
+    return saved == wanted && unreadable == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -114,7 +124,8 @@ int RunSave(std::span<const std::string_view> args) {
 const CliCommand kSaveCommand{
     "save", "LETTER --folder DIR --format wav|mp3 [--tracks LIST]",
     "saves the disc's audio tracks (all, or those of LIST such as 1,3-5) into DIR, one file "
-    "per track named after its CD-Text title or Track N, with -a added while the name is taken",
+    "per track named after its CD-Text title (made safe) or Track N, with -a added while the "
+    "name is taken; exit status 1 when a track failed or has unreadable sectors",
     RunSave};
 
 } // namespace cli

@@ -140,6 +140,7 @@ private:
     WriteParameters m_writeParameters;
     WriteBuffer m_buffer;
     std::uint32_t m_writeSpeedX = 0;
+    bool m_readingSlowest = false; // SET CD SPEED asked for 1x reading
     SenseCode m_lastSense;
     BusyWindow m_busy;
     std::vector<DiscEventListener*> m_listeners;
