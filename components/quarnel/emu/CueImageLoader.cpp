@@ -58,9 +58,10 @@ std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& folder,
 
 CueImageResult LoadCueImage(const std::filesystem::path& cuePath,
                             const std::filesystem::path& destinationBin) {
-    const std::optional<std::string> text = ReadWholeFile(cuePath);
+    std::string readError;
+    const std::optional<std::string> text = ReadWholeFile(cuePath, &readError);
     if (!text) {
-        return Fail("cannot read " + cuePath.string());
+        return Fail(!readError.empty() ? readError : "cannot read " + cuePath.string());
     }
     CueParseResult parsed = ParseCueSheet(*text);
     if (!parsed.ok) {
