@@ -8,14 +8,13 @@
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
 #include "tools/cli/NoWaveDisplay.h"
+#include "tools/cli/StopSignals.h"
 #include "tools/cli/TakeMessageHost.h"
 #include "tools/cli/TerminalSessionView.h"
 #include "util/MessageBox.h"
 #include "util/TerminalMessageBox.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -28,14 +27,6 @@ namespace {
 
 constexpr std::uint32_t kRingBytes = 16 * kCaptureBufferBytes;
 constexpr auto kLoopPause = std::chrono::milliseconds(50);
-
-// Set by SIGINT and SIGTERM; the main loop stops the take when it sees it.
-std::atomic<bool> g_stopRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnStopSignal(int /*signal*/) {
-    g_stopRequested.store(true, std::memory_order_relaxed);
-}
 
 struct RecordArgs {
     std::string to;
@@ -96,12 +87,12 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // Runs the take until it ends by itself, the time is up or a signal asks to
 // stop; the record timer of a file take is run here, on this thread.
 void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
+    const StopSignals signals;
     const auto start = std::chrono::steady_clock::now();
     auto nextTick = start;
     while (session.IsRecording()) {
         const auto now = std::chrono::steady_clock::now();
-        if (g_stopRequested.load(std::memory_order_relaxed) ||
-            (seconds > 0 && now - start >= std::chrono::seconds(seconds))) {
+        if (signals.Requested() || (seconds > 0 && now - start >= std::chrono::seconds(seconds))) {
             session.StopRecording(); // returns at once if the writer already stops it
             break;
         }
@@ -154,8 +145,6 @@ int RunRecord(std::span<const std::string_view> args) {
     OpenCapture(true, display);
     int status = 1;
     if (g_hWaveIn != nullptr) {
-        std::signal(SIGINT, OnStopSignal);
-        std::signal(SIGTERM, OnStopSignal);
         engine::RecordSession session(view);
         session.StartRecording();
         if (session.IsRecording()) {
@@ -164,8 +153,6 @@ int RunRecord(std::span<const std::string_view> args) {
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed));
             status = failed ? 1 : 0;
         }
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
     }
     if (g_hWaveIn != nullptr) {
         CloseCapture();
