@@ -19,10 +19,22 @@ struct TrackSaveOutcome {
     std::uint64_t sectors = 0;
     std::uint64_t unreadableSectors = 0;
     Result result = Result::Saved;
+    // Of the audio read, for a saved track.
+    std::uint32_t crc32 = 0;
+    std::uint32_t accurateRipV1 = 0;
+    std::uint32_t accurateRipV2 = 0;
+    enum class Verify { NotAsked, Same, Differs };
+    Verify verify = Verify::NotAsked; // a second reading of the track, compared
 };
 
-// One line per track (lines separated by '\n') that failed or has unreadable sectors, naming the
-// track, its file and how many sectors are missing; empty when every track is whole.
+// The line a saved track gets on the terminal and in the save's log: its
+// number, file, CRC32, AccurateRip v1 and v2 (eight hexadecimal digits each)
+// and, when asked, whether a second reading gave the same audio.
+std::string SavedTrackLine(const TrackSaveOutcome& outcome);
+
+// One line per track (lines separated by '\n') that failed, has unreadable
+// sectors or read differently the second time, naming the track, its file and
+// how many sectors are missing; empty when every track is whole.
 std::string SaveProblemsText(const std::vector<TrackSaveOutcome>& outcomes);
 
 } // namespace disc

@@ -1,6 +1,7 @@
 #include "disc/TrackSaver.h"
 
 #include "MainApp/lang/LangText.h"
+#include "components/vesplin/TrackReader.h"
 #include "disc/DiscMessage.h"
 #include "disc/SafeFileName.h"
 #include "disc/TrackListReader.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr int kFormatQuestionKey = 26;
 constexpr int kCannotCreateKey = 27;
 constexpr int kCancelQuestionKey = 29;
+constexpr std::uint64_t kSectorSamples = 588;
 
 // More "-a" than this and the name is given up: a folder that full is not
 // one to save into, and the name stays well inside 255 bytes.
@@ -93,6 +95,8 @@ bool TrackSaver::Start(quarnel::CDevCmdROM* device, const ITrackRows& rows,
             job.title.clear(); // the list's stand-in, not a title of the disc
         }
         job.title = SafeFileName(job.title);
+        job.firstOfDisc = row == 0;
+        job.lastOfDisc = row + 1 == rows.RowCount();
         const long number = std::strtol(job.number.c_str(), nullptr, 10);
         job.aboveLimit = number > TrackAddressTable::kMaxTrack;
         if (!job.aboveLimit && number >= 0) {
@@ -161,6 +165,7 @@ void TrackSaver::Run(quarnel::CDevCmdROM* device, const std::vector<Job>& jobs,
             break;
         }
     }
+    WriteLog(folder);
     const std::string problems = SaveProblemsText(Outcomes());
     if (!problems.empty()) {
         util::ShowMessageBox(problems, util::MB_OK | util::MB_ICONINFORMATION);
@@ -175,6 +180,15 @@ bool TrackSaver::SaveTrack(quarnel::CDevCmdROM* device, const Job& job, const st
     outcome.unreadableSectors = m_encoder.GetUnreadableSectors();
     if (saved) {
         m_tracksSaved.fetch_add(1, std::memory_order_relaxed);
+        const vesplin::TrackChecksums& sums = m_encoder.GetTrackChecksums();
+        const vesplin::AccurateRipChecksums accurateRip =
+            sums.AccurateRip(job.firstOfDisc, job.lastOfDisc);
+        outcome.crc32 = sums.Crc32();
+        outcome.accurateRipV1 = accurateRip.v1;
+        outcome.accurateRipV2 = accurateRip.v2;
+        if (m_verify) {
+            outcome.verify = ReadAgain(device, job, outcome.crc32);
+        }
     } else {
         // Half a track is no track: the file goes, whether the user stopped
         // the save or the disk refused more.
@@ -189,6 +203,34 @@ bool TrackSaver::SaveTrack(quarnel::CDevCmdROM* device, const Job& job, const st
     // A disk that refused one file refuses the next: the save ends there.
     return error != vesplin::EncodeError::WriteFailed &&
            error != vesplin::EncodeError::CannotCreate;
+}
+
+TrackSaveOutcome::Verify TrackSaver::ReadAgain(quarnel::CDevCmdROM* device, const Job& job,
+                                               std::uint32_t firstCrc32) const {
+    vesplin::TrackReader reader(*device, job.start, job.end);
+    vesplin::TrackChecksums again(reader.TotalSectors() * kSectorSamples);
+    std::vector<std::uint8_t> chunk(std::size_t{vesplin::TrackReader::kChunkSectors} *
+                                    vesplin::TrackReader::kSectorBytes);
+    while (const std::uint32_t sectors = reader.ReadChunk(chunk.data())) {
+        again.Add(chunk.data(), std::size_t{sectors} * vesplin::TrackReader::kSectorBytes);
+    }
+    return again.Crc32() == firstCrc32 ? TrackSaveOutcome::Verify::Same
+                                       : TrackSaveOutcome::Verify::Differs;
+}
+
+void TrackSaver::WriteLog(const std::string& folder) const {
+    std::string lines;
+    for (const TrackSaveOutcome& outcome : Outcomes()) {
+        if (outcome.result == TrackSaveOutcome::Result::Saved) {
+            lines += SavedTrackLine(outcome) + "\n";
+        }
+    }
+    if (lines.empty()) {
+        return;
+    }
+    // Appended: every save into the folder leaves its lines, none replaces another's.
+    std::ofstream log(folder + kLogFileName, std::ios::binary | std::ios::app);
+    log << lines;
 }
 
 std::vector<TrackSaveOutcome> TrackSaver::Outcomes() const {

@@ -60,8 +60,10 @@ protected:
     [[nodiscard]] std::map<std::string, std::uintmax_t> Files(const fs::path& folder) const {
         std::map<std::string, std::uintmax_t> files;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            files[entry.path().filename().string()] =
-                entry.is_regular_file() ? entry.file_size() : 0;
+            if (entry.path().filename() != kLogFileName) {
+                files[entry.path().filename().string()] =
+                    entry.is_regular_file() ? entry.file_size() : 0;
+            }
         }
         return files;
     }
