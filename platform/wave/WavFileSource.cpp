@@ -1,15 +1,53 @@
 #include "platform/wave/WavFileSource.h"
 
+#include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WavHeader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The file opened for reading when it is a regular file; null (and the
+// problem said) otherwise. A FIFO is opened without waiting for a writer.
+std::FILE* OpenRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        setWaveInOpenProblem(path + ": " + std::strerror(errno));
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        setWaveInOpenProblem(path + " is not a regular file");
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        setWaveInOpenProblem(path + ": " + std::strerror(errno));
+    }
+    return file;
+}
+
+std::string FormatText(const WAVEFORMATEX& format) {
+    return std::to_string(format.nSamplesPerSec) + " Hz, " + std::to_string(format.wBitsPerSample) +
+           "-bit, " + std::to_string(format.nChannels) + " channel(s), format tag " +
+           std::to_string(format.wFormatTag);
+}
+
+} // namespace
 
 OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& format) {
     if (!isSameFormat(format, cdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFile(path);
     if (file == nullptr) {
         return {MMSYSERR_BADDEVICEID, nullptr};
     }
@@ -17,6 +55,11 @@ OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& fo
     const std::uint32_t dataBytes =
         layout ? layout->dataBytes - layout->dataBytes % format.nBlockAlign : 0;
     if (!layout || !isSameFormat(layout->format, format) || dataBytes == 0) {
+        setWaveInOpenProblem(!layout ? path + " is not a WAV file"
+                             : dataBytes == 0
+                                 ? path + " holds no audio"
+                                 : path + " holds " + FormatText(layout->format) +
+                                       "; the input needs 44100 Hz, 16-bit, 2 channel(s) PCM");
         std::fclose(file);
         return {WAVERR_BADFORMAT, nullptr};
     }

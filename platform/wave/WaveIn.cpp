@@ -1,6 +1,7 @@
 #include "platform/wave/WaveIn.h"
 
 #include "platform/wave/CaptureDevices.h"
+#include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/WaveBackends.h"
 #include "platform/wave/WaveInDevice.h"
 #include "platform/wave/WaveOpen.h"
@@ -21,6 +22,7 @@ UINT waveInGetNumDevs() {
 
 MMRESULT waveInOpen(HWAVEIN* handleOut, UINT deviceId, const WAVEFORMATEX* format,
                     DWORD_PTR callback, DWORD_PTR instance, DWORD flags) {
+    setWaveInOpenProblem({});
     return openConfiguredWaveDevice<WaveInDevice, HWAVEIN, WaveInProc, CaptureSource>(
         devices(), handleOut, deviceId, format, callback, instance, flags,
         currentWaveBackends().input, &openCaptureSource);

@@ -1,0 +1,17 @@
+#include "platform/wave/InputOpenProblem.h"
+
+namespace {
+
+// Per thread: an open and its reason are on the same thread, and opens on
+// other threads never see each other's.
+thread_local std::string t_problem;
+
+} // namespace
+
+std::string waveInOpenProblem() {
+    return t_problem;
+}
+
+void setWaveInOpenProblem(std::string problem) {
+    t_problem = std::move(problem);
+}
