@@ -34,3 +34,17 @@ if $limit "$cli" disc load D --image "$work/sheet.cue" 2>"$work/err"; then
     exit 1
 fi
 grep -q "$work/sheet.cue: is not a regular file" "$work/err"
+
+# Letters stay with their drives: "keep" was E when it was made and stays E
+# when the folder before it breaks and a new folder sorts before both; it can
+# also be named.
+rm -rf "$SONDREL_DRIVES"
+"$cli" drive create bad >/dev/null
+"$cli" drive create keep >/dev/null
+"$cli" disc load keep --blank cd-rw >/dev/null
+rm "$state" && mkdir "$state"
+"$cli" drive create aaa >/dev/null
+"$cli" drives 2>/dev/null >"$work/out"
+grep -q '^E: .* - CD-RW$' "$work/out"
+grep -q '^F: .* - no disc$' "$work/out"
+"$cli" disc info E | grep -q 'CD-RW'
