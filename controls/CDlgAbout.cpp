@@ -1,11 +1,11 @@
 #include "controls/CDlgAbout.h"
 
-#include "MainApp/lang/LangText.h"
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinColors.h"
-#include "MainApp/skin/SkinState.h"
+#include "lang/LangText.h"
 #include "res/ArtworkCatalog.h"
 #include "res/ResourceImages.h"
+#include "skin/QtColor.h"
+#include "skin/SkinColors.h"
+#include "skin/SkinState.h"
 
 #include <QMouseEvent>
 #include <QPainter>

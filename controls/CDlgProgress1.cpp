@@ -1,9 +1,9 @@
 #include "controls/CDlgProgress1.h"
 
-#include "MainApp/lang/LangText.h"
 #include "controls/ProgressLabelStyle.h"
 #include "disc/ProgressDialogLayout.h"
 #include "disc/TrackSaver.h"
+#include "lang/LangText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "controls/ProgressLabelStyle.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
 #include <QFont>
 #include <QPalette>

@@ -1,7 +1,7 @@
 #include "controls/SkinnedDialog.h"
 
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinState.h"
+#include "skin/QtColor.h"
+#include "skin/SkinState.h"
 
 #include <QKeyEvent>
 #include <QPainter>

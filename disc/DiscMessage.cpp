@@ -1,6 +1,6 @@
 #include "disc/DiscMessage.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
 namespace disc {
 

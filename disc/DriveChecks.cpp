@@ -1,6 +1,6 @@
 #include "disc/DriveChecks.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "util/MessageBox.h"
 
 #include <array>

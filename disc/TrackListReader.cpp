@@ -1,10 +1,10 @@
 #include "disc/TrackListReader.h"
 
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/device/SessionInfo.h"
 #include "components/quarnel/mmc/Msf.h"
 #include "disc/DriveChecks.h"
+#include "lang/LangText.h"
 
 #include <array>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "disc/TrackSaver.h"
 
-#include "MainApp/lang/LangText.h"
 #include "components/vesplin/TrackReader.h"
 #include "disc/DiscMessage.h"
 #include "disc/SafeFileName.h"
 #include "disc/TrackListReader.h"
+#include "lang/LangText.h"
 #include "util/MessageBox.h"
 
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "engine/Capture.h"
 
-#include "MainApp/lang/LangText.h"
 #include "engine/IWaveDisplay.h"
 #include "engine/RecordingState.h"
+#include "lang/LangText.h"
 #include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"

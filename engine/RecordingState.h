@@ -13,6 +13,7 @@
 #include "engine/CDataList.h"
 #include "engine/WavAppendFile.h"
 #include "platform/wave/WaveTypes.h"
+#include "util/CdAudioSizes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -22,9 +23,6 @@
 inline constexpr std::int32_t kFileTypeNone = 0;
 inline constexpr std::int32_t kFileTypeMp3 = 1;
 inline constexpr std::int32_t kFileTypeWav = 2;
-
-// One capture buffer: 16 CD audio sectors of 2,352 bytes, about 0.213 s.
-inline constexpr std::uint32_t kCaptureBufferBytes = 37632;
 
 // The open capture device; null when capture is not open. Written and read by
 // the main window's thread only (the callback is handed its handle).

@@ -1,7 +1,6 @@
 #include "engine/WavHeader.h"
 
-#include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
+#include "util/WavHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -20,8 +19,8 @@ constexpr std::streamoff kDataSizeOffset = 40;
 } // namespace
 
 bool CreateWavFile(const std::string& path) {
-    std::array<char, kWavHeaderBytes> header =
-        makeWavHeader(cdAudioFormat(), kWavPlaceholderDataBytes);
+    std::array<char, util::kWavHeaderBytes> header =
+        util::MakeWavHeader(util::kCdAudioWavFormat, kWavPlaceholderDataBytes);
     // The RIFF size placeholder is the data placeholder plus the whole
     // header, not plus 36 as a finished file has it.
     const std::array<char, 4> riff = littleEndian32(kWavPlaceholderRiffBytes);
@@ -41,13 +40,13 @@ bool PatchWavSizes(const std::string& path) {
     if (length < 0) {
         return false;
     }
-    if (length <= static_cast<std::streamoff>(kWavHeaderBytes)) {
+    if (length <= static_cast<std::streamoff>(util::kWavHeaderBytes)) {
         return true;
     }
     // The header's fields are 32 bits wide; a longer file gets the low bits.
     const std::array<char, 4> riff = littleEndian32(static_cast<std::uint32_t>(length - 8));
     const std::array<char, 4> data = littleEndian32(
-        static_cast<std::uint32_t>(length - static_cast<std::streamoff>(kWavHeaderBytes)));
+        static_cast<std::uint32_t>(length - static_cast<std::streamoff>(util::kWavHeaderBytes)));
     file.seekp(kRiffSizeOffset);
     file.write(riff.data(), 4);
     file.seekp(kDataSizeOffset);

@@ -1,6 +1,6 @@
 #include "mixer/RecordSources.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "mixer/CVolumeInXXX.h"
 #include "mixer/RecordMixer.h"
 #include "mixer/SelectRecordSource.h"

@@ -1,6 +1,6 @@
 #include "online/UpdateCheck.h"
 
-#include "MainApp/lang/LanguageFiles.h"
+#include "lang/LanguageFiles.h"
 #include "online/DownloadFile.h"
 #include "online/FoundUrl.h"
 #include "online/UpdateFiles.h"

@@ -2,7 +2,7 @@
 
 #include "MainApp/hotkey/HotkeyKeyList.h"
 #include "MainApp/hotkey/HotkeySettings.h"
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "MainApp/window/TooltipTexts.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
 namespace window {
 namespace {

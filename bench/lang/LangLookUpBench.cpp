@@ -1,7 +1,7 @@
 // Cost of one text look-up against its peer, reading the same language file
 // without parsing it. The ratio is the price of the INI parsing; the full
 // look-up (three files read and parsed) shows what one label or message costs.
-#include "MainApp/lang/LanguageFiles.h"
+#include "lang/LanguageFiles.h"
 #include "platform/profile/ProfileFileIo.h"
 #include "platform/profile/ProfileString.h"
 

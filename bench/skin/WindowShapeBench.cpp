@@ -2,9 +2,9 @@
 // two peers in the same run: turning the same image into a bitmap and a region
 // through QBitmap (the usual Qt way), and the plain rule that toggles every
 // white pixel into the region one at a time. Compare the ratios.
-#include "MainApp/skin/WindowShape.h"
 #include "res/ArtworkCatalog.h"
 #include "res/ResourceImages.h"
+#include "skin/WindowShape.h"
 
 #include <QBitmap>
 #include <QGuiApplication>

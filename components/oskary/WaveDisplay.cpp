@@ -2,8 +2,8 @@
 
 #include "components/oskary/WaveView.h"
 #include "engine/BufManaEx.h"
-#include "engine/RecordingState.h"
 #include "engine/RingPollPause.h"
+#include "util/CdAudioSizes.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "engine/session/SessionMessages.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "util/MessageBox.h"
 
 namespace engine {

@@ -1,6 +1,6 @@
 #include "online/widgets/CAdBtn.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "online/BannerLink.h"
 #include "platform/shell/Shell.h"
 #include "res/ResourceImages.h"

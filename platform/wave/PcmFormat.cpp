@@ -1,15 +1,7 @@
 #include "platform/wave/PcmFormat.h"
 
 WAVEFORMATEX cdAudioFormat() {
-    WAVEFORMATEX format;
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 2;
-    format.nSamplesPerSec = 44100;
-    format.nAvgBytesPerSec = 176400;
-    format.nBlockAlign = 4;
-    format.wBitsPerSample = 16;
-    format.cbSize = 0;
-    return format;
+    return FromWavFormat(util::kCdAudioWavFormat);
 }
 
 bool isUsablePcmFormat(const WAVEFORMATEX& format) {
@@ -36,4 +28,21 @@ bool isSameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
     return a.wFormatTag == b.wFormatTag && a.nChannels == b.nChannels &&
            a.nSamplesPerSec == b.nSamplesPerSec && a.wBitsPerSample == b.wBitsPerSample &&
            a.nBlockAlign == b.nBlockAlign;
+}
+
+util::WavFormat ToWavFormat(const WAVEFORMATEX& format) {
+    return {format.wFormatTag,      format.nChannels,   format.nSamplesPerSec,
+            format.nAvgBytesPerSec, format.nBlockAlign, format.wBitsPerSample};
+}
+
+WAVEFORMATEX FromWavFormat(const util::WavFormat& format) {
+    WAVEFORMATEX converted;
+    converted.wFormatTag = format.formatTag;
+    converted.nChannels = format.channels;
+    converted.nSamplesPerSec = format.samplesPerSecond;
+    converted.nAvgBytesPerSec = format.bytesPerSecond;
+    converted.nBlockAlign = format.blockAlign;
+    converted.wBitsPerSample = format.bitsPerSample;
+    converted.cbSize = 0;
+    return converted;
 }

@@ -2,6 +2,7 @@
 // Checks on the PCM formats the wave service accepts.
 
 #include "platform/wave/WaveTypes.h"
+#include "util/WavHeader.h"
 
 // 44,100 Hz, 16-bit little-endian, stereo: what the capture and playback code
 // ask for and the only format the virtual inputs produce.
@@ -12,3 +13,7 @@
 [[nodiscard]] bool isUsablePcmFormat(const WAVEFORMATEX& format);
 
 [[nodiscard]] bool isSameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b);
+
+// The same format as a WAV file's "fmt " chunk holds it, and back.
+[[nodiscard]] util::WavFormat ToWavFormat(const WAVEFORMATEX& format);
+[[nodiscard]] WAVEFORMATEX FromWavFormat(const util::WavFormat& format);

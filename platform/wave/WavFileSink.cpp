@@ -1,7 +1,8 @@
 #include "platform/wave/WavFileSink.h"
 
-#include "platform/wave/WavHeader.h"
+#include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveLog.h"
+#include "util/WavHeader.h"
 
 #include <limits>
 
@@ -28,7 +29,7 @@ WavFileSink::~WavFileSink() {
 }
 
 bool WavFileSink::writeHeader() {
-    const auto header = makeWavHeader(m_format, m_dataBytes);
+    const auto header = util::MakeWavHeader(ToWavFormat(m_format), m_dataBytes);
     const long end = std::ftell(m_file);
     const bool written = std::fseek(m_file, 0, SEEK_SET) == 0 &&
                          std::fwrite(header.data(), 1, header.size(), m_file) == header.size() &&

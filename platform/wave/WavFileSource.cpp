@@ -2,7 +2,7 @@
 
 #include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
+#include "util/WavHeader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -51,14 +51,14 @@ OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& fo
     if (file == nullptr) {
         return {MMSYSERR_BADDEVICEID, nullptr};
     }
-    const auto layout = readWavLayout(file);
+    const auto layout = util::ReadWavLayout(file);
     const std::uint32_t dataBytes =
         layout ? layout->dataBytes - layout->dataBytes % format.nBlockAlign : 0;
-    if (!layout || !isSameFormat(layout->format, format) || dataBytes == 0) {
+    if (!layout || !isSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
         setWaveInOpenProblem(!layout ? path + " is not a WAV file"
                              : dataBytes == 0
                                  ? path + " holds no audio"
-                                 : path + " holds " + FormatText(layout->format) +
+                                 : path + " holds " + FormatText(FromWavFormat(layout->format)) +
                                        "; the input needs 44100 Hz, 16-bit, 2 channel(s) PCM");
         std::fclose(file);
         return {WAVERR_BADFORMAT, nullptr};

@@ -1,9 +1,9 @@
 #include "res/gen/ArtBook.h"
 
-#include "MainApp/skin/SkinTable.h"
 #include "res/gen/BackgroundArt.h"
 #include "res/gen/ButtonArt.h"
 #include "res/gen/PictureArt.h"
+#include "skin/SkinTable.h"
 
 #include <array>
 

@@ -1,11 +1,11 @@
 // The splash, the about box and the folder picker, shown for real (offscreen).
 
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinState.h"
-#include "MainApp/skin/SkinTable.h"
 #include "controls/CBrowseDirDialog.h"
 #include "controls/CDlgAbout.h"
 #include "controls/CDlgLogo.h"
+#include "skin/QtColor.h"
+#include "skin/SkinState.h"
+#include "skin/SkinTable.h"
 #include "tests/skin/QtTestApplication.h"
 
 #include <QTest>

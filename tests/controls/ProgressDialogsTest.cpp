@@ -1,10 +1,10 @@
 // The erase and save progress windows and the play bar shown offscreen: keys
 // that must not close them, the save window's layout by its flags, its Cancel
 // question, the play bar's controls.
-#include "MainApp/lang/LangText.h"
 #include "controls/CDlgAudioPlay.h"
 #include "controls/CDlgEProgress.h"
 #include "controls/CDlgProgress1.h"
+#include "lang/LangText.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
 

@@ -2,10 +2,10 @@
 // refusals with their messages, the blanking bar's course, formatting and
 // zero-writing to the end with the tray opened, and a disc that takes no writes.
 #include "disc/DiscEraser.h"
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
+#include "lang/LangText.h"
 #include "tests/disc/DiscFixtures.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"

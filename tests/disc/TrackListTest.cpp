@@ -1,10 +1,10 @@
 // Reading discs into the track list and the address table, against the
 // emulated writer through the MMC layer: pressed discs with a data track and
 // CD-Text, multi-session and open CD-Rs, and drives with nothing to read.
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
+#include "lang/LangText.h"
 #include "tests/disc/DiscFixtures.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // through a gated output for the buttons: Pre/Next at the ends of the list,
 // pause and resume, a seek to the end.
 #include "disc/TrackPlayer.h"
-#include "MainApp/lang/LangText.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
+#include "lang/LangText.h"
 #include "platform/wave/WaveOpen.h"
 #include "platform/wave/WaveOut.h"
 #include "tests/disc/DiscFixtures.h"

@@ -2,10 +2,10 @@
 // emulated drive: WAV files bit-exact against the disc's sectors, the "-a"
 // naming, unchecked rows, an unwritable folder and cancelling.
 #include "disc/TrackSaver.h"
-#include "MainApp/lang/LangText.h"
 #include "components/vesplin/EncodeFile.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
+#include "lang/LangText.h"
 #include "tests/disc/DiscFixtures.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"

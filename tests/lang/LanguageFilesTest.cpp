@@ -1,7 +1,7 @@
 // Choosing the language and looking up its texts in a program folder of the
 // test's own making.
-#include "MainApp/lang/LanguageFiles.h"
-#include "MainApp/lang/LangText.h"
+#include "lang/LanguageFiles.h"
+#include "lang/LangText.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

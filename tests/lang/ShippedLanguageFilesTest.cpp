@@ -1,6 +1,6 @@
 // The settings and language files the build stages into the program folder:
 // every text the program asks for is there, in every language, and fits.
-#include "MainApp/lang/LanguageFiles.h"
+#include "lang/LanguageFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The main window in a program folder whose settings choose Chinese: the
 // labels, the title line, the tooltips and the help file come from the real
 // language files staged beside this test program.
-#include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
+#include "lang/LangText.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 

@@ -1,13 +1,13 @@
 // The main window through its real layers: start-up, output mode, keyboard
 // filter, dragging, the browse dialog, erasing and saving on an emulated
 // drive, and the session view used from other threads.
-#include "MainApp/lang/LangText.h"
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "controls/CDlgProgress1.h"
 #include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
+#include "lang/LangText.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 #include "tests/support/ScopedMessageBoxHost.h"

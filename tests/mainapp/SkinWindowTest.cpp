@@ -1,13 +1,13 @@
 // The main window in each skin: background, colours, shape and the Skin
 // button's restart. Each skin's window is also saved as a picture in the build
 // folder (screenshots/skin-N.png) for a person to look at.
-#include "MainApp/lang/LangText.h"
-#include "MainApp/skin/QtColor.h"
-#include "MainApp/skin/SkinColors.h"
-#include "MainApp/skin/SkinSetting.h"
-#include "MainApp/skin/SkinState.h"
 #include "MainApp/window/CMainAppDlg.h"
+#include "lang/LangText.h"
 #include "res/ResourceImages.h"
+#include "skin/QtColor.h"
+#include "skin/SkinColors.h"
+#include "skin/SkinSetting.h"
+#include "skin/SkinState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 

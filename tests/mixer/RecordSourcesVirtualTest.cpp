@@ -1,7 +1,7 @@
 // The recording sources against the virtual mixer of the virtual input:
 // listing, selection, and the slider bound to the chosen source's volume.
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 #include "mixer/CVolumeInXXX.h"
 #include "mixer/RecordSources.h"
 #include "mixer/SelectRecordSource.h"

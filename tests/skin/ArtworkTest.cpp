@@ -2,10 +2,10 @@
 // size, the skin table and the buttons name pictures that exist, and the
 // shared buttons fill their controls of the main dialog template exactly.
 
-#include "MainApp/skin/SkinTable.h"
 #include "res/ArtworkCatalog.h"
 #include "res/MainDialogTemplate.h"
 #include "res/ResourceImages.h"
+#include "skin/SkinTable.h"
 #include "tests/skin/QtTestApplication.h"
 
 #include <QImage>

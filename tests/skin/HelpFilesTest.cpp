@@ -2,7 +2,7 @@
 // lang/Sondrel-<language name>.chm in the program folder, is a compiled help
 // file holding every page.
 
-#include "MainApp/lang/LanguageFiles.h"
+#include "lang/LanguageFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Colours chosen by skin number, at the skins and the out-of-range indexes
 // that the windows meet (a stored 7, an unreadable 0).
 
-#include "MainApp/skin/SkinColors.h"
-#include "MainApp/skin/SkinState.h"
+#include "skin/SkinColors.h"
+#include "skin/SkinState.h"
 
 #include <gtest/gtest.h>
 

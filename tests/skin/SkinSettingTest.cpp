@@ -2,9 +2,9 @@
 // stored as 1, a stray 7 is kept, the Skin button's cycle is stored step by
 // step, and unreachable settings give an error status (and skin 1 at start-up).
 
-#include "MainApp/skin/SkinSetting.h"
-#include "MainApp/skin/SkinState.h"
+#include "skin/SkinSetting.h"
 #include "platform/registry/Registry.h"
+#include "skin/SkinState.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // pixel out of the window, every other colour keeps it, and the region built
 // in one pass is the same as toggling the white pixels one by one.
 
-#include "MainApp/skin/WindowShape.h"
+#include "skin/WindowShape.h"
 #include "res/ArtworkCatalog.h"
 #include "res/ResourceImages.h"
 #include "tests/skin/QtTestApplication.h"

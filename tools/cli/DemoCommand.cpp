@@ -1,8 +1,8 @@
 #include "tools/cli/DemoCommand.h"
 
-#include "MainApp/lang/LangText.h"
 #include "engine/BufManaEx.h"
 #include "engine/CDataList.h"
+#include "lang/LangText.h"
 #include "util/FileVersion.h"
 #include "util/ModuleFolder.h"
 

@@ -1,10 +1,10 @@
 #include "tools/cli/RecordCommand.h"
 
-#include "MainApp/lang/LangText.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "engine/session/RecordSession.h"
 #include "engine/session/SessionMessages.h"
+#include "lang/LangText.h"
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
 #include "tools/cli/NoWaveDisplay.h"

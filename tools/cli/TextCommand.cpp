@@ -1,6 +1,6 @@
 #include "tools/cli/TextCommand.h"
 
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
 #include <charconv>
 #include <cstdio>

@@ -53,7 +53,7 @@ TEST_F(Mp3SettingsTest, ValuesOutOfRangeFallBackOneByOne) {
 }
 
 TEST_F(Mp3SettingsTest, TheShippedSettingsFileNamesEveryKeyWithItsDefault) {
-    const std::string shipped = std::string(SONDREL_SOURCE_DIR) + "/MainApp/lang/data/SoftSet.ini";
+    const std::string shipped = std::string(SONDREL_SOURCE_DIR) + "/lang/data/SoftSet.ini";
     EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "Mode", "", shipped), "CBR");
     EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "BitRate", "", shipped), "192");
     EXPECT_EQ(platform::GetPrivateProfileString("Mp3", "VbrQuality", "", shipped), "2");

@@ -1,8 +1,8 @@
 // Capture that cannot start: the message, and no take possible.
 
-#include "MainApp/lang/LangText.h"
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
+#include "lang/LangText.h"
 #include "tests/engine/capture/CaptureFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 #include "tests/engine/session/SessionFixture.h"
 
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/device/DriveProviders.h"
 #include "components/quarnel/emu/DriveFolders.h"
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/SteadyClock.h"
 #include "engine/RecordingState.h"
 #include "engine/session/SessionState.h"
+#include "lang/LangText.h"
 
 #include <chrono>
 #include <filesystem>

@@ -2,8 +2,8 @@
 
 #include "platform/wave/ByteRing.h"
 #include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
 #include "tests/platform/wave/WaveTestSupport.h"
+#include "util/WavHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +40,9 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::optional<WavLayout> layoutOf(const std::filesystem::path& path) {
+std::optional<util::WavLayout> layoutOf(const std::filesystem::path& path) {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    return file ? readWavLayout(file.get()) : std::nullopt;
+    return file ? util::ReadWavLayout(file.get()) : std::nullopt;
 }
 
 TEST(WavHeader, AWrittenHeaderReadsBack) {
@@ -51,7 +51,7 @@ TEST(WavHeader, AWrittenHeaderReadsBack) {
     writeWavFile(path, cdAudioFormat(), rampFrames(0, 100));
     const auto layout = layoutOf(path);
     ASSERT_TRUE(layout.has_value());
-    EXPECT_TRUE(isSameFormat(layout->format, cdAudioFormat()));
+    EXPECT_TRUE(isSameFormat(FromWavFormat(layout->format), cdAudioFormat()));
     EXPECT_EQ(layout->dataOffset, 44);
     EXPECT_EQ(layout->dataBytes, 400u);
 }
@@ -59,7 +59,8 @@ TEST(WavHeader, AWrittenHeaderReadsBack) {
 TEST(WavHeader, ExtraChunksAreSkippedAndAShortFileIsCut) {
     TempDir dir;
     const auto path = dir.path() / "b.wav";
-    const auto header = makeWavHeader(cdAudioFormat(), 1000); // claims more than follows
+    const auto header =
+        util::MakeWavHeader(util::kCdAudioWavFormat, 1000); // claims more than follows
     {
         std::ofstream out(path, std::ios::binary);
         out.write(header.data(), 36);

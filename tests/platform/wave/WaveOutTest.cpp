@@ -2,8 +2,8 @@
 
 #include "platform/wave/WaveOut.h"
 #include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
 #include "tests/platform/wave/WaveTestSupport.h"
+#include "util/WavHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +150,7 @@ TEST(WaveOutFile, WhatIsPlayedEndsUpInAWavFileWithItsSizes) {
         ASSERT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
 
         const std::vector<char> file = readFile(path);
-        ASSERT_EQ(file.size(), kWavHeaderBytes + pcm.size());
+        ASSERT_EQ(file.size(), util::kWavHeaderBytes + pcm.size());
         EXPECT_EQ(std::memcmp(file.data(), "RIFF", 4), 0);
         EXPECT_EQ(le32(file, 4), file.size() - 8);
         EXPECT_EQ(std::memcmp(file.data() + 8, "WAVEfmt ", 8), 0);
@@ -158,7 +158,7 @@ TEST(WaveOutFile, WhatIsPlayedEndsUpInAWavFileWithItsSizes) {
         EXPECT_EQ(le32(file, 28), 176400u);
         EXPECT_EQ(std::memcmp(file.data() + 36, "data", 4), 0);
         EXPECT_EQ(le32(file, 40), pcm.size());
-        EXPECT_TRUE(std::equal(pcm.begin(), pcm.end(), file.begin() + kWavHeaderBytes));
+        EXPECT_TRUE(std::equal(pcm.begin(), pcm.end(), file.begin() + util::kWavHeaderBytes));
     }
 }
 

@@ -1,7 +1,7 @@
 #include "tests/platform/wave/WaveTestSupport.h"
 
 #include "platform/wave/PcmFormat.h"
-#include "platform/wave/WavHeader.h"
+#include "util/WavHeader.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -84,7 +84,8 @@ std::vector<RampRun> rampRuns(const std::vector<char>& pcm, std::size_t minFrame
 void writeWavFile(const std::filesystem::path& path, const WAVEFORMATEX& format,
                   const std::vector<char>& pcm) {
     std::ofstream out(path, std::ios::binary);
-    const auto header = makeWavHeader(format, static_cast<std::uint32_t>(pcm.size()));
+    const auto header =
+        util::MakeWavHeader(ToWavFormat(format), static_cast<std::uint32_t>(pcm.size()));
     out.write(header.data(), static_cast<std::streamsize>(header.size()));
     out.write(pcm.data(), static_cast<std::streamsize>(pcm.size()));
 }

@@ -1,9 +1,9 @@
 // Is ready and is writer against emulated drives, with the message a drive
 // that cannot write brings up.
 #include "disc/DriveChecks.h"
-#include "MainApp/lang/LangText.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
 #include "disc/DriveList.h"
+#include "lang/LangText.h"
 #include "tests/components/quarnel/integration/EmulatedRig.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"

@@ -1,4 +1,4 @@
-#include "MainApp/skin/SkinColors.h"
+#include "skin/SkinColors.h"
 
 namespace skin {
 

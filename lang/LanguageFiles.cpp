@@ -1,4 +1,4 @@
-#include "MainApp/lang/LanguageFiles.h"
+#include "lang/LanguageFiles.h"
 
 #include "platform/profile/ProfileString.h"
 

@@ -1,4 +1,4 @@
-#include "MainApp/skin/SkinSetting.h"
+#include "skin/SkinSetting.h"
 
 #include "platform/registry/Registry.h"
 

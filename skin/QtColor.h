@@ -1,7 +1,7 @@
 #pragma once
 // A 0x00BBGGRR colour as a Qt colour, for the windows that draw by skin.
 
-#include "MainApp/skin/SkinTable.h"
+#include "skin/SkinTable.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "platform/wave/WavHeader.h"
+#include "util/WavHeader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,8 +31,9 @@ std::uint32_t get32(const unsigned char* at) {
 
 } // namespace
 
-std::array<char, kWavHeaderBytes> makeWavHeader(const WAVEFORMATEX& format,
-                                                std::uint32_t dataBytes) {
+namespace util {
+
+std::array<char, kWavHeaderBytes> MakeWavHeader(const WavFormat& format, std::uint32_t dataBytes) {
     std::array<char, kWavHeaderBytes> header{};
     char* p = header.data();
     putTag(p, "RIFF");
@@ -40,18 +41,18 @@ std::array<char, kWavHeaderBytes> makeWavHeader(const WAVEFORMATEX& format,
     putTag(p + 8, "WAVE");
     putTag(p + 12, "fmt ");
     put32(p + 16, 16);
-    put16(p + 20, format.wFormatTag);
-    put16(p + 22, format.nChannels);
-    put32(p + 24, format.nSamplesPerSec);
-    put32(p + 28, format.nAvgBytesPerSec);
-    put16(p + 32, format.nBlockAlign);
-    put16(p + 34, format.wBitsPerSample);
+    put16(p + 20, format.formatTag);
+    put16(p + 22, format.channels);
+    put32(p + 24, format.samplesPerSecond);
+    put32(p + 28, format.bytesPerSecond);
+    put16(p + 32, format.blockAlign);
+    put16(p + 34, format.bitsPerSample);
     putTag(p + 36, "data");
     put32(p + 40, dataBytes);
     return header;
 }
 
-std::optional<WavLayout> readWavLayout(std::FILE* file) {
+std::optional<WavLayout> ReadWavLayout(std::FILE* file) {
     unsigned char riff[12];
     if (std::fseek(file, 0, SEEK_END) != 0) {
         return std::nullopt;
@@ -72,12 +73,12 @@ std::optional<WavLayout> readWavLayout(std::FILE* file) {
             if (std::fread(fmt, 1, 16, file) != 16) {
                 return std::nullopt;
             }
-            layout.format.wFormatTag = static_cast<WORD>(get16(fmt));
-            layout.format.nChannels = static_cast<WORD>(get16(fmt + 2));
-            layout.format.nSamplesPerSec = get32(fmt + 4);
-            layout.format.nAvgBytesPerSec = get32(fmt + 8);
-            layout.format.nBlockAlign = static_cast<WORD>(get16(fmt + 12));
-            layout.format.wBitsPerSample = static_cast<WORD>(get16(fmt + 14));
+            layout.format.formatTag = static_cast<std::uint16_t>(get16(fmt));
+            layout.format.channels = static_cast<std::uint16_t>(get16(fmt + 2));
+            layout.format.samplesPerSecond = get32(fmt + 4);
+            layout.format.bytesPerSecond = get32(fmt + 8);
+            layout.format.blockAlign = static_cast<std::uint16_t>(get16(fmt + 12));
+            layout.format.bitsPerSample = static_cast<std::uint16_t>(get16(fmt + 14));
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat) {
@@ -96,3 +97,5 @@ std::optional<WavLayout> readWavLayout(std::FILE* file) {
     }
     return std::nullopt;
 }
+
+} // namespace util

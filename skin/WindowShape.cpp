@@ -1,4 +1,4 @@
-#include "MainApp/skin/WindowShape.h"
+#include "skin/WindowShape.h"
 
 #include "res/ArtworkCatalog.h"
 #include "res/ResourceImages.h"

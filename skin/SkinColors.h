@@ -3,7 +3,7 @@
 // return an empty optional mean "keep the control's default colour" for that
 // skin index. Colours are 0x00BBGGRR.
 
-#include "MainApp/skin/SkinTable.h"
+#include "skin/SkinTable.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program-wide skin state: the current skin and its colour.
 
-#include "MainApp/skin/SkinTable.h"
+#include "skin/SkinTable.h"
 
 #include <cstdint>
 

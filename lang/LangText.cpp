@@ -1,6 +1,6 @@
-#include "MainApp/lang/LangText.h"
+#include "lang/LangText.h"
 
-#include "MainApp/lang/LanguageFiles.h"
+#include "lang/LanguageFiles.h"
 #include "util/ModuleFolder.h"
 
 namespace lang {
