@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -18,7 +18,8 @@ namespace {
 std::FILE* OpenRegularFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        setWaveInOpenProblem(path + ": " + std::strerror(errno));
+        setWaveInOpenProblem(path + ": " +
+                             std::error_code(errno, std::generic_category()).message());
         return nullptr;
     }
     struct stat info {};
@@ -30,7 +31,8 @@ std::FILE* OpenRegularFile(const std::string& path) {
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
         ::close(fd);
-        setWaveInOpenProblem(path + ": " + std::strerror(errno));
+        setWaveInOpenProblem(path + ": " +
+                             std::error_code(errno, std::generic_category()).message());
     }
     return file;
 }

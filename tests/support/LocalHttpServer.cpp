@@ -14,6 +14,16 @@ constexpr std::chrono::seconds kLongestStall{60};
 constexpr size_t kHugeBytes = size_t{10} << 30;
 constexpr std::chrono::milliseconds kDripPause{100};
 
+// The whole body in chunked transfer coding: no length of its own.
+void SendChunked(httplib::Response& response, const std::string& body) {
+    response.set_chunked_content_provider("application/octet-stream",
+                                          [body](size_t, httplib::DataSink& sink) {
+                                              sink.write(body.data(), body.size());
+                                              sink.done();
+                                              return true;
+                                          });
+}
+
 } // namespace
 
 LocalHttpServer::LocalHttpServer() : m_server(std::make_unique<httplib::Server>()) {
@@ -44,12 +54,7 @@ LocalHttpServer::LocalHttpServer() : m_server(std::make_unique<httplib::Server>(
             response.set_content(body, "text/plain");
             break;
         case Reply::NoContentLength:
-            response.set_chunked_content_provider("application/octet-stream",
-                                                  [body](size_t, httplib::DataSink& sink) {
-                                                      sink.write(body.data(), body.size());
-                                                      sink.done();
-                                                      return true;
-                                                  });
+            SendChunked(response, body);
             break;
         case Reply::ZeroLength:
             response.set_content("", "application/octet-stream");
@@ -80,12 +85,7 @@ LocalHttpServer::LocalHttpServer() : m_server(std::make_unique<httplib::Server>(
             break;
         case Reply::Longer:
             response.set_header("Content-Length", "5");
-            response.set_chunked_content_provider("application/octet-stream",
-                                                  [body](size_t, httplib::DataSink& sink) {
-                                                      sink.write(body.data(), body.size());
-                                                      sink.done();
-                                                      return true;
-                                                  });
+            SendChunked(response, body);
             break;
         case Reply::Huge:
             response.set_content_provider(kHugeBytes, "application/octet-stream",

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
 
 namespace quarnel::emu {
 
@@ -51,7 +51,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
     // Non-blocking, so that opening a FIFO does not wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return errno == ENOENT ? std::nullopt : fail(std::strerror(errno));
+        return errno == ENOENT ? std::nullopt
+                               : fail(std::error_code(errno, std::generic_category()).message());
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
