@@ -6,7 +6,7 @@
 
 int main(int argc, char* argv[]) {
     // Before Qt starts any thread of its own.
-    UseVirtualAudioWhereNoneFound();
+    platform::wave::UseVirtualAudioWhereNoneFound();
     QApplication application(argc, argv);
     CMainAppApp app;
     return app.InitInstance() ? application.exec() : 0;

@@ -109,7 +109,7 @@ bool TrackPlayer::OpenOutputDevice() {
     m_readerDone.store(false, std::memory_order_release);
     m_reader = std::thread(&TrackPlayer::ReadSectors, this);
     m_sleep(kFillWaitMs); // lets the ring fill
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = platform::wave::CdAudioFormat();
     HWAVEOUT handle = nullptr;
     if (m_openOutput(&handle, *chosen, &format, reinterpret_cast<DWORD_PTR>(&WaveOutDone),
                      reinterpret_cast<DWORD_PTR>(this)) != MMSYSERR_NOERROR) {

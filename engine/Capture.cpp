@@ -63,7 +63,7 @@ void OpenCapture(bool recordSourcesListed, IWaveDisplay& display) {
         g_notRecording.store(true, std::memory_order_release);
         return;
     }
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = platform::wave::CdAudioFormat();
     // The instance value is the opening thread's identifier; the callback
     // does not use it.
     const MMRESULT opened =
@@ -73,7 +73,7 @@ void OpenCapture(bool recordSourcesListed, IWaveDisplay& display) {
         g_hWaveIn = nullptr;
         // An input that knows what is wrong (a file input's file) says so
         // instead of the device message.
-        const std::string problem = waveInOpenProblem();
+        const std::string problem = platform::wave::WaveInOpenProblem();
         if (problem.empty()) {
             ShowCaptureFailure(kMessageCaptureOpenFailed);
         } else {

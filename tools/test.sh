@@ -5,7 +5,8 @@
 #   tools/test.sh tsan       ThreadSanitizer, engine tests (build-tsan/)
 #   tools/test.sh fuzz       the parser fuzzers under libFuzzer, briefly (build-fuzz/)
 #   tools/test.sh tidy       clang-tidy over the sources
-#   tools/test.sh all        format check, then all of the above: what CI runs
+#   tools/test.sh includes   the dependency rules of the includes (tools/include-rules.txt)
+#   tools/test.sh all        format and include checks, then all of the above: what CI runs
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:-normal}
@@ -49,8 +50,12 @@ tidy)
     cmake -S "$root" -B "$root/build-test" -G Ninja -DSONDREL_WERROR=ON >/dev/null
     "$root/tools/tidy.sh" "$root/build-test"
     ;;
+includes)
+    "$root/tools/check-includes.sh"
+    ;;
 all)
     "$root/tools/check-format.sh"
+    "$root/tools/check-includes.sh"
     "$0" tidy
     "$0" fuzz
     "$0" tsan
@@ -58,7 +63,7 @@ all)
     "$0" normal
     ;;
 *)
-    echo "usage: $0 [normal|asan|tsan|fuzz|all]" >&2
+    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|includes|all]" >&2
     exit 2
     ;;
 esac

@@ -7,6 +7,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+namespace platform::mixer {
+
 namespace {
 
 constexpr std::size_t kEnumNameBytes = 64;
@@ -47,7 +49,7 @@ snd_mixer_selem_channel_id_t channelId(std::size_t channel) {
 
 } // namespace
 
-std::unique_ptr<AlsaMixer> AlsaMixer::open(const std::string& device) {
+std::unique_ptr<AlsaMixer> AlsaMixer::Open(const std::string& device) {
     snd_mixer_t* mixer = nullptr;
     if (snd_mixer_open(&mixer, 0) < 0) {
         return nullptr;
@@ -58,7 +60,7 @@ std::unique_ptr<AlsaMixer> AlsaMixer::open(const std::string& device) {
         return nullptr;
     }
     std::unique_ptr<AlsaMixer> backend(new AlsaMixer(mixer, cardNameOf(device)));
-    backend->readElements();
+    backend->ReadElements();
     if (backend->m_layout.lines.empty()) {
         return nullptr;
     }
@@ -81,7 +83,7 @@ AlsaMixer::~AlsaMixer() {
     snd_mixer_close(m_mixer);
 }
 
-void AlsaMixer::readElements() {
+void AlsaMixer::ReadElements() {
     for (snd_mixer_elem_t* element = snd_mixer_first_elem(m_mixer); element != nullptr;
          element = snd_mixer_elem_next(element)) {
         if (!snd_mixer_selem_is_active(element)) {
@@ -109,16 +111,16 @@ void AlsaMixer::readElements() {
         m_elements.push_back(element);
         m_infos.push_back(std::move(info));
     }
-    buildAlsaLayout(m_infos, m_layout, m_plan);
+    BuildAlsaLayout(m_infos, m_layout, m_plan);
     m_layout.deviceName = m_cardName;
 }
 
-bool AlsaMixer::readLayout(MixerLayout& layout) {
+bool AlsaMixer::ReadLayout(MixerLayout& layout) {
     layout = m_layout;
     return true;
 }
 
-bool AlsaMixer::readSelection(std::vector<bool>& selected) {
+bool AlsaMixer::ReadSelection(std::vector<bool>& selected) {
     std::lock_guard guard(m_lock);
     selected.assign(m_plan.targets.size(), false);
     if (m_plan.enumElement >= 0) {
@@ -144,13 +146,13 @@ bool AlsaMixer::readSelection(std::vector<bool>& selected) {
     return true;
 }
 
-bool AlsaMixer::writeSelection(const std::vector<bool>& selected) {
+bool AlsaMixer::WriteSelection(const std::vector<bool>& selected) {
     if (selected.size() != m_plan.targets.size()) {
         return false;
     }
     std::lock_guard guard(m_lock);
     if (m_plan.enumElement >= 0) {
-        const std::optional<std::size_t> chosen = muxChoice(selected, m_plan.targets.size());
+        const std::optional<std::size_t> chosen = MuxChoice(selected, m_plan.targets.size());
         if (!chosen) {
             return false;
         }
@@ -176,7 +178,7 @@ bool AlsaMixer::writeSelection(const std::vector<bool>& selected) {
     return true;
 }
 
-bool AlsaMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
+bool AlsaMixer::ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
     if (line >= m_plan.targets.size() || m_plan.targets[line].volumeElement < 0) {
         return false;
     }
@@ -189,12 +191,12 @@ bool AlsaMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channel
         if (snd_mixer_selem_get_capture_volume(m_elements[index], channelId(c), &raw) < 0) {
             return false;
         }
-        channelValues.push_back(mixerVolumeFromAlsa(raw, info.volumeMin, info.volumeMax));
+        channelValues.push_back(MixerVolumeFromAlsa(raw, info.volumeMin, info.volumeMax));
     }
     return true;
 }
 
-bool AlsaMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
+bool AlsaMixer::WriteVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
     if (line >= m_plan.targets.size() || m_plan.targets[line].volumeElement < 0) {
         return false;
     }
@@ -202,7 +204,7 @@ bool AlsaMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>& 
     const AlsaElementInfo& info = m_infos[index];
     std::lock_guard guard(m_lock);
     for (std::size_t c = 0; c < channelValues.size(); ++c) {
-        const long raw = alsaVolumeFromMixer(channelValues[c], info.volumeMin, info.volumeMax);
+        const long raw = AlsaVolumeFromMixer(channelValues[c], info.volumeMin, info.volumeMax);
         if (snd_mixer_selem_set_capture_volume(m_elements[index], channelId(c), raw) < 0) {
             return false;
         }
@@ -210,7 +212,7 @@ bool AlsaMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>& 
     return true;
 }
 
-void AlsaMixer::watchChanges(ChangeListener listener) {
+void AlsaMixer::WatchChanges(ChangeListener listener) {
     m_listener = std::move(listener);
     m_wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_wakeFd < 0) {
@@ -220,13 +222,13 @@ void AlsaMixer::watchChanges(ChangeListener listener) {
         std::lock_guard guard(m_lock);
         for (snd_mixer_elem_t* element : m_elements) {
             snd_mixer_elem_set_callback_private(element, this);
-            snd_mixer_elem_set_callback(element, &AlsaMixer::onElementEvent);
+            snd_mixer_elem_set_callback(element, &AlsaMixer::OnElementEvent);
         }
     }
-    m_watcher = std::thread([this] { watch(); });
+    m_watcher = std::thread([this] { Watch(); });
 }
 
-void AlsaMixer::watch() {
+void AlsaMixer::Watch() {
     // relaxed: the flag only ends the loop; the wake-up write makes poll return.
     while (!m_stopping.load(std::memory_order_relaxed)) {
         std::vector<pollfd> fds;
@@ -250,15 +252,15 @@ void AlsaMixer::watch() {
     }
 }
 
-int AlsaMixer::onElementEvent(snd_mixer_elem_t* element, unsigned int mask) {
+int AlsaMixer::OnElementEvent(snd_mixer_elem_t* element, unsigned int mask) {
     if (mask != SND_CTL_EVENT_MASK_REMOVE && (mask & SND_CTL_EVENT_MASK_VALUE) != 0) {
         static_cast<AlsaMixer*>(snd_mixer_elem_get_callback_private(element))
-            ->onElementChanged(element);
+            ->OnElementChanged(element);
     }
     return 0;
 }
 
-void AlsaMixer::onElementChanged(snd_mixer_elem_t* element) {
+void AlsaMixer::OnElementChanged(snd_mixer_elem_t* element) {
     const auto found = std::find(m_elements.begin(), m_elements.end(), element);
     if (found == m_elements.end()) {
         return;
@@ -276,3 +278,5 @@ void AlsaMixer::onElementChanged(snd_mixer_elem_t* element) {
         m_listener(MixerChange::Selection, -1);
     }
 }
+
+} // namespace platform::mixer

@@ -11,30 +11,32 @@
 #include <string>
 #include <thread>
 
+namespace platform::mixer {
+
 // The capture side of a sound card's own mixer (used when no sound server runs): see
-// buildAlsaLayout for how its elements become source lines. The card's control events are
+// BuildAlsaLayout for how its elements become source lines. The card's control events are
 // the change notifications, read on a thread of the backend.
 class AlsaMixer final : public MixerBackend {
 public:
     // Null when the device has no mixer or nothing on it can be recorded.
-    static std::unique_ptr<AlsaMixer> open(const std::string& device);
+    static std::unique_ptr<AlsaMixer> Open(const std::string& device);
     ~AlsaMixer() override;
     AlsaMixer(const AlsaMixer&) = delete;
     AlsaMixer& operator=(const AlsaMixer&) = delete;
 
-    bool readLayout(MixerLayout& layout) override;
-    bool readSelection(std::vector<bool>& selected) override;
-    bool writeSelection(const std::vector<bool>& selected) override;
-    bool readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) override;
-    bool writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) override;
-    void watchChanges(ChangeListener listener) override;
+    bool ReadLayout(MixerLayout& layout) override;
+    bool ReadSelection(std::vector<bool>& selected) override;
+    bool WriteSelection(const std::vector<bool>& selected) override;
+    bool ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) override;
+    bool WriteVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) override;
+    void WatchChanges(ChangeListener listener) override;
 
 private:
     AlsaMixer(snd_mixer_t* mixer, std::string cardName);
-    void readElements();
-    void watch();
-    void onElementChanged(snd_mixer_elem_t* element);
-    static int onElementEvent(snd_mixer_elem_t* element, unsigned int mask);
+    void ReadElements();
+    void Watch();
+    void OnElementChanged(snd_mixer_elem_t* element);
+    static int OnElementEvent(snd_mixer_elem_t* element, unsigned int mask);
 
     snd_mixer_t* m_mixer = nullptr;
     std::string m_cardName;
@@ -48,3 +50,5 @@ private:
     int m_wakeFd = -1;
     std::thread m_watcher;
 };
+
+} // namespace platform::mixer

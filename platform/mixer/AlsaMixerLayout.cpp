@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace platform::mixer {
+
 namespace {
 
 constexpr std::uint32_t kMaxMixerVolume = 65535;
@@ -22,9 +24,9 @@ int findCaptureVolume(const std::vector<AlsaElementInfo>& elements, const std::s
 
 MixerSourceLine makeLine(const std::string& name, const AlsaElementInfo* volume) {
     MixerSourceLine line;
-    line.shortName = fitText(name, MIXER_SHORT_NAME_CHARS - 1);
-    line.name = fitText(name, MIXER_LONG_NAME_CHARS - 1);
-    line.componentType = componentTypeFromName(name);
+    line.shortName = FitText(name, MIXER_SHORT_NAME_CHARS - 1);
+    line.name = FitText(name, MIXER_LONG_NAME_CHARS - 1);
+    line.componentType = ComponentTypeFromName(name);
     line.channels = volume != nullptr && volume->channels > 0 ? volume->channels : kDefaultChannels;
     line.hasVolume = volume != nullptr && volume->volumeMax > volume->volumeMin;
     line.volumeMin = 0;
@@ -36,7 +38,7 @@ MixerSourceLine makeLine(const std::string& name, const AlsaElementInfo* volume)
 
 } // namespace
 
-void buildAlsaLayout(const std::vector<AlsaElementInfo>& elements, MixerLayout& layout,
+void BuildAlsaLayout(const std::vector<AlsaElementInfo>& elements, MixerLayout& layout,
                      AlsaLayoutPlan& plan) {
     layout.lines.clear();
     plan = AlsaLayoutPlan{};
@@ -71,7 +73,7 @@ void buildAlsaLayout(const std::vector<AlsaElementInfo>& elements, MixerLayout& 
     }
 }
 
-std::uint32_t mixerVolumeFromAlsa(long raw, long minimum, long maximum) {
+std::uint32_t MixerVolumeFromAlsa(long raw, long minimum, long maximum) {
     if (maximum <= minimum) {
         return 0;
     }
@@ -82,7 +84,7 @@ std::uint32_t mixerVolumeFromAlsa(long raw, long minimum, long maximum) {
     return static_cast<std::uint32_t>(scaled);
 }
 
-long alsaVolumeFromMixer(std::uint32_t value, long minimum, long maximum) {
+long AlsaVolumeFromMixer(std::uint32_t value, long minimum, long maximum) {
     if (maximum <= minimum) {
         return minimum;
     }
@@ -90,3 +92,5 @@ long alsaVolumeFromMixer(std::uint32_t value, long minimum, long maximum) {
     const long long clamped = std::min<long long>(value, kMaxMixerVolume);
     return static_cast<long>(minimum + (clamped * range + kMaxMixerVolume / 2) / kMaxMixerVolume);
 }
+
+} // namespace platform::mixer

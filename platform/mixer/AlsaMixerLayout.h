@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace platform::mixer {
+
 struct AlsaElementInfo {
     std::string name;
     bool hasCaptureVolume = false;
@@ -36,10 +38,12 @@ struct AlsaLayoutPlan {
 // lines of a MUX, each with the capture volume of the same name, else the card's "Capture"
 // volume. Without one, every element with a capture switch or volume is a line of a MIXER,
 // its switch choosing whether it is recorded.
-void buildAlsaLayout(const std::vector<AlsaElementInfo>& elements, MixerLayout& layout,
+void BuildAlsaLayout(const std::vector<AlsaElementInfo>& elements, MixerLayout& layout,
                      AlsaLayoutPlan& plan);
 
 // The element's raw range laid linearly onto 0..65535, so that every backend's volume has
 // the same scale; every raw step keeps its own value.
-std::uint32_t mixerVolumeFromAlsa(long raw, long minimum, long maximum);
-long alsaVolumeFromMixer(std::uint32_t value, long minimum, long maximum);
+std::uint32_t MixerVolumeFromAlsa(long raw, long minimum, long maximum);
+long AlsaVolumeFromMixer(std::uint32_t value, long minimum, long maximum);
+
+} // namespace platform::mixer

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace platform::mixer {
+
 namespace {
 
 bool contains(const std::string& text, const char* part) {
@@ -13,7 +15,7 @@ bool contains(const std::string& text, const char* part) {
 
 } // namespace
 
-std::uint32_t componentTypeFromName(const std::string& name) {
+std::uint32_t ComponentTypeFromName(const std::string& name) {
     std::string lower = name;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -32,3 +34,5 @@ std::uint32_t componentTypeFromName(const std::string& name) {
     }
     return MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
 }
+
+} // namespace platform::mixer

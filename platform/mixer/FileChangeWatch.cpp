@@ -9,6 +9,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace platform::mixer {
+
 FileChangeWatch::FileChangeWatch(const std::filesystem::path& file, std::function<void()> onChange)
     : m_fileName(file.filename().string()), m_onChange(std::move(onChange)) {
     std::filesystem::path folder = file.parent_path();
@@ -24,7 +26,7 @@ FileChangeWatch::FileChangeWatch(const std::filesystem::path& file, std::functio
             0) {
         return;
     }
-    m_thread = std::thread([this] { run(); });
+    m_thread = std::thread([this] { Run(); });
 }
 
 FileChangeWatch::~FileChangeWatch() {
@@ -41,7 +43,7 @@ FileChangeWatch::~FileChangeWatch() {
     }
 }
 
-void FileChangeWatch::run() {
+void FileChangeWatch::Run() {
     // relaxed: the flag only ends the loop; the write to m_wakeFd is what wakes poll.
     while (!m_stopping.load(std::memory_order_relaxed)) {
         std::array<pollfd, 2> fds{{{m_inotifyFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}}};
@@ -63,3 +65,5 @@ void FileChangeWatch::run() {
         }
     }
 }
+
+} // namespace platform::mixer

@@ -5,6 +5,8 @@
 #include <functional>
 #include <thread>
 
+namespace platform::mixer {
+
 // Calls onChange on a thread of its own whenever a file is written, replaced (renamed over)
 // or removed, by this process or any other. The file's folder is created when missing.
 class FileChangeWatch {
@@ -15,10 +17,10 @@ public:
     FileChangeWatch(const FileChangeWatch&) = delete;
     FileChangeWatch& operator=(const FileChangeWatch&) = delete;
 
-    bool watching() const { return m_thread.joinable(); }
+    bool Watching() const { return m_thread.joinable(); }
 
 private:
-    void run();
+    void Run();
 
     std::string m_fileName;
     std::function<void()> m_onChange;
@@ -27,3 +29,5 @@ private:
     std::atomic<bool> m_stopping{false};
     std::thread m_thread;
 };
+
+} // namespace platform::mixer

@@ -11,6 +11,12 @@
 #include <mutex>
 #include <thread>
 
+using platform::mixer::CopyText;
+using platform::mixer::MixerBackend;
+using platform::mixer::MixerLayout;
+using platform::mixer::MixerSession;
+using platform::mixer::OpenMixerBackend;
+
 namespace {
 
 constexpr std::uint32_t kOnlyMixerId = 0;
@@ -31,7 +37,7 @@ std::shared_ptr<MixerSession> findSession(HMIXER mixer) {
 } // namespace
 
 std::uint32_t mixerGetNumDevs() {
-    return openMixerBackend() ? 1 : 0;
+    return OpenMixerBackend() ? 1 : 0;
 }
 
 MMRESULT mixerGetDevCaps(std::uint32_t mixerId, MIXERCAPS* caps, std::uint32_t capsBytes) {
@@ -41,15 +47,15 @@ MMRESULT mixerGetDevCaps(std::uint32_t mixerId, MIXERCAPS* caps, std::uint32_t c
     if (mixerId != kOnlyMixerId) {
         return MMSYSERR_BADDEVICEID;
     }
-    const std::unique_ptr<MixerBackend> backend = openMixerBackend();
+    const std::unique_ptr<MixerBackend> backend = OpenMixerBackend();
     MixerLayout layout;
     if (!backend) {
         return MMSYSERR_NODRIVER;
     }
-    if (!backend->readLayout(layout)) {
+    if (!backend->ReadLayout(layout)) {
         return MMSYSERR_ERROR;
     }
-    copyText(caps->szPname, sizeof caps->szPname, layout.deviceName);
+    CopyText(caps->szPname, sizeof caps->szPname, layout.deviceName);
     caps->fdwSupport = 0;
     caps->cDestinations = 1;
     return MMSYSERR_NOERROR;
@@ -78,7 +84,7 @@ MMRESULT mixerGetID(std::uintptr_t object, std::uint32_t* mixerId, std::uint32_t
     default:
         return MMSYSERR_INVALFLAG;
     }
-    if (!openMixerBackend()) {
+    if (!OpenMixerBackend()) {
         return MMSYSERR_NODRIVER;
     }
     *mixerId = kOnlyMixerId;
@@ -97,12 +103,12 @@ MMRESULT mixerOpen(HMIXER* mixer, std::uint32_t mixerId, MixerCallback callback,
     if (mixerId != kOnlyMixerId) {
         return MMSYSERR_BADDEVICEID;
     }
-    std::unique_ptr<MixerBackend> backend = openMixerBackend();
+    std::unique_ptr<MixerBackend> backend = OpenMixerBackend();
     if (!backend) {
         return MMSYSERR_NODRIVER;
     }
     MixerLayout layout;
-    if (!backend->readLayout(layout)) {
+    if (!backend->ReadLayout(layout)) {
         return MMSYSERR_ERROR;
     }
     auto session = std::make_shared<MixerSession>(std::move(backend), std::move(layout));
@@ -110,7 +116,7 @@ MMRESULT mixerOpen(HMIXER* mixer, std::uint32_t mixerId, MixerCallback callback,
     const auto handle = reinterpret_cast<HMIXER>( // NOLINT(performance-no-int-to-ptr)
         g_nextHandle.fetch_add(1, std::memory_order_relaxed));
     if (withCallback) {
-        session->notifyTo(handle, callback, instance);
+        session->NotifyTo(handle, callback, instance);
     }
     {
         std::lock_guard guard(g_handlesLock);
@@ -122,25 +128,25 @@ MMRESULT mixerOpen(HMIXER* mixer, std::uint32_t mixerId, MixerCallback callback,
 
 MMRESULT mixerGetLineInfo(HMIXER mixer, MIXERLINE* line, std::uint32_t infoFlags) {
     const std::shared_ptr<MixerSession> session = findSession(mixer);
-    return session ? session->getLineInfo(line, infoFlags) : MMSYSERR_INVALHANDLE;
+    return session ? session->GetLineInfo(line, infoFlags) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT mixerGetLineControls(HMIXER mixer, MIXERLINECONTROLS* controls,
                               std::uint32_t controlsFlags) {
     const std::shared_ptr<MixerSession> session = findSession(mixer);
-    return session ? session->getLineControls(controls, controlsFlags) : MMSYSERR_INVALHANDLE;
+    return session ? session->GetLineControls(controls, controlsFlags) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT mixerGetControlDetails(HMIXER mixer, MIXERCONTROLDETAILS* details,
                                 std::uint32_t detailsFlags) {
     const std::shared_ptr<MixerSession> session = findSession(mixer);
-    return session ? session->getControlDetails(details, detailsFlags) : MMSYSERR_INVALHANDLE;
+    return session ? session->GetControlDetails(details, detailsFlags) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT mixerSetControlDetails(HMIXER mixer, const MIXERCONTROLDETAILS* details,
                                 std::uint32_t detailsFlags) {
     const std::shared_ptr<MixerSession> session = findSession(mixer);
-    return session ? session->setControlDetails(details, detailsFlags) : MMSYSERR_INVALHANDLE;
+    return session ? session->SetControlDetails(details, detailsFlags) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT mixerClose(HMIXER mixer) {
@@ -151,7 +157,7 @@ MMRESULT mixerClose(HMIXER mixer) {
         if (found == g_handles.end()) {
             return MMSYSERR_INVALHANDLE;
         }
-        if (found->second->isNotifierThread()) {
+        if (found->second->IsNotifierThread()) {
             return MMSYSERR_HANDLEBUSY;
         }
         session = std::move(found->second);

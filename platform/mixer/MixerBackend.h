@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+namespace platform::mixer {
+
 enum class MixerChange {
     Selection, // which line is recorded
     Volume,    // the volume of one line (or of every line when the line is unknown)
@@ -24,13 +26,15 @@ public:
 
     virtual ~MixerBackend() = default;
 
-    virtual bool readLayout(MixerLayout& layout) = 0;
-    virtual bool readSelection(std::vector<bool>& selected) = 0;
+    virtual bool ReadLayout(MixerLayout& layout) = 0;
+    virtual bool ReadSelection(std::vector<bool>& selected) = 0;
     // For a MUX exactly one entry is true.
-    virtual bool writeSelection(const std::vector<bool>& selected) = 0;
-    virtual bool readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) = 0;
-    virtual bool writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) = 0;
-    // Called once after a successful readLayout; the listener may run on any thread and
+    virtual bool WriteSelection(const std::vector<bool>& selected) = 0;
+    virtual bool ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) = 0;
+    virtual bool WriteVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) = 0;
+    // Called once after a successful ReadLayout; the listener may run on any thread and
     // must not block. It is never called after the backend is destroyed.
-    virtual void watchChanges(ChangeListener listener) = 0;
+    virtual void WatchChanges(ChangeListener listener) = 0;
 };
+
+} // namespace platform::mixer

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace platform::mixer {
+
 namespace {
 
 bool virtualInputChosen() {
@@ -16,24 +18,26 @@ bool virtualInputChosen() {
 
 std::unique_ptr<MixerBackend> openAlsa() {
     const std::string device = util::EnvironmentValue("SONDREL_MIXER_DEVICE");
-    return AlsaMixer::open(device.empty() ? "default" : device);
+    return AlsaMixer::Open(device.empty() ? "default" : device);
 }
 
 } // namespace
 
-std::unique_ptr<MixerBackend> openMixerBackend() {
+std::unique_ptr<MixerBackend> OpenMixerBackend() {
     const std::string forced = util::EnvironmentValue("SONDREL_MIXER");
     if (forced == "virtual" || (forced.empty() && virtualInputChosen())) {
         return std::make_unique<VirtualMixer>();
     }
     if (forced == "pulse") {
-        return PulseMixer::open();
+        return PulseMixer::Open();
     }
     if (forced == "alsa") {
         return openAlsa();
     }
-    if (std::unique_ptr<MixerBackend> pulse = PulseMixer::open()) {
+    if (std::unique_ptr<MixerBackend> pulse = PulseMixer::Open()) {
         return pulse;
     }
     return openAlsa();
 }
+
+} // namespace platform::mixer

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace platform::mixer {
+
 enum class MixerSelectKind {
     Mux,   // exactly one source line is recorded
     Mixer, // any set of source lines is recorded
@@ -25,3 +27,5 @@ struct MixerLayout {
     MixerSelectKind selectKind = MixerSelectKind::Mux;
     std::vector<MixerSourceLine> lines;
 };
+
+} // namespace platform::mixer

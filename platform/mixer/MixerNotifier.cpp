@@ -1,7 +1,9 @@
 #include "platform/mixer/MixerNotifier.h"
 
+namespace platform::mixer {
+
 MixerNotifier::MixerNotifier(HMIXER mixer, MixerCallback callback, std::uintptr_t instance)
-    : m_mixer(mixer), m_callback(callback), m_instance(instance), m_thread([this] { run(); }) {}
+    : m_mixer(mixer), m_callback(callback), m_instance(instance), m_thread([this] { Run(); }) {}
 
 MixerNotifier::~MixerNotifier() {
     {
@@ -12,7 +14,7 @@ MixerNotifier::~MixerNotifier() {
     m_thread.join();
 }
 
-void MixerNotifier::post(std::uint32_t message, std::uint32_t id) {
+void MixerNotifier::Post(std::uint32_t message, std::uint32_t id) {
     {
         std::lock_guard guard(m_lock);
         m_queue.push_back({message, id});
@@ -20,7 +22,7 @@ void MixerNotifier::post(std::uint32_t message, std::uint32_t id) {
     m_wake.notify_one();
 }
 
-void MixerNotifier::run() {
+void MixerNotifier::Run() {
     std::unique_lock guard(m_lock);
     for (;;) {
         m_wake.wait(guard, [this] { return m_stopping || !m_queue.empty(); });
@@ -34,3 +36,5 @@ void MixerNotifier::run() {
         guard.lock();
     }
 }
+
+} // namespace platform::mixer

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+namespace platform::mixer {
+
 // Delivers change messages of one open handle to its callback on a thread of its own, so
 // that a backend's event thread never waits on the receiver and the receiver may call back
 // into the mixer.
@@ -19,15 +21,15 @@ public:
     MixerNotifier& operator=(const MixerNotifier&) = delete;
 
     // Never blocks for longer than it takes to append to the queue.
-    void post(std::uint32_t message, std::uint32_t id);
-    bool isNotifierThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
+    void Post(std::uint32_t message, std::uint32_t id);
+    bool IsNotifierThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
 
 private:
     struct Message {
         std::uint32_t message = 0;
         std::uint32_t id = 0;
     };
-    void run();
+    void Run();
 
     HMIXER m_mixer = nullptr;
     MixerCallback m_callback = nullptr;
@@ -38,3 +40,5 @@ private:
     bool m_stopping = false;
     std::thread m_thread;
 };
+
+} // namespace platform::mixer

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace platform::mixer {
+
 namespace {
 
 constexpr std::uint32_t kDestinationLineId = 0xFFFF0000u;
@@ -36,36 +38,36 @@ MixerSession::~MixerSession() {
     m_notifier.reset();
 }
 
-void MixerSession::notifyTo(HMIXER mixer, MixerCallback callback, std::uintptr_t instance) {
+void MixerSession::NotifyTo(HMIXER mixer, MixerCallback callback, std::uintptr_t instance) {
     m_notifier = std::make_unique<MixerNotifier>(mixer, callback, instance);
     std::lock_guard guard(m_backendLock);
-    m_backend->watchChanges([this](MixerChange change, int line) { onChange(change, line); });
+    m_backend->WatchChanges([this](MixerChange change, int line) { OnChange(change, line); });
 }
 
-bool MixerSession::isNotifierThread() const {
-    return m_notifier && m_notifier->isNotifierThread();
+bool MixerSession::IsNotifierThread() const {
+    return m_notifier && m_notifier->IsNotifierThread();
 }
 
-void MixerSession::onChange(MixerChange change, int line) {
+void MixerSession::OnChange(MixerChange change, int line) {
     switch (change) {
     case MixerChange::Selection:
-        m_notifier->post(MM_MIXM_CONTROL_CHANGE, kSelectControlId);
+        m_notifier->Post(MM_MIXM_CONTROL_CHANGE, kSelectControlId);
         return;
     case MixerChange::Lines:
-        m_notifier->post(MM_MIXM_LINE_CHANGE, kDestinationLineId);
+        m_notifier->Post(MM_MIXM_LINE_CHANGE, kDestinationLineId);
         return;
     case MixerChange::Volume:
         for (std::size_t i = 0; i < m_layout.lines.size(); ++i) {
             const bool concerned = line < 0 || static_cast<std::size_t>(line) == i;
             if (concerned && m_layout.lines[i].hasVolume) {
-                m_notifier->post(MM_MIXM_CONTROL_CHANGE, volumeControlId(i));
+                m_notifier->Post(MM_MIXM_CONTROL_CHANGE, volumeControlId(i));
             }
         }
         return;
     }
 }
 
-void MixerSession::fillDestination(MIXERLINE& line) const {
+void MixerSession::FillDestination(MIXERLINE& line) const {
     line.dwDestination = 0;
     line.dwSource = 0;
     line.dwLineID = kDestinationLineId;
@@ -74,11 +76,11 @@ void MixerSession::fillDestination(MIXERLINE& line) const {
     line.cChannels = kDestinationChannels;
     line.cConnections = static_cast<std::uint32_t>(m_layout.lines.size());
     line.cControls = 1;
-    copyText(line.szShortName, sizeof line.szShortName, "Recording");
-    copyText(line.szName, sizeof line.szName, "Recording Control");
+    CopyText(line.szShortName, sizeof line.szShortName, "Recording");
+    CopyText(line.szName, sizeof line.szName, "Recording Control");
 }
 
-void MixerSession::fillSource(std::size_t index, MIXERLINE& line) const {
+void MixerSession::FillSource(std::size_t index, MIXERLINE& line) const {
     const MixerSourceLine& source = m_layout.lines[index];
     line.dwDestination = 0;
     line.dwSource = static_cast<std::uint32_t>(index);
@@ -88,39 +90,39 @@ void MixerSession::fillSource(std::size_t index, MIXERLINE& line) const {
     line.cChannels = source.channels;
     line.cConnections = 0;
     line.cControls = source.hasVolume ? 1 : 0;
-    copyText(line.szShortName, sizeof line.szShortName, source.shortName);
-    copyText(line.szName, sizeof line.szName, source.name);
+    CopyText(line.szShortName, sizeof line.szShortName, source.shortName);
+    CopyText(line.szName, sizeof line.szName, source.name);
 }
 
-void MixerSession::fillSelectControl(MIXERCONTROL& control) const {
+void MixerSession::FillSelectControl(MIXERCONTROL& control) const {
     const bool mux = m_layout.selectKind == MixerSelectKind::Mux;
     control = MIXERCONTROL{};
     control.dwControlID = kSelectControlId;
     control.dwControlType = mux ? MIXERCONTROL_CONTROLTYPE_MUX : MIXERCONTROL_CONTROLTYPE_MIXER;
     control.fdwControl = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
     control.cMultipleItems = static_cast<std::uint32_t>(m_layout.lines.size());
-    copyText(control.szShortName, sizeof control.szShortName, mux ? "Mux" : "Mixer");
-    copyText(control.szName, sizeof control.szName, "Recording Source");
+    CopyText(control.szShortName, sizeof control.szShortName, mux ? "Mux" : "Mixer");
+    CopyText(control.szName, sizeof control.szName, "Recording Source");
     control.Bounds.dwMinimum = 0;
     control.Bounds.dwMaximum = 1;
     control.Metrics.cSteps = 0;
 }
 
-void MixerSession::fillVolumeControl(std::size_t index, MIXERCONTROL& control) const {
+void MixerSession::FillVolumeControl(std::size_t index, MIXERCONTROL& control) const {
     const MixerSourceLine& source = m_layout.lines[index];
     control = MIXERCONTROL{};
     control.dwControlID = volumeControlId(index);
     control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
     control.fdwControl = 0;
     control.cMultipleItems = 0;
-    copyText(control.szShortName, sizeof control.szShortName, "Volume");
-    copyText(control.szName, sizeof control.szName, source.name + " Volume");
+    CopyText(control.szShortName, sizeof control.szShortName, "Volume");
+    CopyText(control.szName, sizeof control.szName, source.name + " Volume");
     control.Bounds.dwMinimum = source.volumeMin;
     control.Bounds.dwMaximum = source.volumeMax;
     control.Metrics.cSteps = source.volumeSteps;
 }
 
-bool MixerSession::findVolumeLine(std::uint32_t controlId, std::size_t& index) const {
+bool MixerSession::FindVolumeLine(std::uint32_t controlId, std::size_t& index) const {
     if (controlId < kFirstVolumeControlId) {
         return false;
     }
@@ -128,7 +130,7 @@ bool MixerSession::findVolumeLine(std::uint32_t controlId, std::size_t& index) c
     return index < m_layout.lines.size() && m_layout.lines[index].hasVolume;
 }
 
-MMRESULT MixerSession::getLineInfo(MIXERLINE* line, std::uint32_t infoFlags) const {
+MMRESULT MixerSession::GetLineInfo(MIXERLINE* line, std::uint32_t infoFlags) const {
     if (line == nullptr || line->cbStruct < sizeof(MIXERLINE)) {
         return MMSYSERR_INVALPARAM;
     }
@@ -138,32 +140,32 @@ MMRESULT MixerSession::getLineInfo(MIXERLINE* line, std::uint32_t infoFlags) con
         if (line->dwDestination != 0) {
             return MIXERR_INVALLINE;
         }
-        fillDestination(*line);
+        FillDestination(*line);
         return MMSYSERR_NOERROR;
     case MIXER_GETLINEINFOF_SOURCE:
         if (line->dwDestination != 0 || line->dwSource >= count) {
             return MIXERR_INVALLINE;
         }
-        fillSource(line->dwSource, *line);
+        FillSource(line->dwSource, *line);
         return MMSYSERR_NOERROR;
     case MIXER_GETLINEINFOF_LINEID:
         if (line->dwLineID == kDestinationLineId) {
-            fillDestination(*line);
+            FillDestination(*line);
             return MMSYSERR_NOERROR;
         }
         if (line->dwLineID < kFirstSourceLineId || line->dwLineID - kFirstSourceLineId >= count) {
             return MIXERR_INVALLINE;
         }
-        fillSource(line->dwLineID - kFirstSourceLineId, *line);
+        FillSource(line->dwLineID - kFirstSourceLineId, *line);
         return MMSYSERR_NOERROR;
     case MIXER_GETLINEINFOF_COMPONENTTYPE:
         if (line->dwComponentType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN) {
-            fillDestination(*line);
+            FillDestination(*line);
             return MMSYSERR_NOERROR;
         }
         for (std::size_t i = 0; i < count; ++i) {
             if (m_layout.lines[i].componentType == line->dwComponentType) {
-                fillSource(i, *line);
+                FillSource(i, *line);
                 return MMSYSERR_NOERROR;
             }
         }
@@ -173,7 +175,7 @@ MMRESULT MixerSession::getLineInfo(MIXERLINE* line, std::uint32_t infoFlags) con
     }
 }
 
-MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
+MMRESULT MixerSession::GetLineControls(MIXERLINECONTROLS* controls,
                                        std::uint32_t controlsFlags) const {
     if (controls == nullptr || controls->cbStruct < sizeof(MIXERLINECONTROLS) ||
         controls->cbmxctrl != sizeof(MIXERCONTROL) || controls->pamxctrl == nullptr) {
@@ -193,13 +195,13 @@ MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
                                              ? MIXERCONTROL_CONTROLTYPE_MUX
                                              : MIXERCONTROL_CONTROLTYPE_MIXER;
         if (isDestination && controls->dwControlType == selectType) {
-            fillSelectControl(*controls->pamxctrl);
+            FillSelectControl(*controls->pamxctrl);
             controls->dwControlID = kSelectControlId;
             return MMSYSERR_NOERROR;
         }
         if (isSource && controls->dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME &&
             m_layout.lines[source].hasVolume) {
-            fillVolumeControl(source, *controls->pamxctrl);
+            FillVolumeControl(source, *controls->pamxctrl);
             controls->dwControlID = volumeControlId(source);
             return MMSYSERR_NOERROR;
         }
@@ -208,12 +210,12 @@ MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
     case MIXER_GETLINECONTROLSF_ONEBYID: {
         std::size_t index = 0;
         if (controls->dwControlID == kSelectControlId) {
-            fillSelectControl(*controls->pamxctrl);
+            FillSelectControl(*controls->pamxctrl);
             controls->dwLineID = kDestinationLineId;
             return MMSYSERR_NOERROR;
         }
-        if (findVolumeLine(controls->dwControlID, index)) {
-            fillVolumeControl(index, *controls->pamxctrl);
+        if (FindVolumeLine(controls->dwControlID, index)) {
+            FillVolumeControl(index, *controls->pamxctrl);
             controls->dwLineID = sourceLineId(index);
             return MMSYSERR_NOERROR;
         }
@@ -224,7 +226,7 @@ MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
             if (controls->cControls != 1) {
                 return MMSYSERR_INVALPARAM;
             }
-            fillSelectControl(*controls->pamxctrl);
+            FillSelectControl(*controls->pamxctrl);
             return MMSYSERR_NOERROR;
         }
         if (!isSource) {
@@ -233,20 +235,20 @@ MMRESULT MixerSession::getLineControls(MIXERLINECONTROLS* controls,
         if (!m_layout.lines[source].hasVolume || controls->cControls != 1) {
             return MMSYSERR_INVALPARAM;
         }
-        fillVolumeControl(source, *controls->pamxctrl);
+        FillVolumeControl(source, *controls->pamxctrl);
         return MMSYSERR_NOERROR;
     default:
         return MMSYSERR_INVALFLAG;
     }
 }
 
-bool MixerSession::checkSelectDetails(const MIXERCONTROLDETAILS& details,
+bool MixerSession::CheckSelectDetails(const MIXERCONTROLDETAILS& details,
                                       std::uint32_t itemBytes) const {
     return details.cbDetails == itemBytes && details.cChannels == 1 &&
            details.cMultipleItems == m_layout.lines.size();
 }
 
-MMRESULT MixerSession::getControlDetails(MIXERCONTROLDETAILS* details, std::uint32_t detailsFlags) {
+MMRESULT MixerSession::GetControlDetails(MIXERCONTROLDETAILS* details, std::uint32_t detailsFlags) {
     if (details == nullptr || details->cbStruct < sizeof(MIXERCONTROLDETAILS) ||
         details->paDetails == nullptr) {
         return MMSYSERR_INVALPARAM;
@@ -258,36 +260,36 @@ MMRESULT MixerSession::getControlDetails(MIXERCONTROLDETAILS* details, std::uint
     std::size_t index = 0;
     if (details->dwControlID == kSelectControlId) {
         if (detailsFlags == MIXER_GETCONTROLDETAILSF_VALUE) {
-            return getSelection(*details);
+            return GetSelection(*details);
         }
-        if (!checkSelectDetails(*details, sizeof(MIXERCONTROLDETAILS_LISTTEXT))) {
+        if (!CheckSelectDetails(*details, sizeof(MIXERCONTROLDETAILS_LISTTEXT))) {
             return MMSYSERR_INVALPARAM;
         }
         auto* items = detailItems<MIXERCONTROLDETAILS_LISTTEXT>(*details);
         for (std::size_t i = 0; i < m_layout.lines.size(); ++i) {
             items[i].dwParam1 = sourceLineId(i);
             items[i].dwParam2 = m_layout.lines[i].componentType;
-            copyText(items[i].szName, sizeof items[i].szName, m_layout.lines[i].name);
+            CopyText(items[i].szName, sizeof items[i].szName, m_layout.lines[i].name);
         }
         return MMSYSERR_NOERROR;
     }
-    if (!findVolumeLine(details->dwControlID, index)) {
+    if (!FindVolumeLine(details->dwControlID, index)) {
         return MIXERR_INVALCONTROL;
     }
     if (detailsFlags != MIXER_GETCONTROLDETAILSF_VALUE) {
         return MMSYSERR_INVALPARAM;
     }
-    return getVolume(index, *details);
+    return GetVolume(index, *details);
 }
 
-MMRESULT MixerSession::getSelection(MIXERCONTROLDETAILS& details) {
-    if (!checkSelectDetails(details, sizeof(MIXERCONTROLDETAILS_BOOLEAN))) {
+MMRESULT MixerSession::GetSelection(MIXERCONTROLDETAILS& details) {
+    if (!CheckSelectDetails(details, sizeof(MIXERCONTROLDETAILS_BOOLEAN))) {
         return MMSYSERR_INVALPARAM;
     }
     std::vector<bool> selected;
     {
         std::lock_guard guard(m_backendLock);
-        if (!m_backend->readSelection(selected) || selected.size() != m_layout.lines.size()) {
+        if (!m_backend->ReadSelection(selected) || selected.size() != m_layout.lines.size()) {
             return MMSYSERR_ERROR;
         }
     }
@@ -298,7 +300,7 @@ MMRESULT MixerSession::getSelection(MIXERCONTROLDETAILS& details) {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT MixerSession::getVolume(std::size_t index, MIXERCONTROLDETAILS& details) {
+MMRESULT MixerSession::GetVolume(std::size_t index, MIXERCONTROLDETAILS& details) {
     const std::uint32_t channels = m_layout.lines[index].channels;
     if (details.cbDetails != sizeof(MIXERCONTROLDETAILS_UNSIGNED) || details.cMultipleItems != 0 ||
         (details.cChannels != 1 && details.cChannels != channels)) {
@@ -307,7 +309,7 @@ MMRESULT MixerSession::getVolume(std::size_t index, MIXERCONTROLDETAILS& details
     std::vector<std::uint32_t> values;
     {
         std::lock_guard guard(m_backendLock);
-        if (!m_backend->readVolume(index, values) || values.size() != channels) {
+        if (!m_backend->ReadVolume(index, values) || values.size() != channels) {
             return MMSYSERR_ERROR;
         }
     }
@@ -318,7 +320,7 @@ MMRESULT MixerSession::getVolume(std::size_t index, MIXERCONTROLDETAILS& details
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT MixerSession::setControlDetails(const MIXERCONTROLDETAILS* details,
+MMRESULT MixerSession::SetControlDetails(const MIXERCONTROLDETAILS* details,
                                          std::uint32_t detailsFlags) {
     if (details == nullptr || details->cbStruct < sizeof(MIXERCONTROLDETAILS) ||
         details->paDetails == nullptr) {
@@ -329,16 +331,16 @@ MMRESULT MixerSession::setControlDetails(const MIXERCONTROLDETAILS* details,
     }
     std::size_t index = 0;
     if (details->dwControlID == kSelectControlId) {
-        return setSelection(*details);
+        return SetSelection(*details);
     }
-    if (!findVolumeLine(details->dwControlID, index)) {
+    if (!FindVolumeLine(details->dwControlID, index)) {
         return MIXERR_INVALCONTROL;
     }
-    return setVolume(index, *details);
+    return SetVolume(index, *details);
 }
 
-MMRESULT MixerSession::setSelection(const MIXERCONTROLDETAILS& details) {
-    if (!checkSelectDetails(details, sizeof(MIXERCONTROLDETAILS_BOOLEAN))) {
+MMRESULT MixerSession::SetSelection(const MIXERCONTROLDETAILS& details) {
+    if (!CheckSelectDetails(details, sizeof(MIXERCONTROLDETAILS_BOOLEAN))) {
         return MMSYSERR_INVALPARAM;
     }
     const auto* items = detailItems<MIXERCONTROLDETAILS_BOOLEAN>(details);
@@ -349,20 +351,20 @@ MMRESULT MixerSession::setSelection(const MIXERCONTROLDETAILS& details) {
     std::lock_guard guard(m_backendLock);
     if (m_layout.selectKind == MixerSelectKind::Mux) {
         std::vector<bool> current;
-        if (!m_backend->readSelection(current)) {
+        if (!m_backend->ReadSelection(current)) {
             return MMSYSERR_ERROR;
         }
-        const std::optional<std::size_t> chosen = resolveMuxWrite(current, requested);
+        const std::optional<std::size_t> chosen = ResolveMuxWrite(current, requested);
         if (!chosen) {
             return MIXERR_INVALVALUE;
         }
         requested.assign(requested.size(), false);
         requested[*chosen] = true;
     }
-    return m_backend->writeSelection(requested) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    return m_backend->WriteSelection(requested) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 
-MMRESULT MixerSession::setVolume(std::size_t index, const MIXERCONTROLDETAILS& details) {
+MMRESULT MixerSession::SetVolume(std::size_t index, const MIXERCONTROLDETAILS& details) {
     const MixerSourceLine& source = m_layout.lines[index];
     if (details.cbDetails != sizeof(MIXERCONTROLDETAILS_UNSIGNED) || details.cMultipleItems != 0 ||
         (details.cChannels != 1 && details.cChannels != source.channels)) {
@@ -382,5 +384,7 @@ MMRESULT MixerSession::setVolume(std::size_t index, const MIXERCONTROLDETAILS& d
         return MIXERR_INVALVALUE;
     }
     std::lock_guard guard(m_backendLock);
-    return m_backend->writeVolume(index, values) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    return m_backend->WriteVolume(index, values) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
+
+} // namespace platform::mixer

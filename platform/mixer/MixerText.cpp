@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-std::string fitText(const std::string& text, std::size_t maxBytes) {
+namespace platform::mixer {
+
+std::string FitText(const std::string& text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) {
         return text;
     }
@@ -14,11 +16,13 @@ std::string fitText(const std::string& text, std::size_t maxBytes) {
     return text.substr(0, end);
 }
 
-void copyText(char* field, std::size_t fieldBytes, const std::string& text) {
+void CopyText(char* field, std::size_t fieldBytes, const std::string& text) {
     if (fieldBytes == 0) {
         return;
     }
-    const std::string fitted = fitText(text, fieldBytes - 1);
+    const std::string fitted = FitText(text, fieldBytes - 1);
     fitted.copy(field, fitted.size());
     std::memset(field + fitted.size(), 0, fieldBytes - fitted.size());
 }
+
+} // namespace platform::mixer

@@ -1,6 +1,8 @@
 #include "platform/mixer/MuxSelection.h"
 
-std::optional<std::size_t> resolveMuxWrite(const std::vector<bool>& current,
+namespace platform::mixer {
+
+std::optional<std::size_t> ResolveMuxWrite(const std::vector<bool>& current,
                                            const std::vector<bool>& requested) {
     if (current.size() != requested.size()) {
         return std::nullopt;
@@ -20,7 +22,7 @@ std::optional<std::size_t> resolveMuxWrite(const std::vector<bool>& current,
     return kept;
 }
 
-std::optional<std::size_t> muxChoice(const std::vector<bool>& selected, std::size_t lineCount) {
+std::optional<std::size_t> MuxChoice(const std::vector<bool>& selected, std::size_t lineCount) {
     if (selected.size() != lineCount) {
         return std::nullopt;
     }
@@ -31,3 +33,5 @@ std::optional<std::size_t> muxChoice(const std::vector<bool>& selected, std::siz
     }
     return std::nullopt;
 }
+
+} // namespace platform::mixer

@@ -4,15 +4,17 @@
 #include <pulse/subscribe.h>
 #include <pulse/timeval.h>
 
-std::unique_ptr<PulseConnection> PulseConnection::connect() {
+namespace platform::mixer {
+
+std::unique_ptr<PulseConnection> PulseConnection::Connect() {
     std::unique_ptr<PulseConnection> connection(new PulseConnection());
-    if (!connection->start()) {
+    if (!connection->Start()) {
         return nullptr;
     }
     return connection;
 }
 
-bool PulseConnection::start() {
+bool PulseConnection::Start() {
     m_loop = pa_threaded_mainloop_new();
     if (m_loop == nullptr) {
         return false;
@@ -21,7 +23,7 @@ bool PulseConnection::start() {
     if (m_context == nullptr) {
         return false;
     }
-    pa_context_set_state_callback(m_context, &PulseConnection::onStateChange, this);
+    pa_context_set_state_callback(m_context, &PulseConnection::OnStateChange, this);
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         return false;
     }
@@ -30,7 +32,7 @@ bool PulseConnection::start() {
     }
     m_running = true;
     Lock lock(*this);
-    return waitFor([this] { return pa_context_get_state(m_context) == PA_CONTEXT_READY; });
+    return WaitFor([this] { return pa_context_get_state(m_context) == PA_CONTEXT_READY; });
 }
 
 PulseConnection::~PulseConnection() {
@@ -55,21 +57,21 @@ PulseConnection::~PulseConnection() {
     }
 }
 
-void PulseConnection::onStateChange(pa_context* /*context*/, void* self) {
-    static_cast<PulseConnection*>(self)->wake();
+void PulseConnection::OnStateChange(pa_context* /*context*/, void* self) {
+    static_cast<PulseConnection*>(self)->Wake();
 }
 
-void PulseConnection::onTimer(pa_mainloop_api* /*api*/, pa_time_event* /*event*/,
+void PulseConnection::OnTimer(pa_mainloop_api* /*api*/, pa_time_event* /*event*/,
                               const struct timeval* /*when*/, void* self) {
-    static_cast<PulseConnection*>(self)->wake();
+    static_cast<PulseConnection*>(self)->Wake();
 }
 
-bool PulseConnection::waitFor(const std::function<bool()>& done) {
+bool PulseConnection::WaitFor(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kOperationTimeout;
     const auto timeoutUs = std::chrono::duration_cast<std::chrono::microseconds>(kOperationTimeout);
     pa_time_event* timer = pa_context_rttime_new(
         m_context, pa_rtclock_now() + static_cast<pa_usec_t>(timeoutUs.count()),
-        &PulseConnection::onTimer, this);
+        &PulseConnection::OnTimer, this);
     if (timer == nullptr) {
         return done();
     }
@@ -90,14 +92,16 @@ bool PulseConnection::waitFor(const std::function<bool()>& done) {
     return result;
 }
 
-bool PulseConnection::complete(pa_operation* operation, const bool& finished) {
+bool PulseConnection::Complete(pa_operation* operation, const bool& finished) {
     if (operation == nullptr) {
         return false;
     }
-    const bool done = waitFor([&finished] { return finished; });
+    const bool done = WaitFor([&finished] { return finished; });
     if (!done) {
         pa_operation_cancel(operation);
     }
     pa_operation_unref(operation);
     return done;
 }
+
+} // namespace platform::mixer

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace platform::mixer {
+
 // A connection to the sound server on a threaded main loop of its own. Callers talk to the
 // server under lock(); every wait ends after the operation timeout or when the connection
 // is lost, so a server that hangs or dies never holds the caller.
@@ -16,7 +18,7 @@ public:
     static constexpr std::chrono::milliseconds kOperationTimeout{2000};
 
     // Null when no server answers in time. Never starts a server.
-    static std::unique_ptr<PulseConnection> connect();
+    static std::unique_ptr<PulseConnection> Connect();
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
@@ -34,23 +36,25 @@ public:
         pa_threaded_mainloop* m_loop;
     };
 
-    pa_context* context() const { return m_context; }
-    // Wakes a caller waiting in waitFor; for callbacks on the loop's thread.
-    void wake() { pa_threaded_mainloop_signal(m_loop, 0); }
+    pa_context* Context() const { return m_context; }
+    // Wakes a caller waiting in WaitFor; for callbacks on the loop's thread.
+    void Wake() { pa_threaded_mainloop_signal(m_loop, 0); }
     // With the lock held: waits until done() holds. False on timeout or a lost connection.
-    bool waitFor(const std::function<bool()>& done);
+    bool WaitFor(const std::function<bool()>& done);
     // With the lock held: waits for an operation whose callbacks set finished. A late
     // operation is cancelled, so its callbacks never run after this returns.
-    bool complete(pa_operation* operation, const bool& finished);
+    bool Complete(pa_operation* operation, const bool& finished);
 
 private:
     PulseConnection() = default;
-    bool start();
-    static void onStateChange(pa_context* context, void* self);
-    static void onTimer(pa_mainloop_api* api, pa_time_event* event, const struct timeval* when,
+    bool Start();
+    static void OnStateChange(pa_context* context, void* self);
+    static void OnTimer(pa_mainloop_api* api, pa_time_event* event, const struct timeval* when,
                         void* self);
 
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     bool m_running = false;
 };
+
+} // namespace platform::mixer

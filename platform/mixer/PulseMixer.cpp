@@ -5,6 +5,8 @@
 #include <pulse/proplist.h>
 #include <pulse/volume.h>
 
+namespace platform::mixer {
+
 namespace {
 
 PulseSourceInfo toSourceInfo(const pa_source_info& info) {
@@ -44,7 +46,7 @@ void onSourceListed(pa_context* /*context*/, const pa_source_info* info, int las
     }
     request->failed = last < 0;
     request->finished = true;
-    request->connection->wake();
+    request->connection->Wake();
 }
 
 struct ServerRequest {
@@ -59,7 +61,7 @@ void onServerRead(pa_context* /*context*/, const pa_server_info* info, void* dat
         request->defaultSource = info->default_source_name;
     }
     request->finished = true;
-    request->connection->wake();
+    request->connection->Wake();
 }
 
 struct SuccessRequest {
@@ -72,13 +74,13 @@ void onSuccess(pa_context* /*context*/, int success, void* data) {
     auto* request = static_cast<SuccessRequest*>(data);
     request->succeeded = success != 0;
     request->finished = true;
-    request->connection->wake();
+    request->connection->Wake();
 }
 
 } // namespace
 
-std::unique_ptr<PulseMixer> PulseMixer::open() {
-    std::unique_ptr<PulseConnection> connection = PulseConnection::connect();
+std::unique_ptr<PulseMixer> PulseMixer::Open() {
+    std::unique_ptr<PulseConnection> connection = PulseConnection::Connect();
     if (!connection) {
         return nullptr;
     }
@@ -93,24 +95,24 @@ PulseMixer::~PulseMixer() {
     m_connection.reset();
 }
 
-bool PulseMixer::listSources(std::vector<PulseSourceInfo>& sources) {
+bool PulseMixer::ListSources(std::vector<PulseSourceInfo>& sources) {
     SourceRequest request;
     request.connection = m_connection.get();
     pa_operation* operation =
-        pa_context_get_source_info_list(m_connection->context(), &onSourceListed, &request);
-    if (!m_connection->complete(operation, request.finished) || request.failed) {
+        pa_context_get_source_info_list(m_connection->Context(), &onSourceListed, &request);
+    if (!m_connection->Complete(operation, request.finished) || request.failed) {
         return false;
     }
     sources = std::move(request.sources);
     return true;
 }
 
-bool PulseMixer::readSource(const std::string& name, PulseSourceInfo& source) {
+bool PulseMixer::ReadSource(const std::string& name, PulseSourceInfo& source) {
     SourceRequest request;
     request.connection = m_connection.get();
     pa_operation* operation = pa_context_get_source_info_by_name(
-        m_connection->context(), name.c_str(), &onSourceListed, &request);
-    if (!m_connection->complete(operation, request.finished) || request.failed ||
+        m_connection->Context(), name.c_str(), &onSourceListed, &request);
+    if (!m_connection->Complete(operation, request.finished) || request.failed ||
         request.sources.size() != 1) {
         return false;
     }
@@ -118,64 +120,64 @@ bool PulseMixer::readSource(const std::string& name, PulseSourceInfo& source) {
     return true;
 }
 
-bool PulseMixer::readDefaultSource(std::string& name) {
+bool PulseMixer::ReadDefaultSource(std::string& name) {
     ServerRequest request;
     request.connection = m_connection.get();
     pa_operation* operation =
-        pa_context_get_server_info(m_connection->context(), &onServerRead, &request);
-    if (!m_connection->complete(operation, request.finished)) {
+        pa_context_get_server_info(m_connection->Context(), &onServerRead, &request);
+    if (!m_connection->Complete(operation, request.finished)) {
         return false;
     }
     name = request.defaultSource;
     return true;
 }
 
-bool PulseMixer::runSuccessOperation(const SuccessStarter& start) {
+bool PulseMixer::RunSuccessOperation(const SuccessStarter& start) {
     // The request outlives the operation: complete() cancels a late one before returning.
     SuccessRequest request;
     request.connection = m_connection.get();
-    pa_operation* operation = start(m_connection->context(), &onSuccess, &request);
-    return m_connection->complete(operation, request.finished) && request.succeeded;
+    pa_operation* operation = start(m_connection->Context(), &onSuccess, &request);
+    return m_connection->Complete(operation, request.finished) && request.succeeded;
 }
 
-void PulseMixer::remember(const std::vector<PulseSourceInfo>& sources) {
+void PulseMixer::Remember(const std::vector<PulseSourceInfo>& sources) {
     m_seen.clear();
     for (const PulseSourceInfo& source : sources) {
         m_seen[source.index] = {source.volume, source.activePort};
     }
 }
 
-bool PulseMixer::readLayout(MixerLayout& layout) {
+bool PulseMixer::ReadLayout(MixerLayout& layout) {
     PulseConnection::Lock lock(*m_connection);
     std::vector<PulseSourceInfo> sources;
-    if (!listSources(sources) || !readDefaultSource(m_defaultSeen)) {
+    if (!ListSources(sources) || !ReadDefaultSource(m_defaultSeen)) {
         return false;
     }
-    buildPulseLayout(sources, layout, m_targets);
-    remember(sources);
+    BuildPulseLayout(sources, layout, m_targets);
+    Remember(sources);
     return true;
 }
 
-bool PulseMixer::readSelection(std::vector<bool>& selected) {
+bool PulseMixer::ReadSelection(std::vector<bool>& selected) {
     PulseConnection::Lock lock(*m_connection);
     std::vector<PulseSourceInfo> sources;
     std::string defaultSource;
-    if (!listSources(sources) || !readDefaultSource(defaultSource)) {
+    if (!ListSources(sources) || !ReadDefaultSource(defaultSource)) {
         return false;
     }
-    selected = pulseSelection(m_targets, sources, defaultSource);
+    selected = PulseSelection(m_targets, sources, defaultSource);
     return true;
 }
 
-bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
-    const std::optional<std::size_t> chosen = muxChoice(selected, m_targets.size());
+bool PulseMixer::WriteSelection(const std::vector<bool>& selected) {
+    const std::optional<std::size_t> chosen = MuxChoice(selected, m_targets.size());
     if (!chosen) {
         return false;
     }
     const PulseLineTarget& target = m_targets[*chosen];
     PulseConnection::Lock lock(*m_connection);
     if (!target.port.empty()) {
-        const bool portSet = runSuccessOperation(
+        const bool portSet = RunSuccessOperation(
             [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
                 return pa_context_set_source_port_by_name(context, target.sourceName.c_str(),
                                                           target.port.c_str(), done, request);
@@ -184,36 +186,36 @@ bool PulseMixer::writeSelection(const std::vector<bool>& selected) {
             return false;
         }
     }
-    return runSuccessOperation(
+    return RunSuccessOperation(
         [&target](pa_context* context, pa_context_success_cb_t done, void* request) {
             return pa_context_set_default_source(context, target.sourceName.c_str(), done, request);
         });
 }
 
-bool PulseMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
+bool PulseMixer::ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
     if (line >= m_targets.size()) {
         return false;
     }
     PulseConnection::Lock lock(*m_connection);
     PulseSourceInfo source;
-    if (!readSource(m_targets[line].sourceName, source)) {
+    if (!ReadSource(m_targets[line].sourceName, source)) {
         return false;
     }
     channelValues.clear();
     for (const std::uint32_t value : source.volume) {
-        channelValues.push_back(mixerVolumeFromPulse(value));
+        channelValues.push_back(MixerVolumeFromPulse(value));
     }
     return true;
 }
 
-bool PulseMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
+bool PulseMixer::WriteVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
     if (line >= m_targets.size() || channelValues.empty() ||
         channelValues.size() > PA_CHANNELS_MAX) {
         return false;
     }
     PulseConnection::Lock lock(*m_connection);
     PulseSourceInfo source;
-    if (!readSource(m_targets[line].sourceName, source) ||
+    if (!ReadSource(m_targets[line].sourceName, source) ||
         source.channels != channelValues.size()) {
         return false;
     }
@@ -221,27 +223,27 @@ bool PulseMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>&
     pa_cvolume_init(&volume);
     volume.channels = static_cast<std::uint8_t>(channelValues.size());
     for (std::size_t c = 0; c < channelValues.size(); ++c) {
-        volume.values[c] = pulseVolumeFromMixer(channelValues[c]);
+        volume.values[c] = PulseVolumeFromMixer(channelValues[c]);
     }
     const std::string& name = m_targets[line].sourceName;
-    return runSuccessOperation([&name, &volume](pa_context* context, pa_context_success_cb_t done,
+    return RunSuccessOperation([&name, &volume](pa_context* context, pa_context_success_cb_t done,
                                                 void* request) {
         return pa_context_set_source_volume_by_name(context, name.c_str(), &volume, done, request);
     });
 }
 
-void PulseMixer::watchChanges(ChangeListener listener) {
+void PulseMixer::WatchChanges(ChangeListener listener) {
     PulseConnection::Lock lock(*m_connection);
     m_listener = std::move(listener);
-    pa_context_set_subscribe_callback(m_connection->context(), &PulseMixer::onEvent, this);
-    runSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
+    pa_context_set_subscribe_callback(m_connection->Context(), &PulseMixer::OnEvent, this);
+    RunSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
         const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
                                                               PA_SUBSCRIPTION_MASK_SERVER);
         return pa_context_subscribe(context, mask, done, request);
     });
 }
 
-void PulseMixer::onEvent(pa_context* context, pa_subscription_event_type_t type,
+void PulseMixer::OnEvent(pa_context* context, pa_subscription_event_type_t type,
                          std::uint32_t index, void* self) {
     auto* mixer = static_cast<PulseMixer*>(self);
     const unsigned facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
@@ -249,7 +251,7 @@ void PulseMixer::onEvent(pa_context* context, pa_subscription_event_type_t type,
     if (facility == PA_SUBSCRIPTION_EVENT_SERVER) {
         // Whether the default source changed is only known after asking.
         pa_operation* check =
-            pa_context_get_server_info(context, &PulseMixer::onServerChecked, self);
+            pa_context_get_server_info(context, &PulseMixer::OnServerChecked, self);
         if (check != nullptr) {
             pa_operation_unref(check);
         }
@@ -262,7 +264,7 @@ void PulseMixer::onEvent(pa_context* context, pa_subscription_event_type_t type,
         // The server reports a source change for many reasons (it starts or stops running,
         // for one); look at the source to see whether its volume or port changed.
         pa_operation* check =
-            pa_context_get_source_info_by_index(context, index, &PulseMixer::onSourceChecked, self);
+            pa_context_get_source_info_by_index(context, index, &PulseMixer::OnSourceChecked, self);
         if (check != nullptr) {
             pa_operation_unref(check);
         }
@@ -274,7 +276,7 @@ void PulseMixer::onEvent(pa_context* context, pa_subscription_event_type_t type,
     mixer->m_listener(MixerChange::Lines, -1);
 }
 
-void PulseMixer::onSourceChecked(pa_context* /*context*/, const pa_source_info* info, int last,
+void PulseMixer::OnSourceChecked(pa_context* /*context*/, const pa_source_info* info, int last,
                                  void* self) {
     if (last != 0 || info == nullptr) {
         return;
@@ -286,14 +288,14 @@ void PulseMixer::onSourceChecked(pa_context* /*context*/, const pa_source_info* 
     const bool portChanged = seen.activePort != source.activePort;
     seen = {source.volume, source.activePort};
     if (volumeChanged) {
-        mixer->emitVolume(source.index);
+        mixer->EmitVolume(source.index);
     }
     if (portChanged && source.name == mixer->m_defaultSeen) {
         mixer->m_listener(MixerChange::Selection, -1);
     }
 }
 
-void PulseMixer::onServerChecked(pa_context* /*context*/, const pa_server_info* info, void* self) {
+void PulseMixer::OnServerChecked(pa_context* /*context*/, const pa_server_info* info, void* self) {
     auto* mixer = static_cast<PulseMixer*>(self);
     if (info == nullptr) {
         return;
@@ -306,10 +308,12 @@ void PulseMixer::onServerChecked(pa_context* /*context*/, const pa_server_info* 
     }
 }
 
-void PulseMixer::emitVolume(std::uint32_t sourceIndex) {
+void PulseMixer::EmitVolume(std::uint32_t sourceIndex) {
     for (std::size_t i = 0; i < m_targets.size(); ++i) {
         if (m_targets[i].sourceIndex == sourceIndex) {
             m_listener(MixerChange::Volume, static_cast<int>(i));
         }
     }
 }
+
+} // namespace platform::mixer

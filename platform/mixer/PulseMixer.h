@@ -10,23 +10,25 @@
 #include <map>
 #include <memory>
 
+namespace platform::mixer {
+
 // The sound server's capture sources as a MUX: choosing a line makes its source the server's
 // default source (and, for a port line, switches the source to that port); volumes are the
 // sources' volumes; the server's events are the change notifications.
 class PulseMixer final : public MixerBackend {
 public:
     // Null when no sound server answers.
-    static std::unique_ptr<PulseMixer> open();
+    static std::unique_ptr<PulseMixer> Open();
     ~PulseMixer() override;
     PulseMixer(const PulseMixer&) = delete;
     PulseMixer& operator=(const PulseMixer&) = delete;
 
-    bool readLayout(MixerLayout& layout) override;
-    bool readSelection(std::vector<bool>& selected) override;
-    bool writeSelection(const std::vector<bool>& selected) override;
-    bool readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) override;
-    bool writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) override;
-    void watchChanges(ChangeListener listener) override;
+    bool ReadLayout(MixerLayout& layout) override;
+    bool ReadSelection(std::vector<bool>& selected) override;
+    bool WriteSelection(const std::vector<bool>& selected) override;
+    bool ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) override;
+    bool WriteVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) override;
+    void WatchChanges(ChangeListener listener) override;
 
 private:
     // What the last look at a source showed, to tell real changes from other events.
@@ -37,20 +39,20 @@ private:
 
     explicit PulseMixer(std::unique_ptr<PulseConnection> connection);
     // With the connection locked.
-    bool listSources(std::vector<PulseSourceInfo>& sources);
-    bool readDefaultSource(std::string& name);
-    bool readSource(const std::string& name, PulseSourceInfo& source);
+    bool ListSources(std::vector<PulseSourceInfo>& sources);
+    bool ReadDefaultSource(std::string& name);
+    bool ReadSource(const std::string& name, PulseSourceInfo& source);
     using SuccessStarter =
         std::function<pa_operation*(pa_context*, pa_context_success_cb_t, void*)>;
-    bool runSuccessOperation(const SuccessStarter& start);
-    void remember(const std::vector<PulseSourceInfo>& sources);
+    bool RunSuccessOperation(const SuccessStarter& start);
+    void Remember(const std::vector<PulseSourceInfo>& sources);
 
-    static void onEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,
+    static void OnEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,
                         void* self);
-    static void onSourceChecked(pa_context* context, const pa_source_info* info, int last,
+    static void OnSourceChecked(pa_context* context, const pa_source_info* info, int last,
                                 void* self);
-    static void onServerChecked(pa_context* context, const pa_server_info* info, void* self);
-    void emitVolume(std::uint32_t sourceIndex);
+    static void OnServerChecked(pa_context* context, const pa_server_info* info, void* self);
+    void EmitVolume(std::uint32_t sourceIndex);
 
     std::unique_ptr<PulseConnection> m_connection;
     std::vector<PulseLineTarget> m_targets;
@@ -59,3 +61,5 @@ private:
     std::string m_defaultSeen;
     ChangeListener m_listener;
 };
+
+} // namespace platform::mixer

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace platform::mixer {
+
 namespace {
 
 constexpr std::size_t kShortNameBytes = MIXER_SHORT_NAME_CHARS - 1;
@@ -27,7 +29,7 @@ std::uint32_t typeFromPort(const PulsePortInfo& port) {
     case PA_DEVICE_PORT_TYPE_PHONE:
         return MIXERLINE_COMPONENTTYPE_SRC_TELEPHONE;
     case PA_DEVICE_PORT_TYPE_UNKNOWN:
-        return componentTypeFromName(port.name + " " + port.description);
+        return ComponentTypeFromName(port.name + " " + port.description);
     default:
         // Every other input (digital, radio, video, USB, Bluetooth, ...) is still something
         // to record from; the analog type is the one that keeps it in the list.
@@ -41,7 +43,7 @@ std::string sourceTitle(const PulseSourceInfo& source) {
 
 } // namespace
 
-std::uint32_t pulseComponentType(const PulseSourceInfo& source, const PulsePortInfo* port) {
+std::uint32_t PulseComponentType(const PulseSourceInfo& source, const PulsePortInfo* port) {
     if (port != nullptr) {
         return typeFromPort(*port);
     }
@@ -59,10 +61,10 @@ std::uint32_t pulseComponentType(const PulseSourceInfo& source, const PulsePortI
     if (source.ports.size() == 1) {
         return typeFromPort(source.ports.front());
     }
-    return componentTypeFromName(source.name + " " + source.description);
+    return ComponentTypeFromName(source.name + " " + source.description);
 }
 
-void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& layout,
+void BuildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& layout,
                       std::vector<PulseLineTarget>& targets) {
     std::vector<const PulseSourceInfo*> ordered;
     ordered.reserve(sources.size());
@@ -87,10 +89,10 @@ void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
         line.volumeSteps = kMaxMixerVolume;
         if (source->ports.size() >= 2) {
             for (const PulsePortInfo& port : source->ports) {
-                line.shortName = fitText(port.description, kShortNameBytes);
+                line.shortName = FitText(port.description, kShortNameBytes);
                 line.name =
-                    fitText(port.description + " - " + sourceTitle(*source), kLongNameBytes);
-                line.componentType = pulseComponentType(*source, &port);
+                    FitText(port.description + " - " + sourceTitle(*source), kLongNameBytes);
+                line.componentType = PulseComponentType(*source, &port);
                 layout.lines.push_back(line);
                 targets.push_back({source->name, source->index, port.name});
             }
@@ -101,16 +103,16 @@ void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& 
             ++monitors;
             line.shortName = monitors == 1 ? "Playback" : "Playback " + std::to_string(monitors);
         } else {
-            line.shortName = fitText(sourceTitle(*source), kShortNameBytes);
+            line.shortName = FitText(sourceTitle(*source), kShortNameBytes);
         }
-        line.name = fitText(sourceTitle(*source), kLongNameBytes);
-        line.componentType = pulseComponentType(*source, nullptr);
+        line.name = FitText(sourceTitle(*source), kLongNameBytes);
+        line.componentType = PulseComponentType(*source, nullptr);
         layout.lines.push_back(line);
         targets.push_back({source->name, source->index, std::string()});
     }
 }
 
-std::vector<bool> pulseSelection(const std::vector<PulseLineTarget>& targets,
+std::vector<bool> PulseSelection(const std::vector<PulseLineTarget>& targets,
                                  const std::vector<PulseSourceInfo>& sources,
                                  const std::string& defaultSource) {
     std::string activePort;
@@ -127,15 +129,17 @@ std::vector<bool> pulseSelection(const std::vector<PulseLineTarget>& targets,
     return selected;
 }
 
-std::uint32_t mixerVolumeFromPulse(std::uint32_t pulseVolume) {
+std::uint32_t MixerVolumeFromPulse(std::uint32_t pulseVolume) {
     const std::uint64_t scaled =
         (static_cast<std::uint64_t>(pulseVolume) * kMaxMixerVolume + PA_VOLUME_NORM / 2) /
         PA_VOLUME_NORM;
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(scaled, kMaxMixerVolume));
 }
 
-std::uint32_t pulseVolumeFromMixer(std::uint32_t mixerVolume) {
+std::uint32_t PulseVolumeFromMixer(std::uint32_t mixerVolume) {
     const std::uint64_t clamped = std::min(mixerVolume, kMaxMixerVolume);
     return static_cast<std::uint32_t>((clamped * PA_VOLUME_NORM + kMaxMixerVolume / 2) /
                                       kMaxMixerVolume);
 }
+
+} // namespace platform::mixer

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace platform::mixer {
+
 struct PulsePortInfo {
     std::string name;
     std::string description;
@@ -36,17 +38,19 @@ struct PulseLineTarget {
 
 // One line per source, or one line per port for a source with two ports or more, in the
 // order of the sources' indices (the order the server gives them in).
-void buildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& layout,
+void BuildPulseLayout(const std::vector<PulseSourceInfo>& sources, MixerLayout& layout,
                       std::vector<PulseLineTarget>& targets);
 
 // The line recorded now: the default source, and of its ports the active one.
-std::vector<bool> pulseSelection(const std::vector<PulseLineTarget>& targets,
+std::vector<bool> PulseSelection(const std::vector<PulseLineTarget>& targets,
                                  const std::vector<PulseSourceInfo>& sources,
                                  const std::string& defaultSource);
 
-std::uint32_t pulseComponentType(const PulseSourceInfo& source, const PulsePortInfo* port);
+std::uint32_t PulseComponentType(const PulseSourceInfo& source, const PulsePortInfo* port);
 
 // The server's volume scale (0 = silent, 65536 = 100 %) laid linearly onto 0..65535;
 // values above 100 % read as 65535.
-std::uint32_t mixerVolumeFromPulse(std::uint32_t pulseVolume);
-std::uint32_t pulseVolumeFromMixer(std::uint32_t mixerVolume);
+std::uint32_t MixerVolumeFromPulse(std::uint32_t pulseVolume);
+std::uint32_t PulseVolumeFromMixer(std::uint32_t mixerVolume);
+
+} // namespace platform::mixer

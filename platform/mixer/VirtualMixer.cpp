@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace platform::mixer {
+
 namespace {
 
 struct VirtualLine {
@@ -33,7 +35,7 @@ std::vector<std::uint32_t> channelsPerLine() {
 
 } // namespace
 
-VirtualMixer::VirtualMixer() : VirtualMixer(VirtualMixerState::defaultPath()) {}
+VirtualMixer::VirtualMixer() : VirtualMixer(VirtualMixerState::DefaultPath()) {}
 
 VirtualMixer::VirtualMixer(std::filesystem::path statePath) : m_statePath(std::move(statePath)) {}
 
@@ -42,13 +44,13 @@ VirtualMixer::~VirtualMixer() {
     m_watch.reset();
 }
 
-VirtualMixerState VirtualMixer::loadState() const {
+VirtualMixerState VirtualMixer::LoadState() const {
     VirtualMixerState state(channelsPerLine(), kDefaultVolume);
-    state.load(m_statePath, kMaxVolume);
+    state.Load(m_statePath, kMaxVolume);
     return state;
 }
 
-bool VirtualMixer::readLayout(MixerLayout& layout) {
+bool VirtualMixer::ReadLayout(MixerLayout& layout) {
     layout.deviceName = "Sondrel Virtual Mixer";
     layout.selectKind = MixerSelectKind::Mux;
     layout.lines.clear();
@@ -59,65 +61,67 @@ bool VirtualMixer::readLayout(MixerLayout& layout) {
     return true;
 }
 
-bool VirtualMixer::readSelection(std::vector<bool>& selected) {
+bool VirtualMixer::ReadSelection(std::vector<bool>& selected) {
     const VirtualMixerStateLock lock(m_statePath);
-    const VirtualMixerState state = loadState();
+    const VirtualMixerState state = LoadState();
     selected.assign(kLines.size(), false);
-    selected[state.selected()] = true;
+    selected[state.Selected()] = true;
     return true;
 }
 
-bool VirtualMixer::writeSelection(const std::vector<bool>& selected) {
-    const std::optional<std::size_t> chosen = muxChoice(selected, kLines.size());
+bool VirtualMixer::WriteSelection(const std::vector<bool>& selected) {
+    const std::optional<std::size_t> chosen = MuxChoice(selected, kLines.size());
     if (!chosen) {
         return false;
     }
     const VirtualMixerStateLock lock(m_statePath);
-    VirtualMixerState state = loadState();
-    state.select(*chosen);
-    return state.save(m_statePath);
+    VirtualMixerState state = LoadState();
+    state.Select(*chosen);
+    return state.Save(m_statePath);
 }
 
-bool VirtualMixer::readVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
+bool VirtualMixer::ReadVolume(std::size_t line, std::vector<std::uint32_t>& channelValues) {
     if (line >= kLines.size()) {
         return false;
     }
     const VirtualMixerStateLock lock(m_statePath);
-    channelValues = loadState().volume(line);
+    channelValues = LoadState().Volume(line);
     return true;
 }
 
-bool VirtualMixer::writeVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
+bool VirtualMixer::WriteVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
     if (line >= kLines.size() || channelValues.size() != kLines[line].channels) {
         return false;
     }
     const VirtualMixerStateLock lock(m_statePath);
-    VirtualMixerState state = loadState();
-    state.setVolume(line, channelValues);
-    return state.save(m_statePath);
+    VirtualMixerState state = LoadState();
+    state.SetVolume(line, channelValues);
+    return state.Save(m_statePath);
 }
 
-void VirtualMixer::watchChanges(ChangeListener listener) {
+void VirtualMixer::WatchChanges(ChangeListener listener) {
     m_listener = std::move(listener);
     {
         const VirtualMixerStateLock lock(m_statePath);
-        m_seen = std::make_unique<VirtualMixerState>(loadState());
+        m_seen = std::make_unique<VirtualMixerState>(LoadState());
     }
-    m_watch = std::make_unique<FileChangeWatch>(m_statePath, [this] { onFileChanged(); });
+    m_watch = std::make_unique<FileChangeWatch>(m_statePath, [this] { OnFileChanged(); });
 }
 
-void VirtualMixer::onFileChanged() {
+void VirtualMixer::OnFileChanged() {
     VirtualMixerState now = [this] {
         const VirtualMixerStateLock lock(m_statePath);
-        return loadState();
+        return LoadState();
     }();
-    if (now.selected() != m_seen->selected()) {
-        m_listener(MixerChange::Selection, static_cast<int>(now.selected()));
+    if (now.Selected() != m_seen->Selected()) {
+        m_listener(MixerChange::Selection, static_cast<int>(now.Selected()));
     }
     for (std::size_t line = 0; line < kLines.size(); ++line) {
-        if (now.volume(line) != m_seen->volume(line)) {
+        if (now.Volume(line) != m_seen->Volume(line)) {
             m_listener(MixerChange::Volume, static_cast<int>(line));
         }
     }
     *m_seen = std::move(now);
 }
+
+} // namespace platform::mixer

@@ -8,6 +8,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace platform::mixer {
+
 namespace {
 
 bool parseNumber(const std::string& text, std::uint64_t& number) {
@@ -26,7 +28,7 @@ VirtualMixerState::VirtualMixerState(const std::vector<std::uint32_t>& channelsP
     }
 }
 
-std::filesystem::path VirtualMixerState::defaultPath() {
+std::filesystem::path VirtualMixerState::DefaultPath() {
     if (const std::string explicitPath = util::EnvironmentValue("SONDREL_MIXER_STATE");
         !explicitPath.empty()) {
         return explicitPath;
@@ -34,18 +36,18 @@ std::filesystem::path VirtualMixerState::defaultPath() {
     return util::UserDataFolder() / "mixer.ini";
 }
 
-void VirtualMixerState::load(const std::filesystem::path& path, std::uint32_t maxVolume) {
+void VirtualMixerState::Load(const std::filesystem::path& path, std::uint32_t maxVolume) {
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos) {
-            apply(line.substr(0, equals), line.substr(equals + 1), maxVolume);
+            Apply(line.substr(0, equals), line.substr(equals + 1), maxVolume);
         }
     }
 }
 
-void VirtualMixerState::apply(const std::string& key, const std::string& value,
+void VirtualMixerState::Apply(const std::string& key, const std::string& value,
                               std::uint32_t maxVolume) {
     std::uint64_t number = 0;
     if (key == "selected") {
@@ -73,7 +75,7 @@ void VirtualMixerState::apply(const std::string& key, const std::string& value,
     }
 }
 
-bool VirtualMixerState::save(const std::filesystem::path& path) const {
+bool VirtualMixerState::Save(const std::filesystem::path& path) const {
     std::error_code error;
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), error);
@@ -103,3 +105,5 @@ bool VirtualMixerState::save(const std::filesystem::path& path) const {
     }
     return true;
 }
+
+} // namespace platform::mixer

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace platform::mixer {
+
 // The settings of the virtual mixer as kept in its state file: which source is recorded and
 // the volume of each channel of each source. The file is a few "key=value" lines:
 //   selected=1
@@ -19,25 +21,27 @@ public:
 
     // The file named by SONDREL_MIXER_STATE, else sondrel/mixer.ini in the user's data
     // folder (XDG_DATA_HOME, else ~/.local/share).
-    static std::filesystem::path defaultPath();
+    static std::filesystem::path DefaultPath();
 
     // Reads what the file holds; a missing file, or an entry that is missing, malformed or
     // out of range (above maxVolume), leaves the value as it was.
-    void load(const std::filesystem::path& path, std::uint32_t maxVolume);
+    void Load(const std::filesystem::path& path, std::uint32_t maxVolume);
     // Writes a new file beside the old one and renames it over it, so that a reader never
     // sees half a file. Creates the folder when needed.
-    bool save(const std::filesystem::path& path) const;
+    bool Save(const std::filesystem::path& path) const;
 
-    std::size_t selected() const { return m_selected; }
-    void select(std::size_t line) { m_selected = line; }
-    const std::vector<std::uint32_t>& volume(std::size_t line) const { return m_volumes[line]; }
-    void setVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
+    std::size_t Selected() const { return m_selected; }
+    void Select(std::size_t line) { m_selected = line; }
+    const std::vector<std::uint32_t>& Volume(std::size_t line) const { return m_volumes[line]; }
+    void SetVolume(std::size_t line, const std::vector<std::uint32_t>& channelValues) {
         m_volumes[line] = channelValues;
     }
 
 private:
-    void apply(const std::string& key, const std::string& value, std::uint32_t maxVolume);
+    void Apply(const std::string& key, const std::string& value, std::uint32_t maxVolume);
 
     std::size_t m_selected = 0;
     std::vector<std::vector<std::uint32_t>> m_volumes;
 };
+
+} // namespace platform::mixer

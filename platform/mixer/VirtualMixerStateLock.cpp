@@ -5,6 +5,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace platform::mixer {
+
 namespace {
 
 std::mutex g_stateMutex;
@@ -32,3 +34,5 @@ VirtualMixerStateLock::~VirtualMixerStateLock() {
         close(m_fileFd);
     }
 }
+
+} // namespace platform::mixer

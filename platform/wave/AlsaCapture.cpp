@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <thread>
 
+namespace platform::wave {
+
 namespace {
 
 // Half a second of audio in ALSA's buffer covers the program's callback, which
@@ -21,8 +23,8 @@ constexpr auto kShortReadPause = std::chrono::milliseconds(10);
 
 } // namespace
 
-OpenedSource AlsaCapture::open(const std::string& device, const WAVEFORMATEX& format) {
-    auto opened = openAlsaPcm(device, SND_PCM_STREAM_CAPTURE, format, kBufferUs);
+OpenedSource AlsaCapture::Open(const std::string& device, const WAVEFORMATEX& format) {
+    auto opened = OpenAlsaPcm(device, SND_PCM_STREAM_CAPTURE, format, kBufferUs);
     if (opened.result != MMSYSERR_NOERROR) {
         return {opened.result, nullptr};
     }
@@ -33,25 +35,25 @@ OpenedSource AlsaCapture::open(const std::string& device, const WAVEFORMATEX& fo
 AlsaCapture::AlsaCapture(std::string device, AlsaPcmPtr pcm, unsigned frameBytes)
     : m_device(std::move(device)), m_pcm(std::move(pcm)), m_frameBytes(frameBytes) {}
 
-void AlsaCapture::start() {
+void AlsaCapture::Start() {
     snd_pcm_prepare(m_pcm.get());
     snd_pcm_start(m_pcm.get());
 }
 
-void AlsaCapture::stop() {
+void AlsaCapture::Stop() {
     snd_pcm_drop(m_pcm.get());
 }
 
-CaptureRead AlsaCapture::read(std::span<char> out) {
+CaptureRead AlsaCapture::Read(std::span<char> out) {
     const snd_pcm_sframes_t available = snd_pcm_avail_update(m_pcm.get());
     if (available < 0) {
-        return failed(static_cast<int>(available));
+        return Failed(static_cast<int>(available));
     }
     if (available < kMinReadFrames) {
         // One look at the poll descriptors without waiting: a plugin whose
         // server went away reports that there, not in its fill level.
-        if (const int state = pollOnce(); state < 0) {
-            return failed(state);
+        if (const int state = PollOnce(); state < 0) {
+            return Failed(state);
         }
         std::this_thread::sleep_for(kShortReadPause);
         return {CaptureStatus::Ok, 0};
@@ -62,12 +64,12 @@ CaptureRead AlsaCapture::read(std::span<char> out) {
         return {CaptureStatus::Ok, 0};
     }
     if (frames < 0) {
-        return failed(static_cast<int>(frames));
+        return Failed(static_cast<int>(frames));
     }
     return {CaptureStatus::Ok, static_cast<std::size_t>(frames) * m_frameBytes};
 }
 
-int AlsaCapture::pollOnce() {
+int AlsaCapture::PollOnce() {
     std::array<pollfd, 4> descriptors{};
     const int count = snd_pcm_poll_descriptors(m_pcm.get(), descriptors.data(),
                                                static_cast<unsigned>(descriptors.size()));
@@ -82,10 +84,12 @@ int AlsaCapture::pollOnce() {
                                             static_cast<unsigned>(count), &events);
 }
 
-CaptureRead AlsaCapture::failed(int error) {
-    if (!recoverAlsaPcm(m_pcm.get(), error)) {
+CaptureRead AlsaCapture::Failed(int error) {
+    if (!RecoverAlsaPcm(m_pcm.get(), error)) {
         return {CaptureStatus::Gone, 0};
     }
     const bool lost = error == -EPIPE || error == -ESTRPIPE;
     return {lost ? CaptureStatus::Overrun : CaptureStatus::Ok, 0};
 }
+
+} // namespace platform::wave

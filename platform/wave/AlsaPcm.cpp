@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+namespace platform::wave {
+
 namespace {
 
 MMRESULT openError(int error) {
@@ -20,7 +22,7 @@ MMRESULT openError(int error) {
 
 } // namespace
 
-OpenedAlsaPcm openAlsaPcm(const std::string& device, snd_pcm_stream_t stream,
+OpenedAlsaPcm OpenAlsaPcm(const std::string& device, snd_pcm_stream_t stream,
                           const WAVEFORMATEX& format, unsigned bufferUs) {
     snd_pcm_t* raw = nullptr;
     const int opened = snd_pcm_open(&raw, device.c_str(), stream, SND_PCM_NONBLOCK);
@@ -40,7 +42,7 @@ OpenedAlsaPcm openAlsaPcm(const std::string& device, snd_pcm_stream_t stream,
     return {MMSYSERR_NOERROR, std::move(pcm)};
 }
 
-bool canOpenAlsaPcm(const std::string& device, snd_pcm_stream_t stream) {
+bool CanOpenAlsaPcm(const std::string& device, snd_pcm_stream_t stream) {
     snd_pcm_t* pcm = nullptr;
     if (snd_pcm_open(&pcm, device.c_str(), stream, SND_PCM_NONBLOCK) < 0) {
         return false;
@@ -49,7 +51,7 @@ bool canOpenAlsaPcm(const std::string& device, snd_pcm_stream_t stream) {
     return true;
 }
 
-bool recoverAlsaPcm(snd_pcm_t* pcm, int error) {
+bool RecoverAlsaPcm(snd_pcm_t* pcm, int error) {
     if (snd_pcm_recover(pcm, error, 1) < 0) {
         return false;
     }
@@ -58,3 +60,5 @@ bool recoverAlsaPcm(snd_pcm_t* pcm, int error) {
     }
     return true;
 }
+
+} // namespace platform::wave

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+namespace platform::wave {
+
 namespace {
 
 constexpr unsigned kBufferUs = 250000;
@@ -13,8 +15,8 @@ constexpr auto kPlayingPoll = std::chrono::milliseconds(10);
 
 } // namespace
 
-OpenedSink AlsaPlayback::open(const std::string& device, const WAVEFORMATEX& format) {
-    auto opened = openAlsaPcm(device, SND_PCM_STREAM_PLAYBACK, format, kBufferUs);
+OpenedSink AlsaPlayback::Open(const std::string& device, const WAVEFORMATEX& format) {
+    auto opened = OpenAlsaPcm(device, SND_PCM_STREAM_PLAYBACK, format, kBufferUs);
     if (opened.result != MMSYSERR_NOERROR) {
         return {opened.result, nullptr};
     }
@@ -25,7 +27,7 @@ OpenedSink AlsaPlayback::open(const std::string& device, const WAVEFORMATEX& for
 AlsaPlayback::AlsaPlayback(std::string device, AlsaPcmPtr pcm, unsigned frameBytes)
     : m_device(std::move(device)), m_pcm(std::move(pcm)), m_frameBytes(frameBytes) {}
 
-PlaybackWrite AlsaPlayback::write(std::span<const char> bytes) {
+PlaybackWrite AlsaPlayback::Write(std::span<const char> bytes) {
     snd_pcm_t* pcm = m_pcm.get();
     const snd_pcm_state_t state = snd_pcm_state(pcm);
     if (state == SND_PCM_STATE_DRAINING) {
@@ -34,7 +36,7 @@ PlaybackWrite AlsaPlayback::write(std::span<const char> bytes) {
         return {false, 0};
     }
     if (state == SND_PCM_STATE_SETUP) {
-        snd_pcm_prepare(pcm); // drained by waitWhilePlaying
+        snd_pcm_prepare(pcm); // drained by WaitWhilePlaying
     }
     int error = snd_pcm_wait(pcm, kWaitMs);
     if (error >= 0) {
@@ -53,13 +55,13 @@ PlaybackWrite AlsaPlayback::write(std::span<const char> bytes) {
             error = static_cast<int>(written);
         }
     }
-    if (error == -EAGAIN || recoverAlsaPcm(pcm, error)) {
+    if (error == -EAGAIN || RecoverAlsaPcm(pcm, error)) {
         return {false, 0};
     }
     return {true, 0};
 }
 
-std::uint64_t AlsaPlayback::framesPlayed() {
+std::uint64_t AlsaPlayback::FramesPlayed() {
     snd_pcm_sframes_t delay = 0;
     if (snd_pcm_state(m_pcm.get()) == SND_PCM_STATE_SETUP ||
         snd_pcm_delay(m_pcm.get(), &delay) < 0 || delay < 0) {
@@ -68,7 +70,7 @@ std::uint64_t AlsaPlayback::framesPlayed() {
     return m_framesWritten - std::min(m_framesWritten, static_cast<std::uint64_t>(delay));
 }
 
-void AlsaPlayback::waitWhilePlaying() {
+void AlsaPlayback::WaitWhilePlaying() {
     // Nothing more to write for now: drain, so that the tail plays out (less
     // than a buffer never reaches the start threshold, and a sound server may
     // hold back a last partial period). Without blocking, the drain only
@@ -80,7 +82,7 @@ void AlsaPlayback::waitWhilePlaying() {
     std::this_thread::sleep_for(kPlayingPoll);
 }
 
-void AlsaPlayback::pause() {
+void AlsaPlayback::Pause() {
     const snd_pcm_state_t state = snd_pcm_state(m_pcm.get());
     if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_DRAINING) {
         return; // nothing is sounding; the service thread simply stops writing
@@ -91,7 +93,7 @@ void AlsaPlayback::pause() {
     }
 }
 
-void AlsaPlayback::resume() {
+void AlsaPlayback::Resume() {
     if (m_dropped) {
         snd_pcm_prepare(m_pcm.get());
         m_dropped = false;
@@ -100,7 +102,9 @@ void AlsaPlayback::resume() {
     }
 }
 
-void AlsaPlayback::discard() {
+void AlsaPlayback::Discard() {
     snd_pcm_drop(m_pcm.get());
     snd_pcm_prepare(m_pcm.get());
 }
+
+} // namespace platform::wave

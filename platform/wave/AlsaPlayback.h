@@ -4,17 +4,19 @@
 #include "platform/wave/AlsaPcm.h"
 #include "platform/wave/PlaybackSink.h"
 
+namespace platform::wave {
+
 class AlsaPlayback : public PlaybackSink {
 public:
-    static OpenedSink open(const std::string& device, const WAVEFORMATEX& format);
+    static OpenedSink Open(const std::string& device, const WAVEFORMATEX& format);
 
-    PlaybackWrite write(std::span<const char> bytes) override;
-    [[nodiscard]] std::uint64_t framesPlayed() override;
-    void waitWhilePlaying() override;
-    void pause() override;
-    void resume() override;
-    void discard() override;
-    [[nodiscard]] std::string name() const override { return "alsa:" + m_device; }
+    PlaybackWrite Write(std::span<const char> bytes) override;
+    [[nodiscard]] std::uint64_t FramesPlayed() override;
+    void WaitWhilePlaying() override;
+    void Pause() override;
+    void Resume() override;
+    void Discard() override;
+    [[nodiscard]] std::string Name() const override { return "alsa:" + m_device; }
 
 private:
     AlsaPlayback(std::string device, AlsaPcmPtr pcm, unsigned frameBytes);
@@ -25,3 +27,5 @@ private:
     std::uint64_t m_framesWritten = 0;
     bool m_dropped = false; // paused by dropping, for a device without pause
 };
+
+} // namespace platform::wave

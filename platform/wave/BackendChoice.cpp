@@ -1,5 +1,7 @@
 #include "platform/wave/BackendChoice.h"
 
+namespace platform::wave {
+
 namespace {
 
 constexpr std::string_view kAlsaPrefix = "alsa:";
@@ -14,7 +16,7 @@ std::optional<BackendChoice> make(BackendChoice::Kind kind, std::string_view arg
 
 } // namespace
 
-std::string BackendChoice::text() const {
+std::string BackendChoice::Text() const {
     switch (kind) {
     case Kind::Alsa:
         return std::string(kAlsaPrefix) + argument;
@@ -30,7 +32,7 @@ std::string BackendChoice::text() const {
     return {};
 }
 
-std::optional<BackendChoice> BackendChoice::parse(std::string_view text, WaveDirection direction) {
+std::optional<BackendChoice> BackendChoice::Parse(std::string_view text, WaveDirection direction) {
     const bool input = direction == WaveDirection::Input;
     if (text == "tone" || text == "silence") {
         return input ? make(text == "tone" ? Kind::Tone : Kind::Silence, {}) : std::nullopt;
@@ -47,3 +49,5 @@ std::optional<BackendChoice> BackendChoice::parse(std::string_view text, WaveDir
     }
     return text.empty() ? std::nullopt : make(Kind::Alsa, text);
 }
+
+} // namespace platform::wave

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace platform::wave {
+
 enum class WaveDirection { Input, Output };
 
 struct BackendChoice {
@@ -20,10 +22,12 @@ struct BackendChoice {
     std::string argument; // ALSA device name or file path
 
     // The text form, as accepted by parse.
-    [[nodiscard]] std::string text() const;
-    [[nodiscard]] bool isVirtual() const { return kind != Kind::Alsa; }
+    [[nodiscard]] std::string Text() const;
+    [[nodiscard]] bool IsVirtual() const { return kind != Kind::Alsa; }
 
     // Empty for a keyword of the other direction or a prefix without a name.
-    [[nodiscard]] static std::optional<BackendChoice> parse(std::string_view text,
+    [[nodiscard]] static std::optional<BackendChoice> Parse(std::string_view text,
                                                             WaveDirection direction);
 };
+
+} // namespace platform::wave

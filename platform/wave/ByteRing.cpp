@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+namespace platform::wave {
+
 ByteRing::ByteRing(std::size_t capacityBytes) : m_bytes(capacityBytes) {}
 
-bool ByteRing::write(std::span<const char> bytes) {
+bool ByteRing::Write(std::span<const char> bytes) {
     const std::size_t capacity = m_bytes.size();
     if (bytes.size() > capacity - m_size) {
         return false;
@@ -22,7 +24,7 @@ bool ByteRing::write(std::span<const char> bytes) {
     return true;
 }
 
-std::size_t ByteRing::read(std::span<char> out) {
+std::size_t ByteRing::Read(std::span<char> out) {
     const std::size_t capacity = m_bytes.size();
     const std::size_t wanted = std::min(out.size(), m_size);
     std::size_t done = 0;
@@ -36,7 +38,9 @@ std::size_t ByteRing::read(std::span<char> out) {
     return wanted;
 }
 
-void ByteRing::clear() {
+void ByteRing::Clear() {
     m_head = 0;
     m_size = 0;
 }
+
+} // namespace platform::wave

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace platform::wave {
+
 namespace {
 
 struct CtlCloser {
@@ -34,24 +36,26 @@ void addCardCaptureDevices(int card, std::vector<CaptureDevice>& devices) {
 
 } // namespace
 
-std::vector<CaptureDevice> listCaptureDevices(const std::optional<BackendChoice>& input) {
+std::vector<CaptureDevice> ListCaptureDevices(const std::optional<BackendChoice>& input) {
     std::vector<CaptureDevice> devices;
     if (!input) {
         return devices;
     }
-    if (input->isVirtual()) {
-        devices.push_back({input->text(), "virtual input"});
+    if (input->IsVirtual()) {
+        devices.push_back({input->Text(), "virtual input"});
         return devices;
     }
     int card = -1;
     while (snd_card_next(&card) >= 0 && card >= 0) {
         addCardCaptureDevices(card, devices);
     }
-    const std::string configured = input->text();
+    const std::string configured = input->Text();
     const bool listed = std::ranges::any_of(
         devices, [&](const CaptureDevice& device) { return device.name == configured; });
-    if (!listed && canOpenAlsaPcm(input->argument, SND_PCM_STREAM_CAPTURE)) {
+    if (!listed && CanOpenAlsaPcm(input->argument, SND_PCM_STREAM_CAPTURE)) {
         devices.push_back({configured, "configured capture device"});
     }
     return devices;
 }
+
+} // namespace platform::wave

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace platform::wave {
+
 struct CaptureDevice {
     std::string name;        // backend text, usable as the input setting
     std::string description; // for people
@@ -18,4 +20,6 @@ struct CaptureDevice {
 // capture now. Empty when there is nothing to capture from, and for an unusable
 // setting.
 [[nodiscard]] std::vector<CaptureDevice>
-listCaptureDevices(const std::optional<BackendChoice>& input);
+ListCaptureDevices(const std::optional<BackendChoice>& input);
+
+} // namespace platform::wave

@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+namespace platform::wave {
+
 enum class CaptureStatus {
     Ok,
     Overrun, // audio was lost before this read; the source has recovered
@@ -29,14 +31,16 @@ public:
     CaptureSource& operator=(const CaptureSource&) = delete;
 
     // Starts (or restarts after stop) delivering audio.
-    virtual void start() = 0;
+    virtual void Start() = 0;
     // Stops and forgets audio not read yet.
-    virtual void stop() = 0;
+    virtual void Stop() = 0;
     // Waits a short while (a fraction of a second at most) for audio and
     // returns what arrived, possibly nothing.
-    virtual CaptureRead read(std::span<char> out) = 0;
+    virtual CaptureRead Read(std::span<char> out) = 0;
     // The device as the user named it, for log lines.
-    [[nodiscard]] virtual std::string name() const = 0;
+    [[nodiscard]] virtual std::string Name() const = 0;
 };
 
 using OpenedSource = Opened<CaptureSource>;
+
+} // namespace platform::wave

@@ -11,19 +11,21 @@
 #include <memory>
 #include <mutex>
 
+namespace platform::wave {
+
 template <class Device, class Handle> class HandleTable {
 public:
-    Handle reserve() {
+    Handle Reserve() {
         const std::lock_guard lock(m_mutex);
         return reinterpret_cast<Handle>(m_next++);
     }
 
-    void insert(Handle handle, std::shared_ptr<Device> device) {
+    void Insert(Handle handle, std::shared_ptr<Device> device) {
         const std::lock_guard lock(m_mutex);
         m_devices[reinterpret_cast<std::uintptr_t>(handle)] = std::move(device);
     }
 
-    [[nodiscard]] std::shared_ptr<Device> find(Handle handle) const {
+    [[nodiscard]] std::shared_ptr<Device> Find(Handle handle) const {
         const std::lock_guard lock(m_mutex);
         const auto found = m_devices.find(reinterpret_cast<std::uintptr_t>(handle));
         return found == m_devices.end() ? nullptr : found->second;
@@ -31,22 +33,22 @@ public:
 
     // Runs action(device) for the handle's device; MMSYSERR_INVALHANDLE when
     // there is none.
-    template <class Action> MMRESULT call(Handle handle, Action action) const {
-        const std::shared_ptr<Device> device = find(handle);
+    template <class Action> MMRESULT Call(Handle handle, Action action) const {
+        const std::shared_ptr<Device> device = Find(handle);
         return device ? action(*device) : MMSYSERR_INVALHANDLE;
     }
 
     // Closes the device and forgets the handle once it is closed.
-    MMRESULT close(Handle handle) {
-        const MMRESULT closed = call(handle, [](Device& device) { return device.close(); });
+    MMRESULT Close(Handle handle) {
+        const MMRESULT closed = Call(handle, [](Device& device) { return device.Close(); });
         if (closed == MMSYSERR_NOERROR) {
-            remove(handle);
+            Remove(handle);
         }
         return closed;
     }
 
 private:
-    void remove(Handle handle) {
+    void Remove(Handle handle) {
         std::shared_ptr<Device> last;
         {
             const std::lock_guard lock(m_mutex);
@@ -64,3 +66,5 @@ private:
     std::map<std::uintptr_t, std::shared_ptr<Device>> m_devices;
     std::uintptr_t m_next = 1;
 };
+
+} // namespace platform::wave

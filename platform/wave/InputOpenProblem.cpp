@@ -8,10 +8,14 @@ thread_local std::string t_problem;
 
 } // namespace
 
-std::string waveInOpenProblem() {
+namespace platform::wave {
+
+std::string WaveInOpenProblem() {
     return t_problem;
 }
 
-void setWaveInOpenProblem(std::string problem) {
+void SetWaveInOpenProblem(std::string problem) {
     t_problem = std::move(problem);
 }
+
+} // namespace platform::wave

@@ -5,7 +5,11 @@
 
 #include <string>
 
+namespace platform::wave {
+
 // Empty when the last open gave no reason (or succeeded).
-[[nodiscard]] std::string waveInOpenProblem();
+[[nodiscard]] std::string WaveInOpenProblem();
 // Set by an input while it is being opened; waveInOpen clears it first.
-void setWaveInOpenProblem(std::string problem);
+void SetWaveInOpenProblem(std::string problem);
+
+} // namespace platform::wave

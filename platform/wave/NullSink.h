@@ -4,12 +4,16 @@
 
 #include "platform/wave/PacedPlaybackSink.h"
 
+namespace platform::wave {
+
 class NullSink : public PacedPlaybackSink {
 public:
     explicit NullSink(const WAVEFORMATEX& format) : PacedPlaybackSink(format) {}
 
-    [[nodiscard]] std::string name() const override { return "null"; }
+    [[nodiscard]] std::string Name() const override { return "null"; }
 
 protected:
-    void consume(std::span<const char> /*bytes*/) override {}
+    void Consume(std::span<const char> /*bytes*/) override {}
 };
+
+} // namespace platform::wave

@@ -5,7 +5,11 @@
 
 #include <memory>
 
+namespace platform::wave {
+
 template <class Backend> struct Opened {
     MMRESULT result = MMSYSERR_ERROR;
     std::unique_ptr<Backend> backend;
 };
+
+} // namespace platform::wave

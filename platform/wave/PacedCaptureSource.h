@@ -7,22 +7,26 @@
 
 #include <cstdint>
 
+namespace platform::wave {
+
 class PacedCaptureSource : public CaptureSource {
 public:
     static constexpr std::size_t kSliceFrames = 1024; // about 23 ms at 44,100 Hz
 
     explicit PacedCaptureSource(const WAVEFORMATEX& format);
 
-    void start() override;
-    void stop() override {}
-    CaptureRead read(std::span<char> out) override;
+    void Start() override;
+    void Stop() override {}
+    CaptureRead Read(std::span<char> out) override;
 
 protected:
     // Fills whole frames; false when the audio cannot be produced any more.
-    virtual bool fill(std::span<char> out) = 0;
+    virtual bool Fill(std::span<char> out) = 0;
 
     WAVEFORMATEX m_format;
 
 private:
     RealTimePacer m_pacer;
 };
+
+} // namespace platform::wave

@@ -2,22 +2,26 @@
 
 #include <algorithm>
 
+namespace platform::wave {
+
 PacedPlaybackSink::PacedPlaybackSink(const WAVEFORMATEX& format)
     : m_format(format), m_pacer(format.nSamplesPerSec) {}
 
-PlaybackWrite PacedPlaybackSink::write(std::span<const char> bytes) {
+PlaybackWrite PacedPlaybackSink::Write(std::span<const char> bytes) {
     if (!m_started) {
-        m_pacer.restart();
+        m_pacer.Restart();
         m_started = true;
     }
     const std::size_t frames = std::min(bytes.size() / m_format.nBlockAlign, kSliceFrames);
     const std::size_t taken = frames * m_format.nBlockAlign;
-    m_pacer.pace(frames);
-    consume(bytes.first(taken));
+    m_pacer.Pace(frames);
+    Consume(bytes.first(taken));
     m_framesPlayed += frames;
     return {false, taken};
 }
 
-void PacedPlaybackSink::resume() {
-    m_pacer.restart();
+void PacedPlaybackSink::Resume() {
+    m_pacer.Restart();
 }
+
+} // namespace platform::wave

@@ -6,21 +6,23 @@
 #include "platform/wave/PlaybackSink.h"
 #include "platform/wave/RealTimePacer.h"
 
+namespace platform::wave {
+
 class PacedPlaybackSink : public PlaybackSink {
 public:
     static constexpr std::size_t kSliceFrames = 1024;
 
     explicit PacedPlaybackSink(const WAVEFORMATEX& format);
 
-    PlaybackWrite write(std::span<const char> bytes) override;
-    [[nodiscard]] std::uint64_t framesPlayed() override { return m_framesPlayed; }
-    void waitWhilePlaying() override {}
-    void pause() override {}
-    void resume() override;
-    void discard() override {}
+    PlaybackWrite Write(std::span<const char> bytes) override;
+    [[nodiscard]] std::uint64_t FramesPlayed() override { return m_framesPlayed; }
+    void WaitWhilePlaying() override {}
+    void Pause() override {}
+    void Resume() override;
+    void Discard() override {}
 
 protected:
-    virtual void consume(std::span<const char> bytes) = 0;
+    virtual void Consume(std::span<const char> bytes) = 0;
 
     WAVEFORMATEX m_format;
 
@@ -29,3 +31,5 @@ private:
     bool m_started = false;
     std::uint64_t m_framesPlayed = 0;
 };
+
+} // namespace platform::wave

@@ -1,10 +1,12 @@
 #include "platform/wave/PcmFormat.h"
 
-WAVEFORMATEX cdAudioFormat() {
+namespace platform::wave {
+
+WAVEFORMATEX CdAudioFormat() {
     return FromWavFormat(util::kCdAudioWavFormat);
 }
 
-bool isUsablePcmFormat(const WAVEFORMATEX& format) {
+bool IsUsablePcmFormat(const WAVEFORMATEX& format) {
     constexpr DWORD kMinRate = 8000;
     constexpr DWORD kMaxRate = 192000;
     if (format.wFormatTag != WAVE_FORMAT_PCM) {
@@ -24,7 +26,7 @@ bool isUsablePcmFormat(const WAVEFORMATEX& format) {
            format.nAvgBytesPerSec == format.nSamplesPerSec * blockAlign;
 }
 
-bool isSameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
+bool IsSameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
     return a.wFormatTag == b.wFormatTag && a.nChannels == b.nChannels &&
            a.nSamplesPerSec == b.nSamplesPerSec && a.wBitsPerSample == b.wBitsPerSample &&
            a.nBlockAlign == b.nBlockAlign;
@@ -46,3 +48,5 @@ WAVEFORMATEX FromWavFormat(const util::WavFormat& format) {
     converted.cbSize = 0;
     return converted;
 }
+
+} // namespace platform::wave

@@ -11,6 +11,8 @@
 #include <span>
 #include <string>
 
+namespace platform::wave {
+
 struct PlaybackWrite {
     bool gone = false;     // the device disappeared
     std::size_t bytes = 0; // whole frames accepted
@@ -24,16 +26,18 @@ public:
     PlaybackSink& operator=(const PlaybackSink&) = delete;
 
     // Accepts what fits now, waiting a short while at most.
-    virtual PlaybackWrite write(std::span<const char> bytes) = 0;
+    virtual PlaybackWrite Write(std::span<const char> bytes) = 0;
     // Frames written so far that have been heard.
-    [[nodiscard]] virtual std::uint64_t framesPlayed() = 0;
+    [[nodiscard]] virtual std::uint64_t FramesPlayed() = 0;
     // Called while everything has been written but not all of it played.
-    virtual void waitWhilePlaying() = 0;
-    virtual void pause() = 0;
-    virtual void resume() = 0;
+    virtual void WaitWhilePlaying() = 0;
+    virtual void Pause() = 0;
+    virtual void Resume() = 0;
     // Drops what was written and not played yet.
-    virtual void discard() = 0;
-    [[nodiscard]] virtual std::string name() const = 0;
+    virtual void Discard() = 0;
+    [[nodiscard]] virtual std::string Name() const = 0;
 };
 
 using OpenedSink = Opened<PlaybackSink>;
+
+} // namespace platform::wave

@@ -5,17 +5,21 @@
 #include <chrono>
 #include <cstdint>
 
+namespace platform::wave {
+
 class RealTimePacer {
 public:
     explicit RealTimePacer(std::uint32_t framesPerSecond);
 
     // Counting starts again from now (on start, and after a pause).
-    void restart();
+    void Restart();
     // Adds the frames and sleeps until the last of them is due.
-    void pace(std::uint64_t frames);
+    void Pace(std::uint64_t frames);
 
 private:
     std::uint32_t m_framesPerSecond = 0;
     std::chrono::steady_clock::time_point m_start;
     std::uint64_t m_frames = 0;
 };
+
+} // namespace platform::wave

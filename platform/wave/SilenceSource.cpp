@@ -4,14 +4,18 @@
 
 #include <algorithm>
 
-OpenedSource SilenceSource::open(const WAVEFORMATEX& format) {
-    if (!isSameFormat(format, cdAudioFormat())) {
+namespace platform::wave {
+
+OpenedSource SilenceSource::Open(const WAVEFORMATEX& format) {
+    if (!IsSameFormat(format, CdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
     return {MMSYSERR_NOERROR, std::unique_ptr<CaptureSource>(new SilenceSource(format))};
 }
 
-bool SilenceSource::fill(std::span<char> out) {
+bool SilenceSource::Fill(std::span<char> out) {
     std::ranges::fill(out, '\0');
     return true;
 }
+
+} // namespace platform::wave

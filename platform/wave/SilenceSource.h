@@ -3,15 +3,19 @@
 
 #include "platform/wave/PacedCaptureSource.h"
 
+namespace platform::wave {
+
 class SilenceSource : public PacedCaptureSource {
 public:
-    static OpenedSource open(const WAVEFORMATEX& format);
+    static OpenedSource Open(const WAVEFORMATEX& format);
 
-    [[nodiscard]] std::string name() const override { return "silence"; }
+    [[nodiscard]] std::string Name() const override { return "silence"; }
 
 protected:
-    bool fill(std::span<char> out) override;
+    bool Fill(std::span<char> out) override;
 
 private:
     explicit SilenceSource(const WAVEFORMATEX& format) : PacedCaptureSource(format) {}
 };
+
+} // namespace platform::wave

@@ -5,14 +5,16 @@
 #include <cmath>
 #include <numbers>
 
-OpenedSource ToneSource::open(const WAVEFORMATEX& format) {
-    if (!isSameFormat(format, cdAudioFormat())) {
+namespace platform::wave {
+
+OpenedSource ToneSource::Open(const WAVEFORMATEX& format) {
+    if (!IsSameFormat(format, CdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
     return {MMSYSERR_NOERROR, std::unique_ptr<CaptureSource>(new ToneSource(format))};
 }
 
-std::int16_t ToneSource::sample(std::uint64_t frame, unsigned channel) {
+std::int16_t ToneSource::Sample(std::uint64_t frame, unsigned channel) {
     constexpr std::uint64_t kRate = 44100;
     constexpr double kAmplitude = 16384.0;
     const std::uint64_t hz = channel == 0 ? kLeftHz : kRightHz;
@@ -22,15 +24,15 @@ std::int16_t ToneSource::sample(std::uint64_t frame, unsigned channel) {
         std::lround(kAmplitude * std::sin(2.0 * std::numbers::pi * phase)));
 }
 
-void ToneSource::start() {
+void ToneSource::Start() {
     m_frame = 0;
-    PacedCaptureSource::start();
+    PacedCaptureSource::Start();
 }
 
-bool ToneSource::fill(std::span<char> out) {
+bool ToneSource::Fill(std::span<char> out) {
     for (std::size_t at = 0; at + 4 <= out.size(); at += 4) {
         for (unsigned channel = 0; channel < 2; ++channel) {
-            const auto value = static_cast<std::uint16_t>(sample(m_frame, channel));
+            const auto value = static_cast<std::uint16_t>(Sample(m_frame, channel));
             out[at + 2 * channel] = static_cast<char>(value & 0xFFu);
             out[at + 2 * channel + 1] = static_cast<char>(value >> 8);
         }
@@ -38,3 +40,5 @@ bool ToneSource::fill(std::span<char> out) {
     }
     return true;
 }
+
+} // namespace platform::wave

@@ -8,23 +8,27 @@
 
 #include <cstdint>
 
+namespace platform::wave {
+
 class ToneSource : public PacedCaptureSource {
 public:
     static constexpr std::uint32_t kLeftHz = 440;
     static constexpr std::uint32_t kRightHz = 660;
 
-    static OpenedSource open(const WAVEFORMATEX& format);
+    static OpenedSource Open(const WAVEFORMATEX& format);
 
-    [[nodiscard]] static std::int16_t sample(std::uint64_t frame, unsigned channel);
+    [[nodiscard]] static std::int16_t Sample(std::uint64_t frame, unsigned channel);
 
-    void start() override;
-    [[nodiscard]] std::string name() const override { return "tone"; }
+    void Start() override;
+    [[nodiscard]] std::string Name() const override { return "tone"; }
 
 protected:
-    bool fill(std::span<char> out) override;
+    bool Fill(std::span<char> out) override;
 
 private:
     explicit ToneSource(const WAVEFORMATEX& format) : PacedCaptureSource(format) {}
 
     std::uint64_t m_frame = 0;
 };
+
+} // namespace platform::wave

@@ -8,18 +8,22 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace platform::wave {
+
 void UseVirtualAudioWhereNoneFound() {
-    const WaveBackends backends = currentWaveBackends();
+    const WaveBackends backends = CurrentWaveBackends();
     // setenv is safe here: no other thread runs yet.
     if (util::EnvironmentValue("SONDREL_AUDIO_INPUT").empty() &&
-        listCaptureDevices(backends.input).empty()) {
+        ListCaptureDevices(backends.input).empty()) {
         setenv("SONDREL_AUDIO_INPUT", "tone", 1); // NOLINT(concurrency-mt-unsafe)
         std::fprintf(stderr, "Sondrel: no sound input found; recording the virtual tone input\n");
     }
     if (util::EnvironmentValue("SONDREL_AUDIO_OUTPUT").empty() && backends.output &&
-        !backends.output->isVirtual() &&
-        !canOpenAlsaPcm(backends.output->argument, SND_PCM_STREAM_PLAYBACK)) {
+        !backends.output->IsVirtual() &&
+        !CanOpenAlsaPcm(backends.output->argument, SND_PCM_STREAM_PLAYBACK)) {
         setenv("SONDREL_AUDIO_OUTPUT", "null", 1); // NOLINT(concurrency-mt-unsafe)
         std::fprintf(stderr, "Sondrel: no sound output found; playing to the null output\n");
     }
 }
+
+} // namespace platform::wave

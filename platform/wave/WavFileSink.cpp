@@ -6,13 +6,15 @@
 
 #include <limits>
 
-OpenedSink WavFileSink::open(const std::string& path, const WAVEFORMATEX& format) {
+namespace platform::wave {
+
+OpenedSink WavFileSink::Open(const std::string& path, const WAVEFORMATEX& format) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return {MMSYSERR_BADDEVICEID, nullptr};
     }
     std::unique_ptr<WavFileSink> sink(new WavFileSink(format, path, file));
-    if (!sink->writeHeader()) {
+    if (!sink->WriteHeader()) {
         return {MMSYSERR_ERROR, nullptr};
     }
     return {MMSYSERR_NOERROR, std::move(sink)};
@@ -22,13 +24,13 @@ WavFileSink::WavFileSink(const WAVEFORMATEX& format, std::string path, std::FILE
     : PacedPlaybackSink(format), m_path(std::move(path)), m_file(file) {}
 
 WavFileSink::~WavFileSink() {
-    if (!writeHeader()) {
-        logWaveEvent(name(), "could not write the final WAV header");
+    if (!WriteHeader()) {
+        LogWaveEvent(Name(), "could not write the final WAV header");
     }
     std::fclose(m_file);
 }
 
-bool WavFileSink::writeHeader() {
+bool WavFileSink::WriteHeader() {
     const auto header = util::MakeWavHeader(ToWavFormat(m_format), m_dataBytes);
     const long end = std::ftell(m_file);
     const bool written = std::fseek(m_file, 0, SEEK_SET) == 0 &&
@@ -37,7 +39,7 @@ bool WavFileSink::writeHeader() {
     return written && (end <= 0 || std::fseek(m_file, end, SEEK_SET) == 0);
 }
 
-void WavFileSink::consume(std::span<const char> bytes) {
+void WavFileSink::Consume(std::span<const char> bytes) {
     // A WAV file cannot describe more than 4 GB of audio; what comes after
     // that is dropped like a write that failed.
     const bool fits = bytes.size() <= std::numeric_limits<std::uint32_t>::max() - 44 - m_dataBytes;
@@ -46,8 +48,10 @@ void WavFileSink::consume(std::span<const char> bytes) {
     }
     if (!fits || std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
         m_failed = true;
-        logWaveEvent(name(), "write failed; the rest of the playback is not recorded");
+        LogWaveEvent(Name(), "write failed; the rest of the playback is not recorded");
         return;
     }
     m_dataBytes += static_cast<std::uint32_t>(bytes.size());
 }
+
+} // namespace platform::wave

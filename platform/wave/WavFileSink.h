@@ -7,22 +7,26 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace platform::wave {
+
 class WavFileSink : public PacedPlaybackSink {
 public:
-    static OpenedSink open(const std::string& path, const WAVEFORMATEX& format);
+    static OpenedSink Open(const std::string& path, const WAVEFORMATEX& format);
     ~WavFileSink() override;
 
-    [[nodiscard]] std::string name() const override { return "file:" + m_path; }
+    [[nodiscard]] std::string Name() const override { return "file:" + m_path; }
 
 protected:
-    void consume(std::span<const char> bytes) override;
+    void Consume(std::span<const char> bytes) override;
 
 private:
     WavFileSink(const WAVEFORMATEX& format, std::string path, std::FILE* file);
-    bool writeHeader();
+    bool WriteHeader();
 
     std::string m_path;
     std::FILE* m_file = nullptr;
     std::uint32_t m_dataBytes = 0;
     bool m_failed = false; // a write failed (disk full); logged once, the rest is dropped
 };
+
+} // namespace platform::wave

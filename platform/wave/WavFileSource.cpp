@@ -11,6 +11,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace platform::wave {
+
 namespace {
 
 // The file opened for reading when it is a regular file; null (and the
@@ -18,20 +20,20 @@ namespace {
 std::FILE* OpenRegularFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        setWaveInOpenProblem(path + ": " +
+        SetWaveInOpenProblem(path + ": " +
                              std::error_code(errno, std::generic_category()).message());
         return nullptr;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        setWaveInOpenProblem(path + " is not a regular file");
+        SetWaveInOpenProblem(path + " is not a regular file");
         return nullptr;
     }
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
         ::close(fd);
-        setWaveInOpenProblem(path + ": " +
+        SetWaveInOpenProblem(path + ": " +
                              std::error_code(errno, std::generic_category()).message());
     }
     return file;
@@ -45,8 +47,8 @@ std::string FormatText(const WAVEFORMATEX& format) {
 
 } // namespace
 
-OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& format) {
-    if (!isSameFormat(format, cdAudioFormat())) {
+OpenedSource WavFileSource::Open(const std::string& path, const WAVEFORMATEX& format) {
+    if (!IsSameFormat(format, CdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
     std::FILE* file = OpenRegularFile(path);
@@ -56,8 +58,8 @@ OpenedSource WavFileSource::open(const std::string& path, const WAVEFORMATEX& fo
     const auto layout = util::ReadWavLayout(file);
     const std::uint32_t dataBytes =
         layout ? layout->dataBytes - layout->dataBytes % format.nBlockAlign : 0;
-    if (!layout || !isSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
-        setWaveInOpenProblem(!layout ? path + " is not a WAV file"
+    if (!layout || !IsSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
+        SetWaveInOpenProblem(!layout ? path + " is not a WAV file"
                              : dataBytes == 0
                                  ? path + " holds no audio"
                                  : path + " holds " + FormatText(FromWavFormat(layout->format)) +
@@ -74,12 +76,12 @@ WavFileSource::WavFileSource(const WAVEFORMATEX& format, std::string path, std::
     : PacedCaptureSource(format), m_path(std::move(path)), m_file(file), m_dataOffset(dataOffset),
       m_dataBytes(dataBytes) {}
 
-void WavFileSource::start() {
+void WavFileSource::Start() {
     m_position = 0;
-    PacedCaptureSource::start();
+    PacedCaptureSource::Start();
 }
 
-bool WavFileSource::fill(std::span<char> out) {
+bool WavFileSource::Fill(std::span<char> out) {
     std::size_t done = 0;
     while (done < out.size()) {
         if (m_position == m_dataBytes) {
@@ -98,3 +100,5 @@ bool WavFileSource::fill(std::span<char> out) {
     }
     return true;
 }
+
+} // namespace platform::wave

@@ -7,15 +7,17 @@
 #include <cstdio>
 #include <memory>
 
+namespace platform::wave {
+
 class WavFileSource : public PacedCaptureSource {
 public:
-    static OpenedSource open(const std::string& path, const WAVEFORMATEX& format);
+    static OpenedSource Open(const std::string& path, const WAVEFORMATEX& format);
 
-    void start() override;
-    [[nodiscard]] std::string name() const override { return "file:" + m_path; }
+    void Start() override;
+    [[nodiscard]] std::string Name() const override { return "file:" + m_path; }
 
 protected:
-    bool fill(std::span<char> out) override;
+    bool Fill(std::span<char> out) override;
 
 private:
     struct FileCloser {
@@ -31,3 +33,5 @@ private:
     std::uint32_t m_dataBytes = 0; // whole frames
     std::uint32_t m_position = 0;  // bytes into the audio
 };
+
+} // namespace platform::wave

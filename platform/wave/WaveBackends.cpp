@@ -8,28 +8,30 @@
 #include "platform/wave/WavFileSink.h"
 #include "platform/wave/WavFileSource.h"
 
-OpenedSource openCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& format) {
+namespace platform::wave {
+
+OpenedSource OpenCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& format) {
     switch (choice.kind) {
     case BackendChoice::Kind::Alsa:
-        return AlsaCapture::open(choice.argument, format);
+        return AlsaCapture::Open(choice.argument, format);
     case BackendChoice::Kind::File:
-        return WavFileSource::open(choice.argument, format);
+        return WavFileSource::Open(choice.argument, format);
     case BackendChoice::Kind::Tone:
-        return ToneSource::open(format);
+        return ToneSource::Open(format);
     case BackendChoice::Kind::Silence:
-        return SilenceSource::open(format);
+        return SilenceSource::Open(format);
     case BackendChoice::Kind::Null:
         break;
     }
     return {MMSYSERR_NODRIVER, nullptr};
 }
 
-OpenedSink openPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& format) {
+OpenedSink OpenPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& format) {
     switch (choice.kind) {
     case BackendChoice::Kind::Alsa:
-        return AlsaPlayback::open(choice.argument, format);
+        return AlsaPlayback::Open(choice.argument, format);
     case BackendChoice::Kind::File:
-        return WavFileSink::open(choice.argument, format);
+        return WavFileSink::Open(choice.argument, format);
     case BackendChoice::Kind::Null:
         return {MMSYSERR_NOERROR, std::make_unique<NullSink>(format)};
     case BackendChoice::Kind::Tone:
@@ -39,9 +41,11 @@ OpenedSink openPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& for
     return {MMSYSERR_NODRIVER, nullptr};
 }
 
-bool playbackDeviceAvailable(const BackendChoice& choice) {
+bool PlaybackDeviceAvailable(const BackendChoice& choice) {
     if (choice.kind == BackendChoice::Kind::Alsa) {
-        return canOpenAlsaPcm(choice.argument, SND_PCM_STREAM_PLAYBACK);
+        return CanOpenAlsaPcm(choice.argument, SND_PCM_STREAM_PLAYBACK);
     }
     return true;
 }
+
+} // namespace platform::wave

@@ -5,10 +5,14 @@
 #include "platform/wave/CaptureSource.h"
 #include "platform/wave/PlaybackSink.h"
 
-[[nodiscard]] OpenedSource openCaptureSource(const BackendChoice& choice,
+namespace platform::wave {
+
+[[nodiscard]] OpenedSource OpenCaptureSource(const BackendChoice& choice,
                                              const WAVEFORMATEX& format);
-[[nodiscard]] OpenedSink openPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& format);
+[[nodiscard]] OpenedSink OpenPlaybackSink(const BackendChoice& choice, const WAVEFORMATEX& format);
 
 // Whether waveOutGetNumDevs counts the output: an ALSA output only when its PCM
 // opens now (a machine without a sound card has none).
-[[nodiscard]] bool playbackDeviceAvailable(const BackendChoice& choice);
+[[nodiscard]] bool PlaybackDeviceAvailable(const BackendChoice& choice);
+
+} // namespace platform::wave

@@ -10,7 +10,7 @@
 #include <memory>
 
 // 1 when the configured input has something to capture from (a virtual input,
-// or an ALSA input with a capture device: see listCaptureDevices), else 0.
+// or an ALSA input with a capture device: see platform::wave::ListCaptureDevices), else 0.
 UINT waveInGetNumDevs();
 // Device WAVE_MAPPER (or 0) is the configured input. Fails with
 // MMSYSERR_NODRIVER for an unusable setting, MMSYSERR_BADDEVICEID for a device
@@ -19,7 +19,7 @@ UINT waveInGetNumDevs();
 MMRESULT waveInOpen(HWAVEIN* handleOut, UINT deviceId, const WAVEFORMATEX* format,
                     DWORD_PTR callback, DWORD_PTR instance, DWORD flags);
 // The same over a source the caller made.
-MMRESULT waveInOpenSource(HWAVEIN* handleOut, std::unique_ptr<CaptureSource> source,
+MMRESULT waveInOpenSource(HWAVEIN* handleOut, std::unique_ptr<platform::wave::CaptureSource> source,
                           const WAVEFORMATEX* format, DWORD_PTR callback, DWORD_PTR instance,
                           DWORD flags);
 MMRESULT waveInPrepareHeader(HWAVEIN handle, WAVEHDR* header, UINT headerSize);

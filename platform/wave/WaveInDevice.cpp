@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace platform::wave {
+
 namespace {
 
 constexpr std::size_t kSliceFrames = 2048;
@@ -12,18 +14,18 @@ constexpr std::size_t kSliceFrames = 2048;
 
 WaveInDevice::WaveInDevice(std::unique_ptr<CaptureSource> source, const WAVEFORMATEX& format,
                            Notify notify)
-    : WaveService(format.nBlockAlign, std::move(notify)), m_name(source->name()),
+    : WaveService(format.nBlockAlign, std::move(notify)), m_name(source->Name()),
       m_source(std::move(source)) {
-    startService();
+    StartService();
 }
 
 WaveInDevice::~WaveInDevice() {
-    stopService();
+    StopService();
 }
 
-MMRESULT WaveInDevice::addBuffer(WAVEHDR* header, UINT headerSize) {
+MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header, UINT headerSize) {
     const std::lock_guard lock(m_mutex);
-    const MMRESULT queued = queueHeader(header, headerSize);
+    const MMRESULT queued = QueueHeader(header, headerSize);
     if (queued == MMSYSERR_NOERROR) {
         header->dwBytesRecorded = 0;
         m_queue.push_back(header);
@@ -31,7 +33,7 @@ MMRESULT WaveInDevice::addBuffer(WAVEHDR* header, UINT headerSize) {
     return queued;
 }
 
-MMRESULT WaveInDevice::start() {
+MMRESULT WaveInDevice::Start() {
     const std::lock_guard lock(m_mutex);
     if (m_closing) {
         return MMSYSERR_INVALHANDLE;
@@ -44,7 +46,7 @@ MMRESULT WaveInDevice::start() {
     return MMSYSERR_NOERROR;
 }
 
-WaveInStats WaveInDevice::stats() const {
+WaveInStats WaveInDevice::Stats() const {
     WaveInStats stats;
     stats.overruns = m_overruns.load(std::memory_order_relaxed);
     stats.deviceLost = m_deviceLost.load(std::memory_order_relaxed);
@@ -52,25 +54,25 @@ WaveInStats WaveInDevice::stats() const {
     return stats;
 }
 
-void WaveInDevice::serviceLoop() {
-    notify(MM_WIM_OPEN, nullptr);
+void WaveInDevice::ServiceLoop() {
+    NotifyProgram(MM_WIM_OPEN, nullptr);
     std::vector<char> slice(kSliceFrames * m_blockAlign);
     bool running = false;
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [&] {
-            return m_closing || resetPending() ||
+            return m_closing || ResetPending() ||
                    (m_started && !m_deviceLost.load(std::memory_order_relaxed));
         });
-        if (resetPending()) {
+        if (ResetPending()) {
             lock.unlock();
             if (running) {
-                m_source->stop();
+                m_source->Stop();
                 running = false;
             }
-            returnAll();
+            ReturnAll();
             lock.lock();
-            finishReset();
+            FinishReset();
             continue;
         }
         if (m_closing) {
@@ -78,84 +80,86 @@ void WaveInDevice::serviceLoop() {
         }
         lock.unlock();
         if (!running) {
-            m_source->start();
+            m_source->Start();
             running = true;
         }
-        captureSlice(slice);
+        CaptureSlice(slice);
         lock.lock();
     }
     lock.unlock();
     // The device is released before close returns, so it can be opened again at once.
     m_source.reset();
-    notify(MM_WIM_CLOSE, nullptr);
+    NotifyProgram(MM_WIM_CLOSE, nullptr);
 }
 
-void WaveInDevice::captureSlice(std::vector<char>& slice) {
-    const CaptureRead got = m_source->read(slice);
+void WaveInDevice::CaptureSlice(std::vector<char>& slice) {
+    const CaptureRead got = m_source->Read(slice);
     if (got.status == CaptureStatus::Overrun) {
-        noteOverrun("over-run, audio lost; capture recovered");
+        NoteOverrun("over-run, audio lost; capture recovered");
     }
     if (got.status == CaptureStatus::Gone) {
         m_deviceLost.store(true, std::memory_order_relaxed);
-        logWaveEvent(m_name, "the device disappeared; capture ended");
+        LogWaveEvent(m_name, "the device disappeared; capture ended");
         return;
     }
     if (got.bytes == 0) {
         return;
     }
     m_bytesRead.fetch_add(got.bytes, std::memory_order_relaxed);
-    if (m_ring.write(std::span<const char>(slice).first(got.bytes))) {
+    if (m_ring.Write(std::span<const char>(slice).first(got.bytes))) {
         m_ringOverflowing = false;
     } else if (!m_ringOverflowing) {
         m_ringOverflowing = true;
-        noteOverrun("no buffer queued and the ring is full, audio lost");
+        NoteOverrun("no buffer queued and the ring is full, audio lost");
     }
-    deliver();
+    Deliver();
 }
 
-void WaveInDevice::deliver() {
+void WaveInDevice::Deliver() {
     for (;;) {
         WAVEHDR* full = nullptr;
         {
             const std::lock_guard lock(m_mutex);
-            if (m_queue.empty() || m_ring.empty()) {
+            if (m_queue.empty() || m_ring.Empty()) {
                 return;
             }
             WAVEHDR* header = m_queue.front();
             const DWORD usable = header->dwBufferLength / m_blockAlign * m_blockAlign;
-            header->dwBytesRecorded += static_cast<DWORD>(m_ring.read(
+            header->dwBytesRecorded += static_cast<DWORD>(m_ring.Read(
                 {header->lpData + header->dwBytesRecorded, usable - header->dwBytesRecorded}));
             if (header->dwBytesRecorded == usable) {
                 m_queue.pop_front();
-                markDone(header);
+                MarkDone(header);
                 full = header;
             }
         }
         if (full == nullptr) {
             return;
         }
-        notify(MM_WIM_DATA, full);
+        NotifyProgram(MM_WIM_DATA, full);
     }
 }
 
-void WaveInDevice::returnAll() {
-    deliver();
+void WaveInDevice::ReturnAll() {
+    Deliver();
     std::deque<WAVEHDR*> returned;
     {
         const std::lock_guard lock(m_mutex);
         returned.swap(m_queue);
         for (WAVEHDR* header : returned) {
-            markDone(header);
+            MarkDone(header);
         }
     }
-    m_ring.clear();
+    m_ring.Clear();
     m_ringOverflowing = false;
     for (WAVEHDR* header : returned) {
-        notify(MM_WIM_DATA, header);
+        NotifyProgram(MM_WIM_DATA, header);
     }
 }
 
-void WaveInDevice::noteOverrun(std::string_view what) {
+void WaveInDevice::NoteOverrun(std::string_view what) {
     const std::uint32_t count = m_overruns.fetch_add(1, std::memory_order_relaxed) + 1;
-    logWaveEvent(m_name, std::string(what) + " (" + std::to_string(count) + " so far)");
+    LogWaveEvent(m_name, std::string(what) + " (" + std::to_string(count) + " so far)");
 }
+
+} // namespace platform::wave

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+namespace platform::wave {
+
 class WaveInDevice final : public WaveService {
 public:
     // Four of the program's 37,632-byte buffers (0.85 s): room for a buffer
@@ -26,19 +28,19 @@ public:
     WaveInDevice(const WaveInDevice&) = delete;
     WaveInDevice& operator=(const WaveInDevice&) = delete;
 
-    MMRESULT addBuffer(WAVEHDR* header, UINT headerSize);
-    MMRESULT start();
-    [[nodiscard]] WaveInStats stats() const;
+    MMRESULT AddBuffer(WAVEHDR* header, UINT headerSize);
+    MMRESULT Start();
+    [[nodiscard]] WaveInStats Stats() const;
 
 private:
-    void serviceLoop() override;
-    [[nodiscard]] bool hasQueuedHeaders() const override { return !m_queue.empty(); }
-    void onResetRequested() override { m_started = false; }
+    void ServiceLoop() override;
+    [[nodiscard]] bool HasQueuedHeaders() const override { return !m_queue.empty(); }
+    void OnResetRequested() override { m_started = false; }
 
-    void captureSlice(std::vector<char>& slice);
-    void deliver();
-    void returnAll();
-    void noteOverrun(std::string_view what);
+    void CaptureSlice(std::vector<char>& slice);
+    void Deliver();
+    void ReturnAll();
+    void NoteOverrun(std::string_view what);
 
     const std::string m_name;
 
@@ -57,3 +59,5 @@ private:
     std::atomic<bool> m_deviceLost{false};
     std::atomic<std::uint64_t> m_bytesRead{0};
 };
+
+} // namespace platform::wave

@@ -2,7 +2,11 @@
 
 #include <cstdio>
 
-void logWaveEvent(std::string_view device, std::string_view what) {
+namespace platform::wave {
+
+void LogWaveEvent(std::string_view device, std::string_view what) {
     std::fprintf(stderr, "sondrel wave %.*s: %.*s\n", static_cast<int>(device.size()),
                  device.data(), static_cast<int>(what.size()), what.data());
 }
+
+} // namespace platform::wave

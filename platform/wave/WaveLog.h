@@ -5,4 +5,8 @@
 
 #include <string_view>
 
-void logWaveEvent(std::string_view device, std::string_view what);
+namespace platform::wave {
+
+void LogWaveEvent(std::string_view device, std::string_view what);
+
+} // namespace platform::wave

@@ -2,7 +2,9 @@
 
 #include "platform/wave/PcmFormat.h"
 
-MMRESULT checkWaveOpen(const void* handleOut, const WAVEFORMATEX* format, DWORD_PTR callback,
+namespace platform::wave {
+
+MMRESULT CheckWaveOpen(const void* handleOut, const WAVEFORMATEX* format, DWORD_PTR callback,
                        DWORD flags) {
     if (handleOut == nullptr || format == nullptr) {
         return MMSYSERR_INVALPARAM;
@@ -14,9 +16,11 @@ MMRESULT checkWaveOpen(const void* handleOut, const WAVEFORMATEX* format, DWORD_
     if (kind == CALLBACK_FUNCTION && callback == 0) {
         return MMSYSERR_INVALPARAM;
     }
-    return isUsablePcmFormat(*format) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
+    return IsUsablePcmFormat(*format) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
 }
 
-bool isConfiguredDeviceId(UINT_PTR deviceId) {
+bool IsConfiguredDeviceId(UINT_PTR deviceId) {
     return deviceId == WAVE_MAPPER || deviceId == 0;
 }
+
+} // namespace platform::wave

@@ -11,31 +11,33 @@
 #include <memory>
 #include <optional>
 
+namespace platform::wave {
+
 // Handle pointer and format present, callback kind CALLBACK_NULL or
 // CALLBACK_FUNCTION (with a function), and a usable PCM format.
-[[nodiscard]] MMRESULT checkWaveOpen(const void* handleOut, const WAVEFORMATEX* format,
+[[nodiscard]] MMRESULT CheckWaveOpen(const void* handleOut, const WAVEFORMATEX* format,
                                      DWORD_PTR callback, DWORD flags);
 
 // The device numbers that name the configured device: WAVE_MAPPER and 0.
-[[nodiscard]] bool isConfiguredDeviceId(UINT_PTR deviceId);
+[[nodiscard]] bool IsConfiguredDeviceId(UINT_PTR deviceId);
 
 // Opens a device over a backend the caller made.
 template <class Device, class Handle, class Proc, class Backend>
-MMRESULT openWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
+MMRESULT OpenWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
                         std::unique_ptr<Backend> backend, const WAVEFORMATEX* format,
                         DWORD_PTR callback, DWORD_PTR instance, DWORD flags) {
-    if (const MMRESULT bad = checkWaveOpen(handleOut, format, callback, flags)) {
+    if (const MMRESULT bad = CheckWaveOpen(handleOut, format, callback, flags)) {
         return bad;
     }
     if (!backend) {
         return MMSYSERR_INVALPARAM;
     }
-    const Handle handle = table.reserve();
+    const Handle handle = table.Reserve();
     const Proc function = (flags & CALLBACK_TYPEMASK) == CALLBACK_FUNCTION
                               ? reinterpret_cast<Proc>(callback)
                               : nullptr;
-    table.insert(handle, std::make_shared<Device>(std::move(backend), *format,
-                                                  callbackNotify(handle, function, instance)));
+    table.Insert(handle, std::make_shared<Device>(std::move(backend), *format,
+                                                  CallbackNotify(handle, function, instance)));
     *handleOut = handle;
     return MMSYSERR_NOERROR;
 }
@@ -43,16 +45,16 @@ MMRESULT openWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
 // Opens the configured device (device number WAVE_MAPPER or 0) over the
 // backend that choice names; an empty choice is an unusable setting.
 template <class Device, class Handle, class Proc, class Backend>
-MMRESULT openConfiguredWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
+MMRESULT OpenConfiguredWaveDevice(HandleTable<Device, Handle>& table, Handle* handleOut,
                                   UINT deviceId, const WAVEFORMATEX* format, DWORD_PTR callback,
                                   DWORD_PTR instance, DWORD flags,
                                   const std::optional<BackendChoice>& choice,
                                   Opened<Backend> (*openBackend)(const BackendChoice&,
                                                                  const WAVEFORMATEX&)) {
-    if (const MMRESULT bad = checkWaveOpen(handleOut, format, callback, flags)) {
+    if (const MMRESULT bad = CheckWaveOpen(handleOut, format, callback, flags)) {
         return bad;
     }
-    if (!isConfiguredDeviceId(deviceId)) {
+    if (!IsConfiguredDeviceId(deviceId)) {
         return MMSYSERR_BADDEVICEID;
     }
     if (!choice) {
@@ -62,6 +64,8 @@ MMRESULT openConfiguredWaveDevice(HandleTable<Device, Handle>& table, Handle* ha
     if (opened.result != MMSYSERR_NOERROR) {
         return opened.result;
     }
-    return openWaveDevice<Device, Handle, Proc>(table, handleOut, std::move(opened.backend), format,
+    return OpenWaveDevice<Device, Handle, Proc>(table, handleOut, std::move(opened.backend), format,
                                                 callback, instance, flags);
 }
+
+} // namespace platform::wave

@@ -7,6 +7,16 @@
 
 #include <cstring>
 
+using platform::wave::CurrentWaveBackends;
+using platform::wave::HandleTable;
+using platform::wave::IsConfiguredDeviceId;
+using platform::wave::OpenConfiguredWaveDevice;
+using platform::wave::OpenPlaybackSink;
+using platform::wave::OpenWaveDevice;
+using platform::wave::PlaybackDeviceAvailable;
+using platform::wave::PlaybackSink;
+using platform::wave::WaveOutDevice;
+
 namespace {
 
 HandleTable<WaveOutDevice, HWAVEOUT>& devices() {
@@ -17,19 +27,19 @@ HandleTable<WaveOutDevice, HWAVEOUT>& devices() {
 } // namespace
 
 UINT waveOutGetNumDevs() {
-    const auto output = currentWaveBackends().output;
-    return output && playbackDeviceAvailable(*output) ? 1 : 0;
+    const auto output = CurrentWaveBackends().output;
+    return output && PlaybackDeviceAvailable(*output) ? 1 : 0;
 }
 
 MMRESULT waveOutGetDevCaps(UINT_PTR deviceId, WAVEOUTCAPS* caps, UINT capsSize) {
     if (caps == nullptr || capsSize < sizeof(WAVEOUTCAPS)) {
         return MMSYSERR_INVALPARAM;
     }
-    if (!isConfiguredDeviceId(deviceId) || waveOutGetNumDevs() == 0) {
+    if (!IsConfiguredDeviceId(deviceId) || waveOutGetNumDevs() == 0) {
         return MMSYSERR_BADDEVICEID;
     }
     *caps = WAVEOUTCAPS{};
-    const std::string name = currentWaveBackends().output->text();
+    const std::string name = CurrentWaveBackends().output->Text();
     std::strncpy(caps->szPname, name.c_str(), MAXPNAMELEN - 1);
     // ALSA converts whatever PCM it is given; the virtual outputs take any.
     caps->dwFormats = kAllStandardWaveFormats;
@@ -39,44 +49,44 @@ MMRESULT waveOutGetDevCaps(UINT_PTR deviceId, WAVEOUTCAPS* caps, UINT capsSize) 
 
 MMRESULT waveOutOpen(HWAVEOUT* handleOut, UINT deviceId, const WAVEFORMATEX* format,
                      DWORD_PTR callback, DWORD_PTR instance, DWORD flags) {
-    return openConfiguredWaveDevice<WaveOutDevice, HWAVEOUT, WaveOutProc, PlaybackSink>(
+    return OpenConfiguredWaveDevice<WaveOutDevice, HWAVEOUT, WaveOutProc, PlaybackSink>(
         devices(), handleOut, deviceId, format, callback, instance, flags,
-        currentWaveBackends().output, &openPlaybackSink);
+        CurrentWaveBackends().output, &OpenPlaybackSink);
 }
 
 MMRESULT waveOutOpenSink(HWAVEOUT* handleOut, std::unique_ptr<PlaybackSink> sink,
                          const WAVEFORMATEX* format, DWORD_PTR callback, DWORD_PTR instance,
                          DWORD flags) {
-    return openWaveDevice<WaveOutDevice, HWAVEOUT, WaveOutProc>(
+    return OpenWaveDevice<WaveOutDevice, HWAVEOUT, WaveOutProc>(
         devices(), handleOut, std::move(sink), format, callback, instance, flags);
 }
 
 MMRESULT waveOutPrepareHeader(HWAVEOUT handle, WAVEHDR* header, UINT headerSize) {
-    return devices().call(handle,
-                          [&](WaveOutDevice& d) { return d.prepareHeader(header, headerSize); });
+    return devices().Call(handle,
+                          [&](WaveOutDevice& d) { return d.PrepareHeader(header, headerSize); });
 }
 
 MMRESULT waveOutUnprepareHeader(HWAVEOUT handle, WAVEHDR* header, UINT headerSize) {
-    return devices().call(handle,
-                          [&](WaveOutDevice& d) { return d.unprepareHeader(header, headerSize); });
+    return devices().Call(handle,
+                          [&](WaveOutDevice& d) { return d.UnprepareHeader(header, headerSize); });
 }
 
 MMRESULT waveOutWrite(HWAVEOUT handle, WAVEHDR* header, UINT headerSize) {
-    return devices().call(handle, [&](WaveOutDevice& d) { return d.write(header, headerSize); });
+    return devices().Call(handle, [&](WaveOutDevice& d) { return d.Write(header, headerSize); });
 }
 
 MMRESULT waveOutPause(HWAVEOUT handle) {
-    return devices().call(handle, [](WaveOutDevice& d) { return d.pause(); });
+    return devices().Call(handle, [](WaveOutDevice& d) { return d.Pause(); });
 }
 
 MMRESULT waveOutRestart(HWAVEOUT handle) {
-    return devices().call(handle, [](WaveOutDevice& d) { return d.restart(); });
+    return devices().Call(handle, [](WaveOutDevice& d) { return d.Restart(); });
 }
 
 MMRESULT waveOutReset(HWAVEOUT handle) {
-    return devices().call(handle, [](WaveOutDevice& d) { return d.reset(); });
+    return devices().Call(handle, [](WaveOutDevice& d) { return d.Reset(); });
 }
 
 MMRESULT waveOutClose(HWAVEOUT handle) {
-    return devices().close(handle);
+    return devices().Close(handle);
 }

@@ -17,7 +17,7 @@ MMRESULT waveOutGetDevCaps(UINT_PTR deviceId, WAVEOUTCAPS* caps, UINT capsSize);
 MMRESULT waveOutOpen(HWAVEOUT* handleOut, UINT deviceId, const WAVEFORMATEX* format,
                      DWORD_PTR callback, DWORD_PTR instance, DWORD flags);
 // The same over a sink the caller made.
-MMRESULT waveOutOpenSink(HWAVEOUT* handleOut, std::unique_ptr<PlaybackSink> sink,
+MMRESULT waveOutOpenSink(HWAVEOUT* handleOut, std::unique_ptr<platform::wave::PlaybackSink> sink,
                          const WAVEFORMATEX* format, DWORD_PTR callback, DWORD_PTR instance,
                          DWORD flags);
 MMRESULT waveOutPrepareHeader(HWAVEOUT handle, WAVEHDR* header, UINT headerSize);

@@ -3,20 +3,22 @@
 #include "platform/wave/NullSink.h"
 #include "platform/wave/WaveLog.h"
 
+namespace platform::wave {
+
 WaveOutDevice::WaveOutDevice(std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format,
                              Notify notify)
     : WaveService(format.nBlockAlign, std::move(notify)), m_format(format),
       m_sink(std::move(sink)) {
-    startService();
+    StartService();
 }
 
 WaveOutDevice::~WaveOutDevice() {
-    stopService();
+    StopService();
 }
 
-MMRESULT WaveOutDevice::write(WAVEHDR* header, UINT headerSize) {
+MMRESULT WaveOutDevice::Write(WAVEHDR* header, UINT headerSize) {
     const std::lock_guard lock(m_mutex);
-    const MMRESULT queued = queueHeader(header, headerSize);
+    const MMRESULT queued = QueueHeader(header, headerSize);
     if (queued == MMSYSERR_NOERROR) {
         m_queue.push_back({header, 0});
         m_wake.notify_all();
@@ -24,7 +26,7 @@ MMRESULT WaveOutDevice::write(WAVEHDR* header, UINT headerSize) {
     return queued;
 }
 
-MMRESULT WaveOutDevice::setPaused(bool paused) {
+MMRESULT WaveOutDevice::SetPaused(bool paused) {
     const std::lock_guard lock(m_mutex);
     if (m_closing) {
         return MMSYSERR_INVALHANDLE;
@@ -34,20 +36,20 @@ MMRESULT WaveOutDevice::setPaused(bool paused) {
     return MMSYSERR_NOERROR;
 }
 
-void WaveOutDevice::serviceLoop() {
-    notify(MM_WOM_OPEN, nullptr);
+void WaveOutDevice::ServiceLoop() {
+    NotifyProgram(MM_WOM_OPEN, nullptr);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [&] {
-            return m_closing || resetPending() || m_paused != m_sinkPaused ||
+            return m_closing || ResetPending() || m_paused != m_sinkPaused ||
                    (!m_paused && !m_queue.empty());
         });
-        if (resetPending()) {
+        if (ResetPending()) {
             lock.unlock();
-            m_sink->discard();
-            returnAll();
+            m_sink->Discard();
+            ReturnAll();
             lock.lock();
-            finishReset();
+            FinishReset();
             continue;
         }
         if (m_closing) {
@@ -56,24 +58,24 @@ void WaveOutDevice::serviceLoop() {
         if (m_paused != m_sinkPaused) {
             const bool paused = m_paused;
             lock.unlock();
-            paused ? m_sink->pause() : m_sink->resume();
+            paused ? m_sink->Pause() : m_sink->Resume();
             m_sinkPaused = paused;
             lock.lock();
             continue;
         }
-        writeNext(lock);
-        completePlayed(lock);
+        WriteNext(lock);
+        CompletePlayed(lock);
     }
     lock.unlock();
     // A WAV file gets its final header before close returns.
     m_sink.reset();
-    notify(MM_WOM_CLOSE, nullptr);
+    NotifyProgram(MM_WOM_CLOSE, nullptr);
 }
 
-void WaveOutDevice::writeNext(std::unique_lock<std::mutex>& lock) {
+void WaveOutDevice::WriteNext(std::unique_lock<std::mutex>& lock) {
     if (m_written == m_queue.size()) {
         lock.unlock();
-        m_sink->waitWhilePlaying();
+        m_sink->WaitWhilePlaying();
         lock.lock();
         return;
     }
@@ -82,9 +84,9 @@ void WaveOutDevice::writeNext(std::unique_lock<std::mutex>& lock) {
     const DWORD usable = header->dwBufferLength / m_blockAlign * m_blockAlign;
     const std::span<const char> rest(header->lpData + m_offset, usable - m_offset);
     lock.unlock();
-    const PlaybackWrite wrote = m_sink->write(rest);
+    const PlaybackWrite wrote = m_sink->Write(rest);
     if (wrote.gone) {
-        logWaveEvent(m_sink->name(), "the device disappeared; playback goes on silently");
+        LogWaveEvent(m_sink->Name(), "the device disappeared; playback goes on silently");
         m_sinkBase = m_framesWritten;
         m_sink = std::make_unique<NullSink>(m_format);
         m_sinkPaused = false;
@@ -99,22 +101,22 @@ void WaveOutDevice::writeNext(std::unique_lock<std::mutex>& lock) {
     }
 }
 
-void WaveOutDevice::completePlayed(std::unique_lock<std::mutex>& lock) {
+void WaveOutDevice::CompletePlayed(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
-    const std::uint64_t played = m_sinkBase + m_sink->framesPlayed();
+    const std::uint64_t played = m_sinkBase + m_sink->FramesPlayed();
     lock.lock();
     while (m_written > 0 && m_queue.front().endFrame <= played) {
         WAVEHDR* header = m_queue.front().header;
         m_queue.pop_front();
         --m_written;
-        markDone(header);
+        MarkDone(header);
         lock.unlock();
-        notify(MM_WOM_DONE, header);
+        NotifyProgram(MM_WOM_DONE, header);
         lock.lock();
     }
 }
 
-void WaveOutDevice::returnAll() {
+void WaveOutDevice::ReturnAll() {
     std::deque<Queued> returned;
     {
         const std::lock_guard lock(m_mutex);
@@ -122,10 +124,12 @@ void WaveOutDevice::returnAll() {
         m_written = 0;
         m_offset = 0;
         for (const Queued& queued : returned) {
-            markDone(queued.header);
+            MarkDone(queued.header);
         }
     }
     for (const Queued& queued : returned) {
-        notify(MM_WOM_DONE, queued.header);
+        NotifyProgram(MM_WOM_DONE, queued.header);
     }
 }
+
+} // namespace platform::wave

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace platform::wave {
+
 class WaveOutDevice final : public WaveService {
 public:
     WaveOutDevice(std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format, Notify notify);
@@ -20,9 +22,9 @@ public:
     WaveOutDevice(const WaveOutDevice&) = delete;
     WaveOutDevice& operator=(const WaveOutDevice&) = delete;
 
-    MMRESULT write(WAVEHDR* header, UINT headerSize);
-    MMRESULT pause() { return setPaused(true); }
-    MMRESULT restart() { return setPaused(false); }
+    MMRESULT Write(WAVEHDR* header, UINT headerSize);
+    MMRESULT Pause() { return SetPaused(true); }
+    MMRESULT Restart() { return SetPaused(false); }
 
 private:
     struct Queued {
@@ -30,15 +32,15 @@ private:
         std::uint64_t endFrame = 0; // stream position after its last frame, once written
     };
 
-    MMRESULT setPaused(bool paused);
-    void serviceLoop() override;
-    [[nodiscard]] bool hasQueuedHeaders() const override { return !m_queue.empty(); }
-    void onResetRequested() override { m_paused = false; }
+    MMRESULT SetPaused(bool paused);
+    void ServiceLoop() override;
+    [[nodiscard]] bool HasQueuedHeaders() const override { return !m_queue.empty(); }
+    void OnResetRequested() override { m_paused = false; }
 
     // With m_mutex held by lock; unlocks it around sink calls and callbacks.
-    void writeNext(std::unique_lock<std::mutex>& lock);
-    void completePlayed(std::unique_lock<std::mutex>& lock);
-    void returnAll();
+    void WriteNext(std::unique_lock<std::mutex>& lock);
+    void CompletePlayed(std::unique_lock<std::mutex>& lock);
+    void ReturnAll();
 
     const WAVEFORMATEX m_format;
 
@@ -55,3 +57,5 @@ private:
     std::uint64_t m_framesWritten = 0;
     std::uint64_t m_sinkBase = 0; // frames written before the current sink took over
 };
+
+} // namespace platform::wave

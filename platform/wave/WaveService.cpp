@@ -1,5 +1,7 @@
 #include "platform/wave/WaveService.h"
 
+namespace platform::wave {
+
 namespace {
 
 MMRESULT checkHeader(const WAVEHDR* header, UINT headerSize, WORD blockAlign) {
@@ -15,21 +17,21 @@ MMRESULT checkHeader(const WAVEHDR* header, UINT headerSize, WORD blockAlign) {
 WaveService::WaveService(WORD blockAlign, Notify notify)
     : m_blockAlign(blockAlign), m_notify(std::move(notify)) {}
 
-void WaveService::notify(UINT message, WAVEHDR* header) const {
+void WaveService::NotifyProgram(UINT message, WAVEHDR* header) const {
     if (m_notify) {
         m_notify(message, header);
     }
 }
 
-MMRESULT WaveService::prepareHeader(WAVEHDR* header, UINT headerSize) {
-    return setPrepared(header, headerSize, true);
+MMRESULT WaveService::PrepareHeader(WAVEHDR* header, UINT headerSize) {
+    return SetPrepared(header, headerSize, true);
 }
 
-MMRESULT WaveService::unprepareHeader(WAVEHDR* header, UINT headerSize) {
-    return setPrepared(header, headerSize, false);
+MMRESULT WaveService::UnprepareHeader(WAVEHDR* header, UINT headerSize) {
+    return SetPrepared(header, headerSize, false);
 }
 
-MMRESULT WaveService::setPrepared(WAVEHDR* header, UINT headerSize, bool prepared) {
+MMRESULT WaveService::SetPrepared(WAVEHDR* header, UINT headerSize, bool prepared) {
     if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
         return bad;
     }
@@ -41,11 +43,11 @@ MMRESULT WaveService::setPrepared(WAVEHDR* header, UINT headerSize, bool prepare
     return MMSYSERR_NOERROR;
 }
 
-void WaveService::markDone(WAVEHDR* header) {
+void WaveService::MarkDone(WAVEHDR* header) {
     header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
 }
 
-MMRESULT WaveService::queueHeader(WAVEHDR* header, UINT headerSize) const {
+MMRESULT WaveService::QueueHeader(WAVEHDR* header, UINT headerSize) const {
     if (const MMRESULT bad = checkHeader(header, headerSize, m_blockAlign)) {
         return bad;
     }
@@ -62,8 +64,8 @@ MMRESULT WaveService::queueHeader(WAVEHDR* header, UINT headerSize) const {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT WaveService::reset() {
-    if (onServiceThread()) {
+MMRESULT WaveService::Reset() {
+    if (OnServiceThread()) {
         return MMSYSERR_HANDLEBUSY;
     }
     const std::lock_guard control(m_controlMutex);
@@ -71,20 +73,20 @@ MMRESULT WaveService::reset() {
         return MMSYSERR_INVALHANDLE;
     }
     std::unique_lock lock(m_mutex);
-    onResetRequested();
+    OnResetRequested();
     const std::uint64_t request = ++m_resetRequests;
     m_wake.notify_all();
     m_wake.wait(lock, [&] { return m_resetsDone >= request; });
     return MMSYSERR_NOERROR;
 }
 
-void WaveService::finishReset() {
+void WaveService::FinishReset() {
     m_resetsDone = m_resetRequests;
     m_wake.notify_all();
 }
 
-MMRESULT WaveService::close() {
-    if (onServiceThread()) {
+MMRESULT WaveService::Close() {
+    if (OnServiceThread()) {
         return MMSYSERR_HANDLEBUSY;
     }
     const std::lock_guard control(m_controlMutex);
@@ -93,7 +95,7 @@ MMRESULT WaveService::close() {
     }
     {
         const std::lock_guard lock(m_mutex);
-        if (hasQueuedHeaders()) {
+        if (HasQueuedHeaders()) {
             return WAVERR_STILLPLAYING;
         }
         m_closing = true;
@@ -104,12 +106,12 @@ MMRESULT WaveService::close() {
     return MMSYSERR_NOERROR;
 }
 
-void WaveService::startService() {
-    m_thread = std::thread([this] { serviceLoop(); });
+void WaveService::StartService() {
+    m_thread = std::thread([this] { ServiceLoop(); });
     m_serviceThreadId = m_thread.get_id();
 }
 
-void WaveService::stopService() {
+void WaveService::StopService() {
     const std::lock_guard control(m_controlMutex);
     if (m_closed) {
         return;
@@ -123,6 +125,8 @@ void WaveService::stopService() {
     m_closed = true;
 }
 
-bool WaveService::onServiceThread() const {
+bool WaveService::OnServiceThread() const {
     return std::this_thread::get_id() == m_serviceThreadId;
 }
+
+} // namespace platform::wave

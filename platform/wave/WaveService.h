@@ -18,6 +18,8 @@
 #include <string>
 #include <thread>
 
+namespace platform::wave {
+
 class WaveService {
 public:
     // Tells the program about a message (and the buffer it concerns); empty
@@ -29,32 +31,32 @@ public:
     WaveService(const WaveService&) = delete;
     WaveService& operator=(const WaveService&) = delete;
 
-    MMRESULT prepareHeader(WAVEHDR* header, UINT headerSize);
-    MMRESULT unprepareHeader(WAVEHDR* header, UINT headerSize);
-    MMRESULT reset();
+    MMRESULT PrepareHeader(WAVEHDR* header, UINT headerSize);
+    MMRESULT UnprepareHeader(WAVEHDR* header, UINT headerSize);
+    MMRESULT Reset();
     // WAVERR_STILLPLAYING while buffers are queued (reset first).
-    MMRESULT close();
+    MMRESULT Close();
 
 protected:
     // Starts the thread; the last step of a subclass constructor.
-    void startService();
+    void StartService();
     // Ends the thread if close did not; the first step of a subclass destructor.
-    void stopService();
+    void StopService();
 
     // The thread's body: runs until m_closing, answering reset requests.
-    virtual void serviceLoop() = 0;
+    virtual void ServiceLoop() = 0;
     // Under m_mutex.
-    [[nodiscard]] virtual bool hasQueuedHeaders() const = 0;
-    virtual void onResetRequested() = 0;
+    [[nodiscard]] virtual bool HasQueuedHeaders() const = 0;
+    virtual void OnResetRequested() = 0;
 
     // Under m_mutex: checks a header the program queues and marks it queued.
-    MMRESULT queueHeader(WAVEHDR* header, UINT headerSize) const;
+    MMRESULT QueueHeader(WAVEHDR* header, UINT headerSize) const;
     // Under m_mutex: the buffer leaves the queue, finished.
-    static void markDone(WAVEHDR* header);
+    static void MarkDone(WAVEHDR* header);
     // On the service thread, without m_mutex held.
-    void notify(UINT message, WAVEHDR* header) const;
-    [[nodiscard]] bool resetPending() const { return m_resetsDone != m_resetRequests; }
-    void finishReset();
+    void NotifyProgram(UINT message, WAVEHDR* header) const;
+    [[nodiscard]] bool ResetPending() const { return m_resetsDone != m_resetRequests; }
+    void FinishReset();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -62,8 +64,8 @@ protected:
     const WORD m_blockAlign;
 
 private:
-    [[nodiscard]] bool onServiceThread() const;
-    MMRESULT setPrepared(WAVEHDR* header, UINT headerSize, bool prepared);
+    [[nodiscard]] bool OnServiceThread() const;
+    MMRESULT SetPrepared(WAVEHDR* header, UINT headerSize, bool prepared);
 
     const Notify m_notify;
     std::mutex m_controlMutex; // one reset or close at a time
@@ -78,7 +80,7 @@ private:
 
 // The callback function of waveInOpen / waveOutOpen as a Notify.
 template <class Handle, class Proc>
-WaveService::Notify callbackNotify(Handle handle, Proc callback, DWORD_PTR instance) {
+WaveService::Notify CallbackNotify(Handle handle, Proc callback, DWORD_PTR instance) {
     if (callback == nullptr) {
         return {};
     }
@@ -86,3 +88,5 @@ WaveService::Notify callbackNotify(Handle handle, Proc callback, DWORD_PTR insta
         callback(handle, message, instance, reinterpret_cast<DWORD_PTR>(header), 0);
     };
 }
+
+} // namespace platform::wave

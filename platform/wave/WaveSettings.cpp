@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <mutex>
 
+namespace platform::wave {
+
 namespace {
 
 std::mutex g_settingsMutex;
@@ -22,20 +24,20 @@ std::string_view pick(const std::string& setting, const char* env) {
 
 } // namespace
 
-WaveBackends chooseWaveBackends(const WaveSettings& settings, const char* envInput,
+WaveBackends ChooseWaveBackends(const WaveSettings& settings, const char* envInput,
                                 const char* envOutput) {
     WaveBackends backends;
-    backends.input = BackendChoice::parse(pick(settings.input, envInput), WaveDirection::Input);
-    backends.output = BackendChoice::parse(pick(settings.output, envOutput), WaveDirection::Output);
+    backends.input = BackendChoice::Parse(pick(settings.input, envInput), WaveDirection::Input);
+    backends.output = BackendChoice::Parse(pick(settings.output, envOutput), WaveDirection::Output);
     return backends;
 }
 
-void waveSetSettings(const WaveSettings& settings) {
+void SetWaveSettings(const WaveSettings& settings) {
     const std::lock_guard lock(g_settingsMutex);
     storedSettings() = settings;
 }
 
-WaveBackends currentWaveBackends() {
+WaveBackends CurrentWaveBackends() {
     WaveSettings settings;
     {
         const std::lock_guard lock(g_settingsMutex);
@@ -45,5 +47,7 @@ WaveBackends currentWaveBackends() {
     // from any thread is safe here.
     const char* input = std::getenv("SONDREL_AUDIO_INPUT");   // NOLINT(concurrency-mt-unsafe)
     const char* output = std::getenv("SONDREL_AUDIO_OUTPUT"); // NOLINT(concurrency-mt-unsafe)
-    return chooseWaveBackends(settings, input, output);
+    return ChooseWaveBackends(settings, input, output);
 }
+
+} // namespace platform::wave

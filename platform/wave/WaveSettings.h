@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace platform::wave {
+
 struct WaveSettings {
     std::string input = "alsa:default";
     std::string output = "alsa:default";
@@ -22,11 +24,13 @@ struct WaveBackends {
 
 // The one place where the choice is made: an environment value that is set and
 // not empty wins over the setting. Null pointers stand for unset variables.
-[[nodiscard]] WaveBackends chooseWaveBackends(const WaveSettings& settings, const char* envInput,
+[[nodiscard]] WaveBackends ChooseWaveBackends(const WaveSettings& settings, const char* envInput,
                                               const char* envOutput);
 
 // Settings used by every later waveInOpen / waveOutOpen of the process.
-void waveSetSettings(const WaveSettings& settings);
+void SetWaveSettings(const WaveSettings& settings);
 
-// chooseWaveBackends over the stored settings and the process environment.
-[[nodiscard]] WaveBackends currentWaveBackends();
+// ChooseWaveBackends over the stored settings and the process environment.
+[[nodiscard]] WaveBackends CurrentWaveBackends();
+
+} // namespace platform::wave

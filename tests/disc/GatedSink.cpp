@@ -16,7 +16,7 @@ std::string SinkRecord::Bytes() {
     return bytes;
 }
 
-PlaybackWrite GatedSink::write(std::span<const char> bytes) {
+platform::wave::PlaybackWrite GatedSink::Write(std::span<const char> bytes) {
     std::unique_lock lock(m_record->mutex);
     m_record->changed.wait_for(lock, std::chrono::milliseconds(10),
                                [&] { return m_record->allowance > 0; });
@@ -26,17 +26,17 @@ PlaybackWrite GatedSink::write(std::span<const char> bytes) {
     return {false, taken};
 }
 
-std::uint64_t GatedSink::framesPlayed() {
+std::uint64_t GatedSink::FramesPlayed() {
     const std::lock_guard lock(m_record->mutex);
     return m_record->bytes.size() / 4;
 }
 
-void GatedSink::pause() {
+void GatedSink::Pause() {
     const std::lock_guard lock(m_record->mutex);
     m_record->paused = true;
 }
 
-void GatedSink::resume() {
+void GatedSink::Resume() {
     const std::lock_guard lock(m_record->mutex);
     m_record->paused = false;
 }

@@ -25,17 +25,17 @@ struct SinkRecord {
     [[nodiscard]] std::string Bytes();
 };
 
-class GatedSink final : public PlaybackSink {
+class GatedSink final : public platform::wave::PlaybackSink {
 public:
     explicit GatedSink(std::shared_ptr<SinkRecord> record) : m_record(std::move(record)) {}
 
-    PlaybackWrite write(std::span<const char> bytes) override;
-    [[nodiscard]] std::uint64_t framesPlayed() override;
-    void waitWhilePlaying() override {}
-    void pause() override;
-    void resume() override;
-    void discard() override {}
-    [[nodiscard]] std::string name() const override { return "gated"; }
+    platform::wave::PlaybackWrite Write(std::span<const char> bytes) override;
+    [[nodiscard]] std::uint64_t FramesPlayed() override;
+    void WaitWhilePlaying() override {}
+    void Pause() override;
+    void Resume() override;
+    void Discard() override {}
+    [[nodiscard]] std::string Name() const override { return "gated"; }
 
 private:
     std::shared_ptr<SinkRecord> m_record;

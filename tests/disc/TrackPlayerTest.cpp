@@ -19,6 +19,8 @@
 #include <fstream>
 #include <thread>
 
+using namespace platform::wave;
+
 namespace disc {
 namespace {
 

@@ -45,7 +45,8 @@ int RunPlay(std::span<const std::string_view> args) {
         if (args[i] == "--track") {
             track = args[i + 1];
         } else if (args[i] == "--output" &&
-                   BackendChoice::parse(args[i + 1], WaveDirection::Output)) {
+                   platform::wave::BackendChoice::Parse(args[i + 1],
+                                                        platform::wave::WaveDirection::Output)) {
             // The option wins over SONDREL_AUDIO_OUTPUT, which the wave
             // service reads; no thread runs yet that could read it meanwhile.
             setenv("SONDREL_AUDIO_OUTPUT", std::string(args[i + 1]).c_str(), // NOLINT

@@ -116,7 +116,8 @@ int RunRecord(std::span<const std::string_view> args) {
         return Usage();
     }
     if (!parsed->input.empty()) {
-        if (!BackendChoice::parse(parsed->input, WaveDirection::Input)) {
+        if (!platform::wave::BackendChoice::Parse(parsed->input,
+                                                  platform::wave::WaveDirection::Input)) {
             std::fprintf(stderr, "sondrel-cli: not an input: %s\n", parsed->input.c_str());
             return 2;
         }

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <thread>
 
+using namespace platform::wave;
+
 namespace {
 
 // Generous bound for waiting on the capture threads: reaching it means a hang.
@@ -115,8 +117,8 @@ std::int64_t FindToneStart(const std::vector<std::uint8_t>& pcm, std::uint64_t m
         const std::uint64_t first = buffer * kFramesPerBuffer;
         bool matches = true;
         for (std::size_t frame = 0; frame < frames && matches; ++frame) {
-            matches = sampleAt(frame, 0) == ToneSource::sample(first + frame, 0) &&
-                      sampleAt(frame, 1) == ToneSource::sample(first + frame, 1);
+            matches = sampleAt(frame, 0) == ToneSource::Sample(first + frame, 0) &&
+                      sampleAt(frame, 1) == ToneSource::Sample(first + frame, 1);
         }
         if (matches) {
             return static_cast<std::int64_t>(buffer);

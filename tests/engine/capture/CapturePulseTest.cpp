@@ -13,6 +13,8 @@
 
 #include <cstdlib>
 
+using namespace platform::wave;
+
 namespace {
 
 constexpr std::uint32_t kSignalFrames = 4 * 44100;
@@ -28,7 +30,7 @@ TEST_F(CapturePulse, ASignalPlayedIntoTheServerArrivesWholeInTheWavFile) {
     }
     UseInput("alsa:pulse");
     const std::string signal = m_folder.File("signal.wav");
-    wavetest::writeWavFile(signal, cdAudioFormat(), wavetest::rampFrames(0, kSignalFrames));
+    wavetest::writeWavFile(signal, CdAudioFormat(), wavetest::rampFrames(0, kSignalFrames));
     const std::string take = m_folder.File("take.wav");
 
     Open();

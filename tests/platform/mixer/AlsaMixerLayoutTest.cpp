@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace platform::mixer;
+
 namespace {
 
 AlsaElementInfo volumeElement(const std::string& name, long minimum, long maximum,
@@ -35,7 +37,7 @@ std::vector<AlsaElementInfo> codecWithCaptureSource() {
 TEST(AlsaMixerLayout, CaptureSourceElementBecomesMuxOverItsItems) {
     MixerLayout layout;
     AlsaLayoutPlan plan;
-    buildAlsaLayout(codecWithCaptureSource(), layout, plan);
+    BuildAlsaLayout(codecWithCaptureSource(), layout, plan);
     EXPECT_EQ(layout.selectKind, MixerSelectKind::Mux);
     EXPECT_EQ(plan.enumElement, 2);
     ASSERT_EQ(layout.lines.size(), 4u);
@@ -64,7 +66,7 @@ TEST(AlsaMixerLayout, MuxItemWithoutAnyCaptureVolumeHasNoVolume) {
     source.enumItems = {"Front Mic", "Rear Mic"};
     MixerLayout layout;
     AlsaLayoutPlan plan;
-    buildAlsaLayout({source}, layout, plan);
+    BuildAlsaLayout({source}, layout, plan);
     ASSERT_EQ(layout.lines.size(), 2u);
     EXPECT_FALSE(layout.lines[0].hasVolume);
     EXPECT_EQ(layout.lines[0].channels, 2u);
@@ -81,7 +83,7 @@ TEST(AlsaMixerLayout, WithoutCaptureSourceSwitchesMakeAMixer) {
     playback.name = "PCM";
     MixerLayout layout;
     AlsaLayoutPlan plan;
-    buildAlsaLayout({playback, mic, line, volumeElement("Digital", 0, 10)}, layout, plan);
+    BuildAlsaLayout({playback, mic, line, volumeElement("Digital", 0, 10)}, layout, plan);
     EXPECT_EQ(layout.selectKind, MixerSelectKind::Mixer);
     EXPECT_EQ(plan.enumElement, -1);
     ASSERT_EQ(layout.lines.size(), 3u);
@@ -99,7 +101,7 @@ TEST(AlsaMixerLayout, NoCaptureElementsGiveNoLines) {
     playback.name = "Master";
     MixerLayout layout;
     AlsaLayoutPlan plan;
-    buildAlsaLayout({playback}, layout, plan);
+    BuildAlsaLayout({playback}, layout, plan);
     EXPECT_TRUE(layout.lines.empty());
     EXPECT_TRUE(plan.targets.empty());
 }
@@ -107,11 +109,11 @@ TEST(AlsaMixerLayout, NoCaptureElementsGiveNoLines) {
 TEST(AlsaVolumeScale, EveryRawStepSurvivesTheRoundTrip) {
     for (const auto& [minimum, maximum] :
          std::vector<std::pair<long, long>>{{0, 31}, {0, 63}, {-20, 100}, {0, 65535}, {5, 6}}) {
-        EXPECT_EQ(mixerVolumeFromAlsa(minimum, minimum, maximum), 0u);
-        EXPECT_EQ(mixerVolumeFromAlsa(maximum, minimum, maximum), 65535u);
+        EXPECT_EQ(MixerVolumeFromAlsa(minimum, minimum, maximum), 0u);
+        EXPECT_EQ(MixerVolumeFromAlsa(maximum, minimum, maximum), 65535u);
         for (long raw = minimum; raw <= maximum; ++raw) {
             ASSERT_EQ(
-                alsaVolumeFromMixer(mixerVolumeFromAlsa(raw, minimum, maximum), minimum, maximum),
+                AlsaVolumeFromMixer(MixerVolumeFromAlsa(raw, minimum, maximum), minimum, maximum),
                 raw)
                 << minimum << ".." << maximum;
         }
@@ -119,37 +121,37 @@ TEST(AlsaVolumeScale, EveryRawStepSurvivesTheRoundTrip) {
 }
 
 TEST(AlsaVolumeScale, OutOfRangeAndEmptyRanges) {
-    EXPECT_EQ(mixerVolumeFromAlsa(-5, 0, 31), 0u);
-    EXPECT_EQ(mixerVolumeFromAlsa(99, 0, 31), 65535u);
-    EXPECT_EQ(alsaVolumeFromMixer(70000, 0, 31), 31);
-    EXPECT_EQ(mixerVolumeFromAlsa(3, 3, 3), 0u);
-    EXPECT_EQ(alsaVolumeFromMixer(1000, 3, 3), 3);
+    EXPECT_EQ(MixerVolumeFromAlsa(-5, 0, 31), 0u);
+    EXPECT_EQ(MixerVolumeFromAlsa(99, 0, 31), 65535u);
+    EXPECT_EQ(AlsaVolumeFromMixer(70000, 0, 31), 31);
+    EXPECT_EQ(MixerVolumeFromAlsa(3, 3, 3), 0u);
+    EXPECT_EQ(AlsaVolumeFromMixer(1000, 3, 3), 3);
 }
 
 TEST(AlsaMixerCard, ReadsTheCardWhenThereIsOne) {
-    std::unique_ptr<AlsaMixer> mixer = AlsaMixer::open("default");
+    std::unique_ptr<AlsaMixer> mixer = AlsaMixer::Open("default");
     if (!mixer) {
         GTEST_SKIP() << "no ALSA card with a capture mixer on this machine";
     }
     MixerLayout layout;
-    ASSERT_TRUE(mixer->readLayout(layout));
+    ASSERT_TRUE(mixer->ReadLayout(layout));
     ASSERT_FALSE(layout.lines.empty());
     std::vector<bool> selected;
-    EXPECT_TRUE(mixer->readSelection(selected));
+    EXPECT_TRUE(mixer->ReadSelection(selected));
     EXPECT_EQ(selected.size(), layout.lines.size());
     for (std::size_t line = 0; line < layout.lines.size(); ++line) {
         std::vector<std::uint32_t> values;
         if (layout.lines[line].hasVolume) {
-            ASSERT_TRUE(mixer->readVolume(line, values));
+            ASSERT_TRUE(mixer->ReadVolume(line, values));
             EXPECT_EQ(values.size(), layout.lines[line].channels);
             // Writing back what was read changes nothing.
-            EXPECT_TRUE(mixer->writeVolume(line, values));
+            EXPECT_TRUE(mixer->WriteVolume(line, values));
         }
     }
 }
 
 TEST(AlsaMixerCard, UnknownDeviceHasNoMixer) {
-    EXPECT_EQ(AlsaMixer::open("sondrel_no_such_device"), nullptr);
+    EXPECT_EQ(AlsaMixer::Open("sondrel_no_such_device"), nullptr);
 }
 
 } // namespace

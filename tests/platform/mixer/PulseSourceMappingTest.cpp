@@ -6,6 +6,8 @@
 #include <pulse/def.h>
 #include <pulse/volume.h>
 
+using namespace platform::mixer;
+
 namespace {
 
 PulseSourceInfo source(std::uint32_t index, const std::string& name,
@@ -44,7 +46,7 @@ std::vector<PulseSourceInfo> desktop() {
 TEST(PulseLayout, SourcesInIndexOrderWithPortsOfMultiPortSourcesExpanded) {
     MixerLayout layout;
     std::vector<PulseLineTarget> targets;
-    buildPulseLayout(desktop(), layout, targets);
+    BuildPulseLayout(desktop(), layout, targets);
     EXPECT_EQ(layout.selectKind, MixerSelectKind::Mux);
     ASSERT_EQ(layout.lines.size(), 6u);
     ASSERT_EQ(targets.size(), 6u);
@@ -86,7 +88,7 @@ TEST(PulseLayout, SourcesInIndexOrderWithPortsOfMultiPortSourcesExpanded) {
 TEST(PulseLayout, NoSourcesNoLines) {
     MixerLayout layout;
     std::vector<PulseLineTarget> targets;
-    buildPulseLayout({}, layout, targets);
+    BuildPulseLayout({}, layout, targets);
     EXPECT_TRUE(layout.lines.empty());
     EXPECT_TRUE(targets.empty());
 }
@@ -96,7 +98,7 @@ TEST(PulseLayout, SourcesWithoutPortsOrFormFactorAreJudgedByName) {
     std::vector<PulseLineTarget> targets;
     PulseSourceInfo handset = source(3, "bt.handset", "Phone");
     handset.formFactor = "handset";
-    buildPulseLayout({source(1, "line_src", "Null Input"), source(2, "mic_src", "Null Input"),
+    BuildPulseLayout({source(1, "line_src", "Null Input"), source(2, "mic_src", "Null Input"),
                       handset, source(4, "other", "Null Input")},
                      layout, targets);
     ASSERT_EQ(layout.lines.size(), 4u);
@@ -110,29 +112,29 @@ TEST(PulseSelection, DefaultSourceAndItsActivePort) {
     MixerLayout layout;
     std::vector<PulseLineTarget> targets;
     const std::vector<PulseSourceInfo> sources = desktop();
-    buildPulseLayout(sources, layout, targets);
-    EXPECT_EQ(pulseSelection(targets, sources, "alsa_input.pci.analog-stereo"),
+    BuildPulseLayout(sources, layout, targets);
+    EXPECT_EQ(PulseSelection(targets, sources, "alsa_input.pci.analog-stereo"),
               (std::vector<bool>{false, false, true, false, false, false}));
-    EXPECT_EQ(pulseSelection(targets, sources, "alsa_output.hdmi.monitor"),
+    EXPECT_EQ(PulseSelection(targets, sources, "alsa_output.hdmi.monitor"),
               (std::vector<bool>{false, false, false, false, true, false}));
-    EXPECT_EQ(pulseSelection(targets, sources, "gone"), std::vector<bool>(6, false));
+    EXPECT_EQ(PulseSelection(targets, sources, "gone"), std::vector<bool>(6, false));
 }
 
 TEST(PulseVolumeScale, EveryMixerValueSurvivesTheRoundTrip) {
     for (std::uint32_t value = 0; value <= 65535; ++value) {
-        ASSERT_EQ(mixerVolumeFromPulse(pulseVolumeFromMixer(value)), value);
+        ASSERT_EQ(MixerVolumeFromPulse(PulseVolumeFromMixer(value)), value);
     }
 }
 
 TEST(PulseVolumeScale, EndsAndMiddleMatchTheServersScale) {
-    EXPECT_EQ(pulseVolumeFromMixer(0), PA_VOLUME_MUTED);
-    EXPECT_EQ(pulseVolumeFromMixer(65535), PA_VOLUME_NORM);
-    EXPECT_EQ(pulseVolumeFromMixer(32768), PA_VOLUME_NORM / 2 + 1);
-    EXPECT_EQ(mixerVolumeFromPulse(PA_VOLUME_NORM / 2), 32768u);
+    EXPECT_EQ(PulseVolumeFromMixer(0), PA_VOLUME_MUTED);
+    EXPECT_EQ(PulseVolumeFromMixer(65535), PA_VOLUME_NORM);
+    EXPECT_EQ(PulseVolumeFromMixer(32768), PA_VOLUME_NORM / 2 + 1);
+    EXPECT_EQ(MixerVolumeFromPulse(PA_VOLUME_NORM / 2), 32768u);
     // Above 100 % (a boost set elsewhere) reads as the top of the scale.
-    EXPECT_EQ(mixerVolumeFromPulse(PA_VOLUME_NORM * 3 / 2), 65535u);
-    EXPECT_EQ(mixerVolumeFromPulse(PA_VOLUME_MAX), 65535u);
-    EXPECT_EQ(pulseVolumeFromMixer(0xFFFFFFFFu), PA_VOLUME_NORM);
+    EXPECT_EQ(MixerVolumeFromPulse(PA_VOLUME_NORM * 3 / 2), 65535u);
+    EXPECT_EQ(MixerVolumeFromPulse(PA_VOLUME_MAX), 65535u);
+    EXPECT_EQ(PulseVolumeFromMixer(0xFFFFFFFFu), PA_VOLUME_NORM);
 }
 
 } // namespace

@@ -17,6 +17,8 @@
 
 #include <thread>
 
+using namespace platform::wave;
+
 extern char** environ;
 
 using namespace wavetest;
@@ -78,7 +80,7 @@ void expectWholeSignal(const std::vector<char>& pcm) {
 
 TEST(PulseCapture, TheServersDeviceIsListed) {
     const auto devices =
-        listCaptureDevices(BackendChoice::parse("alsa:pulse", WaveDirection::Input));
+        ListCaptureDevices(BackendChoice::Parse("alsa:pulse", WaveDirection::Input));
     EXPECT_TRUE(std::any_of(devices.begin(), devices.end(),
                             [](const CaptureDevice& d) { return d.name == "alsa:pulse"; }));
 }
@@ -87,10 +89,10 @@ TEST(PulseCapture, ASignalPlayedIntoTheServerIsCapturedWholeAndContinuous) {
     ScopedEnv input("SONDREL_AUDIO_INPUT", "alsa:pulse");
     TempDir dir;
     const auto path = dir.path() / "signal.wav";
-    writeWavFile(path, cdAudioFormat(), rampFrames(0, kSignalFrames));
+    writeWavFile(path, CdAudioFormat(), rampFrames(0, kSignalFrames));
 
     CaptureClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     // The server can take a second or two before an idle monitor stream
     // delivers anything; the signal is played once the capture is running.
@@ -127,7 +129,7 @@ std::vector<char> playAndRecord(Feeding feeding) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
 
     PlaybackClient client;
-    EXPECT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    EXPECT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     const std::vector<char> signal = rampFrames(0, kSignalFrames);
     MMRESULT written = MMSYSERR_NOERROR;
     switch (feeding) {
@@ -195,7 +197,7 @@ TEST(PulseLost, ACaptureWhoseServerStopsEndsCleanly) {
     }
     ScopedEnv input("SONDREL_AUDIO_INPUT", "alsa:pulse");
     CaptureClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_EQ(kill(static_cast<pid_t>(std::stol(serverPid)), SIGKILL), 0);
 

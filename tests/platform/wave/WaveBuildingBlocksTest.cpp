@@ -11,6 +11,8 @@
 #include <fstream>
 #include <numeric>
 
+using namespace platform::wave;
+
 using namespace wavetest;
 
 namespace {
@@ -19,21 +21,21 @@ TEST(ByteRing, KeepsOrderAcrossTheWrapAndRefusesWhatDoesNotFit) {
     ByteRing ring(10);
     std::vector<char> in(7);
     std::iota(in.begin(), in.end(), 1);
-    ASSERT_TRUE(ring.write(in));
-    EXPECT_FALSE(ring.write(in)); // 7 + 7 > 10: nothing stored
-    EXPECT_EQ(ring.size(), 7u);
+    ASSERT_TRUE(ring.Write(in));
+    EXPECT_FALSE(ring.Write(in)); // 7 + 7 > 10: nothing stored
+    EXPECT_EQ(ring.Size(), 7u);
     std::vector<char> out(5);
-    ASSERT_EQ(ring.read(out), 5u);
+    ASSERT_EQ(ring.Read(out), 5u);
     EXPECT_EQ(out, std::vector<char>({1, 2, 3, 4, 5}));
-    ASSERT_TRUE(ring.write(in)); // wraps
+    ASSERT_TRUE(ring.Write(in)); // wraps
     std::vector<char> all(20);
-    ASSERT_EQ(ring.read(all), 9u);
+    ASSERT_EQ(ring.Read(all), 9u);
     EXPECT_EQ(std::vector<char>(all.begin(), all.begin() + 9),
               std::vector<char>({6, 7, 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_TRUE(ring.empty());
-    ASSERT_TRUE(ring.write(in));
-    ring.clear();
-    EXPECT_EQ(ring.read(all), 0u);
+    EXPECT_TRUE(ring.Empty());
+    ASSERT_TRUE(ring.Write(in));
+    ring.Clear();
+    EXPECT_EQ(ring.Read(all), 0u);
 }
 
 struct FileCloser {
@@ -48,10 +50,10 @@ std::optional<util::WavLayout> layoutOf(const std::filesystem::path& path) {
 TEST(WavHeader, AWrittenHeaderReadsBack) {
     TempDir dir;
     const auto path = dir.path() / "a.wav";
-    writeWavFile(path, cdAudioFormat(), rampFrames(0, 100));
+    writeWavFile(path, CdAudioFormat(), rampFrames(0, 100));
     const auto layout = layoutOf(path);
     ASSERT_TRUE(layout.has_value());
-    EXPECT_TRUE(isSameFormat(FromWavFormat(layout->format), cdAudioFormat()));
+    EXPECT_TRUE(IsSameFormat(FromWavFormat(layout->format), CdAudioFormat()));
     EXPECT_EQ(layout->dataOffset, 44);
     EXPECT_EQ(layout->dataBytes, 400u);
 }

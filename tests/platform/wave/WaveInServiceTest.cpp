@@ -9,6 +9,7 @@
 #include <deque>
 #include <thread>
 
+using namespace platform::wave;
 using namespace wavetest;
 
 namespace {
@@ -25,9 +26,9 @@ public:
     ScriptedSource(std::deque<Step> script, bool goneAtEnd, bool endless)
         : m_script(std::move(script)), m_goneAtEnd(goneAtEnd), m_endless(endless) {}
 
-    void start() override {}
-    void stop() override {}
-    CaptureRead read(std::span<char> out) override {
+    void Start() override {}
+    void Stop() override {}
+    CaptureRead Read(std::span<char> out) override {
         // Fast but not spinning: a sound card would hand out a period at a time.
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         Step step;
@@ -44,7 +45,7 @@ public:
         m_next += step.frames;
         return {step.status, frames.size()};
     }
-    [[nodiscard]] std::string name() const override { return "scripted"; }
+    [[nodiscard]] std::string Name() const override { return "scripted"; }
 
 private:
     std::deque<Step> m_script;

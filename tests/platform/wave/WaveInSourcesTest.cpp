@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <fstream>
 
+using namespace platform::wave;
+
 using namespace wavetest;
 
 namespace {
@@ -19,12 +21,12 @@ TEST(WaveInFile, TheFileLoopsWithoutAGap) {
     TempDir dir;
     const auto path = dir.path() / "loop.wav";
     constexpr std::uint32_t kFrames = 3000; // shorter than one buffer of 4,704 bytes x 3
-    writeWavFile(path, cdAudioFormat(), rampFrames(0, kFrames));
+    writeWavFile(path, CdAudioFormat(), rampFrames(0, kFrames));
     const std::string setting = "file:" + path.string();
     ScopedEnv input("SONDREL_AUDIO_INPUT", setting.c_str());
 
     CaptureClient client(4704);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(10)); // 11,760 frames: the file almost four times
     client.resetAndClose();
@@ -38,7 +40,7 @@ TEST(WaveInFile, TheFileLoopsWithoutAGap) {
 
 TEST(WaveInFile, AFileOfAnotherFormatNoWavOrNoAudioIsRefused) {
     TempDir dir;
-    WAVEFORMATEX mono = cdAudioFormat();
+    WAVEFORMATEX mono = CdAudioFormat();
     mono.nChannels = 1;
     mono.nBlockAlign = 2;
     mono.nAvgBytesPerSec = 88200;
@@ -50,19 +52,19 @@ TEST(WaveInFile, AFileOfAnotherFormatNoWavOrNoAudioIsRefused) {
         out << "this is not a sound file at all, but long enough to look like one";
     }
     const auto empty = dir.path() / "empty.wav";
-    writeWavFile(empty, cdAudioFormat(), {});
+    writeWavFile(empty, CdAudioFormat(), {});
     for (const auto& path : {monoFile, text, empty}) {
         const std::string setting = "file:" + path.string();
         ScopedEnv input("SONDREL_AUDIO_INPUT", setting.c_str());
         CaptureClient client;
-        EXPECT_EQ(client.open(cdAudioFormat()), WAVERR_BADFORMAT) << path;
+        EXPECT_EQ(client.open(CdAudioFormat()), WAVERR_BADFORMAT) << path;
     }
 }
 
 TEST(WaveInSilence, SilenceIsZerosInWholeBuffers) {
     ScopedEnv input("SONDREL_AUDIO_INPUT", "silence");
     CaptureClient client(2352);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(4));
     client.resetAndClose();
@@ -73,15 +75,15 @@ TEST(WaveInSilence, SilenceIsZerosInWholeBuffers) {
 
 TEST(WaveInOpen, FormatsOtherThanCdAudioAreRefusedByTheVirtualInputs) {
     ScopedEnv input("SONDREL_AUDIO_INPUT", "tone");
-    WAVEFORMATEX mono = cdAudioFormat();
+    WAVEFORMATEX mono = CdAudioFormat();
     mono.nChannels = 1;
     mono.nBlockAlign = 2;
     mono.nAvgBytesPerSec = 88200;
-    WAVEFORMATEX float32 = cdAudioFormat();
+    WAVEFORMATEX float32 = CdAudioFormat();
     float32.wFormatTag = 3;
-    WAVEFORMATEX inconsistent = cdAudioFormat();
+    WAVEFORMATEX inconsistent = CdAudioFormat();
     inconsistent.nBlockAlign = 3;
-    WAVEFORMATEX rate48k = cdAudioFormat();
+    WAVEFORMATEX rate48k = CdAudioFormat();
     rate48k.nSamplesPerSec = 48000;
     rate48k.nAvgBytesPerSec = 192000;
     for (const WAVEFORMATEX& format : {mono, float32, inconsistent, rate48k}) {
@@ -97,7 +99,7 @@ TEST(WaveInOpen, InputsThatCannotBeOpenedFailAtOnceWithTheirReason) {
         {"null", MMSYSERR_NODRIVER}, // an output; an input cannot be one
         {"file:", MMSYSERR_NODRIVER},
     };
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = CdAudioFormat();
     for (const auto& [setting, expected] : cases) {
         ScopedEnv input("SONDREL_AUDIO_INPUT", setting);
         HWAVEIN handle = nullptr;
@@ -108,7 +110,7 @@ TEST(WaveInOpen, InputsThatCannotBeOpenedFailAtOnceWithTheirReason) {
 
 TEST(WaveInOpen, BadArgumentsAreRefused) {
     ScopedEnv input("SONDREL_AUDIO_INPUT", "tone");
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = CdAudioFormat();
     HWAVEIN handle = nullptr;
     EXPECT_EQ(waveInOpen(nullptr, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL), MMSYSERR_INVALPARAM);
     EXPECT_EQ(waveInOpen(&handle, WAVE_MAPPER, nullptr, 0, 0, CALLBACK_NULL), MMSYSERR_INVALPARAM);
@@ -120,7 +122,7 @@ TEST(WaveInOpen, BadArgumentsAreRefused) {
 
 TEST(WaveInHeaders, HeadersFollowThePrepareQueueUnprepareRules) {
     ScopedEnv input("SONDREL_AUDIO_INPUT", "silence");
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = CdAudioFormat();
     HWAVEIN handle = nullptr;
     ASSERT_EQ(waveInOpen(&handle, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
     std::vector<char> data(2352);

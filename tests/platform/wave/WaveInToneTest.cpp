@@ -11,6 +11,8 @@
 
 #include <thread>
 
+using namespace platform::wave;
+
 using namespace wavetest;
 
 namespace {
@@ -24,7 +26,7 @@ std::size_t firstToneMismatch(const std::vector<char>& pcm) {
             const auto value = static_cast<std::int16_t>(
                 static_cast<std::uint16_t>(static_cast<unsigned char>(pcm[at]) |
                                            (static_cast<unsigned char>(pcm[at + 1]) << 8)));
-            if (value != ToneSource::sample(frame, channel)) {
+            if (value != ToneSource::Sample(frame, channel)) {
                 return frame;
             }
         }
@@ -38,18 +40,18 @@ protected:
 };
 
 TEST_F(WaveInTone, ToneSamplesAreTheTwoSines) {
-    EXPECT_EQ(ToneSource::sample(0, 0), 0);
-    EXPECT_EQ(ToneSource::sample(0, 1), 0);
+    EXPECT_EQ(ToneSource::Sample(0, 0), 0);
+    EXPECT_EQ(ToneSource::Sample(0, 1), 0);
     // A quarter period of 440 Hz at 44,100 Hz is 25.06 frames: near the peak.
-    EXPECT_GT(ToneSource::sample(25, 0), 16300);
+    EXPECT_GT(ToneSource::Sample(25, 0), 16300);
     // Both phases repeat every 44,100 frames (one second).
-    EXPECT_EQ(ToneSource::sample(44100 + 7, 0), ToneSource::sample(7, 0));
-    EXPECT_EQ(ToneSource::sample(44100 + 7, 1), ToneSource::sample(7, 1));
+    EXPECT_EQ(ToneSource::Sample(44100 + 7, 0), ToneSource::Sample(7, 0));
+    EXPECT_EQ(ToneSource::Sample(44100 + 7, 1), ToneSource::Sample(7, 1));
 }
 
 TEST_F(WaveInTone, ManySmallBuffersQueuedAgainInTheCallbackAreContinuous) {
     CaptureClient client(2352);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(150));
     client.resetAndClose();
@@ -63,7 +65,7 @@ TEST_F(WaveInTone, ManySmallBuffersQueuedAgainInTheCallbackAreContinuous) {
 TEST_F(WaveInTone, ABufferQueuedLateFromAnotherThreadMissesNothing) {
     CaptureClient client(4704);
     client.holdBuffers();
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     for (std::size_t n = 1; n <= 40; ++n) {
         ASSERT_TRUE(client.waitForBuffers(n));
@@ -82,7 +84,7 @@ TEST_F(WaveInTone, ABufferQueuedLateFromAnotherThreadMissesNothing) {
 
 TEST_F(WaveInTone, ResetReturnsTheBufferWithWhatWasRecorded) {
     CaptureClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(1));
     client.stopRequeue();
@@ -100,7 +102,7 @@ TEST_F(WaveInTone, ResetReturnsTheBufferWithWhatWasRecorded) {
 
 TEST_F(WaveInTone, CloseWithABufferQueuedIsRefusedUntilReset) {
     CaptureClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     EXPECT_EQ(waveInClose(client.handle()), WAVERR_STILLPLAYING);
     client.stopRequeue();
@@ -113,7 +115,7 @@ TEST_F(WaveInTone, CloseWithABufferQueuedIsRefusedUntilReset) {
 
 TEST_F(WaveInTone, NoDataCallbackAfterResetAndCloseAndCloseIsTheLastMessage) {
     CaptureClient client(2352);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(5));
     client.resetAndClose();
@@ -131,7 +133,7 @@ TEST_F(WaveInTone, NoDataCallbackAfterResetAndCloseAndCloseIsTheLastMessage) {
 TEST_F(WaveInTone, TheDeviceOpensAgainAfterClose) {
     for (int round = 0; round < 3; ++round) {
         CaptureClient client(2352);
-        ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR) << "round " << round;
+        ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR) << "round " << round;
         ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
         ASSERT_TRUE(client.waitForBuffers(2));
         client.resetAndClose();
@@ -143,7 +145,7 @@ TEST_F(WaveInTone, TheDeviceOpensAgainAfterClose) {
 
 TEST_F(WaveInTone, StartAgainAfterResetGoesOn) {
     CaptureClient client(2352);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(3));
     ASSERT_EQ(waveInReset(client.handle()), MMSYSERR_NOERROR);
@@ -162,7 +164,7 @@ TEST_F(WaveInTone, ResetAndCloseFromInsideTheCallbackAreRefused) {
         return reset == MMSYSERR_HANDLEBUSY && closed == MMSYSERR_HANDLEBUSY ? MMSYSERR_HANDLEBUSY
                                                                              : MMSYSERR_ERROR;
     });
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(2));
     EXPECT_EQ(client.firstBufferResult(), MMSYSERR_HANDLEBUSY);
@@ -171,7 +173,7 @@ TEST_F(WaveInTone, ResetAndCloseFromInsideTheCallbackAreRefused) {
 
 TEST_F(WaveInTone, TwoThreadsClosingTheSameHandleCloseItOnce) {
     CaptureClient client(2352);
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.queueAndStart(), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForBuffers(2));
     client.stopRequeue();

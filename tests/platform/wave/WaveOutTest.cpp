@@ -11,6 +11,8 @@
 #include <numeric>
 #include <thread>
 
+using namespace platform::wave;
+
 using namespace wavetest;
 
 namespace {
@@ -47,7 +49,7 @@ TEST_F(WaveOutNull, TheNullOutputIsOneDeviceTakingEveryStandardFormat) {
 
 TEST_F(WaveOutNull, BuffersComeBackOnceEachInTheOrderWritten) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.playAll(rampFrames(0, 8 * 4410), kBlockBytes), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForDone(8));
     EXPECT_EQ(client.doneOrder(), inOrder(8));
@@ -59,7 +61,7 @@ TEST_F(WaveOutNull, BuffersComeBackOnceEachInTheOrderWritten) {
 
 TEST_F(WaveOutNull, TheCallbackCanWriteTheNextBlock) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.playChained(rampFrames(0, 12 * 4410), kBlockBytes), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForDone(12));
     EXPECT_EQ(client.doneOrder(), inOrder(12));
@@ -68,7 +70,7 @@ TEST_F(WaveOutNull, TheCallbackCanWriteTheNextBlock) {
 
 TEST_F(WaveOutNull, NothingPlaysWhilePausedAndRestartGoesOn) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(waveOutPause(client.handle()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.playAll(rampFrames(0, 3 * 4410), kBlockBytes), MMSYSERR_NOERROR);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -80,7 +82,7 @@ TEST_F(WaveOutNull, NothingPlaysWhilePausedAndRestartGoesOn) {
 
 TEST_F(WaveOutNull, ResetReturnsEveryBufferBeforeItReturns) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     // Five seconds of sound: reset comes long before the end.
     ASSERT_EQ(client.playAll(rampFrames(0, 5 * 44100), 176400), MMSYSERR_NOERROR);
     ASSERT_EQ(waveOutReset(client.handle()), MMSYSERR_NOERROR);
@@ -90,7 +92,7 @@ TEST_F(WaveOutNull, ResetReturnsEveryBufferBeforeItReturns) {
 
 TEST_F(WaveOutNull, CloseWithBuffersQueuedIsRefusedUntilReset) {
     PlaybackClient client;
-    ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+    ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     ASSERT_EQ(client.playAll(rampFrames(0, 2 * 44100), 176400), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutClose(client.handle()), WAVERR_STILLPLAYING);
     ASSERT_EQ(waveOutReset(client.handle()), MMSYSERR_NOERROR);
@@ -103,7 +105,7 @@ TEST_F(WaveOutNull, AReaderAndTheWindowClosingTogetherCloseOnce) {
     // resets and closes it.
     for (int round = 0; round < 20; ++round) {
         PlaybackClient client;
-        ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+        ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
         ASSERT_EQ(client.playAll(rampFrames(0, 44100), kBlockBytes), MMSYSERR_NOERROR);
         MMRESULT windowClose = MMSYSERR_ERROR;
         MMRESULT readerClose = MMSYSERR_ERROR;
@@ -120,7 +122,7 @@ TEST_F(WaveOutNull, AReaderAndTheWindowClosingTogetherCloseOnce) {
 }
 
 TEST_F(WaveOutNull, AnyUsablePcmFormatOpens) {
-    WAVEFORMATEX mono8 = cdAudioFormat();
+    WAVEFORMATEX mono8 = CdAudioFormat();
     mono8.nChannels = 1;
     mono8.wBitsPerSample = 8;
     mono8.nBlockAlign = 1;
@@ -129,7 +131,7 @@ TEST_F(WaveOutNull, AnyUsablePcmFormatOpens) {
     HWAVEOUT handle = nullptr;
     ASSERT_EQ(waveOutOpen(&handle, WAVE_MAPPER, &mono8, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutClose(handle), MMSYSERR_NOERROR);
-    WAVEFORMATEX twelveBits = cdAudioFormat();
+    WAVEFORMATEX twelveBits = CdAudioFormat();
     twelveBits.wBitsPerSample = 12;
     EXPECT_EQ(waveOutOpen(&handle, WAVE_MAPPER, &twelveBits, 0, 0, CALLBACK_NULL),
               WAVERR_BADFORMAT);
@@ -144,7 +146,7 @@ TEST(WaveOutFile, WhatIsPlayedEndsUpInAWavFileWithItsSizes) {
 
     for (int round = 0; round < 2; ++round) { // the second round opens the device again
         PlaybackClient client;
-        ASSERT_EQ(client.open(cdAudioFormat()), MMSYSERR_NOERROR);
+        ASSERT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
         ASSERT_EQ(client.playAll(pcm, kBlockBytes), MMSYSERR_NOERROR);
         ASSERT_TRUE(client.waitForDone(client.blockCount()));
         ASSERT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
@@ -165,7 +167,7 @@ TEST(WaveOutFile, WhatIsPlayedEndsUpInAWavFileWithItsSizes) {
 TEST(WaveOutFile, AFileInAFolderThatDoesNotExistIsNoDevice) {
     ScopedEnv output("SONDREL_AUDIO_OUTPUT", "file:/nonexistent-folder/out.wav");
     PlaybackClient client;
-    EXPECT_EQ(client.open(cdAudioFormat()), MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(client.open(CdAudioFormat()), MMSYSERR_BADDEVICEID);
 }
 
 TEST(WaveOutAlsa, AnAlsaDeviceThatDoesNotExistIsNotCountedAndDoesNotOpen) {
@@ -174,13 +176,13 @@ TEST(WaveOutAlsa, AnAlsaDeviceThatDoesNotExistIsNotCountedAndDoesNotOpen) {
     WAVEOUTCAPS caps;
     EXPECT_EQ(waveOutGetDevCaps(0, &caps, sizeof(caps)), MMSYSERR_BADDEVICEID);
     PlaybackClient client;
-    EXPECT_EQ(client.open(cdAudioFormat()), MMSYSERR_BADDEVICEID);
+    EXPECT_EQ(client.open(CdAudioFormat()), MMSYSERR_BADDEVICEID);
 }
 
 // Takes one slice, then reports the device gone.
 class VanishingSink : public PlaybackSink {
 public:
-    PlaybackWrite write(std::span<const char> bytes) override {
+    PlaybackWrite Write(std::span<const char> bytes) override {
         if (m_writes++ > 0) {
             return {true, 0};
         }
@@ -188,12 +190,12 @@ public:
         m_played += taken / 4;
         return {false, taken};
     }
-    std::uint64_t framesPlayed() override { return m_played; }
-    void waitWhilePlaying() override {}
-    void pause() override {}
-    void resume() override {}
-    void discard() override {}
-    [[nodiscard]] std::string name() const override { return "vanishing"; }
+    std::uint64_t FramesPlayed() override { return m_played; }
+    void WaitWhilePlaying() override {}
+    void Pause() override {}
+    void Resume() override {}
+    void Discard() override {}
+    [[nodiscard]] std::string Name() const override { return "vanishing"; }
 
 private:
     int m_writes = 0;
@@ -202,7 +204,7 @@ private:
 
 TEST(WaveOutLost, BuffersStillComeBackAfterTheDeviceDisappears) {
     PlaybackClient client;
-    ASSERT_EQ(client.openSink(std::make_unique<VanishingSink>(), cdAudioFormat()),
+    ASSERT_EQ(client.openSink(std::make_unique<VanishingSink>(), CdAudioFormat()),
               MMSYSERR_NOERROR);
     ASSERT_EQ(client.playChained(rampFrames(0, 4 * 4410), kBlockBytes), MMSYSERR_NOERROR);
     ASSERT_TRUE(client.waitForDone(4));

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+using namespace platform::wave;
+
 namespace {
 
 using Kind = BackendChoice::Kind;
@@ -39,12 +41,12 @@ TEST(BackendChoice, TextsParseByDirection) {
         {"", WaveDirection::Input, false, Kind::Alsa, ""},
     };
     for (const ParseCase& c : cases) {
-        const auto choice = BackendChoice::parse(c.text, c.direction);
+        const auto choice = BackendChoice::Parse(c.text, c.direction);
         ASSERT_EQ(choice.has_value(), c.usable) << c.text;
         if (choice) {
             EXPECT_EQ(choice->kind, c.kind) << c.text;
             EXPECT_EQ(choice->argument, c.argument) << c.text;
-            EXPECT_EQ(BackendChoice::parse(choice->text(), c.direction)->text(), choice->text());
+            EXPECT_EQ(BackendChoice::Parse(choice->Text(), c.direction)->Text(), choice->Text());
         }
     }
 }
@@ -54,34 +56,34 @@ TEST(WaveSettings, TheEnvironmentWinsOverTheSettingsWhenSet) {
     settings.input = "alsa:hw:0,0";
     settings.output = "file:/tmp/x.wav";
 
-    const auto fromSettings = chooseWaveBackends(settings, nullptr, "");
-    EXPECT_EQ(fromSettings.input->text(), "alsa:hw:0,0");
-    EXPECT_EQ(fromSettings.output->text(), "file:/tmp/x.wav");
+    const auto fromSettings = ChooseWaveBackends(settings, nullptr, "");
+    EXPECT_EQ(fromSettings.input->Text(), "alsa:hw:0,0");
+    EXPECT_EQ(fromSettings.output->Text(), "file:/tmp/x.wav");
 
-    const auto fromEnv = chooseWaveBackends(settings, "tone", "null");
+    const auto fromEnv = ChooseWaveBackends(settings, "tone", "null");
     EXPECT_EQ(fromEnv.input->kind, Kind::Tone);
     EXPECT_EQ(fromEnv.output->kind, Kind::Null);
 
-    const auto defaults = chooseWaveBackends(WaveSettings{}, nullptr, nullptr);
-    EXPECT_EQ(defaults.input->text(), "alsa:default");
-    EXPECT_EQ(defaults.output->text(), "alsa:default");
+    const auto defaults = ChooseWaveBackends(WaveSettings{}, nullptr, nullptr);
+    EXPECT_EQ(defaults.input->Text(), "alsa:default");
+    EXPECT_EQ(defaults.output->Text(), "alsa:default");
 
-    EXPECT_FALSE(chooseWaveBackends(settings, "null", nullptr).input.has_value());
+    EXPECT_FALSE(ChooseWaveBackends(settings, "null", nullptr).input.has_value());
 }
 
 TEST(CaptureDevices, AVirtualInputIsTheOnlyDevice) {
-    const auto devices = listCaptureDevices(BackendChoice::parse("tone", WaveDirection::Input));
+    const auto devices = ListCaptureDevices(BackendChoice::Parse("tone", WaveDirection::Input));
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(devices[0].name, "tone");
 }
 
 TEST(CaptureDevices, AnUnusableSettingListsNothing) {
-    EXPECT_TRUE(listCaptureDevices(std::nullopt).empty());
+    EXPECT_TRUE(ListCaptureDevices(std::nullopt).empty());
 }
 
 TEST(CaptureDevices, AnAlsaDeviceThatIsNotThereIsNotListed) {
-    const auto devices = listCaptureDevices(
-        BackendChoice::parse("alsa:sondrel_no_such_device", WaveDirection::Input));
+    const auto devices = ListCaptureDevices(
+        BackendChoice::Parse("alsa:sondrel_no_such_device", WaveDirection::Input));
     for (const CaptureDevice& device : devices) {
         EXPECT_NE(device.name, "alsa:sondrel_no_such_device");
         EXPECT_TRUE(device.name.starts_with("alsa:hw:")) << device.name;

@@ -11,6 +11,8 @@
 #include <thread>
 #include <utility>
 
+using namespace platform::wave;
+
 namespace wavetest {
 
 namespace {
@@ -143,7 +145,7 @@ MMRESULT CaptureClient::open(const WAVEFORMATEX& format) {
 }
 
 MMRESULT CaptureClient::openSource(std::unique_ptr<CaptureSource> source) {
-    const WAVEFORMATEX format = cdAudioFormat();
+    const WAVEFORMATEX format = CdAudioFormat();
     const MMRESULT result = waveInOpenSource(&m_handle, std::move(source), &format,
                                              reinterpret_cast<DWORD_PTR>(&CaptureClient::proc),
                                              reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);

@@ -81,7 +81,7 @@ public:
     CaptureClient& operator=(const CaptureClient&) = delete;
 
     MMRESULT open(const WAVEFORMATEX& format);
-    MMRESULT openSource(std::unique_ptr<CaptureSource> source);
+    MMRESULT openSource(std::unique_ptr<platform::wave::CaptureSource> source);
     // Prepares and queues the buffer, then starts.
     MMRESULT queueAndStart();
     // Stops queuing again: what the program's closing flag does.
@@ -136,7 +136,8 @@ public:
     PlaybackClient& operator=(const PlaybackClient&) = delete;
 
     MMRESULT open(const WAVEFORMATEX& format);
-    MMRESULT openSink(std::unique_ptr<PlaybackSink> sink, const WAVEFORMATEX& format);
+    MMRESULT openSink(std::unique_ptr<platform::wave::PlaybackSink> sink,
+                      const WAVEFORMATEX& format);
     // Splits the PCM into blocks of blockBytes and writes them all, with a
     // pause between two writes if one is given.
     MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes,
