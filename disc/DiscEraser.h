@@ -1,7 +1,8 @@
 #pragma once
 // Erasing the rewritable disc in the current drive: blanking a CD-RW or
 // DVD-RW, formatting a DVD+RW and then overwriting its start with zeros, or
-// overwriting the start of a DVD-RAM with zeros and closing the session.
+// overwriting the start of a DVD-RAM with zeros; the overwritten discs end
+// with a cache flush.
 //
 // The owner calls Begin on its thread when the user presses Erase: it checks
 // the drive and the disc, asks for confirmation and starts the work; refusals
@@ -20,13 +21,16 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace disc {
 
 struct EraseTick {
     int position = 0;      // the bar, 0..100
     bool finished = false; // the drive is done: close the progress window
+    bool erased = false;   // when finished: every command of the erase succeeded
 };
 
 class DiscEraser {
@@ -42,10 +46,12 @@ public:
     DiscEraser(const DiscEraser&) = delete;
     DiscEraser& operator=(const DiscEraser&) = delete;
 
-    // Checks, asks and starts erasing; true when the progress window is to
-    // be shown. A null device does nothing.
+    // Holds the drive, checks, asks and starts erasing; true when the
+    // progress window is to be shown. A null device does nothing; a drive
+    // another program holds is refused with message 31.
     bool Begin(quarnel::CDevCmdROM* device);
-    // Timer 3, once a second with the bar's position.
+    // Timer 3, once a second with the bar's position. An erase that failed
+    // shows message 5 with the command and what the drive answered.
     EraseTick Tick(int position);
 
     // Sectors the zero-writing worker has written (see the constants above).
@@ -54,9 +60,13 @@ public:
     }
 
 private:
-    // Polls TEST UNIT READY every `periodMs` until the drive is ready or
-    // reports that it holds no disc (which no waiting would change).
-    void WaitUntilReady(int periodMs);
+    // Begin on the drive held for the erase.
+    bool BeginHeld(quarnel::CDevCmdROM* device);
+    // Polls TEST UNIT READY every `periodMs` while the drive reports that it
+    // is still at work (2/04/xx); the last status.
+    std::uint32_t WaitUntilReady(int periodMs);
+    // One write of zeros, sent again while the drive's buffer is full.
+    std::uint32_t WriteZeros(long address, std::vector<unsigned char>& zeros);
     // Starts the worker after formatting or the DVD-RAM write parameters.
     bool StartMedium();
     void ZeroWrite();
@@ -69,6 +79,9 @@ private:
     // Written by the worker, read by the timer; release/acquire so that
     // kWorkerDone is seen only after the session close has returned.
     std::atomic<std::int32_t> m_counter{0};
+    // What failed, empty while all went well: written by the worker before
+    // it stores kWorkerDone, or by the owner while blanking.
+    std::string m_failure;
 };
 
 } // namespace disc

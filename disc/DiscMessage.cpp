@@ -9,4 +9,9 @@ int ShowDiscMessage(int key, unsigned buttons) {
                                 buttons | util::MB_ICONINFORMATION);
 }
 
+void ShowDiscMessage(int key, const std::string& detail) {
+    util::ShowMessageBox(lang::GetLangString("Message", key) + "\n" + detail,
+                         util::MB_ICONINFORMATION);
+}
+
 } // namespace disc

@@ -1,5 +1,6 @@
 #include "engine/session/CdTrackWriter.h"
 
+#include "components/quarnel/device/DeviceStatus.h"
 #include "disc/DriveChecks.h"
 #include "engine/RecordingState.h"
 #include "engine/session/DiscTime.h"
@@ -8,6 +9,7 @@
 #include "engine/session/SessionState.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace engine {
@@ -47,6 +49,24 @@ bool CdTrackWriter::PrepareCdRecording() {
         ShowSessionMessage(kMsgNoRecordableDevice);
         return false;
     }
+    // The drive is this take's alone from here on. A drive another program
+    // (or another Sondrel) writes or erases with answers nothing else, so
+    // this comes first.
+    if (m_pDevice->LockVolumn(true) != 0) {
+        ShowSessionMessage(kMsgDriveInUse);
+        return false;
+    }
+    if (!PrepareHeldDrive()) {
+        m_pDevice->LockVolumn(false);
+        m_pWriter = nullptr;
+        return false;
+    }
+    m_pWriter->Lock(true);
+    g_cdQueue.SetStop(false);
+    return true;
+}
+
+bool CdTrackWriter::PrepareHeldDrive() {
     if (!disc::IsWriter(m_pDevice)) {
         return false; // message 16 shown by the check
     }
@@ -72,9 +92,6 @@ bool CdTrackWriter::PrepareCdRecording() {
         return false;
     }
     m_nextWriteAddress = static_cast<std::uint32_t>(next);
-    m_pWriter->LockVolumn(true);
-    m_pWriter->Lock(true);
-    g_cdQueue.SetStop(false);
     return true;
 }
 
@@ -183,17 +200,18 @@ CdTrackWriter::Ending CdTrackWriter::WriteTrack() {
 
 CdTrackWriter::WriteResult CdTrackWriter::WriteWithRetries(std::uint32_t address,
                                                            std::uint8_t* buffer) {
-    if (WriteOnce(address, buffer)) {
+    std::uint32_t result = WriteOnce(address, buffer);
+    if (result == 0) {
         return WriteResult::Written;
     }
     // The drive is busy (its buffer is full, or it still works on something):
-    // the same write again every 2 s while the queue takes the sound.
-    while (!Stopping()) {
-        const quarnel::SenseData_tag sense = m_pWriter->GetLastSense();
-        if (!sense.LongWriteInProgress() && !sense.OperationInProgress()) {
-            break;
-        }
-        if (WriteOnce(address, buffer)) {
+    // the same write again every 2 s while the queue takes the sound. The
+    // busy sense is the one this write brought back, not whatever another
+    // thread's command left with the drive since.
+    while (!Stopping() && (quarnel::status::Is(result, quarnel::sense::kLongWriteInProgress) ||
+                           quarnel::status::Is(result, quarnel::sense::kOperationInProgress))) {
+        result = WriteOnce(address, buffer);
+        if (result == 0) {
             return WriteResult::Written;
         }
         PauseMs(m_pauses.longWriteRetryMs);
@@ -202,16 +220,21 @@ CdTrackWriter::WriteResult CdTrackWriter::WriteWithRetries(std::uint32_t address
         if (Stopping()) {
             return WriteResult::Stopped;
         }
-        if (WriteOnce(address, buffer)) {
+        result = WriteOnce(address, buffer);
+        if (result == 0) {
             return WriteResult::Written;
         }
     }
-    return Stopping() ? WriteResult::Stopped : WriteResult::Failed;
+    if (Stopping()) {
+        return WriteResult::Stopped;
+    }
+    m_failure = "WRITE at " + std::to_string(address) + ": " + quarnel::status::Text(result);
+    return WriteResult::Failed;
 }
 
-bool CdTrackWriter::WriteOnce(std::uint32_t address, std::uint8_t* buffer) {
+std::uint32_t CdTrackWriter::WriteOnce(std::uint32_t address, std::uint8_t* buffer) {
     return m_pWriter->Write(static_cast<long>(address), buffer, kCaptureBufferBytes,
-                            kSectorsPerWrite) == 0;
+                            kSectorsPerWrite);
 }
 
 void CdTrackWriter::ShowProgress() {
@@ -233,9 +256,16 @@ void CdTrackWriter::FinishCdTrack() {
     if (m_pWriter == nullptr) {
         return;
     }
-    m_pWriter->SynCache();
-    WaitUntilReady(m_pauses.cacheFlushPollMs);
-    m_pWriter->CloseTrack(static_cast<int>(g_trackNumber.load(std::memory_order_relaxed)));
+    std::string failure;
+    const auto check = [&failure](const char* command, std::uint32_t result) {
+        if (result != 0 && failure.empty()) {
+            failure = std::string(command) + ": " + quarnel::status::Text(result);
+        }
+    };
+    check("SYNCHRONIZE CACHE", m_pWriter->SynCache());
+    check("SYNCHRONIZE CACHE", WaitUntilReady(m_pauses.cacheFlushPollMs));
+    check("CLOSE TRACK",
+          m_pWriter->CloseTrack(static_cast<int>(g_trackNumber.load(std::memory_order_relaxed))));
     // The box may have been ticked while recording; a full disc has set the flag.
     if (m_view.IsCloseDiscChecked()) {
         g_closeDisc.store(true, std::memory_order_relaxed);
@@ -244,22 +274,29 @@ void CdTrackWriter::FinishCdTrack() {
         // The write parameters decide whether closing the session finalises
         // the disc: a take begun with the session left open (the box ticked
         // later, or the disc full) says so again before the close.
-        m_pWriter->SetWriteParam(quarnel::WriteParam::AudioTrackAtOnce(false));
-        m_pWriter->CloseSession();
+        check("MODE SELECT",
+              m_pWriter->SetWriteParam(quarnel::WriteParam::AudioTrackAtOnce(false)));
+        check("CLOSE SESSION", m_pWriter->CloseSession());
     }
-    WaitUntilReady(m_pauses.sessionClosePollMs);
+    check("CLOSE SESSION", WaitUntilReady(m_pauses.sessionClosePollMs));
     m_pWriter->LockVolumn(false);
     m_pWriter->Lock(false);
     m_pWriter->Eject(true);
     PauseMs(m_pauses.trayOpenMs);
     m_pWriter->Eject(false);
     m_pWriter = nullptr;
+    if (!failure.empty()) {
+        ShowSessionMessage(kMsgCloseFailed, failure);
+    }
 }
 
-void CdTrackWriter::WaitUntilReady(unsigned pauseMs) {
-    for (int poll = 0; poll < kMaxReadyPolls && m_pWriter->TestUnitReady() != 0; ++poll) {
+std::uint32_t CdTrackWriter::WaitUntilReady(unsigned pauseMs) {
+    std::uint32_t result = m_pWriter->TestUnitReady();
+    for (int poll = 0; poll < kMaxReadyPolls && result != 0; ++poll) {
         PauseMs(pauseMs);
+        result = m_pWriter->TestUnitReady();
     }
+    return result;
 }
 
 } // namespace engine

@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace engine {
 
@@ -38,7 +39,8 @@ public:
                   std::atomic<std::int32_t>& recordedSectors);
 
     // The CD branch of preparing a take, on the drive of the drive selector.
-    // Every refusal shows its message and leaves the drive unlocked.
+    // Every refusal shows its message and leaves the drive unlocked; a drive
+    // another program holds is refused with message 31.
     bool PrepareCdRecording();
     // Readiness, medium, disc status, track number and capacity of the disc.
     bool CheckDiscForRecording();
@@ -46,16 +48,27 @@ public:
     bool GetDiscCapacity(std::uint32_t& total, std::uint32_t& free);
     // The writer thread's loop.
     Ending WriteTrack();
-    // Finishes the track; on the thread that stops the take.
+    // Finishes the track; on the thread that stops the take. A cache flush
+    // or close the drive refuses is told to the user (message 30 with the
+    // command and its sense).
     void FinishCdTrack();
+    // The write that failed for good and what the drive answered, after
+    // WriteTrack ended with WriteFailed; read on the writer thread.
+    [[nodiscard]] const std::string& WriteFailure() const { return m_failure; }
 
 private:
     enum class WriteResult { Written, Stopped, Failed };
 
+    // The checks and settings of a take on the drive held for it.
+    bool PrepareHeldDrive();
+
     WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer);
-    bool WriteOnce(std::uint32_t address, std::uint8_t* buffer);
+    // The status of one WRITE of the capture buffer.
+    std::uint32_t WriteOnce(std::uint32_t address, std::uint8_t* buffer);
     void ShowProgress();
-    void WaitUntilReady(unsigned pauseMs);
+    // The status of the last TEST UNIT READY, after polling until the drive is
+    // ready or the polls run out.
+    std::uint32_t WaitUntilReady(unsigned pauseMs);
 
     ISessionView& m_view;
     SessionPauses m_pauses;
@@ -63,6 +76,7 @@ private:
     quarnel::CDevCmdROM* m_pDevice = nullptr;
     quarnel::CDevCmdRW* m_pWriter = nullptr;
     std::uint32_t m_nextWriteAddress = 0;
+    std::string m_failure;
 };
 
 } // namespace engine

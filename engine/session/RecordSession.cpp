@@ -166,7 +166,7 @@ void RecordSession::CdWriterThread() {
         return; // the thread that stopped the take finishes it
     }
     if (ending == CdTrackWriter::Ending::WriteFailed) {
-        ShowSessionMessage(kMsgWriteFailed);
+        ShowSessionMessage(kMsgWriteFailed, m_cdWriter.WriteFailure());
         FinishClaimedTake(true);
     } else {
         g_closeDisc.store(true, std::memory_order_relaxed); // a full disc is always closed

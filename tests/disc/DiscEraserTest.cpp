@@ -9,10 +9,14 @@
 #include "tests/disc/DiscFixtures.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace disc {
@@ -120,7 +124,7 @@ TEST(DiscEraser, ALongBlankCreepsTo98AndJumpsTo100WhenTheDriveIsReady) {
     EXPECT_EQ(rows.RowCount(), 0) << "the take is gone";
 }
 
-TEST(DiscEraser, DvdPlusRwIsFormattedThenZeroWrittenAndClosed) {
+TEST(DiscEraser, DvdPlusRwIsFormattedThenZeroWrittenAndFlushed) {
     EmulatedRig rig(MediumKind::DvdPlusRw);
     testsupport::ScriptedMessageBox box;
     const testsupport::ScopedMessageBoxHost host(box);
@@ -134,7 +138,51 @@ TEST(DiscEraser, DvdPlusRwIsFormattedThenZeroWrittenAndClosed) {
     EXPECT_EQ(box.ShownCount(), 1U) << "only the confirmation";
 }
 
-TEST(DiscEraser, DvdRamThatTakesNoWritesStillClosesAndFinishes) {
+// Ticks until the erase finishes; the last tick.
+EraseTick FinalTick(EmulatedRig& rig, DiscEraser& eraser) {
+    EraseTick tick;
+    for (int count = 0; count < kMaxTicks && !tick.finished; ++count) {
+        tick = eraser.Tick(tick.position);
+        rig.Clock().Advance(std::chrono::seconds(1));
+        std::this_thread::yield();
+    }
+    return tick;
+}
+
+TEST(DiscEraser, ZeroWritingWaitsOutAFullBufferAndOverwritesEverySector) {
+    for (const MediumKind medium : {MediumKind::DvdPlusRw, MediumKind::DvdRam}) {
+        const testsupport::TempFolder temp;
+        const std::string log = temp.Path() + "/scsi.log";
+        ::setenv("SONDREL_SCSI_LOG", log.c_str(), 1); // NOLINT(concurrency-mt-unsafe)
+        // A slow drive with a small buffer answers most writes "long write in progress".
+        EmulatedRig rig(medium, [](quarnel::emu::DriveSettings& s) {
+            s.writeSpeedX = 1;
+            s.bufferKib = 256;
+        });
+        ::unsetenv("SONDREL_SCSI_LOG"); // NOLINT(concurrency-mt-unsafe)
+        testsupport::ScriptedMessageBox box;
+        const testsupport::ScopedMessageBoxHost host(box);
+        DiscEraser eraser(ClockSleep(rig));
+        ASSERT_TRUE(eraser.Begin(&rig.Device()));
+        const EraseTick tick = FinalTick(rig, eraser);
+        EXPECT_TRUE(tick.finished && tick.erased);
+        EXPECT_EQ(std::filesystem::file_size(rig.Parent() / "writer" / "disc.bin"),
+                  std::uintmax_t{1632} * 2048)
+            << "every sector of the erase reached the disc";
+        EXPECT_EQ(box.ShownCount(), 1U) << "only the confirmation";
+        std::stringstream sent;
+        sent << std::ifstream(log).rdbuf();
+        EXPECT_NE(sent.str().find(" cdb 35 "), std::string::npos) << "the cache is flushed";
+        EXPECT_EQ(sent.str().find(" cdb 5B "), std::string::npos)
+            << "overwritable discs take no CLOSE SESSION";
+        if (medium == MediumKind::DvdPlusRw) {
+            EXPECT_NE(sent.str().find(" cdb 04 11 00 00 00 00 | out 12 "), std::string::npos)
+                << "formatted with a parameter list";
+        }
+    }
+}
+
+TEST(DiscEraser, ADiscThatTakesNoWritesFinishesSayingNotErasedWithTheDrivesAnswer) {
     EmulatedRig rig(MediumKind::DvdRam);
     quarnel::emu::FaultPlan faults;
     faults.failWritesFrom = 0;
@@ -143,10 +191,14 @@ TEST(DiscEraser, DvdRamThatTakesNoWritesStillClosesAndFinishes) {
     const testsupport::ScopedMessageBoxHost host(box);
     DiscEraser eraser(ClockSleep(rig));
     ASSERT_TRUE(eraser.Begin(&rig.Device()));
-    const std::vector<int> bar = RunTimer(rig, eraser);
-    EXPECT_EQ(bar.back(), 100);
+    const EraseTick tick = FinalTick(rig, eraser);
+    EXPECT_TRUE(tick.finished);
+    EXPECT_EQ(tick.position, 100);
+    EXPECT_FALSE(tick.erased);
     EXPECT_EQ(eraser.ZeroWriteCount(), DiscEraser::kWorkerDone);
     EXPECT_TRUE(rig.Emulated().State().trayOpen);
+    EXPECT_EQ(Shown(box), (std::vector<std::string>{
+                              Text(4), Text(5) + "\nWRITE at 0: sense 3/0C/00 (write error)"}));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ const std::map<std::string, std::set<int>>& UsedKeys() {
         for (int n = 21; n <= 26; ++n) {
             used["UIText"].insert(n);
         }
-        for (int n = 1; n <= 29; ++n) {
+        for (int n = 1; n <= 31; ++n) {
             used["Message"].insert(n);
         }
         for (int n = 1; n <= 19; ++n) {

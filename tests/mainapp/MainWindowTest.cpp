@@ -3,6 +3,7 @@
 // drive, and the session view used from other threads.
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
+#include "components/quarnel/emu/SteadyClock.h"
 #include "components/quarnel/emudrives/EmulatedDriveProvider.h"
 #include "controls/CDlgProgress1.h"
 #include "controls/CListCtrlEx.h"
@@ -423,6 +424,35 @@ TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
         }
     });
     EXPECT_EQ(host.Show("Save?", util::MB_YESNOCANCEL), util::IDYES);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, FollowsDiscChangesAnotherProgramMakesInItsDrive) {
+    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
+    ASSERT_NE(drive, nullptr);
+    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
+    // A pressed CD of two audio tracks of 4 s each.
+    const testsupport::TempFolder temp;
+    const std::filesystem::path folder(temp.Path());
+    std::ofstream(folder / "two.bin", std::ios::binary) << std::string(2 * 300 * 2352, 'a');
+    std::ofstream(folder / "two.cue") << "FILE \"two.bin\" BINARY\n"
+                                         "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                         "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n";
+    // The same drive folder driven from elsewhere, as another process would.
+    std::unique_ptr<quarnel::emu::EmulatedDrive> other = quarnel::emu::EmulatedDrive::Open(
+        drive->Name(), std::make_shared<quarnel::emu::SteadyClock>());
+    ASSERT_NE(other, nullptr);
+
+    std::string error;
+    ASSERT_TRUE(other->LoadImage(folder / "two.cue", &error)) << error;
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 2; }, 20000))
+        << "the window read the disc loaded elsewhere";
+    ASSERT_TRUE(other->RemoveDisc());
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 0; }, 20000))
+        << "the window saw the disc go";
 }
 
 } // namespace

@@ -2,9 +2,11 @@
 # Runs sondrel-cli against a real kernel's /dev/sr0: boots a throw-away Linux
 # under QEMU (software emulation) with an emulated CD-ROM holding a small ISO,
 # once on virtio-scsi and once on an ATAPI drive (ahci), and checks what
-# `drives`, `disc info D` and `toc D` print there. QEMU's drives are read-only
-# and answer some commands wrongly; the point is that our SG_IO transport and
-# parsers report such answers cleanly and never crash.
+# `drives`, `disc info D`, `toc D` and `check D` print there: as root, as a
+# user in the cdrom group (the node set up as udev does), and with the disc
+# mounted (the exclusive opening is then refused). QEMU's drives are
+# read-only and answer some commands wrongly; the point is that our SG_IO
+# transport and parsers report such answers cleanly and never crash.
 #
 #   run-sg-vm.sh SONDREL_CLI WORK_FOLDER
 #
@@ -32,11 +34,14 @@ moddir=/lib/modules/$release
 
 rm -rf "$work"
 root=$work/root
-mkdir -p "$root"/{bin,dev,proc,sys,tmp,modules,sondrel}
+mkdir -p "$root"/{bin,dev,etc,mnt,proc,sys,tmp,modules,sondrel}
+# A user of the cdrom group, for the run without root.
+printf 'root:x:0:0::/tmp:/bin/sh\ntester:x:1000:24::/tmp:/bin/sh\n' >"$root/etc/passwd"
+printf 'root:x:0:\ncdrom:x:24:tester\n' >"$root/etc/group"
 
 # busybox and its applets.
 cp "$busybox" "$root/bin/busybox"
-for applet in sh mount insmod sleep cat echo ls poweroff; do
+for applet in sh mount umount insmod sleep cat echo ls poweroff su chgrp chmod; do
     ln -s busybox "$root/bin/$applet"
 done
 
@@ -52,7 +57,7 @@ done
 
 # The modules, in load order.
 modules="scsi_common scsi_mod cdrom sr_mod sg virtio_ring virtio virtio_pci_legacy_dev
-virtio_pci_modern_dev virtio_pci virtio_scsi libata libahci ahci ata_piix"
+virtio_pci_modern_dev virtio_pci virtio_scsi libata libahci ahci ata_piix isofs"
 loads=""
 for module in $modules; do
     path=$(grep -E "(^|/)$module\.ko(\.xz|\.zst|\.gz)?:" "$moddir/modules.dep" | cut -d: -f1 || true)
@@ -80,11 +85,23 @@ for attempt in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20; do
     sleep 0.25
 done
 export SONDREL_DRIVES=none HOME=/tmp
-for command in "drives" "disc info D" "toc D"; do
+for command in "drives" "disc info D" "toc D" "check D"; do
     echo "=== sondrel-cli \$command"
     /sondrel/sondrel-cli \$command 2>&1
     echo "=== exit \$?"
 done
+# The node as udev leaves it: group cdrom, read and write for the group.
+chgrp 24 /dev/sr0
+chmod 660 /dev/sr0
+echo "=== as tester: sondrel-cli drives, check D"
+su -s /bin/sh -c "/sondrel/sondrel-cli drives; /sondrel/sondrel-cli check D" tester 2>&1
+echo "=== exit \$?"
+if mount -t iso9660 -o ro /dev/sr0 /mnt; then
+    echo "=== mounted: sondrel-cli check D"
+    /sondrel/sondrel-cli check D 2>&1
+    echo "=== exit \$?"
+    umount /mnt
+fi
 echo "=== done"
 poweroff -f
 INIT
@@ -121,8 +138,28 @@ run() {
         "$log.txt" || problems+=("no refused command was reported with its reason")
     # Every command ends by itself with a status: 0, 1 (a refused or
     # unreadable reply, reported), never a crash (128 and up) or usage (2).
-    [ "$(grep -c '^=== exit [01]$' "$log.txt")" = 3 ] ||
+    [ "$(grep -c '^=== exit [01]$' "$log.txt")" = 6 ] ||
         problems+=("a command crashed or was not run")
+    # A real drive refuses to read a data disc as audio ("illegal mode for
+    # this track"). QEMU's SCSI CD-ROM knows no READ CD (5/20/00) and its
+    # ATAPI drive hands out the data sector without looking at the sector
+    # type. Either way the answer arrives whole, with its status.
+    [ "$(grep -Ec '^read sector 0 as audio: (done|sense 5/(20|24|64)/00)' "$log.txt")" -ge 2 ] ||
+        problems+=("reading the data disc as audio gave neither the sector nor its refusal")
+    [ "$(grep -c '^open for this program alone: done$' "$log.txt")" -ge 2 ] ||
+        problems+=("the drive could not be opened exclusively")
+    # MMC says 5/53/02; QEMU's ATAPI drive says 2/53/00. The tray stays shut.
+    grep -Eq '^open the locked tray: sense (5/53/02|2/53/00) \(the tray is locked\)' "$log.txt" ||
+        problems+=("the locked tray opened")
+    [ "$(grep -c '^lock the tray: done$' "$log.txt")" -ge 2 ] ||
+        problems+=("the tray could not be locked")
+    [ "$(grep -c '^close the tray: done$' "$log.txt")" -ge 2 ] ||
+        problems+=("the tray did not close again")
+    sed -n '/^=== as tester/,/^=== exit/p' "$log.txt" | grep -Eq '^D: QEMU .* - CD-ROM$' ||
+        problems+=("a user of the cdrom group does not see the drive")
+    sed -n '/^=== mounted/,/^=== exit/p' "$log.txt" |
+        grep -q '^open for this program alone: another program holds the drive$' ||
+        problems+=("the mounted drive was opened exclusively")
     if [ ${#problems[@]} -eq 0 ]; then
         echo "PASS $name"
     else

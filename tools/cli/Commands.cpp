@@ -1,3 +1,4 @@
+#include "tools/cli/CheckCommand.h"
 #include "tools/cli/CliCommand.h"
 #include "tools/cli/DemoCommand.h"
 #include "tools/cli/DiscCommand.h"
@@ -17,10 +18,10 @@
 namespace cli {
 
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{kDemoCommand,    kTextCommand, kDrivesCommand, kDriveCommand,
-                                      kDiscCommand,    kTocCommand,  kRecordCommand, kSaveCommand,
-                                      kEraseCommand,   kPlayCommand, kHotkeyCommand, kUpdateCommand,
-                                      kDownloadCommand};
+    static const std::array kCommands{
+        kDemoCommand, kTextCommand,   kDrivesCommand, kDriveCommand,   kDiscCommand,
+        kTocCommand,  kRecordCommand, kSaveCommand,   kEraseCommand,   kCheckCommand,
+        kPlayCommand, kHotkeyCommand, kUpdateCommand, kDownloadCommand};
     return kCommands;
 }
 

@@ -1,5 +1,6 @@
 #include "tools/cli/DiscCommand.h"
 
+#include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/emu/Medium.h"
 #include "tools/cli/DiscInfo.h"
 #include "tools/cli/DriveAccess.h"
@@ -45,8 +46,9 @@ int LoadBlank(const DriveAccess& access, quarnel::CDevCmdROM& device, std::strin
     }
     if (!drive->LoadBlank(*kind)) {
         return Failed(device, "cannot change the disc",
-                      "the tray is locked, or its files "
-                      "cannot be written");
+                      drive->InUseElsewhere()
+                          ? "another program is writing or erasing with the drive"
+                          : "the tray is locked, or its files cannot be written");
     }
     return PrintMedium(device, "blank disc loaded");
 }
@@ -67,7 +69,7 @@ int Load(const DriveAccess& access, quarnel::CDevCmdROM& device,
          std::span<const std::string_view> options) {
     if (options.empty()) {
         if (const std::uint32_t result = device.Eject(false); result != 0) {
-            return Failed(device, "cannot close the tray", StatusText(result));
+            return Failed(device, "cannot close the tray", quarnel::status::Text(result));
         }
         return PrintMedium(device, "tray closed");
     }
@@ -99,7 +101,7 @@ int RunDisc(std::span<const std::string_view> args) {
     }
     if (action == "eject") {
         if (const std::uint32_t result = device->Eject(true); result != 0) {
-            return Failed(*device, "cannot open the tray", StatusText(result));
+            return Failed(*device, "cannot open the tray", quarnel::status::Text(result));
         }
         std::printf("%c: tray open\n", 'A' + device->GetDeviceID());
         return 0;

@@ -23,7 +23,7 @@ const char* SessionStateName(std::uint8_t state) {
 }
 
 void PrintFailure(const char* what, std::uint32_t status) {
-    std::printf("%s: cannot be read: %s\n", what, StatusText(status).c_str());
+    std::printf("%s: cannot be read: %s\n", what, quarnel::status::Text(status).c_str());
 }
 
 // Next writable address and free sectors of the invisible track; false when
@@ -74,7 +74,8 @@ int PrintDiscInfo(quarnel::CDevCmdROM& device) {
         if (const std::uint32_t result =
                 device.ReadTrackInfoEx(track, quarnel::TRACK_INFO_BY_TRACK, number);
             result != 0) {
-            std::printf("track %u: cannot be read: %s\n", number, StatusText(result).c_str());
+            std::printf("track %u: cannot be read: %s\n", number,
+                        quarnel::status::Text(result).c_str());
             complete = false;
             continue;
         }

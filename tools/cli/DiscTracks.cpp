@@ -1,7 +1,7 @@
 #include "tools/cli/DiscTracks.h"
 
+#include "components/quarnel/device/DeviceStatus.h"
 #include "disc/TrackListReader.h"
-#include "tools/cli/StatusText.h"
 
 #include <cstdio>
 
@@ -15,7 +15,7 @@ bool ReadDiscTracks(const DriveAccess& access, std::string_view letter, DiscTrac
     tracks.letter = static_cast<char>('A' + tracks.device->GetDeviceID());
     if (const std::uint32_t result = tracks.device->TestUnitReady(); result != 0) {
         std::fprintf(stderr, "sondrel-cli: %c: not ready: %s\n", tracks.letter,
-                     StatusText(result).c_str());
+                     quarnel::status::Text(result).c_str());
         return false;
     }
     disc::TrackListReader(tracks.rows, tracks.addresses).ReadDisc(tracks.device);

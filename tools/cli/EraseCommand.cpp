@@ -65,6 +65,10 @@ int RunErase(std::span<const std::string_view> args) {
     if (showBar) {
         std::fprintf(stderr, "\r\033[K");
     }
+    if (!tick.erased) {
+        std::printf("%c: disc not erased, tray open\n", 'A' + device->GetDeviceID());
+        return 1;
+    }
     std::printf("%c: disc erased, tray open\n", 'A' + device->GetDeviceID());
     return 0;
 }

@@ -151,7 +151,8 @@ int RunRecord(std::span<const std::string_view> args) {
         if (session.IsRecording()) {
             RunTake(session, view, parsed->seconds);
             const bool failed =
-                messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed));
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
+                messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed));
             status = failed ? 1 : 0;
         }
     }

@@ -28,7 +28,8 @@ int TakeMessageHost::Show(const std::string& text, unsigned style) {
 
 bool TakeMessageHost::WasShown(const std::string& text) const {
     const std::lock_guard lock(m_mutex);
-    return std::find(m_shown.begin(), m_shown.end(), text) != m_shown.end();
+    return std::any_of(m_shown.begin(), m_shown.end(),
+                       [&text](const std::string& shown) { return shown.starts_with(text); });
 }
 
 } // namespace cli

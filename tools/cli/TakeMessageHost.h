@@ -17,6 +17,8 @@ public:
     TakeMessageHost(util::IMessageBoxHost& terminal, bool answerOk);
 
     int Show(const std::string& text, unsigned style) override;
+    // Whether a message beginning with `text` was shown (messages may carry
+    // what the drive answered below their text).
     [[nodiscard]] bool WasShown(const std::string& text) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "components/quarnel/device/CDevCmdROM.h"
 
 #include "components/quarnel/device/DeviceStatus.h"
+#include "components/quarnel/device/LoggingTransport.h"
 #include "components/quarnel/mmc/ByteOrder.h"
 #include "components/quarnel/mmc/CommandBuilders.h"
 #include "components/quarnel/mmc/CommandTimeouts.h"
@@ -44,7 +45,7 @@ std::uint32_t CopyOut(const std::vector<std::uint8_t>& reply, unsigned char* buf
 } // namespace
 
 CDevCmdROM::CDevCmdROM(std::unique_ptr<Transport> transport, int deviceId)
-    : m_transport(std::move(transport)), m_deviceId(deviceId) {}
+    : m_transport(WithCommandLog(std::move(transport))), m_deviceId(deviceId) {}
 
 CDevCmdROM::~CDevCmdROM() = default;
 

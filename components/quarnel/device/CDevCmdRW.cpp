@@ -22,7 +22,7 @@ bool RandomWritable(MEDIUM_TYPE medium) {
 
 template <typename Builder> std::uint32_t CDevCmdRW::RunImmediate(Builder build) {
     const std::uint32_t result = Run(build(true));
-    if (result != status::kOk && GetLastSense().InvalidFieldInCdb()) {
+    if (status::Is(result, sense::kInvalidField)) {
         return Run(build(false));
     }
     return result;

@@ -7,6 +7,7 @@
 #include "components/quarnel/mmc/SenseData.h"
 
 #include <cstdint>
+#include <string>
 
 namespace quarnel::status {
 
@@ -26,5 +27,23 @@ inline constexpr std::uint32_t kDriveInUse = 0x06000000;
 
 [[nodiscard]] std::uint32_t FromOutcome(const CommandOutcome& outcome, const SenseData& sense);
 [[nodiscard]] std::uint32_t FromParseError(ParseError error);
+
+// The sense code a check-condition status carries: a failed command's status
+// holds its own sense, so callers decide on it without asking the drive for
+// the last sense (which another thread's command may have replaced). kNone
+// for any other status.
+[[nodiscard]] SenseCode SenseOf(std::uint32_t status);
+[[nodiscard]] inline bool Is(std::uint32_t status, SenseCode code) {
+    return (status & 0xFF000000U) == kCheckCondition && SenseOf(status) == code;
+}
+// The same key and additional sense code, whatever the qualifier.
+[[nodiscard]] inline bool IsGroup(std::uint32_t status, SenseCode code) {
+    const SenseCode got = SenseOf(status);
+    return (status & 0xFF000000U) == kCheckCondition && got.key == code.key && got.asc == code.asc;
+}
+
+// Words for a status: "sense 2/3A/00 (no disc)", "no answer from the drive
+// (host error 0x20007)", "done".
+[[nodiscard]] std::string Text(std::uint32_t status);
 
 } // namespace quarnel::status

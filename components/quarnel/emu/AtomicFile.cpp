@@ -37,8 +37,21 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view tex
         }
         done += static_cast<std::size_t>(n);
     }
-    const bool written = ::close(fd) == 0 && done == text.size();
-    return written && ::rename(temporary.c_str(), path.c_str()) == 0;
+    // On storage before it replaces the old file, and the rename itself
+    // made lasting through the folder: a power cut leaves one of the two.
+    const bool synced = done == text.size() && ::fsync(fd) == 0;
+    const bool written = ::close(fd) == 0 && synced;
+    return written && ::rename(temporary.c_str(), path.c_str()) == 0 && SyncFolderOf(path);
+}
+
+bool SyncFolderOf(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* error) {

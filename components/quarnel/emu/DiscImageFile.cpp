@@ -24,6 +24,10 @@ bool DiscImageFile::Open(const std::filesystem::path& path) {
     return m_fd >= 0;
 }
 
+bool DiscImageFile::Sync() {
+    return m_fd >= 0 && ::fdatasync(m_fd) == 0;
+}
+
 void DiscImageFile::Close() {
     if (m_fd >= 0) {
         ::close(m_fd);

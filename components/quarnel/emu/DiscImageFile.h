@@ -23,6 +23,8 @@ public:
     // Fails when any byte lies beyond the end of the file.
     [[nodiscard]] bool Read(std::uint64_t offset, std::span<std::uint8_t> bytes) const;
     [[nodiscard]] bool Truncate(std::uint64_t size);
+    // Puts every block written so far on storage (fdatasync).
+    [[nodiscard]] bool Sync();
     [[nodiscard]] std::uint64_t Size() const;
 
 private:

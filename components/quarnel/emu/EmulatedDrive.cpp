@@ -75,8 +75,10 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::Open(const std::filesystem::path& 
 EmulatedDrive::EmulatedDrive(std::filesystem::path folder, std::shared_ptr<Clock> clock,
                              DriveSettings settings, DiscState state)
     : m_folder(std::move(folder)), m_clock(std::move(clock)), m_settings(std::move(settings)),
-      m_state(std::move(state)), m_writeSpeedX(m_settings.writeSpeedX) {
+      m_state(std::move(state)), m_writeSpeedX(m_settings.writeSpeedX),
+      m_lock(m_folder / kDriveLockFileName) {
     ConfigureBuffer();
+    NoteStateFile();
 }
 
 void EmulatedDrive::RecoverOpenTrack() {
@@ -97,6 +99,17 @@ std::string EmulatedDrive::Name() const {
 
 CommandOutcome EmulatedDrive::Execute(const Command& command) {
     CommandOutcome outcome;
+    {
+        const std::lock_guard lock(m_mutex);
+        RefreshFromFiles();
+        if (m_lock.HeldElsewhere()) {
+            outcome.scsiStatus = kStatusBusy;
+        }
+    }
+    if (outcome.scsiStatus == kStatusBusy) {
+        DeliverEvents();
+        return outcome;
+    }
     {
         const std::lock_guard lock(m_mutex);
         const std::vector<std::uint8_t>& failing = m_settings.faults.failCommands;
@@ -271,7 +284,9 @@ void EmulatedDrive::ConfigureBuffer() {
 }
 
 bool EmulatedDrive::SaveState(bool rewriteCue) {
-    if (!WriteFileAtomically(m_folder / kDiscStateFileName, FormatDiscState(m_state))) {
+    const bool saved = WriteFileAtomically(m_folder / kDiscStateFileName, FormatDiscState(m_state));
+    NoteStateFile();
+    if (!saved) {
         return false;
     }
     if (!rewriteCue) {
@@ -324,7 +339,8 @@ bool EmulatedDrive::LoadBlank(MediumKind kind, std::uint32_t capacityBlocks) {
     bool changed = false;
     {
         const std::lock_guard lock(m_mutex);
-        if (m_state.locked) {
+        RefreshFromFiles();
+        if (m_state.locked || m_lock.HeldElsewhere()) {
             return false; // the tray stays shut on the disc it holds
         }
         DiscState state;
@@ -350,10 +366,12 @@ bool EmulatedDrive::LoadImage(const std::filesystem::path& cuePath, std::string*
     }
     {
         const std::lock_guard lock(m_mutex);
-        if (m_state.locked) {
+        RefreshFromFiles();
+        if (m_state.locked || m_lock.HeldElsewhere()) {
             std::filesystem::remove(incoming, ignored);
             if (error != nullptr) {
-                *error = "the tray is locked";
+                *error =
+                    m_state.locked ? "the tray is locked" : "another program is using the drive";
             }
             return false;
         }
@@ -377,7 +395,8 @@ bool EmulatedDrive::RemoveDisc() {
     bool changed = false;
     {
         const std::lock_guard lock(m_mutex);
-        if (m_state.locked) {
+        RefreshFromFiles();
+        if (m_state.locked || m_lock.HeldElsewhere()) {
             return false;
         }
         DiscState empty;

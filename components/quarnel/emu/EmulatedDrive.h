@@ -7,6 +7,11 @@
 //   disc.cue    for CDs: the sheet describing disc.bin
 // Every command brings the files up to date before it returns, so a drive
 // object made again from the folder carries on where the last one stopped.
+// Other processes may drive the same folder: each command first takes up a
+// disc state another process wrote, and while one of them holds the drive
+// for writing (SetExclusive), every command of the others gets SCSI status
+// BUSY and their loads and ejects fail, as with a real drive opened
+// exclusively.
 // WRITE only appends to disc.bin (the open track ends where the image ends);
 // the state file changes when the disc's structure does.
 // Commands may come from several threads; they run one at a time.
@@ -16,14 +21,17 @@
 #include "components/quarnel/emu/DiscEventListener.h"
 #include "components/quarnel/emu/DiscImageFile.h"
 #include "components/quarnel/emu/DiscState.h"
+#include "components/quarnel/emu/DriveLock.h"
 #include "components/quarnel/emu/DriveSettings.h"
-#include "components/quarnel/emu/SenseCode.h"
+#include "components/quarnel/emu/FileStamp.h"
 #include "components/quarnel/emu/WriteBuffer.h"
 #include "components/quarnel/emu/WriteParameters.h"
+#include "components/quarnel/mmc/SenseCodes.h"
 
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +52,12 @@ public:
 
     CommandOutcome Execute(const Command& command) override;
     [[nodiscard]] std::string Name() const override;
+    // Holds the drive for this object alone (a take, an erase) or lets it go;
+    // false while another process or drive object holds it.
+    bool SetExclusive(bool exclusive) override;
+    // Takes up a disc state another process wrote, telling the listeners
+    // when the disc arrived, left or changed.
+    void Refresh();
 
     // Puts a new blank (unformatted) medium of this kind in and closes the
     // tray; `capacityBlocks` other than 0 makes the disc that short (its last
@@ -55,6 +69,8 @@ public:
     bool LoadImage(const std::filesystem::path& cuePath, std::string* error = nullptr);
     // Takes the disc out (tray left open). False while the tray is locked.
     bool RemoveDisc();
+    // Another process or drive object holds the drive for writing.
+    [[nodiscard]] bool InUseElsewhere();
 
     void SetFaults(const FaultPlan& faults);
     [[nodiscard]] FaultPlan Faults() const;
@@ -103,6 +119,10 @@ private:
     [[nodiscard]] bool SaveOrRollBack(const DiscState& before, bool rewriteCue);
     [[nodiscard]] bool ChangeDisc(DiscState state);
     void QueueEvent(DiscEventKind kind);
+    // Reads disc.state again when another writer replaced it (EmulatedDriveSharing.cpp).
+    void RefreshFromFiles();
+    // Remembers disc.state as this object last read or wrote it.
+    void NoteStateFile();
     // Hands queued events to the listeners, outside the lock.
     void DeliverEvents();
 
@@ -145,6 +165,8 @@ private:
     BusyWindow m_busy;
     std::vector<DiscEventListener*> m_listeners;
     std::vector<DiscEvent> m_pendingEvents;
+    DriveLock m_lock;
+    std::optional<FileStamp> m_stateStamp;
     mutable std::mutex m_mutex;
 };
 

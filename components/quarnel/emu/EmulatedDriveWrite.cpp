@@ -128,6 +128,10 @@ EmulatedDrive::Answer EmulatedDrive::SynchronizeCache(const Command& command) {
     m_buffer.Drain(now);
     const Nanos left = m_buffer.EmptyAt() - now;
     m_buffer.EndStream();
+    // What a real drive has burned by now is on storage before the answer.
+    if (!m_image.Sync()) {
+        return {sense::kWriteError};
+    }
     if (left > Nanos::zero()) {
         TakeTime(left, immediate, sense::kOperationInProgress);
     }
@@ -165,6 +169,11 @@ EmulatedDrive::Answer EmulatedDrive::CloseTrackSession(const Command& command) {
     if (!result.Good()) {
         m_state = before;
         return {result};
+    }
+    // The track's blocks reach storage before the state that closes it.
+    if (!m_image.Sync()) {
+        m_state = before;
+        return {sense::kWriteError};
     }
     if (!SaveOrRollBack(before, true)) {
         return {sense::kWriteError};

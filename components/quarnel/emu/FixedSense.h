@@ -3,7 +3,7 @@
 // auto-sense return it. During a blank or format the sense-key-specific bytes
 // carry the progress (SKSV set, 16-17 = done × 65536).
 
-#include "components/quarnel/emu/SenseCode.h"
+#include "components/quarnel/mmc/SenseCodes.h"
 
 #include <array>
 #include <cstdint>

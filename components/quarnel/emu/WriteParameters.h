@@ -2,7 +2,7 @@
 // The write parameters mode page (05h) as the drive keeps it.
 
 #include "components/quarnel/emu/DriveSettings.h"
-#include "components/quarnel/emu/SenseCode.h"
+#include "components/quarnel/mmc/SenseCodes.h"
 
 #include <array>
 #include <cstdint>

@@ -22,6 +22,7 @@ EmulatedDriveProvider::EmulatedDriveProvider(std::optional<std::filesystem::path
     : m_parent(std::move(parent)), m_clock(std::move(clock)) {}
 
 EmulatedDriveProvider::~EmulatedDriveProvider() {
+    m_watch.reset(); // no more refreshes from its thread
     // Drive lists may keep the drives longer than this provider lives.
     for (const auto& [name, drive] : m_drives) {
         drive->RemoveListener(this);
@@ -41,6 +42,9 @@ EmulatedDriveProvider::OpenDrive(const std::filesystem::path& folder) {
     }
     drive->AddListener(this);
     m_drives.emplace(drive->Name(), drive);
+    if (m_watch) {
+        m_watch->Add(folder);
+    }
     return drive;
 }
 
@@ -77,6 +81,26 @@ emu::EmulatedDrive* EmulatedDriveProvider::Find(const CDevCmdROM& device) const 
 void EmulatedDriveProvider::AddListener(emu::DiscEventListener* listener) {
     const std::lock_guard lock(m_mutex);
     m_listeners.push_back(listener);
+    if (!m_watch) {
+        m_watch = std::make_unique<DriveFolderWatch>(
+            [this](const std::filesystem::path& folder) { Refresh(folder); });
+        for (const auto& [name, drive] : m_drives) {
+            m_watch->Add(name);
+        }
+    }
+}
+
+void EmulatedDriveProvider::Refresh(const std::filesystem::path& folder) {
+    std::shared_ptr<emu::EmulatedDrive> drive;
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto found = m_drives.find(folder.string());
+        if (found == m_drives.end()) {
+            return;
+        }
+        drive = found->second;
+    }
+    drive->Refresh(); // its events come back through OnDiscEvent
 }
 
 void EmulatedDriveProvider::RemoveListener(emu::DiscEventListener* listener) {

@@ -13,6 +13,7 @@
 #include "components/quarnel/emu/Clock.h"
 #include "components/quarnel/emu/DiscEventListener.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
+#include "components/quarnel/emudrives/DriveFolderWatch.h"
 
 #include <filesystem>
 #include <map>
@@ -45,7 +46,10 @@ public:
     // The emulated drive behind a device of a drive list; null for a real drive.
     [[nodiscard]] emu::EmulatedDrive* Find(const CDevCmdROM& device) const;
 
-    // Listeners hear disc events of every drive, on the thread that caused them.
+    // Listeners hear disc events of every drive, on the thread that caused
+    // them. With the first listener the provider starts watching its drive
+    // folders, so that discs loaded, ejected, erased or written by other
+    // processes are heard too (on the watch's thread).
     void AddListener(emu::DiscEventListener* listener);
     void RemoveListener(emu::DiscEventListener* listener);
 
@@ -56,6 +60,8 @@ public:
     void OnDiscEvent(const emu::DiscEvent& event) override;
 
 private:
+    // Takes up the disc state another process wrote into a drive folder.
+    void Refresh(const std::filesystem::path& folder);
     // The drive of a folder, opened on first use. Null when it cannot be opened.
     std::shared_ptr<emu::EmulatedDrive> OpenDrive(const std::filesystem::path& folder);
 
@@ -65,6 +71,8 @@ private:
     std::map<std::string, std::shared_ptr<emu::EmulatedDrive>> m_drives; // by Name()
     std::vector<emu::DiscEventListener*> m_listeners;
     std::vector<std::string> m_problems;
+    // Last member: its thread ends before the drives go.
+    std::unique_ptr<DriveFolderWatch> m_watch;
 };
 
 // Registers, once per process, a provider for the drives folder of the

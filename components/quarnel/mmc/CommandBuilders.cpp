@@ -135,8 +135,10 @@ std::array<std::uint8_t, kFormatParameterLength> FormatUnitParameters(std::uint3
                                                                       std::uint32_t typeParameter,
                                                                       bool immediate) {
     std::array<std::uint8_t, kFormatParameterLength> list{};
-    list[1] = static_cast<std::uint8_t>(0x80 | Flag(immediate, 0x02)); // FOV, Immed
-    PutBe16(list, 2, 8);                                               // descriptor length
+    // Immed without FOV, as DVD+RW formatting programs send it: FOV would
+    // make the drive take the other option bits of the header as given.
+    list[1] = Flag(immediate, 0x02);
+    PutBe16(list, 2, 8); // descriptor length
     PutBe32(list, 4, blocks);
     PutBe32(list, 8, typeParameter & 0x00FFFFFF);
     list[8] = static_cast<std::uint8_t>(formatType << 2);

@@ -21,7 +21,7 @@ void TakeProgress(SenseData& data, std::span<const std::uint8_t> field) {
     if (field.size() < 3 || (field[0] & 0x80) == 0) {
         return;
     }
-    if (data.key == sense::kNotReady || data.key == sense::kNoSense) {
+    if (data.key == sense::kKeyNotReady || data.key == sense::kKeyNoSense) {
         data.progressValid = true;
         data.progress = GetBe16(field, 1);
     }

@@ -2,18 +2,12 @@
 // Sense data of a failed command, fixed (70h/71h) or descriptor (72h/73h)
 // format, reduced to what drives the disc component's behaviour.
 
+#include "components/quarnel/mmc/SenseCodes.h"
+
 #include <cstdint>
 #include <span>
 
 namespace quarnel {
-
-namespace sense {
-inline constexpr std::uint8_t kNoSense = 0x0;
-inline constexpr std::uint8_t kNotReady = 0x2;
-inline constexpr std::uint8_t kMediumError = 0x3;
-inline constexpr std::uint8_t kIllegalRequest = 0x5;
-inline constexpr std::uint8_t kUnitAttention = 0x6;
-} // namespace sense
 
 struct SenseData {
     bool valid = false;    // a known response code and at least the key were delivered
@@ -31,30 +25,32 @@ struct SenseData {
     [[nodiscard]] bool Is(std::uint8_t senseKey, std::uint8_t code, std::uint8_t qualifier) const {
         return Is(senseKey, code) && ascq == qualifier;
     }
+    [[nodiscard]] bool Is(SenseCode code) const { return Is(code.key, code.asc, code.ascq); }
+    // The same key and additional sense code, whatever the qualifier.
+    [[nodiscard]] bool IsGroup(SenseCode code) const { return Is(code.key, code.asc); }
+    [[nodiscard]] SenseCode Code() const { return valid ? SenseCode{key, asc, ascq} : SenseCode{}; }
 
-    [[nodiscard]] bool NoMedium() const { return Is(sense::kNotReady, 0x3A); }
-    [[nodiscard]] bool BecomingReady() const { return Is(sense::kNotReady, 0x04, 0x01); }
-    [[nodiscard]] bool FormatInProgress() const { return Is(sense::kNotReady, 0x04, 0x04); }
-    [[nodiscard]] bool OperationInProgress() const { return Is(sense::kNotReady, 0x04, 0x07); }
-    [[nodiscard]] bool LongWriteInProgress() const { return Is(sense::kNotReady, 0x04, 0x08); }
+    [[nodiscard]] bool NoMedium() const { return IsGroup(sense::kNoMedium); }
+    [[nodiscard]] bool BecomingReady() const { return Is(sense::kBecomingReady); }
+    [[nodiscard]] bool FormatInProgress() const { return Is(sense::kFormatInProgress); }
+    [[nodiscard]] bool OperationInProgress() const { return Is(sense::kOperationInProgress); }
+    [[nodiscard]] bool LongWriteInProgress() const { return Is(sense::kLongWriteInProgress); }
     // The drive is working on something and the command is worth repeating later.
     [[nodiscard]] bool Busy() const {
         return BecomingReady() || FormatInProgress() || OperationInProgress() ||
                LongWriteInProgress();
     }
-    [[nodiscard]] bool InvalidCommand() const { return Is(sense::kIllegalRequest, 0x20, 0x00); }
-    [[nodiscard]] bool AddressOutOfRange() const { return Is(sense::kIllegalRequest, 0x21, 0x00); }
-    [[nodiscard]] bool InvalidAddressForWrite() const {
-        return Is(sense::kIllegalRequest, 0x21, 0x02);
+    [[nodiscard]] bool InvalidCommand() const { return Is(sense::kInvalidCommand); }
+    [[nodiscard]] bool AddressOutOfRange() const { return Is(sense::kAddressOutOfRange); }
+    [[nodiscard]] bool InvalidAddressForWrite() const { return Is(sense::kInvalidWriteAddress); }
+    [[nodiscard]] bool InvalidFieldInCdb() const { return Is(sense::kInvalidField); }
+    [[nodiscard]] bool CommandSequenceError() const { return Is(sense::kSequenceError); }
+    [[nodiscard]] bool IncompatibleMedium() const { return IsGroup(sense::kIncompatibleMedium); }
+    [[nodiscard]] bool Underrun() const { return Is(sense::kLossOfStreaming); }
+    [[nodiscard]] bool UnitAttention() const { return valid && key == sense::kKeyUnitAttention; }
+    [[nodiscard]] bool MediumMayHaveChanged() const {
+        return IsGroup(sense::kMediumMayHaveChanged);
     }
-    [[nodiscard]] bool InvalidFieldInCdb() const { return Is(sense::kIllegalRequest, 0x24, 0x00); }
-    [[nodiscard]] bool CommandSequenceError() const {
-        return Is(sense::kIllegalRequest, 0x2C, 0x00);
-    }
-    [[nodiscard]] bool IncompatibleMedium() const { return Is(sense::kIllegalRequest, 0x30); }
-    [[nodiscard]] bool Underrun() const { return Is(sense::kMediumError, 0x0C, 0x09); }
-    [[nodiscard]] bool UnitAttention() const { return valid && key == sense::kUnitAttention; }
-    [[nodiscard]] bool MediumMayHaveChanged() const { return Is(sense::kUnitAttention, 0x28); }
 };
 
 // Decodes exactly the delivered bytes; fields the drive did not deliver stay 0,

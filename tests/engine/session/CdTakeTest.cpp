@@ -69,9 +69,13 @@ TEST_F(CdTake, AWriteThatFailsForGoodStopsTheTakeWithMessage15AndClosesTheTrack)
     });
     m_session->StartRecording();
     WaitUntilIdle(); // the writer stops the take itself
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{Message(15)});
     const quarnel::emu::DiscState state = Emulated().State();
     ASSERT_EQ(state.tracks.size(), 1u);
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{Message(15) + "\nWRITE at " +
+                                       std::to_string(state.tracks[0].start + kGoodSectors) +
+                                       ": sense 3/0C/00 (write error)"})
+        << "the message says which write failed and how";
     EXPECT_EQ(state.tracks[0].length, kGoodSectors);
     EXPECT_FALSE(state.trackOpen);
     EXPECT_FALSE(state.locked);

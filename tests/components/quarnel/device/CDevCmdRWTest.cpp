@@ -227,7 +227,7 @@ TEST_F(WriterTest, BlankFormatAndSpeed) {
     EXPECT_EQ(m_writer.FormatUnit(), status::kOk);
     EXPECT_EQ(m_script->log.back().cdb, (V{0x04, 0x11, 0, 0, 0, 0}));
     EXPECT_EQ(m_script->log.back().sent,
-              (V{0, 0x82, 0, 8, 0xFF, 0xFF, 0xFF, 0xFF, 0x26 << 2, 0, 0, 0}));
+              (V{0, 0x02, 0, 8, 0xFF, 0xFF, 0xFF, 0xFF, 0x26 << 2, 0, 0, 0}));
     EXPECT_EQ(m_writer.SetLowestWriteSpeed(), status::kOk);
     EXPECT_EQ(m_script->log.back().cdb, (V{0xBB, 0, 0xFF, 0xFF, 0, 176, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(m_writer.CloseSession(1), status::kCheckCondition | 0x052000U);

@@ -201,7 +201,7 @@ TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     CDevCmdRW& device = rig.Device();
     ASSERT_EQ(device.Lock(true), status::kOk);
     EXPECT_NE(device.Eject(true), status::kOk);
-    EXPECT_TRUE(device.GetLastSense().Is(sense::kIllegalRequest, 0x53, 0x02));
+    EXPECT_TRUE(device.GetLastSense().Is(sense::kRemovalPrevented));
     EXPECT_FALSE(rig.Emulated().RemoveDisc());
     EXPECT_FALSE(rig.Emulated().LoadBlank(emu::MediumKind::CdRw)) << "no disc change either";
     EXPECT_FALSE(rig.Emulated().LoadImage(rig.Parent() / "none.cue"));

@@ -33,7 +33,7 @@ TEST(SensePaths, NoMediumIsReportedWithItsSense) {
     CDevCmdRW& device = rig.Device();
     const std::uint32_t result = WriteChunk(device, 0);
     EXPECT_EQ(result & 0xFF000000, status::kCheckCondition);
-    EXPECT_EQ((result >> 16) & 0xFF, sense::kNotReady);
+    EXPECT_EQ((result >> 16) & 0xFF, sense::kKeyNotReady);
     EXPECT_EQ((result >> 8) & 0xFF, 0x3A);
     EXPECT_TRUE(device.GetLastSense().NoMedium());
 }
@@ -162,7 +162,7 @@ TEST(SensePaths, FailingWritesAndUnreadableSectorsReachTheCaller) {
     faults.unreadable = {{5, 6}};
     rig.Emulated().SetFaults(faults);
     EXPECT_NE(WriteChunk(device, kChunk), status::kOk);
-    EXPECT_EQ(device.GetLastSense().key, sense::kMediumError);
+    EXPECT_EQ(device.GetLastSense().key, sense::kKeyMediumError);
     ASSERT_EQ(device.CloseTrack(1), status::kOk);
 
     std::vector<unsigned char> sectors(4 * CDevCmdROM::kAudioSectorBytes);
@@ -170,7 +170,7 @@ TEST(SensePaths, FailingWritesAndUnreadableSectorsReachTheCaller) {
               status::kOk);
     EXPECT_NE(device.ReadCD_All(sectors.data(), static_cast<long>(sectors.size()), 4, 4),
               status::kOk);
-    EXPECT_TRUE(device.GetLastSense().Is(sense::kMediumError, 0x11));
+    EXPECT_TRUE(device.GetLastSense().Is(sense::kKeyMediumError, 0x11));
 }
 
 TEST(SensePaths, NotReadyDriveAnswersEveryMediumCommandSo) {
@@ -180,7 +180,7 @@ TEST(SensePaths, NotReadyDriveAnswersEveryMediumCommandSo) {
     rig.Emulated().SetFaults(faults);
     CDevCmdRW& device = rig.Device();
     EXPECT_NE(device.TestUnitReady(), status::kOk);
-    EXPECT_EQ(device.GetLastSense().key, sense::kNotReady);
+    EXPECT_EQ(device.GetLastSense().key, sense::kKeyNotReady);
     DISC_INFO disc{};
     EXPECT_NE(device.ReadDiscInfo(disc), status::kOk);
     INQUIRYDATA inquiry{};

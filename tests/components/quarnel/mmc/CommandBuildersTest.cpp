@@ -41,9 +41,9 @@ TEST(CommandBuilders, MultiByteFieldsAndMaskedBits) {
 TEST(CommandBuilders, FormatUnitParameterList) {
     const auto list = cdb::FormatUnitParameters(0xFFFFFFFF, cdb::kFormatTypeDvdPlusRwFull, 0, true);
     EXPECT_EQ(V(list.begin(), list.end()),
-              (V{0, 0x82, 0, 8, 0xFF, 0xFF, 0xFF, 0xFF, 0x26 << 2, 0, 0, 0}));
+              (V{0, 0x02, 0, 8, 0xFF, 0xFF, 0xFF, 0xFF, 0x26 << 2, 0, 0, 0}));
     const auto plain = cdb::FormatUnitParameters(1000, 0, 0x000800, false);
-    EXPECT_EQ(V(plain.begin(), plain.end()), (V{0, 0x80, 0, 8, 0, 0, 0x03, 0xE8, 0, 0, 8, 0}));
+    EXPECT_EQ(V(plain.begin(), plain.end()), (V{0, 0, 0, 8, 0, 0, 0x03, 0xE8, 0, 0, 8, 0}));
 }
 
 TEST(CommandTimeouts, FollowTheKindAndImmed) {
