@@ -18,6 +18,9 @@ constexpr int kOpenFailedKey = 28;
 constexpr int kRingBlocks = 5;
 constexpr int kFillWaitMs = 3000;
 constexpr int kCloseWaitMs = 500;
+// Before another track starts over a running one: the drive settles after the
+// reader's last READ CD before it is asked for sectors elsewhere.
+constexpr int kRestartWaitMs = 2000;
 constexpr auto kPausePoll = std::chrono::milliseconds(50);
 constexpr std::uint32_t kSectorBytes = quarnel::CDevCmdROM::kAudioSectorBytes;
 
@@ -53,6 +56,7 @@ void TrackPlayer::SetDevice(quarnel::CDevCmdROM* device, ITrackRows* rows) {
 bool TrackPlayer::Play(PlayMode mode) {
     if (m_current.load(std::memory_order_relaxed) != 0) {
         Stop();
+        m_sleep(kRestartWaitMs);
     }
     JoinReader();
     m_stopped.store(false, std::memory_order_release);

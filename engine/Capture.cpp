@@ -3,6 +3,7 @@
 #include "engine/IWaveDisplay.h"
 #include "engine/RecordingState.h"
 #include "lang/LangText.h"
+#include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"
 #include "util/MessageBox.h"
@@ -25,9 +26,13 @@ WAVEHDR g_captureHeader{};
 IWaveDisplay* g_display = nullptr;
 std::thread g_displayThread;
 
-void ShowCaptureFailure(int messageNumber) {
-    util::ShowMessageBox(lang::GetLangString("Message", messageNumber), util::MB_OK);
+void ShowCaptureFailure(const std::string& text) {
+    util::ShowMessageBox(text, util::MB_OK);
     g_notRecording.store(true, std::memory_order_release);
+}
+
+void ShowCaptureFailure(int messageNumber) {
+    ShowCaptureFailure(lang::GetLangString("Message", messageNumber));
 }
 
 // Hands `bytes` to the take's sink.
@@ -91,7 +96,14 @@ void OpenCapture(bool recordSourcesListed, IWaveDisplay& display) {
                    static_cast<DWORD_PTR>(::gettid()), CALLBACK_FUNCTION);
     if (opened != MMSYSERR_NOERROR) {
         g_hWaveIn = nullptr;
-        ShowCaptureFailure(kMessageCaptureOpenFailed);
+        // An input that knows what is wrong (a file input's file) says so
+        // instead of the device message.
+        const std::string problem = platform::wave::WaveInOpenProblem();
+        if (problem.empty()) {
+            ShowCaptureFailure(kMessageCaptureOpenFailed);
+        } else {
+            ShowCaptureFailure(problem);
+        }
         return;
     }
     g_captureBuffer.fill(0);

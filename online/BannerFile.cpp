@@ -3,6 +3,10 @@
 #include "online/DecimalText.h"
 #include "online/DownloadFile.h"
 #include "platform/profile/ProfileString.h"
+#include "util/Environment.h"
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace online {
 
@@ -14,10 +18,25 @@ std::string EntryKey(std::int32_t number, const char* suffix) {
     return "Info" + std::to_string(number) + "_" + suffix;
 }
 
+constexpr const char* kBannerFolder = "showinfo";
+
+// Whether `folder` is a directory (created when missing) that can be written.
+bool WritableFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error) &&
+           ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 } // namespace
 
 std::string BannerLocalPath(const std::string& programFolder, const std::string& languageName) {
-    return programFolder + "showinfo/" + languageName + ".ini";
+    std::filesystem::path folder = std::filesystem::path(programFolder) / kBannerFolder;
+    if (!WritableFolder(folder)) {
+        folder = util::UserDataFolder() / kBannerFolder;
+        WritableFolder(folder);
+    }
+    return (folder / (languageName + ".ini")).string();
 }
 
 std::string BannerServerUrl(const std::string& serverAddress, const std::string& languageName) {
@@ -40,7 +59,7 @@ BannerEntry ReadBannerEntry(const std::string& bannerPath, std::int32_t number) 
 }
 
 BannerSettings FetchBanner(const std::string& url, const std::string& bannerPath) {
-    DownloadFile(url, bannerPath);
+    DownloadFile(url, bannerPath, kIniDownload);
     return ReadBannerSettings(bannerPath);
 }
 

@@ -9,8 +9,6 @@ namespace online {
 
 namespace {
 
-constexpr std::int64_t kNotFound = 404;
-
 // The status code as text: first the length it needs, then the text itself.
 std::optional<std::string> QueryStatusText(HINTERNET url) {
     DWORD length = 0;
@@ -27,11 +25,11 @@ std::optional<std::string> QueryStatusText(HINTERNET url) {
 
 } // namespace
 
-std::optional<FoundUrl> OpenFoundUrl(const std::string& url) {
+std::optional<FoundUrl> OpenFoundUrl(const std::string& url, long deadlineMs) {
     FoundUrl found;
     found.session =
         InternetHandle(InternetOpenA("my_down", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!found.session) {
+    if (!found.session || !InternetSetTransferDeadline(found.session.Get(), deadlineMs)) {
         return std::nullopt;
     }
     found.url = InternetHandle(
@@ -40,7 +38,8 @@ std::optional<FoundUrl> OpenFoundUrl(const std::string& url) {
         return std::nullopt;
     }
     const std::optional<std::string> status = QueryStatusText(found.url.Get());
-    if (!status || DecimalValue(*status) == kNotFound) {
+    const std::int64_t code = status ? DecimalValue(*status) : 0;
+    if (code < 200 || code > 299) {
         return std::nullopt;
     }
     return found;

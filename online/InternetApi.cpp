@@ -14,6 +14,7 @@ namespace online {
 // A session holds its agent name; an address handle its transfer.
 struct InternetObject {
     std::string agent;
+    long deadlineMs = 0;
     std::unique_ptr<UrlTransfer> transfer;
 };
 
@@ -91,6 +92,20 @@ HINTERNET InternetOpenA(const char* agent, DWORD /*accessType*/, const char* /*p
     return Handles().Add(std::move(session));
 }
 
+bool InternetSetTransferDeadline(HINTERNET session, long totalMs) {
+    InternetObject* owner = Handles().Find(session);
+    if (owner == nullptr) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    if (owner->transfer || totalMs < 0) {
+        return Fail(owner->transfer ? ERROR_INTERNET_INCORRECT_HANDLE_TYPE
+                                    : ERROR_INVALID_PARAMETER);
+    }
+    owner->deadlineMs = totalMs;
+    g_lastError = ERROR_SUCCESS;
+    return true;
+}
+
 HINTERNET InternetOpenUrlA(HINTERNET session, const char* url, const char* headers,
                            DWORD headersLength, DWORD flags, std::uintptr_t /*context*/) {
     const InternetObject* owner = Handles().Find(session);
@@ -116,6 +131,7 @@ HINTERNET InternetOpenUrlA(HINTERNET session, const char* url, const char* heade
     }
     request.bypassCaches = (flags & INTERNET_FLAG_RELOAD) != 0;
     request.timeouts = GetInternetTimeouts();
+    request.deadlineMs = owner->deadlineMs;
     auto transfer = std::make_unique<UrlTransfer>(request);
     if (const DWORD error = transfer->AwaitHeader(); error != ERROR_SUCCESS) {
         Fail(error);

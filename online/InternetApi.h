@@ -40,6 +40,11 @@ inline constexpr DWORD ERROR_HTTP_HEADER_NOT_FOUND = 12150;
 HINTERNET InternetOpenA(const char* agent, DWORD accessType, const char* proxy,
                         const char* proxyBypass, DWORD flags);
 
+// Not in the Windows set: every address opened through `session` from now on
+// ends with ERROR_INTERNET_TIMEOUT when its whole transfer, header and body,
+// takes longer than `totalMs` (0: no limit besides the stall time-out).
+bool InternetSetTransferDeadline(HINTERNET session, long totalMs);
+
 // Opens `url` through `session` and returns once the reply's header is in
 // (null on failure). `headers` are extra request lines separated by "\r\n";
 // with INTERNET_FLAG_RELOAD no cache on the way may answer.

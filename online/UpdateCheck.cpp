@@ -22,27 +22,17 @@ namespace {
 constexpr int kQuestionTextNumber = 6;
 
 // Downloads `url` into a fresh temporary ".ini" file; its path, or empty when
-// the download failed (a partial file is removed at once).
+// the download failed (the temporary file is then removed at once).
 std::string DownloadToTemporaryIni(const std::string& url) {
-    std::string temporary = util::MakeTempFileName("ini");
+    std::string temporary = util::CreateTempFile("ini");
     if (temporary.empty()) {
         return {};
     }
-    if (!DownloadFile(url, temporary)) {
+    if (!DownloadFile(url, temporary, kIniDownload)) {
         std::remove(temporary.c_str());
         return {};
     }
     return temporary;
-}
-
-// A downloaded program file can be run by everyone who can read it.
-void MakeRunnable(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::permissions(path,
-                    fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec |
-                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
-                    fs::perm_options::add, error);
 }
 
 } // namespace
@@ -87,7 +77,8 @@ void UpdateCheck::RunDescription() const {
 }
 
 void UpdateCheck::RefreshUpdater() const {
-    std::optional<FoundUrl> updater = OpenFoundUrl(ServerFile(kUpdaterFile));
+    std::optional<FoundUrl> updater =
+        OpenFoundUrl(ServerFile(kUpdaterFile), kUpdaterDownload.deadlineMs);
     if (!updater) {
         return;
     }
@@ -103,9 +94,7 @@ void UpdateCheck::RefreshUpdater() const {
         return;
     }
     updater.reset();
-    if (DownloadFile(ServerFile(kUpdaterFile), localUpdater)) {
-        MakeRunnable(localUpdater);
-    }
+    DownloadFile(ServerFile(kUpdaterFile), localUpdater, kUpdaterDownload);
 }
 
 bool UpdateCheck::UpdateWaiting() const {

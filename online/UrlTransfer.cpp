@@ -34,6 +34,7 @@ UrlTransfer::UrlTransfer(const Request& request) {
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, request.timeouts.connectTimeoutMs);
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, request.timeouts.stallTimeoutSeconds);
+    curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, request.deadlineMs);
     curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &UrlTransfer::OnHeaderLine);
     curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &UrlTransfer::OnBody);

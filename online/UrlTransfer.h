@@ -23,6 +23,7 @@ public:
         std::string extraHeaders; // lines separated by "\r\n"
         bool bypassCaches = false;
         InternetTimeouts timeouts;
+        long deadlineMs = 0; // the whole transfer's; 0 for none
     };
 
     explicit UrlTransfer(const Request& request);

@@ -3,9 +3,12 @@
 #include "util/Environment.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace util {
 
@@ -39,14 +42,21 @@ int FirstRandom(std::uint32_t seed) {
     return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
-bool NameTaken(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+enum class Claim { Created, Taken, Failed };
+
+Claim ClaimName(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        return Claim::Created;
+    }
+    // A dangling link makes O_EXCL fail with EEXIST as well.
+    return errno == EEXIST ? Claim::Taken : Claim::Failed;
 }
 
 } // namespace
 
-std::string MakeTempFileName(const std::string& extension) {
+std::string CreateTempFile(const std::string& extension) {
     const std::string folder = TempFolder();
     if (folder.empty()) {
         return {};
@@ -58,8 +68,13 @@ std::string MakeTempFileName(const std::string& extension) {
         name += std::to_string(FirstRandom(seed));
         name += '.';
         name += extension;
-        if (!NameTaken(name)) {
+        switch (ClaimName(name)) {
+        case Claim::Created:
             return name;
+        case Claim::Failed:
+            return {};
+        case Claim::Taken:
+            break;
         }
     }
     return {};

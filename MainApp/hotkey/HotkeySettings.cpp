@@ -1,6 +1,7 @@
 #include "MainApp/hotkey/HotkeySettings.h"
 
 #include <array>
+#include <vector>
 
 namespace hotkey {
 
@@ -29,32 +30,31 @@ HKEY OpenSettingsKey() {
     return key;
 }
 
-bool WriteDword(HKEY key, const char* name, DWORD value) {
-    return platform::RegSetValueEx(key, name, platform::REG_DWORD, &value, sizeof value) ==
-           platform::ERROR_SUCCESS;
-}
-
-// The stored value, or 0 written in its place when it cannot be read.
-DWORD ReadOrResetDword(HKEY key, const char* name) {
-    DWORD value = 0;
-    DWORD bytes = sizeof value;
-    if (platform::RegQueryValueEx(key, name, nullptr, &value, &bytes) == platform::ERROR_SUCCESS) {
-        return value;
-    }
-    WriteDword(key, name, 0);
-    return 0;
-}
-
 } // namespace
 
+// The three values are read together and written together, so a writer in
+// another process is never seen half done.
 void ReadHotkeySettings(std::int32_t& type, DWORD& value, DWORD& used) {
     HKEY key = OpenSettingsKey();
     if (key == nullptr) {
         return;
     }
-    type = static_cast<std::int32_t>(ReadOrResetDword(key, "KeyType"));
-    value = ReadOrResetDword(key, "KeyValue");
-    used = ReadOrResetDword(key, "KeyUsed");
+    std::array<platform::RegistryDword, 3> values{
+        {{"KeyType", 0, false}, {"KeyValue", 0, false}, {"KeyUsed", 0, false}}};
+    platform::RegQueryDwordValues(key, values);
+    // Values that cannot be read are stored as 0 in their place.
+    std::vector<platform::RegistryDword> missing;
+    for (const platform::RegistryDword& named : values) {
+        if (!named.found) {
+            missing.push_back({named.name, 0, false});
+        }
+    }
+    if (!missing.empty()) {
+        platform::RegSetDwordValues(key, missing);
+    }
+    type = static_cast<std::int32_t>(values[0].value);
+    value = values[1].value;
+    used = values[2].value;
     platform::RegCloseKey(key);
 }
 
@@ -63,8 +63,9 @@ bool WriteHotkeySettings(DWORD type, DWORD value, DWORD used) {
     if (key == nullptr) {
         return false;
     }
-    const bool written = WriteDword(key, "KeyType", type) && WriteDword(key, "KeyValue", value) &&
-                         WriteDword(key, "KeyUsed", used);
+    const std::array<platform::RegistryDword, 3> values{
+        {{"KeyType", type, false}, {"KeyValue", value, false}, {"KeyUsed", used, false}}};
+    const bool written = platform::RegSetDwordValues(key, values) == platform::ERROR_SUCCESS;
     platform::RegCloseKey(key);
     return written;
 }

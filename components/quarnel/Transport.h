@@ -61,6 +61,9 @@ public:
         static_cast<void>(exclusive);
         return true;
     }
+    // The drive letter's index (3 = D) the drive keeps from run to run; 0
+    // when it has none and takes the next free one.
+    [[nodiscard]] virtual int KeptDeviceId() const { return 0; }
 };
 
 } // namespace quarnel

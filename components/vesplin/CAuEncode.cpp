@@ -135,6 +135,7 @@ bool CAuEncode::SaveTrack(quarnel::CDevCmdROM& device, std::uint32_t first, std:
                           const std::string& path) {
     vesplin::TrackReader reader(device, first, last);
     const std::uint64_t trackBytes = reader.TotalSectors() * vesplin::TrackReader::kSectorBytes;
+    m_checksums = vesplin::TrackChecksums(trackBytes / kBytesPerFrame);
     vesplin::PcmFileWriter writer(*m_output);
     const auto declaredBytes = static_cast<std::uint32_t>(
         std::min<std::uint64_t>(trackBytes, std::numeric_limits<std::uint32_t>::max() - 36));
@@ -152,6 +153,8 @@ bool CAuEncode::SaveTrack(quarnel::CDevCmdROM& device, std::uint32_t first, std:
         }
         m_unreadableSectors.store(reader.UnreadableSectors(), std::memory_order_relaxed);
         const std::size_t frames = sectors * vesplin::TrackReader::kSectorBytes / kBytesPerFrame;
+        m_checksums.Add(reinterpret_cast<const std::uint8_t*>(samples.data()),
+                        frames * kBytesPerFrame);
         if (!Track(writer, writer.Write(samples.data(), frames))) {
             return false;
         }

@@ -44,6 +44,7 @@
 #include "components/vesplin/IEncodeOutput.h"
 #include "components/vesplin/Mp3FrameEncoder.h"
 #include "components/vesplin/PcmFileWriter.h"
+#include "components/vesplin/TrackChecksums.h"
 #include "engine/CDataList.h"
 
 #include <atomic>
@@ -86,6 +87,9 @@ public:
     int GetEncodeProgress() const;
     // The sectors the last Encode could not read and saved as silence.
     std::uint64_t GetUnreadableSectors() const;
+    // The checksums of the audio the last Encode read (unreadable sectors as
+    // the silence saved); read them after Encode has returned, on its thread.
+    [[nodiscard]] const vesplin::TrackChecksums& GetTrackChecksums() const { return m_checksums; }
 
     // Before a run: clears the read-outs of the last run, ready for a new one.
     // During Encode: ends it after the current chunk. During a stream it
@@ -117,6 +121,7 @@ private:
     std::string m_settingsPath;
     std::unique_ptr<vesplin::IEncodeOutput> m_output;
     vesplin::Mp3Tags m_tags;
+    vesplin::TrackChecksums m_checksums; // of the last Encode, written by its run
     // Read-outs for other threads: each is a value on its own, published with
     // no other data, so relaxed ordering is enough.
     std::atomic<std::uint64_t> m_mp3FileBytes{0};

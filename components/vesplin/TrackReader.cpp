@@ -20,14 +20,31 @@ std::uint32_t TrackReader::ReadChunk(std::uint8_t* dest) {
     if (m_device.ReadCD_All(dest, chunkBytes, static_cast<int>(count), address) != 0) {
         for (std::uint32_t i = 0; i < count; ++i) {
             std::uint8_t* sector = dest + static_cast<std::size_t>(i) * kSectorBytes;
-            if (m_device.ReadCD_All(sector, kSectorBytes, 1, address + i) != 0) {
+            if (!ReadSector(sector, address + i)) {
                 std::memset(sector, 0, kSectorBytes);
                 ++m_unreadableSectors;
             }
         }
+        if (m_slowed) {
+            m_device.SetLowestReadSpeed(false);
+            m_slowed = false;
+        }
     }
     m_sectorsDone += count;
     return count;
+}
+
+bool TrackReader::ReadSector(std::uint8_t* sector, unsigned long address) {
+    for (int attempt = 0; attempt < kReadTries; ++attempt) {
+        if (m_device.ReadCD_All(sector, kSectorBytes, 1, address) == 0) {
+            return true;
+        }
+    }
+    if (!m_slowed) {
+        m_device.SetLowestReadSpeed(true);
+        m_slowed = true;
+    }
+    return m_device.ReadCD_All(sector, kSectorBytes, 1, address) == 0;
 }
 
 } // namespace vesplin

@@ -147,6 +147,39 @@ LSTATUS RegDeleteValue(HKEY key, const char* valueName) {
     return status == ERROR_SUCCESS && !removed ? ERROR_FILE_NOT_FOUND : status;
 }
 
+LSTATUS RegQueryDwordValues(HKEY key, std::span<RegistryDword> values) {
+    const auto path = RegistryHandles::Instance().PathOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const RegistryDocument document = RegistryFile::FromEnvironment().Read();
+    for (RegistryDword& named : values) {
+        const auto value = document.Value(*path, named.name == nullptr ? "" : named.name);
+        named.found = value.has_value();
+        named.value = value.value_or(0);
+    }
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegSetDwordValues(HKEY key, std::span<const RegistryDword> values) {
+    const auto path = RegistryHandles::Instance().PathOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    for (const RegistryDword& named : values) {
+        if (named.name == nullptr || !IsStorableValueName(named.name) || IsRoot(*path)) {
+            return ERROR_INVALID_PARAMETER;
+        }
+    }
+    return RegistryFile::FromEnvironment().Update([&](RegistryDocument& document) {
+        bool changed = false;
+        for (const RegistryDword& named : values) {
+            changed = document.SetValue(*path, named.name, named.value) || changed;
+        }
+        return changed;
+    });
+}
+
 LSTATUS RegCloseKey(HKEY key) {
     return RegistryHandles::Instance().Close(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }

@@ -14,6 +14,7 @@
 // Key paths and value names compare without regard to ASCII case.
 
 #include <cstdint>
+#include <span>
 
 namespace platform {
 
@@ -55,6 +56,19 @@ LSTATUS RegSetValueEx(HKEY key, const char* valueName, DWORD type, const void* d
 
 // Removes a value; ERROR_FILE_NOT_FOUND when it is not there.
 LSTATUS RegDeleteValue(HKEY key, const char* valueName);
+
+// Not in the Windows set: several 32-bit values of one key read from one
+// reading of the file, or written in one update, so that values that belong
+// together are never seen half old and half new by another process. `found`
+// tells, after a read, whether the value is stored (`value` is then its
+// value). Writing takes the same names RegSetValueEx does.
+struct RegistryDword {
+    const char* name = nullptr;
+    DWORD value = 0;
+    bool found = false;
+};
+LSTATUS RegQueryDwordValues(HKEY key, std::span<RegistryDword> values);
+LSTATUS RegSetDwordValues(HKEY key, std::span<const RegistryDword> values);
 
 // Closes a handle from RegOpenKeyEx or RegCreateKeyEx.
 LSTATUS RegCloseKey(HKEY key);

@@ -87,15 +87,26 @@ RegistryDocument RegistryDocument::Parse(std::string_view text) {
     std::optional<std::string> section;
     while (!text.empty()) {
         const auto lineEnd = text.find('\n');
+        const std::size_t number = document.m_lines.size();
+        document.m_lines.emplace_back(text.substr(0, lineEnd));
         const std::string_view line = TrimBlanks(text.substr(0, lineEnd));
         text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
-        if (line.empty() || line.front() == ';' || line.front() == '#') {
+        if (line.empty()) {
             continue;
         }
-        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+        const bool header = line.front() == '[' && line.back() == ']' && line.size() >= 2;
+        if (Key* key = section && !header ? document.FindKey(*section) : nullptr) {
+            key->lastLine = number; // comments and foreign lines belong to the section too
+        }
+        if (line.front() == ';' || line.front() == '#') {
+            continue;
+        }
+        if (header) {
             section = NormalKeyPath(line.substr(1, line.size() - 2));
             if (section) {
-                document.KeyFor(*section);
+                Key& key = document.KeyFor(*section);
+                key.headerLine = key.headerLine == kNoLine ? number : key.headerLine;
+                key.lastLine = number;
             }
             continue;
         }
@@ -109,30 +120,69 @@ RegistryDocument RegistryDocument::Parse(std::string_view text) {
             continue;
         }
         if (const auto value = ParseDword(stored)) {
-            document.SetValue(*section, name, *value);
+            document.AddRead(*section, NamedValue{std::string(name), *value, std::nullopt, number});
         } else if (const auto quoted = ParseText(stored)) {
-            document.SetTextValue(*section, name, *quoted);
+            document.AddRead(*section, NamedValue{std::string(name), 0, *quoted, number});
         }
     }
     return document;
 }
 
+void RegistryDocument::AddRead(std::string_view path, NamedValue value) {
+    Key& key = KeyFor(path);
+    const auto found = std::ranges::find_if(key.values, [&value](const NamedValue& named) {
+        return RegistryNamesEqual(named.name, value.name);
+    });
+    if (found == key.values.end()) {
+        key.values.push_back(std::move(value));
+    }
+    // A name given twice: the first one counts, the second line stays as it is.
+}
+
+std::string RegistryDocument::ValueLine(const NamedValue& named) {
+    if (named.text) {
+        return named.name + '=' + QuoteText(*named.text);
+    }
+    char hex[kDwordHexDigits + 1] = {};
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(named.value));
+    return named.name + "=" + std::string(kDwordPrefix) + hex;
+}
+
 std::string RegistryDocument::Text() const {
-    std::string text = "; Sondrel settings: registry keys and their 32-bit values\n";
+    std::vector<const NamedValue*> owners(m_lines.size(), nullptr);
     for (const Key& key : m_keys) {
-        text += "\n[" + key.path + "]\n";
         for (const NamedValue& named : key.values) {
-            if (named.text) {
-                text += named.name + '=' + QuoteText(*named.text) + '\n';
-                continue;
+            if (named.line != kNoLine) {
+                owners[named.line] = &named;
             }
-            char hex[kDwordHexDigits + 1] = {};
-            std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(named.value));
-            text += named.name;
-            text += '=';
-            text += kDwordPrefix;
-            text += hex;
-            text += '\n';
+        }
+    }
+    std::string text =
+        m_lines.empty() ? "; Sondrel settings: registry keys and their 32-bit values\n" : "";
+    const auto appendNewValues = [&text](const Key& key) {
+        for (const NamedValue& named : key.values) {
+            if (named.line == kNoLine) {
+                text += ValueLine(named) + "\n";
+            }
+        }
+    };
+    for (std::size_t line = 0; line < m_lines.size(); ++line) {
+        if (line < m_dropped.size() && m_dropped[line]) {
+            continue;
+        }
+        const NamedValue* owner = owners[line];
+        text += owner != nullptr && owner->changed ? ValueLine(*owner) : m_lines[line];
+        text += '\n';
+        for (const Key& key : m_keys) {
+            if (key.lastLine == line) {
+                appendNewValues(key);
+            }
+        }
+    }
+    for (const Key& key : m_keys) {
+        if (key.lastLine == kNoLine) {
+            text += "\n[" + key.path + "]\n";
+            appendNewValues(key);
         }
     }
     return text;
@@ -198,14 +248,27 @@ bool RegistryDocument::Store(std::string_view path, NamedValue value) {
     const bool changed = found->value != value.value || found->text != value.text;
     found->value = value.value;
     found->text = std::move(value.text);
+    found->changed = found->changed || changed;
     return changed;
 }
 
 bool RegistryDocument::DeleteValue(std::string_view path, std::string_view name) {
     Key* key = FindKey(path);
-    return key != nullptr && std::erase_if(key->values, [name](const NamedValue& named) {
-                                 return RegistryNamesEqual(named.name, name);
-                             }) > 0;
+    if (key == nullptr) {
+        return false;
+    }
+    const auto found = std::ranges::find_if(key->values, [name](const NamedValue& named) {
+        return RegistryNamesEqual(named.name, name);
+    });
+    if (found == key->values.end()) {
+        return false;
+    }
+    if (found->line != kNoLine) {
+        m_dropped.resize(m_lines.size(), false);
+        m_dropped[found->line] = true;
+    }
+    key->values.erase(found);
+    return true;
 }
 
 RegistryDocument::Key* RegistryDocument::FindKey(std::string_view path) {
@@ -220,12 +283,23 @@ RegistryDocument::Key& RegistryDocument::KeyFor(std::string_view path) {
     if (Key* key = FindKey(path)) {
         return *key;
     }
-    // Empty keys above the new one are implied by it and need no section of their own.
-    std::erase_if(m_keys, [path](const Key& key) {
-        return key.values.empty() && key.path.size() < path.size() &&
-               path[key.path.size()] == '\\' &&
+    // Empty keys above the new one are implied by it and need no section of
+    // their own: a section that holds nothing in the file goes as well.
+    const auto implied = [path](const Key& key) {
+        return key.values.empty() && key.lastLine == key.headerLine &&
+               key.path.size() < path.size() && path[key.path.size()] == '\\' &&
                RegistryNamesEqual(path.substr(0, key.path.size()), key.path);
-    });
+    };
+    for (const Key& key : m_keys) {
+        if (implied(key) && key.headerLine != kNoLine) {
+            m_dropped.resize(m_lines.size(), false);
+            m_dropped[key.headerLine] = true;
+            if (key.headerLine > 0 && TrimBlanks(m_lines[key.headerLine - 1]).empty()) {
+                m_dropped[key.headerLine - 1] = true;
+            }
+        }
+    }
+    std::erase_if(m_keys, implied);
     m_keys.push_back(Key{std::string(path), {}});
     return m_keys.back();
 }

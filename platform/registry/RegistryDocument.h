@@ -10,8 +10,13 @@
 //
 // A text is quoted, with '\' and '"' escaped by a backslash. Reading is
 // forgiving: lines that are neither a section, a comment nor a well-formed
-// "name=dword:hex" or "name=\"text\"" value inside a section are skipped
-// (and so are dropped when the file is written again).
+// "name=dword:hex" or "name=\"text\"" value inside a section are skipped. Writing
+// keeps every line the program does not own (comments, values of other types,
+// lines it cannot read, other sections) as it stands: only the values it
+// changed are written anew, removed values are left out, new values follow the
+// last line of their key's section and new keys come at the end. An empty
+// section of a key that a new key below it implies is dropped (with the blank
+// line before it).
 
 #include "platform/registry/Registry.h"
 
@@ -44,15 +49,25 @@ public:
     bool DeleteValue(std::string_view path, std::string_view name);
 
 private:
+    static constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+
     struct NamedValue {
         std::string name;
         DWORD value = 0;
         std::optional<std::string> text; // set for a text value
+        std::size_t line = kNoLine; // its line in the file; kNoLine when new
+        bool changed = false;       // written anew rather than as it stood
     };
     struct Key {
         std::string path;
         std::vector<NamedValue> values;
+        std::size_t headerLine = kNoLine; // its section's first line in the file
+        std::size_t lastLine = kNoLine;   // the last line of its section in the file
     };
+
+    static std::string ValueLine(const NamedValue& named);
+    // Stores a value read from line `line` of the file.
+    void AddRead(std::string_view path, NamedValue value);
 
     Key* FindKey(std::string_view path);
     const Key* FindKey(std::string_view path) const;
@@ -60,6 +75,8 @@ private:
     const NamedValue* FindValue(std::string_view path, std::string_view name) const;
     bool Store(std::string_view path, NamedValue value);
 
+    std::vector<std::string> m_lines; // the file as read, without line ends
+    std::vector<bool> m_dropped;      // lines of m_lines not written again
     std::vector<Key> m_keys;
 };
 

@@ -57,8 +57,31 @@ LSTATUS RegistryFile::Update(const std::function<bool(RegistryDocument&)>& chang
     return Replace(document.Text()) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
+namespace {
+
+// Links are followed at most this deep; a loop ends here.
+constexpr int kMaxLinkDepth = 40;
+
+// The file a write replaces: the end of the chain of links at `path`, so that
+// a settings file kept elsewhere and linked to stays where it is.
+std::filesystem::path WriteTarget(std::filesystem::path path) {
+    std::error_code error;
+    for (int depth = 0; depth < kMaxLinkDepth && std::filesystem::is_symlink(path, error);
+         ++depth) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+} // namespace
+
 bool RegistryFile::Replace(const std::string& text) const {
-    std::string temporary = m_path.string() + ".XXXXXX";
+    const std::filesystem::path target = WriteTarget(m_path);
+    std::string temporary = target.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         return false;
@@ -77,7 +100,7 @@ bool RegistryFile::Replace(const std::string& text) const {
     // Settings are rare and small: flush them before the rename makes them current.
     const bool complete = done == text.size() && ::fdatasync(fd) == 0;
     const bool closed = ::close(fd) == 0;
-    if (complete && closed && ::rename(temporary.c_str(), m_path.c_str()) == 0) {
+    if (complete && closed && ::rename(temporary.c_str(), target.c_str()) == 0) {
         return true;
     }
     ::unlink(temporary.c_str());

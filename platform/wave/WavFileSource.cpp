@@ -1,17 +1,57 @@
 #include "platform/wave/WavFileSource.h"
 
+#include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/PcmFormat.h"
 #include "util/WavHeader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace platform::wave {
+
+namespace {
+
+// The file opened for reading when it is a regular file; null (and the
+// problem said) otherwise. A FIFO is opened without waiting for a writer.
+std::FILE* OpenRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        SetWaveInOpenProblem(path + ": " +
+                             std::error_code(errno, std::generic_category()).message());
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        SetWaveInOpenProblem(path + " is not a regular file");
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        SetWaveInOpenProblem(path + ": " +
+                             std::error_code(errno, std::generic_category()).message());
+    }
+    return file;
+}
+
+std::string FormatText(const WAVEFORMATEX& format) {
+    return std::to_string(format.nSamplesPerSec) + " Hz, " + std::to_string(format.wBitsPerSample) +
+           "-bit, " + std::to_string(format.nChannels) + " channel(s), format tag " +
+           std::to_string(format.wFormatTag);
+}
+
+} // namespace
 
 OpenedSource WavFileSource::Open(const std::string& path, const WAVEFORMATEX& format) {
     if (!IsSameFormat(format, CdAudioFormat())) {
         return {WAVERR_BADFORMAT, nullptr};
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFile(path);
     if (file == nullptr) {
         return {MMSYSERR_BADDEVICEID, nullptr};
     }
@@ -19,6 +59,11 @@ OpenedSource WavFileSource::Open(const std::string& path, const WAVEFORMATEX& fo
     const std::uint32_t dataBytes =
         layout ? layout->dataBytes - layout->dataBytes % format.nBlockAlign : 0;
     if (!layout || !IsSameFormat(FromWavFormat(layout->format), format) || dataBytes == 0) {
+        SetWaveInOpenProblem(!layout ? path + " is not a WAV file"
+                             : dataBytes == 0
+                                 ? path + " holds no audio"
+                                 : path + " holds " + FormatText(FromWavFormat(layout->format)) +
+                                       "; the input needs 44100 Hz, 16-bit, 2 channel(s) PCM");
         std::fclose(file);
         return {WAVERR_BADFORMAT, nullptr};
     }

@@ -1,6 +1,7 @@
 #include "platform/wave/WaveIn.h"
 
 #include "platform/wave/CaptureDevices.h"
+#include "platform/wave/InputOpenProblem.h"
 #include "platform/wave/WaveBackends.h"
 #include "platform/wave/WaveInDevice.h"
 #include "platform/wave/WaveOpen.h"
@@ -30,6 +31,7 @@ UINT waveInGetNumDevs() {
 
 MMRESULT waveInOpen(HWAVEIN* handleOut, UINT deviceId, const WAVEFORMATEX* format,
                     DWORD_PTR callback, DWORD_PTR instance, DWORD flags) {
+    platform::wave::SetWaveInOpenProblem({});
     return OpenConfiguredWaveDevice<WaveInDevice, HWAVEIN, WaveInProc, CaptureSource>(
         devices(), handleOut, deviceId, format, callback, instance, flags,
         CurrentWaveBackends().input, &OpenCaptureSource);

@@ -192,3 +192,28 @@ TEST_F(TrackPlayerTest, NoOutputDeviceSaysSo) {
 
 } // namespace
 } // namespace disc
+
+namespace disc {
+namespace {
+
+TEST_F(TrackPlayerTest, ANewTrackOverARunningOneWaitsTwoSeconds) {
+    LoadDisc(450);
+    m_record->allowance = 0;
+    std::vector<int> sleeps;
+    TrackPlayer player([&sleeps](int ms) { sleeps.push_back(ms); },
+                       [record = m_record](HWAVEOUT* handle, UINT, const WAVEFORMATEX* format,
+                                           DWORD_PTR callback, DWORD_PTR instance) {
+                           return waveOutOpenSink(handle, std::make_unique<test::GatedSink>(record),
+                                                  format, callback, instance, CALLBACK_FUNCTION);
+                       });
+    player.SetDevice(&m_rig.Device(), &m_rows);
+    m_rows.SelectRow(0);
+    ASSERT_TRUE(player.Play(PlayMode::Selected));
+    ASSERT_TRUE(player.Next());
+    player.Stop();
+    // Fill, then the stop's close wait, the wait before the new track, its fill.
+    EXPECT_EQ(sleeps, (std::vector<int>{3000, 500, 2000, 3000, 500}));
+}
+
+} // namespace
+} // namespace disc

@@ -47,7 +47,9 @@ protected:
     [[nodiscard]] std::vector<std::string> SavedFiles() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(m_out)) {
-            names.push_back(entry.path().filename().string());
+            if (entry.path().filename() != kLogFileName) {
+                names.push_back(entry.path().filename().string());
+            }
         }
         std::sort(names.begin(), names.end());
         return names;

@@ -31,7 +31,8 @@ TEST_F(DownloadFileTest, WholeFileArrivesPastEveryCache) {
     const std::string body = RandomBytes(200000);
     m_server.Serve("/files/big.bin", body);
 
-    EXPECT_TRUE(online::DownloadFile(Url("\\files\\big.bin"), m_temp.File("big.bin")));
+    EXPECT_TRUE(online::DownloadFile(Url("\\files\\big.bin"), m_temp.File("big.bin"),
+                                     online::kIniDownload));
     EXPECT_EQ(m_temp.Read("big.bin"), body);
     EXPECT_EQ(m_server.LastRequestHeader("/files/big.bin", "Cache-Control"), "no-cache");
     EXPECT_EQ(m_server.LastRequestHeader("/files/big.bin", "Pragma"), "no-cache");
@@ -42,12 +43,12 @@ TEST_F(DownloadFileTest, LocalFileOfTheAnnouncedSizeIsLeftAlone) {
     m_server.Serve("/a.ini", "[new]\n");
     const std::string local = m_temp.Write("a.ini", "[old]\n");
 
-    EXPECT_FALSE(online::DownloadFile(Url("/a.ini"), local));
+    EXPECT_FALSE(online::DownloadFile(Url("/a.ini"), local, online::kIniDownload));
     EXPECT_EQ(m_temp.Read("a.ini"), "[old]\n");
     EXPECT_EQ(m_server.RequestCount("/a.ini"), 1);
 
     m_server.Serve("/a.ini", "[newer]\n");
-    EXPECT_TRUE(online::DownloadFile(Url("/a.ini"), local));
+    EXPECT_TRUE(online::DownloadFile(Url("/a.ini"), local, online::kIniDownload));
     EXPECT_EQ(m_temp.Read("a.ini"), "[newer]\n");
 }
 
@@ -55,32 +56,34 @@ TEST_F(DownloadFileTest, RepliesWithoutAUsableLengthLeaveTheLocalFileAlone) {
     const std::string local = m_temp.Write("kept.ini", "kept");
     for (const Reply reply : {Reply::NotFound, Reply::NoContentLength, Reply::ZeroLength}) {
         m_server.Serve("/file", "some body", reply);
-        EXPECT_FALSE(online::DownloadFile(Url("/file"), local)) << static_cast<int>(reply);
+        EXPECT_FALSE(online::DownloadFile(Url("/file"), local, online::kIniDownload))
+            << static_cast<int>(reply);
         EXPECT_EQ(m_temp.Read("kept.ini"), "kept") << static_cast<int>(reply);
     }
-    EXPECT_FALSE(online::DownloadFile(Url("/never-served"), m_temp.File("absent")));
+    EXPECT_FALSE(
+        online::DownloadFile(Url("/never-served"), m_temp.File("absent"), online::kIniDownload));
     EXPECT_FALSE(std::filesystem::exists(m_temp.File("absent")));
 }
 
-// A transfer cut short, or stalled past the stall time-out, keeps what arrived.
-TEST_F(DownloadFileTest, ShortOrStalledTransferLeavesThePartialFile) {
-    const std::string body = RandomBytes(6000);
-    for (const Reply reply : {Reply::Short, Reply::Stall}) {
-        m_server.Serve("/part", body, reply);
-        EXPECT_FALSE(online::DownloadFile(Url("/part"), m_temp.File("part")));
-        EXPECT_EQ(m_temp.Read("part"), body.substr(0, body.size() / 2)) << static_cast<int>(reply);
-    }
+TEST_F(DownloadFileTest, ShortOrStalledTransferKeepsNothing) {
+    m_server.Serve("/short", RandomBytes(6000), Reply::Short);
+    m_server.Serve("/stall", RandomBytes(3000), Reply::Stall);
+
+    EXPECT_FALSE(online::DownloadFile(Url("/short"), m_temp.File("short"), online::kIniDownload));
+    EXPECT_FALSE(online::DownloadFile(Url("/stall"), m_temp.File("stall"), online::kIniDownload));
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("short")));
+    EXPECT_FALSE(std::filesystem::exists(m_temp.File("stall")));
 }
 
 TEST_F(DownloadFileTest, RedirectsAreFollowedOnlyToWebAddresses) {
     m_server.Serve("/moved", "/target", Reply::Redirect);
     m_server.Serve("/target", "moved here");
-    EXPECT_TRUE(online::DownloadFile(Url("/moved"), m_temp.File("moved")));
+    EXPECT_TRUE(online::DownloadFile(Url("/moved"), m_temp.File("moved"), online::kIniDownload));
     EXPECT_EQ(m_temp.Read("moved"), "moved here");
 
     const std::string secret = m_temp.Write("secret", "local file");
     m_server.Serve("/to-file", "file://" + secret, Reply::Redirect);
-    EXPECT_FALSE(online::DownloadFile(Url("/to-file"), m_temp.File("copy")));
+    EXPECT_FALSE(online::DownloadFile(Url("/to-file"), m_temp.File("copy"), online::kIniDownload));
     EXPECT_FALSE(std::filesystem::exists(m_temp.File("copy")));
 }
 
@@ -94,7 +97,7 @@ TEST_F(DownloadFileTest, AddressesThatCannotBeReachedFail) {
          {deadAddress + "/a.ini", std::string("/update/sondrel/update.ini"),
           std::string("ftp://127.0.0.1/a.ini"), "file://" + m_temp.Write("f", "x"),
           std::string()}) {
-        EXPECT_FALSE(online::DownloadFile(url, m_temp.File("out"))) << url;
+        EXPECT_FALSE(online::DownloadFile(url, m_temp.File("out"), online::kIniDownload)) << url;
     }
     EXPECT_FALSE(std::filesystem::exists(m_temp.File("out")));
 }

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,11 +43,16 @@ protected:
         // Temporary files go to a folder of the test's own, to see them all removed.
         fs::create_directory(m_temp.File("tmp"));
         const char* previous = std::getenv("TMPDIR");
-        m_savedTmpDir = previous != nullptr ? previous : "";
+        m_savedTmpDir = previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;
         ::setenv("TMPDIR", m_temp.File("tmp").c_str(), 1);
     }
     void TearDown() override {
-        ::setenv("TMPDIR", m_savedTmpDir.c_str(), 1);
+        // An empty TMPDIR would send the next test's folders into the working folder.
+        if (m_savedTmpDir) {
+            ::setenv("TMPDIR", m_savedTmpDir->c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
         LoopbackTest::TearDown();
     }
 
@@ -80,7 +87,7 @@ protected:
     bool TemporaryFolderEmpty() const { return fs::is_empty(m_temp.File("tmp")); }
 
     testsupport::RecordingShell m_shell;
-    std::string m_savedTmpDir;
+    std::optional<std::string> m_savedTmpDir;
     std::mutex m_mutex;
     std::vector<int> m_exitCodes;
     int m_questions = 0;
@@ -168,6 +175,27 @@ TEST_F(UpdateCheckTest, StalledOrUnreachableServerEndsTheCheckSilently) {
     EXPECT_FALSE(fs::exists(m_temp.File("update.ini")));
     EXPECT_EQ(Requests("update.ini"), 1);
     EXPECT_TRUE(TemporaryFolderEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UpdateCheckTest, ErrorPagesAreNeitherRunNorOfferedAndTheUpdaterFollowsTheUmask) {
+    ServeUpdate("update", "<h1>Internal Server Error</h1>", Reply::ServerError);
+    ServeUpdate("filever.ini", "[VER]\nupdate=2.0.0.0\n");
+    ServeUpdate("update.ini", "<h1>Forbidden</h1>", Reply::Forbidden);
+    RunCheck({util::IDYES});
+    EXPECT_EQ(m_questions, 0);
+    EXPECT_FALSE(fs::exists(m_temp.File("update")));
+    EXPECT_FALSE(fs::exists(m_temp.File("update.ini")));
+    EXPECT_TRUE(TemporaryFolderEmpty());
+
+    ServeUpdate("update", Updater("2.0.0.0"));
+    const mode_t previous = ::umask(077);
+    RunCheck({util::IDNO});
+    ::umask(previous);
+    EXPECT_EQ(fs::status(m_temp.File("update")).permissions(), fs::perms::owner_all);
 }
 
 } // namespace

@@ -11,6 +11,18 @@ namespace {
 // The longest a stalled reply holds its connection, should a test forget to
 // end the server.
 constexpr std::chrono::seconds kLongestStall{60};
+constexpr size_t kHugeBytes = size_t{10} << 30;
+constexpr std::chrono::milliseconds kDripPause{100};
+
+// The whole body in chunked transfer coding: no length of its own.
+void SendChunked(httplib::Response& response, const std::string& body) {
+    response.set_chunked_content_provider("application/octet-stream",
+                                          [body](size_t, httplib::DataSink& sink) {
+                                              sink.write(body.data(), body.size());
+                                              sink.done();
+                                              return true;
+                                          });
+}
 
 } // namespace
 
@@ -42,12 +54,7 @@ LocalHttpServer::LocalHttpServer() : m_server(std::make_unique<httplib::Server>(
             response.set_content(body, "text/plain");
             break;
         case Reply::NoContentLength:
-            response.set_chunked_content_provider("application/octet-stream",
-                                                  [body](size_t, httplib::DataSink& sink) {
-                                                      sink.write(body.data(), body.size());
-                                                      sink.done();
-                                                      return true;
-                                                  });
+            SendChunked(response, body);
             break;
         case Reply::ZeroLength:
             response.set_content("", "application/octet-stream");
@@ -70,6 +77,31 @@ LocalHttpServer::LocalHttpServer() : m_server(std::make_unique<httplib::Server>(
             break;
         case Reply::Redirect:
             response.set_redirect(body);
+            break;
+        case Reply::Forbidden:
+        case Reply::ServerError:
+            response.status = file.reply == Reply::Forbidden ? 403 : 500;
+            response.set_content(body, "application/octet-stream");
+            break;
+        case Reply::Longer:
+            response.set_header("Content-Length", "5");
+            SendChunked(response, body);
+            break;
+        case Reply::Huge:
+            response.set_content_provider(kHugeBytes, "application/octet-stream",
+                                          [body](size_t offset, size_t, httplib::DataSink& sink) {
+                                              return offset == 0 &&
+                                                     sink.write(body.data(), body.size());
+                                          });
+            break;
+        case Reply::Drip:
+            response.set_content_provider(
+                body.size(), "application/octet-stream",
+                [this, body](size_t offset, size_t, httplib::DataSink& sink) {
+                    std::unique_lock lock(m_mutex);
+                    m_stopping.wait_for(lock, kDripPause, [this] { return m_stopped; });
+                    return !m_stopped && sink.write(body.data() + offset, 1);
+                });
             break;
         }
     });

@@ -1,7 +1,8 @@
 #pragma once
 // A real HTTP server on 127.0.0.1 (a free port) inside the test process, with
-// files that answer in a chosen way: whole, 404, without Content-Length, with
-// a length of 0, shorter than announced, stalling half way, or redirected.
+// files that answer in a chosen way: whole, with an error status, without
+// Content-Length, with a length of 0, shorter or longer than announced, far
+// too large, dripping, stalling half way, or redirected.
 // Files may be changed while it runs; it counts the requests per path.
 
 #include <condition_variable>
@@ -31,6 +32,15 @@ public:
         Stall,
         // A redirect to the path held as the body.
         Redirect,
+        // The body as an error page with status 403 or 500.
+        Forbidden,
+        ServerError,
+        // Announces 5 bytes, then sends the whole body in chunks.
+        Longer,
+        // Announces 10 GB, sends the body and closes the connection.
+        Huge,
+        // Announces the whole length and sends one byte every 100 ms.
+        Drip,
     };
 
     LocalHttpServer();

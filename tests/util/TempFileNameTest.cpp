@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(TempFileNameTest, TakenNamesAreSkipped) {
-    const int probe = NumberOf(util::MakeTempFileName("tmp"));
+    const int probe = NumberOf(util::CreateTempFile("tmp"));
     // Whatever the next seed gives, it is one of these two; a dangling link
     // is taken as much as a file.
     const std::string file = m_prefix + std::to_string((probe + 3) % 32768) + ".tmp";
@@ -41,7 +41,7 @@ TEST_F(TempFileNameTest, TakenNamesAreSkipped) {
     m_folder.Write(std::filesystem::path(file).filename().string(), "");
     std::filesystem::create_symlink(m_folder.File("nowhere"), link);
 
-    const std::string name = util::MakeTempFileName("tmp");
+    const std::string name = util::CreateTempFile("tmp");
     EXPECT_NE(name, file);
     EXPECT_NE(name, link);
     EXPECT_GE(Step(probe, NumberOf(name)), 6) << "one seed skipped";
@@ -50,7 +50,7 @@ TEST_F(TempFileNameTest, TakenNamesAreSkipped) {
 
 TEST_F(TempFileNameTest, MissingTmpdirFallsBackToSlashTmp) {
     testsupport::ScopedEnv missing("TMPDIR", m_folder.File("not-there").c_str());
-    const std::string name = util::MakeTempFileName("x");
+    const std::string name = util::CreateTempFile("x");
     EXPECT_EQ(name.rfind("/tmp/Temp", 0), 0u) << name;
 }
 
@@ -61,8 +61,8 @@ TEST_F(TempFileNameTest, FolderFullOfNamesGivesEmptyText) {
         ASSERT_NE(file, nullptr);
         std::fclose(file);
     }
-    EXPECT_EQ(util::MakeTempFileName("full"), "");
-    EXPECT_NE(util::MakeTempFileName("other"), "") << "other extensions are still free";
+    EXPECT_EQ(util::CreateTempFile("full"), "");
+    EXPECT_NE(util::CreateTempFile("other"), "") << "other extensions are still free";
 }
 
 TEST_F(TempFileNameTest, ThreadsNeverShareASeed) {
@@ -76,7 +76,7 @@ TEST_F(TempFileNameTest, ThreadsNeverShareASeed) {
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < kPerThread; ++i) {
-                std::string name = util::MakeTempFileName("mt");
+                std::string name = util::CreateTempFile("mt");
                 const std::lock_guard lock(mutex);
                 names.insert(std::move(name));
             }

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace cli {
@@ -22,6 +23,15 @@ quarnel::CDevCmdROM* DriveAccess::DriveOf(std::string_view letter) const {
         text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     }
     quarnel::CDevCmdROM* device = wellFormed ? disc::DriveOfEntry(m_drives, text) : nullptr;
+    // An emulated drive may also be named by its folder's name, which never
+    // changes, whatever letter it has.
+    for (int i = 0; device == nullptr && i < m_drives.GetDevCount(); ++i) {
+        quarnel::CDevCmdROM* candidate = m_drives.GetDequeItem(i);
+        if (m_provider.Find(*candidate) != nullptr &&
+            std::filesystem::path(candidate->GetDeviceName()).filename() == letter) {
+            device = candidate;
+        }
+    }
     if (device == nullptr) {
         std::fprintf(stderr, "sondrel-cli: no drive %.*s (see sondrel-cli drives)\n",
                      static_cast<int>(letter.size()), letter.data());

@@ -1,7 +1,7 @@
 #pragma once
 // The drive list of one sondrel-cli run, built as the program builds it: the
 // machine's drives first, then the emulated drives. Commands name a drive by
-// its letter ("D", "d" or "D:").
+// its letter ("D", "d" or "D:"), an emulated drive also by its folder's name.
 
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/emu/EmulatedDrive.h"

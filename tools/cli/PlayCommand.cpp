@@ -2,12 +2,15 @@
 
 #include "disc/TrackPlayer.h"
 #include "disc/TrackRowsTable.h"
-#include "platform/wave/WaveSettings.h"
+#include "platform/wave/BackendChoice.h"
 #include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/StopSignals.h"
+#include "tools/cli/TrackSelection.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -23,10 +26,10 @@ int Usage() {
     return 2;
 }
 
-// The row of track `track`; -1 when the disc has no such audio track.
-int RowOfTrack(const disc::TrackRowsTable& rows, std::string_view track) {
+// The row of track `number`; -1 when the disc has no such audio track.
+int RowOfTrack(const disc::TrackRowsTable& rows, int number) {
     for (int row = 0; row < rows.RowCount(); ++row) {
-        if (rows.Cell(row, disc::kColumnTrack) == track) {
+        if (std::atoi(rows.Cell(row, disc::kColumnTrack).c_str()) == number) {
             return row;
         }
     }
@@ -41,13 +44,21 @@ int RunPlay(std::span<const std::string_view> args) {
     for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--track") {
             track = args[i + 1];
-        } else if (args[i] == "--output") {
-            platform::wave::WaveSettings settings;
-            settings.output = std::string(args[i + 1]);
-            platform::wave::SetWaveSettings(settings);
+        } else if (args[i] == "--output" &&
+                   platform::wave::BackendChoice::Parse(args[i + 1],
+                                                        platform::wave::WaveDirection::Output)) {
+            // The option wins over SONDREL_AUDIO_OUTPUT, which the wave
+            // service reads; no thread runs yet that could read it meanwhile.
+            setenv("SONDREL_AUDIO_OUTPUT", std::string(args[i + 1]).c_str(), // NOLINT
+                   1);
         } else {
             return Usage();
         }
+    }
+    // "01" is track 1, as the track list and CUE sheets write it.
+    const std::optional<std::set<int>> number = ParseTrackSelection(track);
+    if (!number || number->size() != 1) {
+        return Usage();
     }
     const DriveAccess access;
     DiscTracks tracks;
@@ -57,7 +68,7 @@ int RunPlay(std::span<const std::string_view> args) {
     quarnel::CDevCmdROM* device = tracks.device;
     const char letter = tracks.letter;
     disc::TrackRowsTable& rows = tracks.rows;
-    const int row = RowOfTrack(rows, track);
+    const int row = RowOfTrack(rows, *number->begin());
     if (row < 0) {
         std::fprintf(stderr, "sondrel-cli: %c: no audio track %.*s\n", letter,
                      static_cast<int>(track.size()), track.data());
@@ -70,7 +81,12 @@ int RunPlay(std::span<const std::string_view> args) {
         return 1;
     }
     const bool showBar = isatty(STDERR_FILENO) != 0;
+    const StopSignals signals;
     for (std::optional<int> position = player.Tick(); position; position = player.Tick()) {
+        if (signals.Requested()) {
+            player.Stop(); // closes the output, so a file gets its true header
+            break;
+        }
         if (showBar) {
             std::fprintf(stderr, "\rplaying track %.*s  %3d%%", static_cast<int>(track.size()),
                          track.data(), *position);
@@ -88,9 +104,9 @@ int RunPlay(std::span<const std::string_view> args) {
 
 const CliCommand kPlayCommand{
     "play", "LETTER [--track N] [--output DEVICE]",
-    "plays audio track N (1 when not given) of the disc through the wave output: the "
-    "configured one, or DEVICE (alsa:NAME, null, file:PATH.wav); as the play bar does, the "
-    "track's last two seconds or less are not played",
+    "plays audio track N (1 when not given) of the disc through the wave output: DEVICE "
+    "(alsa:NAME, null, file:PATH.wav) when given, else the configured one; as the play bar "
+    "does, the track's last two seconds or less are not played; Ctrl-C or SIGTERM stops it",
     RunPlay};
 
 } // namespace cli

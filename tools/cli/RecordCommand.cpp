@@ -9,15 +9,13 @@
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
 #include "tools/cli/NoWaveDisplay.h"
+#include "tools/cli/StopSignals.h"
 #include "tools/cli/TakeMessageHost.h"
 #include "tools/cli/TerminalSessionView.h"
 #include "util/MessageBox.h"
 #include "util/TerminalMessageBox.h"
 
-#include <array>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -32,16 +30,6 @@ constexpr std::uint32_t kRingBytes = 16 * kCaptureBufferBytes;
 constexpr auto kLoopPause = std::chrono::milliseconds(50);
 // About 68 years: the sound limit in bytes stays far inside 64 bits.
 constexpr long kMaxTakeSeconds = 0x7FFFFFFF;
-constexpr std::array<int, 3> kStopSignals{SIGINT, SIGTERM, SIGHUP};
-
-// Set by SIGINT, SIGTERM and SIGHUP (the terminal closed); the main loop
-// stops the take when it sees it.
-std::atomic<bool> g_stopRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnStopSignal(int /*signal*/) {
-    g_stopRequested.store(true, std::memory_order_relaxed);
-}
 
 struct RecordArgs {
     std::string to;
@@ -115,13 +103,13 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // signal asks to stop; the record timer of a file take is run here, on this
 // thread.
 void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
+    const StopSignals signals;
     const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
     // The first tick comes one period after the start, as a window's timer.
     auto nextTick = std::chrono::steady_clock::now() + std::chrono::milliseconds(view.RecordTimerMs());
     while (session.IsRecording()) {
         const auto now = std::chrono::steady_clock::now();
-        if (g_stopRequested.load(std::memory_order_relaxed) ||
-            (seconds > 0 && session.CapturedBytes() >= limitBytes)) {
+        if (signals.Requested() || (seconds > 0 && session.CapturedBytes() >= limitBytes)) {
             session.StopRecording(); // returns at once if the writer already stops it
             break;
         }
@@ -189,9 +177,6 @@ int RunRecord(std::span<const std::string_view> args) {
     int status = 1;
     if (g_hWaveIn != nullptr) {
         WaitForFirstSound();
-        for (const int signal : kStopSignals) {
-            std::signal(signal, OnStopSignal);
-        }
         engine::RecordSession session(view);
         session.SetSoundLimitSeconds(static_cast<unsigned>(parsed->seconds));
         session.SetPreRecordSeconds(parsed->preRecord >= 0
@@ -211,9 +196,6 @@ int RunRecord(std::span<const std::string_view> args) {
                              gapSeconds);
             }
             status = lostSound || gapSeconds > 0 ? 1 : 0;
-        }
-        for (const int signal : kStopSignals) {
-            std::signal(signal, SIG_DFL);
         }
     }
     if (g_hWaveIn != nullptr) {

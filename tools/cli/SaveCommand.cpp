@@ -21,7 +21,7 @@ constexpr auto kTickPeriod = std::chrono::milliseconds(100);
 
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli save LETTER --folder DIR --format wav|mp3 "
-                         "[--tracks LIST]\n");
+                         "[--tracks LIST] [--verify]\n");
     return 2;
 }
 
@@ -30,13 +30,18 @@ struct SaveOptions {
     std::string folder;
     disc::SaveFormat format = disc::SaveFormat::Wav;
     std::optional<std::set<int>> tracks; // all when absent
+    bool verify = false;
 };
 
 std::optional<SaveOptions> ParseOptions(std::span<const std::string_view> args) {
+    SaveOptions options;
+    if (!args.empty() && args.back() == "--verify") {
+        options.verify = true;
+        args = args.first(args.size() - 1);
+    }
     if (args.empty() || args.size() % 2 == 0) {
         return std::nullopt;
     }
-    SaveOptions options;
     options.letter = args[0];
     bool formatGiven = false;
     for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
@@ -91,6 +96,7 @@ int RunSave(std::span<const std::string_view> args) {
     }
     CAuEncode encoder;
     disc::TrackSaver saver(encoder);
+    saver.SetVerify(options->verify);
     saver.Start(device, rows, addresses, options->folder, options->format);
     const bool terminal = isatty(STDERR_FILENO) != 0;
     for (disc::SaveProgress progress = saver.Tick(); !progress.finished; progress = saver.Tick()) {
@@ -104,17 +110,35 @@ int RunSave(std::span<const std::string_view> args) {
     if (terminal) {
         std::fprintf(stderr, "\r\033[K");
     }
+    // The saver has named the damaged and failed tracks on stderr already.
     const int saved = saver.TracksSaved();
-    std::printf("%c: %d of %d track%s saved\n", letter, saved, wanted, wanted == 1 ? "" : "s");
-    return saved == wanted ? 0 : 1;
+    std::uint64_t unreadable = 0;
+    bool differs = false;
+    for (const disc::TrackSaveOutcome& outcome : saver.Outcomes()) {
+        unreadable += outcome.unreadableSectors;
+        differs = differs || outcome.verify == disc::TrackSaveOutcome::Verify::Differs;
+        if (outcome.result == disc::TrackSaveOutcome::Result::Saved) {
+            std::printf("%s\n", disc::SavedTrackLine(outcome).c_str());
+        }
+    }
+    std::printf("%c: %d of %d track%s saved", letter, saved, wanted, wanted == 1 ? "" : "s");
+    if (unreadable > 0) {
+        std::printf(", %llu sector%s unreadable", static_cast<unsigned long long>(unreadable),
+                    unreadable == 1 ? "" : "s");
+    }
+    std::printf("\n");
+    return saved == wanted && unreadable == 0 && !differs ? 0 : 1;
 }
 
 } // namespace
 
 const CliCommand kSaveCommand{
-    "save", "LETTER --folder DIR --format wav|mp3 [--tracks LIST]",
+    "save", "LETTER --folder DIR --format wav|mp3 [--tracks LIST] [--verify]",
     "saves the disc's audio tracks (all, or those of LIST such as 1,3-5) into DIR, one file "
-    "per track named after its CD-Text title or Track N, with -a added while the name is taken",
+    "per track named after its CD-Text title (made safe) or Track N, with -a added while the "
+    "name is taken; prints each track's CRC32 and AccurateRip v1/v2 and appends them to "
+    "sondrel-save.log in DIR; --verify reads each track twice and compares; exit status 1 "
+    "when a track failed, has unreadable sectors or read differently",
     RunSave};
 
 } // namespace cli

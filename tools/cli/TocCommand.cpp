@@ -3,6 +3,7 @@
 #include "disc/TrackRowsTable.h"
 #include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/TerminalText.h"
 
 #include <cstdio>
 
@@ -25,10 +26,11 @@ int RunToc(std::span<const std::string_view> args) {
     const int count = rows.RowCount();
     std::printf("%c: %d audio track%s\n", letter, count, count == 1 ? "" : "s");
     for (int row = 0; row < count; ++row) {
-        std::printf(
-            "%2s  %-32s  %s  %7s  %7s\n", rows.Cell(row, disc::kColumnTrack).c_str(),
-            rows.Cell(row, disc::kColumnTitle).c_str(), rows.Cell(row, disc::kColumnTimes).c_str(),
-            rows.Cell(row, disc::kColumnStart).c_str(), rows.Cell(row, disc::kColumnEnd).c_str());
+        std::printf("%2s  %-32s  %s  %7s  %7s\n", rows.Cell(row, disc::kColumnTrack).c_str(),
+                    TerminalText(rows.Cell(row, disc::kColumnTitle)).c_str(),
+                    rows.Cell(row, disc::kColumnTimes).c_str(),
+                    rows.Cell(row, disc::kColumnStart).c_str(),
+                    rows.Cell(row, disc::kColumnEnd).c_str());
     }
     return 0;
 }

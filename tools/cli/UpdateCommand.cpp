@@ -47,7 +47,8 @@ int RunDownload(std::span<const std::string_view> args) {
         std::fprintf(stderr, "usage: sondrel-cli download URL FILE\n");
         return 2;
     }
-    const bool downloaded = online::DownloadFile(std::string(args[0]), std::string(args[1]));
+    const bool downloaded =
+        online::DownloadFile(std::string(args[0]), std::string(args[1]), online::kIniDownload);
     std::printf("%s\n", downloaded ? "downloaded" : "not downloaded");
     return downloaded ? 0 : 1;
 }
@@ -58,8 +59,8 @@ const CliCommand kUpdateCommand{
     "update", "[SERVER]",
     "runs the update check (server from SoftSet.ini [Online] Server unless given)", RunUpdate};
 
-const CliCommand kDownloadCommand{
-    "download", "URL FILE",
-    "downloads one file as the online services do (no same-size file, no short one)", RunDownload};
+const CliCommand kDownloadCommand{"download", "URL FILE",
+                                  "downloads one file as the online services fetch an .ini file",
+                                  RunDownload};
 
 } // namespace cli

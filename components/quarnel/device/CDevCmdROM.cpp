@@ -304,6 +304,12 @@ std::uint32_t CDevCmdROM::ReadTrackInfoEx(TRACK_INFO& info, READ_TRACK_INFO_TYPE
                       kTrackInformationLength, ParseTrackInformation, info);
 }
 
+std::uint32_t CDevCmdROM::SetLowestReadSpeed(bool lowest) {
+    constexpr std::uint16_t kSlowestReadKBytesPerSecond = 176;
+    return Run(cdb::SetCdSpeed(lowest ? kSlowestReadKBytesPerSecond : cdb::kSpeedMaximum,
+                               cdb::kSpeedMaximum));
+}
+
 std::uint32_t CDevCmdROM::ReadCD_All(unsigned char* buffer, long length, int count,
                                      unsigned long address) {
     if (buffer == nullptr || count <= 0 || count > kMaxReadSectors ||

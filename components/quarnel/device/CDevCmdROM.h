@@ -56,6 +56,9 @@ public:
     std::uint32_t ReadTrackInfoEx(TRACK_INFO& info, READ_TRACK_INFO_TYPE type, long number);
     // count raw CD-DA sectors of 2,352 bytes from address; length must hold them.
     std::uint32_t ReadCD_All(unsigned char* buffer, long length, int count, unsigned long address);
+    // Reads from now on at the lowest speed (1x), where a damaged disc reads
+    // best, or (false) as fast as the drive can.
+    std::uint32_t SetLowestReadSpeed(bool lowest);
 
     // true opens the tray, false closes it.
     std::uint32_t Eject(bool open);

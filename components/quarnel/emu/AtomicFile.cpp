@@ -1,13 +1,22 @@
 #include "components/quarnel/emu/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <system_error>
 
 namespace quarnel::emu {
+
+namespace {
+
+// State files, settings and CUE sheets are a few KiB; anything this large is
+// not one of them.
+constexpr off_t kMaxReadBytes = off_t{16} << 20;
+
+} // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text) {
     std::filesystem::path temporary = path;
@@ -45,20 +54,43 @@ bool SyncFolderOf(const std::filesystem::path& path) {
     return ::close(fd) == 0 && synced;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* error) {
+    const auto fail = [&](const std::string& why) -> std::optional<std::string> {
+        if (error != nullptr) {
+            *error = path.string() + ": " + why;
+        }
         return std::nullopt;
+    };
+    // Non-blocking, so that opening a FIFO does not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT ? std::nullopt
+                               : fail(std::error_code(errno, std::generic_category()).message());
     }
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(S_ISDIR(info.st_mode) ? "is a folder, not a file" : "is not a regular file");
     }
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(text.data(), size);
-    if (in.gcount() != size) {
-        return std::nullopt;
+    if (info.st_size > kMaxReadBytes) {
+        ::close(fd);
+        return fail("is too large");
+    }
+    std::string text(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (done != text.size()) {
+        return fail("cannot be read");
     }
     return text;
 }

@@ -14,6 +14,11 @@ namespace quarnel::emu {
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text);
 // Makes the names in the folder holding `path` (renames, new files) lasting.
 [[nodiscard]] bool SyncFolderOf(const std::filesystem::path& path);
-[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+// The whole of a small regular file. Nothing when it is missing (`error`
+// left empty) or cannot be read; anything but a regular file (a folder, a
+// FIFO, a device) is refused without waiting on it, and `error` then names
+// the file and what is wrong with it.
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
+                                                       std::string* error = nullptr);
 
 } // namespace quarnel::emu

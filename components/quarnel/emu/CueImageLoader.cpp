@@ -2,6 +2,7 @@
 
 #include "components/quarnel/emu/AtomicFile.h"
 #include "components/quarnel/emu/CueParser.h"
+#include "components/quarnel/mmc/CdText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -36,6 +37,54 @@ bool AppendFile(const std::filesystem::path& from, std::ofstream& to) {
     return in.eof() && static_cast<bool>(to);
 }
 
+// The first block of Latin-1 (or ASCII) text: the one a disc state keeps.
+const CdTextBlock* Latin1Block(const CdText& text) {
+    for (const CdTextBlock& block : text.blocks) {
+        if (block.characterCode == cdtext::kLatin1 || block.characterCode == cdtext::kAscii) {
+            return &block;
+        }
+    }
+    return nullptr;
+}
+
+// Fills the titles and performers the sheet leaves empty from the CD-Text
+// packs of its CDTEXTFILE, found beside the sheet. Empty, or what is wrong.
+std::string ApplyCdTextFile(const std::filesystem::path& sheetFolder, const std::string& name,
+                            DiscState& state) {
+    const std::filesystem::path path = FindFileIgnoringCase(sheetFolder, name);
+    if (path.empty()) {
+        return "CDTEXTFILE " + name + " not found beside the sheet";
+    }
+    std::string readError;
+    const std::optional<std::string> bytes = ReadWholeFile(path, &readError);
+    if (!bytes) {
+        return !readError.empty() ? readError : "cannot read " + path.string();
+    }
+    const Parsed<CdText> decoded = DecodeCdTextPacks(std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+    const CdTextBlock* block = decoded.Ok() ? Latin1Block(decoded.value) : nullptr;
+    if (block == nullptr) {
+        return "CDTEXTFILE " + name + " holds no CD-Text in Latin-1";
+    }
+    const auto fill = [block](std::string& text, std::uint8_t type, std::size_t track) {
+        // A lone tab repeats the text of the track before.
+        std::size_t from = track;
+        while (from > 1 && block->Text(type, from) == "\t") {
+            --from;
+        }
+        if (text.empty() && track < kCdTextTracks) {
+            text = block->Text(type, from);
+        }
+    };
+    fill(state.title, cdtext::kTitle, 0);
+    fill(state.performer, cdtext::kPerformer, 0);
+    for (DiscTrack& track : state.tracks) {
+        fill(track.title, cdtext::kTitle, track.number);
+        fill(track.performer, cdtext::kPerformer, track.number);
+    }
+    return {};
+}
+
 } // namespace
 
 std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& folder,
@@ -58,9 +107,10 @@ std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& folder,
 
 CueImageResult LoadCueImage(const std::filesystem::path& cuePath,
                             const std::filesystem::path& destinationBin) {
-    const std::optional<std::string> text = ReadWholeFile(cuePath);
+    std::string readError;
+    const std::optional<std::string> text = ReadWholeFile(cuePath, &readError);
     if (!text) {
-        return Fail("cannot read " + cuePath.string());
+        return Fail(!readError.empty() ? readError : "cannot read " + cuePath.string());
     }
     CueParseResult parsed = ParseCueSheet(*text);
     if (!parsed.ok) {
@@ -118,6 +168,12 @@ CueImageResult LoadCueImage(const std::filesystem::path& cuePath,
     }
     state.tracks.back().length =
         static_cast<std::uint32_t>(totalBlocks) - state.tracks.back().start;
+    if (!sheet.cdTextFile.empty()) {
+        if (std::string problem = ApplyCdTextFile(cuePath.parent_path(), sheet.cdTextFile, state);
+            !problem.empty()) {
+            return Fail(std::move(problem));
+        }
+    }
     std::ofstream out(destinationBin, std::ios::binary | std::ios::trunc);
     for (const std::filesystem::path& path : paths) {
         if (!AppendFile(path, out)) {

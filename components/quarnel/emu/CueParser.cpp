@@ -174,7 +174,11 @@ private:
             return ParseGap(command, words);
         }
         if (command == "CDTEXTFILE") {
-            return words.size() == 2 ? true : Fail("CDTEXTFILE needs one file name");
+            if (words.size() != 2) {
+                return Fail("CDTEXTFILE needs one file name");
+            }
+            m_result.sheet.cdTextFile = words[1];
+            return true;
         }
         return Fail("unknown command " + words[0]);
     }

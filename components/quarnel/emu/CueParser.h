@@ -1,7 +1,8 @@
 #pragma once
 // Reads CUE sheet text. Accepts what real sheets contain (CRLF line ends, a
 // UTF-8 byte order mark, unquoted single words, commands in any letter case,
-// CDTEXTFILE and SONGWRITER lines it has no use for) and refuses malformed
+// SONGWRITER lines it has no use for, CDTEXTFILE, whose file name it keeps for
+// the image loader) and refuses malformed
 // sheets with a message naming the line.
 
 #include "components/quarnel/emu/CueSheet.h"

@@ -35,6 +35,7 @@ struct CueSheet {
     std::string catalog;
     std::string title;
     std::string performer;
+    std::string cdTextFile; // CDTEXTFILE: a file of raw CD-Text packs, as written
     std::vector<CueFile> files;
     std::vector<CueTrack> tracks;
     // REM lines as they stand after "REM ", in order.

@@ -14,7 +14,13 @@ DiscImageFile::~DiscImageFile() {
 
 bool DiscImageFile::Open(const std::filesystem::path& path) {
     Close();
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Non-blocking open and a regular file only: a FIFO or device put in the
+    // image's place must not hang every read.
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    struct stat info {};
+    if (m_fd >= 0 && (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        Close();
+    }
     return m_fd >= 0;
 }
 

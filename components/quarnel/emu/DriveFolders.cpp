@@ -7,11 +7,26 @@
 #include "util/Environment.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace quarnel::emu {
 
 namespace {
+
+constexpr const char* kLetterFileName = "letter";
+constexpr int kFirstLetterId = 3; // D
+constexpr int kLastLetterId = 25; // Z
+
+// The letter stored in `folder`, as its index; 0 when none is readable.
+int StoredLetter(const std::filesystem::path& folder) {
+    const std::optional<std::string> text = ReadWholeFile(folder / kLetterFileName);
+    if (!text || text->empty()) {
+        return 0;
+    }
+    const int id = std::toupper(static_cast<unsigned char>(text->front())) - 'A';
+    return id >= kFirstLetterId && id <= kLastLetterId ? id : 0;
+}
 
 std::filesystem::path SetError(std::string* error, const std::string& message) {
     if (error != nullptr) {
@@ -21,6 +36,34 @@ std::filesystem::path SetError(std::string* error, const std::string& message) {
 }
 
 } // namespace
+
+std::vector<int> KeepDriveLetters(const std::vector<std::filesystem::path>& folders) {
+    std::vector<int> letters(folders.size(), 0);
+    std::vector<bool> taken(kLastLetterId + 1, false);
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        const int stored = StoredLetter(folders[i]);
+        if (stored != 0 && !taken[static_cast<std::size_t>(stored)]) {
+            letters[i] = stored;
+            taken[static_cast<std::size_t>(stored)] = true;
+        }
+    }
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (letters[i] != 0) {
+            continue;
+        }
+        const auto free = std::find(taken.begin() + kFirstLetterId, taken.end(), false);
+        if (free == taken.end()) {
+            break;
+        }
+        const int id = static_cast<int>(free - taken.begin());
+        if (WriteFileAtomically(folders[i] / kLetterFileName,
+                                std::string(1, static_cast<char>('A' + id)) + "\n")) {
+            letters[i] = id;
+            *free = true;
+        }
+    }
+    return letters;
+}
 
 std::filesystem::path DefaultDrivesParent() {
     if (const std::string drives = util::EnvironmentValue("SONDREL_DRIVES"); !drives.empty()) {

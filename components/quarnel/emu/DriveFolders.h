@@ -25,6 +25,12 @@ std::filesystem::path CreateDriveFolder(const std::filesystem::path& parent,
 [[nodiscard]] std::vector<std::filesystem::path>
 ListDriveFolders(const std::filesystem::path& parent);
 
+// The drive letter's index (3 = D) each of `folders` keeps: the one stored in
+// its "letter" file, else the lowest from D that no other of them keeps,
+// stored then, so a drive keeps the letter it was first given whatever other
+// folders come, go or break. 0 for a folder whose letter cannot be stored.
+std::vector<int> KeepDriveLetters(const std::vector<std::filesystem::path>& folders);
+
 // When `parent` holds no drive, creates the default writer with a blank CD-R
 // in it. Returns the drive folders (empty when creating failed).
 std::vector<std::filesystem::path> EnsureDefaultDrive(const std::filesystem::path& parent,

@@ -163,8 +163,9 @@ std::string FormatAddress(std::uint32_t address) {
 
 } // namespace
 
-std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path) {
-    std::optional<std::string> text = ReadWholeFile(path);
+std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path,
+                                               std::string* readError) {
+    std::optional<std::string> text = ReadWholeFile(path, readError);
     if (!text) {
         return std::nullopt;
     }

@@ -15,7 +15,9 @@
 namespace quarnel::emu {
 
 // nullopt when the file is missing or a value cannot be read.
-[[nodiscard]] std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path);
+// `readError` names the file when it is there but is no regular file.
+[[nodiscard]] std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path,
+                                                             std::string* readError = nullptr);
 [[nodiscard]] bool SaveDriveSettings(const std::filesystem::path& path,
                                      const DriveSettings& settings);
 

@@ -4,6 +4,7 @@
 #include "components/quarnel/emu/AtomicFile.h"
 #include "components/quarnel/emu/CueImageLoader.h"
 #include "components/quarnel/emu/CueWriter.h"
+#include "components/quarnel/emu/DiscStateCheck.h"
 #include "components/quarnel/emu/DiscStateFile.h"
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/FixedSense.h"
@@ -38,13 +39,20 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::Open(const std::filesystem::path& 
         }
         return nullptr;
     };
-    std::optional<DriveSettings> settings = LoadDriveSettings(folder / kDriveSettingsFileName);
+    std::string readError;
+    std::optional<DriveSettings> settings =
+        LoadDriveSettings(folder / kDriveSettingsFileName, &readError);
     if (!settings) {
-        return fail("no readable " + std::string(kDriveSettingsFileName) + " in " +
-                    folder.string());
+        return fail(!readError.empty() ? readError
+                                       : "no readable " + std::string(kDriveSettingsFileName) +
+                                             " in " + folder.string());
     }
     DiscState state;
-    if (const std::optional<std::string> text = ReadWholeFile(folder / kDiscStateFileName)) {
+    const std::optional<std::string> text = ReadWholeFile(folder / kDiscStateFileName, &readError);
+    if (!readError.empty()) {
+        return fail(readError);
+    }
+    if (text) {
         std::optional<DiscState> parsed = ParseDiscState(*text);
         if (!parsed) {
             return fail("malformed " + std::string(kDiscStateFileName) + " in " + folder.string());
@@ -57,6 +65,10 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::Open(const std::filesystem::path& 
         return fail("cannot open " + (folder / kDiscImageFileName).string());
     }
     drive->RecoverOpenTrack();
+    if (const std::string problem = DiscStateProblem(drive->m_state, drive->m_image.Size());
+        !problem.empty()) {
+        return fail((folder / kDiscStateFileName).string() + ": " + problem);
+    }
     if (drive->m_state.locked && drive->m_state.lockOwner.IsGone()) {
         // The process that locked the tray has ended without unlocking it, as
         // a killed take does; the kernel would have unlocked a real drive.

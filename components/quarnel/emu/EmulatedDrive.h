@@ -172,6 +172,7 @@ private:
     WriteParameters m_writeParameters;
     WriteBuffer m_buffer;
     std::uint32_t m_writeSpeedX = 0;
+    bool m_readingSlowest = false; // SET CD SPEED asked for 1x reading
     SenseCode m_lastSense;
     MediaEvent m_mediaEvent = MediaEvent::None;
     bool m_unitAttention = false;    // a disc change not yet reported to a command

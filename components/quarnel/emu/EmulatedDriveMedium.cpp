@@ -160,6 +160,8 @@ EmulatedDrive::Answer EmulatedDrive::StartStop(const Command& command) {
 }
 
 EmulatedDrive::Answer EmulatedDrive::SetCdSpeed(const Command& command) {
+    const std::uint16_t readKBps = GetBe16(command.cdb.bytes, 2);
+    m_readingSlowest = readKBps <= kCdSpeed1xKBps;
     const std::uint16_t writeKBps = GetBe16(command.cdb.bytes, 4);
     const std::uint32_t maximum = m_settings.writeSpeedX;
     if (writeKBps == kMaximumSpeed) {

@@ -106,9 +106,12 @@ EmulatedDrive::Answer EmulatedDrive::ReadCd(const Command& command) {
                 return {sense::kIllegalModeForTrack};
             }
         }
-        const auto& unreadable = m_settings.faults.unreadable;
-        if (std::any_of(unreadable.begin(), unreadable.end(),
-                        [block](const BlockRange& range) { return range.Contains(block); })) {
+        const auto inRanges = [block](const std::vector<BlockRange>& ranges) {
+            return std::any_of(ranges.begin(), ranges.end(),
+                               [block](const BlockRange& range) { return range.Contains(block); });
+        };
+        if (inRanges(m_settings.faults.unreadable) ||
+            (!m_readingSlowest && inRanges(m_settings.faults.readableOnlySlowly))) {
             return {sense::kUnrecoveredRead};
         }
     }

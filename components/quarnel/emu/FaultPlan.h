@@ -26,6 +26,10 @@ struct FaultPlan {
     bool notReady = false;
     // READ CD of these blocks fails with an unrecovered read error (3/11/05).
     std::vector<BlockRange> unreadable;
+    // READ CD of these blocks fails the same way unless the read speed has
+    // been set to the lowest (1x), as with a scratched disc. Set at run time
+    // only.
+    std::vector<BlockRange> readableOnlySlowly;
     // Commands with these operation codes fail with a hardware error
     // (4/44/00). Set at run time only; drive.ini does not keep them.
     std::vector<std::uint8_t> failCommands;

@@ -63,9 +63,10 @@ std::vector<std::unique_ptr<Transport>> EmulatedDriveProvider::Drives(bool write
             m_problems.push_back(error);
         }
     }
-    for (const std::filesystem::path& folder : folders) {
-        if (std::shared_ptr<emu::EmulatedDrive> drive = OpenDrive(folder)) {
-            transports.push_back(std::make_unique<SharedTransport>(std::move(drive)));
+    const std::vector<int> letters = emu::KeepDriveLetters(folders);
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (std::shared_ptr<emu::EmulatedDrive> drive = OpenDrive(folders[i])) {
+            transports.push_back(std::make_unique<SharedTransport>(std::move(drive), letters[i]));
         }
     }
     return transports;

@@ -2,8 +2,8 @@
 
 namespace quarnel {
 
-SharedTransport::SharedTransport(std::shared_ptr<Transport> transport)
-    : m_transport(std::move(transport)) {}
+SharedTransport::SharedTransport(std::shared_ptr<Transport> transport, int keptDeviceId)
+    : m_transport(std::move(transport)), m_keptDeviceId(keptDeviceId) {}
 
 CommandOutcome SharedTransport::Execute(const Command& command) {
     return m_transport->Execute(command);

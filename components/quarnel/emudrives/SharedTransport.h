@@ -10,14 +10,16 @@ namespace quarnel {
 
 class SharedTransport final : public Transport {
 public:
-    explicit SharedTransport(std::shared_ptr<Transport> transport);
+    explicit SharedTransport(std::shared_ptr<Transport> transport, int keptDeviceId = 0);
 
     CommandOutcome Execute(const Command& command) override;
     [[nodiscard]] std::string Name() const override;
     bool SetExclusive(bool exclusive) override;
+    [[nodiscard]] int KeptDeviceId() const override { return m_keptDeviceId; }
 
 private:
     std::shared_ptr<Transport> m_transport;
+    int m_keptDeviceId;
 };
 
 } // namespace quarnel

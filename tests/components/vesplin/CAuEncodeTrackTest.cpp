@@ -241,3 +241,19 @@ TEST_F(CAuEncodeTrackTest, BadArgumentsAndAnUncreatableFileAreRefused) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CAuEncodeTrackTest, SectorsThatReadOnlySlowlyAreReadAgainAtTheLowestSpeed) {
+    quarnel::emu::FaultPlan faults;
+    faults.readableOnlySlowly = {{kTrack2First + 30, kTrack2First + 32},
+                                 {kTrack2First + 60, kTrack2First + 60}};
+    quarnel::CDevCmdROM device(OpenDrive(faults), 3);
+    const auto encoder = MakeEncoder();
+    ASSERT_TRUE(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("t2.wav")));
+    EXPECT_EQ(encoder->GetUnreadableSectors(), 0u);
+    EXPECT_TRUE(m_folder.Read("t2.wav") ==
+                WavHeader(kTrack2Sectors * kSectorBytes) + DiscBytes(kTrack2First, kTrack2Sectors));
+}
+
+} // namespace

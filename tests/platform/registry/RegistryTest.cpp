@@ -10,7 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -114,7 +116,7 @@ TEST_F(RegistryTest, AFolderThatCannotBeCreatedOrAnUnreadableFileDeniesChangesBu
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
-TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndIsRepairedByTheNextWrite) {
+TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndAllItHoldsThroughTheNextWrite) {
     std::string text = "# edited by hand\r\n"
                        "skinindex=dword:00000009\n" // outside any key: skipped
                        "[hkey_local_machine\\SOFTWARE\\Kestrune\\Sondrel\\]\r\n"
@@ -131,11 +133,7 @@ TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndIsRepairedByTheN
     HKEY sondrel = CreateLevels({"Software\\Kestrune\\Sondrel"});
     ASSERT_EQ(SetDword(sondrel, "toolong", 7), ERROR_SUCCESS);
     RegCloseKey(sondrel);
-    EXPECT_EQ(m_registry.Folder().Read("registry.ini"),
-              "; Sondrel settings: registry keys and their 32-bit values\n"
-              "\n[hkey_local_machine\\SOFTWARE\\Kestrune\\Sondrel]\n"
-              "SkinIndex=dword:00000002\n"
-              "toolong=dword:00000007\n");
+    EXPECT_EQ(m_registry.Folder().Read("registry.ini"), text + "toolong=dword:00000007\n");
 }
 
 TEST_F(RegistryTest, WritersInSeveralProcessesLoseNoValue) {
@@ -187,6 +185,50 @@ TEST(RegistryLocationTest, WithoutAnExplicitFileTheUsersSettingsFolderIsUsed) {
                   .Read("config/sondrel/registry.ini")
                   .find("[HKEY_LOCAL_MACHINE\\Software]"),
               std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RegistryTest, WritingKeepsWhatOthersOwnAndGoesThroughALink) {
+    const std::string text = "; my notes\n"
+                             "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
+                             "name=\"text\"\n"
+                             "[HKEY_LOCAL_MACHINE\\Software\\Kestrune\\Sondrel]\r\n"
+                             "# kept\r\n"
+                             "skinindex=dword:00000001\r\n"
+                             "label=hex:01,02\r\n"
+                             "\r\n"
+                             "[HKEY_LOCAL_MACHINE\\Software\\Later]\n";
+    const std::string real = m_registry.Folder().Write("elsewhere/real.ini", text);
+    std::filesystem::remove(m_registry.Path());
+    std::filesystem::create_symlink(real, m_registry.Path());
+
+    HKEY sondrel = CreateLevels({"Software\\Kestrune\\Sondrel"});
+    ASSERT_NE(sondrel, nullptr);
+    EXPECT_EQ(SetDword(sondrel, "skinindex", 3), ERROR_SUCCESS);
+    const std::array<RegistryDword, 2> both{{{"KeyA", 10, false}, {"KeyB", 11, false}}};
+    EXPECT_EQ(RegSetDwordValues(sondrel, both), ERROR_SUCCESS);
+    std::array<RegistryDword, 3> read{{{"keya", 0, false}, {"KEYB", 0, false}, {"none", 0, false}}};
+    EXPECT_EQ(RegQueryDwordValues(sondrel, read), ERROR_SUCCESS);
+    EXPECT_TRUE(read[0].found && read[1].found && !read[2].found);
+    EXPECT_EQ(read[0].value + read[1].value, 21u);
+    EXPECT_EQ(RegCloseKey(sondrel), ERROR_SUCCESS);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(m_registry.Path()));
+    EXPECT_EQ(m_registry.Folder().Read("elsewhere/real.ini"),
+              "; my notes\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
+              "name=\"text\"\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Kestrune\\Sondrel]\r\n"
+              "# kept\r\n"
+              "skinindex=dword:00000003\n"
+              "label=hex:01,02\r\n"
+              "KeyA=dword:0000000a\n"
+              "KeyB=dword:0000000b\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Later]\n");
 }
 
 } // namespace

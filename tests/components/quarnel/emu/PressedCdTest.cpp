@@ -4,6 +4,7 @@
 #include "components/quarnel/emu/AtomicFile.h"
 #include "components/quarnel/emu/CdTextPacks.h"
 #include "components/quarnel/mmc/ByteOrder.h"
+#include "components/quarnel/mmc/CdText.h"
 #include "components/quarnel/mmc/Crc16.h"
 #include "components/quarnel/mmc/Msf.h"
 
@@ -114,6 +115,43 @@ TEST(PressedCdFiles, SeveralFilesAndTracksWithDataTrack) {
     const Result any = drive.Run({0xBE, 0, 0, 0, 0, 10, 0, 0, 1, 0x10, 0, 0}, 2352);
     ASSERT_TRUE(any.Ok());
     EXPECT_EQ(any.data[0], 'b');
+}
+
+} // namespace
+} // namespace quarnel::emu::test
+
+namespace quarnel::emu::test {
+namespace {
+
+TEST_F(PressedCd, CdTextFileOfTheSheetGivesTheDiscItsTexts) {
+    TempFolder folder;
+    std::filesystem::copy_file(m_vectors / "cdda.bin", folder.Path() / "cdda.bin");
+    std::filesystem::copy_file(m_vectors / "cdtext.cdt", folder.Path() / "Texts.CDT");
+    std::ofstream(folder.Path() / "t.cue")
+        << "CDTEXTFILE \"texts.cdt\"\nFILE \"cdda.bin\" BINARY\n"
+           "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+           "  TRACK 02 AUDIO\n    TITLE \"Own title\"\n    INDEX 01 00:01:00\n"
+           "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n";
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    ASSERT_TRUE(drive.Drive().LoadImage(folder.Path() / "t.cue", &error)) << error;
+
+    const Result reply = drive.Run({0x43, 0x02, 0x05, 0, 0, 0, 0, 0x10, 0x00, 0}, 4096);
+    ASSERT_TRUE(reply.Ok());
+    const Parsed<CdText> text = ParseCdTextReply(reply.data);
+    ASSERT_TRUE(text.Ok());
+    ASSERT_FALSE(text.value.blocks.empty());
+    const CdTextBlock& block = text.value.blocks[0];
+    EXPECT_EQ(block.Utf8(cdtext::kTitle, 0), "Joyful Nights");
+    EXPECT_EQ(block.Utf8(cdtext::kTitle, 1), "Song of Joy");
+    EXPECT_EQ(block.Utf8(cdtext::kTitle, 2), "Own title") << "the sheet's own text wins";
+    EXPECT_EQ(block.Utf8(cdtext::kPerformer, 3), "Mia Kitten");
+
+    std::ofstream(folder.Path() / "bad.cue")
+        << "CDTEXTFILE \"none.cdt\"\nFILE \"cdda.bin\" BINARY\n"
+           "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "bad.cue", &error));
+    EXPECT_NE(error.find("none.cdt"), std::string::npos) << error;
 }
 
 } // namespace
