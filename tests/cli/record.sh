@@ -33,8 +33,10 @@ grep -q '^D: 1 audio track$' "$work/toc.out"
 
 "$cli" record --to file --path "$work/two.wav" --input marked --seconds 2 >/dev/null
 [ "$(soxi -s "$work/two.wav")" -eq 88200 ] || { echo "--seconds 2 is not 88,200 frames" >&2; exit 1; }
+# Capture runs before Record, so the take begins at whatever frame came next.
+first=$(sox "$work/two.wav" -t raw - trim 0s 1s | od -An -tu4)
 last=$(sox "$work/two.wav" -t raw - trim 88199s | od -An -tu4)
-[ "$last" -eq 88199 ] || { echo "the last frame carries $last" >&2; exit 1; }
+[ "$last" -eq $((first + 88199)) ] || { echo "frames $first to $last" >&2; exit 1; }
 
 "$cli" drive create zbusy --speed max >/dev/null
 sed -i 's/^long_write_attempts=.*/long_write_attempts=1000000000/' "$work/drives/zbusy/drive.ini"

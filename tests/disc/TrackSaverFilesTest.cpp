@@ -8,6 +8,7 @@
 #include "tests/components/quarnel/integration/EmulatedRig.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ protected:
         const fs::path folder = m_rig.Parent() / "src";
         fs::create_directories(folder);
         const auto count = static_cast<std::uint32_t>(titles.size());
-        const std::vector<std::uint8_t> audio = quarnel::test::Audio(0, count * blocks, 5);
+        const std::vector<std::uint8_t> audio = testsupport::AudioSectors(0, count * blocks, 5);
         std::ofstream(folder / "d.bin", std::ios::binary)
             .write(reinterpret_cast<const char*>(audio.data()),
                    static_cast<std::streamsize>(audio.size()));

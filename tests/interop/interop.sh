@@ -101,8 +101,11 @@ on E cdrskin dev=$node blank=fast >"$work/blank.out" 2>&1 || { cat "$work/blank.
 echo "wodim: capabilities read, take written, TOC as sondrel-cli lists it; cdrskin blanked the CD-RW"
 
 # cd-paranoia rips a take that sondrel-cli recorded from a WAV file input,
-# with the session left open; wodim lists its track as sondrel-cli does.
-"$cli" record --to cd --drive F --input "file:$work/take.wav" --seconds 3 >/dev/null
+# with the session left open; wodim lists its track as sondrel-cli does. The
+# input plays in a loop from before Record, so the take is a stretch of the
+# looped file wherever Record fell; four seconds need no padding to a
+# track's shortest length.
+"$cli" record --to cd --drive F --input "file:$work/take.wav" --seconds 4 >/dev/null
 serve F
 on F wodim dev=$node -toc >"$work/wodim-toc-f.out" 2>&1 || { cat "$work/wodim-toc-f.out"; fail "wodim -toc"; }
 same_toc F "$work/wodim-toc-f.out"
@@ -111,6 +114,15 @@ same_toc F "$work/wodim-toc-f.out"
 blocks=$("$cli" disc info F | sed -n 's/^track 1: .*length \([0-9]*\)$/\1/p')
 bytes=$(pcm "$work/ripped.wav" | wc -c)
 [ "$bytes" -eq $((blocks * 2352)) ] || fail "cd-paranoia ripped $bytes bytes of a $blocks-sector track"
-cmp -n "$bytes" <(pcm "$work/ripped.wav") <(pcm "$work/take.wav") ||
-    fail "cd-paranoia's rip differs from the sound recorded"
+pcm "$work/ripped.wav" >"$work/ripped.raw"
+pcm "$work/take.wav" >"$work/take.raw"
+python3 - "$work/ripped.raw" "$work/take.raw" <<'CHECK' || fail "cd-paranoia's rip differs from the sound recorded"
+import sys
+rip = open(sys.argv[1], "rb").read()
+looped = open(sys.argv[2], "rb").read() * 3
+sound = 4 * 176400  # the take's four seconds; the last 16-sector write is filled with silence
+start = looped.find(rip[:4096])
+whole = start >= 0 and start % 4 == 0 and looped[start:start + sound] == rip[:sound]
+sys.exit(0 if whole and not any(rip[sound:]) else 1)
+CHECK
 echo "cd-paranoia: the take ripped byte for byte ($bytes bytes); wodim lists it as sondrel-cli does"

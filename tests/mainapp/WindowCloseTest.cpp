@@ -152,11 +152,13 @@ TEST(WindowSignals, SigtermDuringAWavTakeClosesTheWindowWithTheFileFinished) {
     ASSERT_TRUE(QTest::qWaitFor([&dialog] { return !dialog.isVisible(); }, kHangLimitMs));
     EXPECT_TRUE(g_notRecording.load());
     std::ifstream file(path, std::ios::binary);
-    std::array<unsigned char, 44> header{};
+    std::array<unsigned char, 80> header{};
     file.read(reinterpret_cast<char*>(header.data()), header.size());
-    const std::uint32_t dataSize = header[40] | header[41] << 8 | header[42] << 16 |
-                                   static_cast<std::uint32_t>(header[43]) << 24;
-    EXPECT_EQ(dataSize, std::filesystem::file_size(path) - 44) << "the header was patched";
+    // The take's header: RIFF, a JUNK chunk kept for 64-bit sizes, fmt, then
+    // the data chunk's size at bytes 76 to 79.
+    const std::uint32_t dataSize = header[76] | header[77] << 8 | header[78] << 16 |
+                                   static_cast<std::uint32_t>(header[79]) << 24;
+    EXPECT_EQ(dataSize, std::filesystem::file_size(path) - 80) << "the header was patched";
 }
 
 } // namespace

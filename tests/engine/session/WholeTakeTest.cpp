@@ -5,6 +5,7 @@
 // the take with message 30, and takes limited in sound or begun with the
 // sound before Record hold exactly that.
 #include "engine/RecordingState.h"
+#include "engine/WavHeader.h"
 #include "engine/session/PreRecordSetting.h"
 #include "platform/wave/MarkedSource.h"
 #include "tests/components/vesplin/DecodedMp3.h"
@@ -178,8 +179,9 @@ TEST_F(WholeTake, AWavTakeLimitedToOneSecondBeginsWithTheSecondBeforeRecord) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
                                           std::istreambuf_iterator<char>()};
-    ASSERT_EQ(bytes.size(), 44u + 2 * kPcmBytesPerSecond);
-    ExpectWhole(MarkedFrames({bytes.begin() + 44, bytes.end()}), marks, kPcmBytesPerSecond / 4);
+    ASSERT_EQ(bytes.size(), kTakeWavHeaderBytes + 2 * kPcmBytesPerSecond);
+    ExpectWhole(MarkedFrames({bytes.begin() + kTakeWavHeaderBytes, bytes.end()}), marks,
+                kPcmBytesPerSecond / 4);
 }
 
 TEST(PreRecordSetting, IsWholeSecondsFrom0To10AndBadValuesGiveNone) {

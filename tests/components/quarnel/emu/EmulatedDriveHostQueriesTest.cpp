@@ -26,7 +26,8 @@ void RecordClosedTrack(EmuTestDrive& drive) {
 TEST(EmulatedDriveHostQueries, ReadCdAnswersEveryCdDaRequestOfARipper) {
     EmuTestDrive drive;
     RecordClosedTrack(drive);
-    const std::vector<std::uint8_t> last = testsupport::AudioSectors(374, 1);
+    const std::vector<std::uint8_t> lastWrite = testsupport::AudioSectors(350, 25);
+    const std::vector<std::uint8_t> last(lastWrite.end() - 2352, lastWrite.end());
     struct Case {
         std::uint8_t byte1, fields, subChannel;
         std::size_t extraBytes; // after the 2,352 bytes of sound

@@ -7,6 +7,7 @@
 #include "components/quarnel/mmc/CdText.h"
 #include "components/quarnel/mmc/Crc16.h"
 #include "components/quarnel/mmc/Msf.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -124,17 +125,20 @@ namespace quarnel::emu::test {
 namespace {
 
 TEST_F(PressedCd, CdTextFileOfTheSheetGivesTheDiscItsTexts) {
-    TempFolder folder;
-    std::filesystem::copy_file(m_vectors / "cdda.bin", folder.Path() / "cdda.bin");
-    std::filesystem::copy_file(m_vectors / "cdtext.cdt", folder.Path() / "Texts.CDT");
-    std::ofstream(folder.Path() / "t.cue")
+    testsupport::TempFolder folder;
+    std::filesystem::copy_file(m_vectors / "cdda.bin",
+                               std::filesystem::path(folder.Path()) / "cdda.bin");
+    std::filesystem::copy_file(m_vectors / "cdtext.cdt",
+                               std::filesystem::path(folder.Path()) / "Texts.CDT");
+    std::ofstream(std::filesystem::path(folder.Path()) / "t.cue")
         << "CDTEXTFILE \"texts.cdt\"\nFILE \"cdda.bin\" BINARY\n"
            "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
            "  TRACK 02 AUDIO\n    TITLE \"Own title\"\n    INDEX 01 00:01:00\n"
            "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n";
     EmuTestDrive drive(0, MediumKind::None);
     std::string error;
-    ASSERT_TRUE(drive.Drive().LoadImage(folder.Path() / "t.cue", &error)) << error;
+    ASSERT_TRUE(drive.Drive().LoadImage(std::filesystem::path(folder.Path()) / "t.cue", &error))
+        << error;
 
     const Result reply = drive.Run({0x43, 0x02, 0x05, 0, 0, 0, 0, 0x10, 0x00, 0}, 4096);
     ASSERT_TRUE(reply.Ok());
@@ -147,10 +151,10 @@ TEST_F(PressedCd, CdTextFileOfTheSheetGivesTheDiscItsTexts) {
     EXPECT_EQ(block.Utf8(cdtext::kTitle, 2), "Own title") << "the sheet's own text wins";
     EXPECT_EQ(block.Utf8(cdtext::kPerformer, 3), "Mia Kitten");
 
-    std::ofstream(folder.Path() / "bad.cue")
+    std::ofstream(std::filesystem::path(folder.Path()) / "bad.cue")
         << "CDTEXTFILE \"none.cdt\"\nFILE \"cdda.bin\" BINARY\n"
            "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
-    EXPECT_FALSE(drive.Drive().LoadImage(folder.Path() / "bad.cue", &error));
+    EXPECT_FALSE(drive.Drive().LoadImage(std::filesystem::path(folder.Path()) / "bad.cue", &error));
     EXPECT_NE(error.find("none.cdt"), std::string::npos) << error;
 }
 
