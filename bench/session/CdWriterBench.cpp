@@ -233,8 +233,7 @@ void BM_CaptureToDrive(benchmark::State& state) {
     }
     std::vector<std::int64_t> delaysNs = rig.transport->DelaysNs();
     // The reserve's buffers carry no time stamp.
-    delaysNs.erase(delaysNs.begin(),
-                   delaysNs.begin() + static_cast<std::ptrdiff_t>(reserveDelays));
+    delaysNs.erase(delaysNs.begin(), delaysNs.begin() + static_cast<std::ptrdiff_t>(reserveDelays));
     if (delaysNs.size() < put) {
         state.SkipWithError("not every buffer reached the drive");
         return;

@@ -55,8 +55,8 @@ private:
         std::string name;
         DWORD value = 0;
         std::optional<std::string> text; // set for a text value
-        std::size_t line = kNoLine; // its line in the file; kNoLine when new
-        bool changed = false;       // written anew rather than as it stood
+        std::size_t line = kNoLine;      // its line in the file; kNoLine when new
+        bool changed = false;            // written anew rather than as it stood
     };
     struct Key {
         std::string path;

@@ -106,7 +106,8 @@ void RunTake(engine::RecordSession& session, const TerminalSessionView& view, lo
     const StopSignals signals;
     const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
     // The first tick comes one period after the start, as a window's timer.
-    auto nextTick = std::chrono::steady_clock::now() + std::chrono::milliseconds(view.RecordTimerMs());
+    auto nextTick =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(view.RecordTimerMs());
     while (session.IsRecording()) {
         const auto now = std::chrono::steady_clock::now();
         if (signals.Requested() || (seconds > 0 && session.CapturedBytes() >= limitBytes)) {

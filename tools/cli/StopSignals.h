@@ -1,7 +1,7 @@
 #pragma once
-// Ctrl-C (SIGINT), SIGTERM and SIGHUP (the terminal closed) as a request to stop, for commands that run
-// until stopped: while an object lives, the signals set a flag the command's
-// loop looks at, so it can finish its files (headers included) and end.
+// Ctrl-C (SIGINT), SIGTERM and SIGHUP (the terminal closed) as a request to stop, for commands that
+// run until stopped: while an object lives, the signals set a flag the command's loop looks at, so
+// it can finish its files (headers included) and end.
 
 namespace cli {
 
