@@ -44,7 +44,7 @@ protected:
 
     void Start(const std::string& bannerFile) {
         m_server.Serve("//showinfo//sondrel//eng.ini", bannerFile);
-        m_banner.StartInfo({m_temp.Path(), m_server.Address()}, "eng");
+        m_banner.StartInfo({m_temp.Path(), m_server.Address(), m_temp.Path()}, "eng");
     }
     // Runs the event loop until the strip shows `text` (bounded).
     bool AwaitText(const std::string& text) {
@@ -100,7 +100,7 @@ TEST_F(AdBtnTest, KeepsTheBackgroundItFirstSawAndDrawsTheTextInItsColour) {
 
 TEST_F(AdBtnTest, CountZeroLeavesTheStripEmpty) {
     m_temp.Write("showinfo/eng.ini", "[Info Set]\nCount=0\nTime=20\nInfo1_str=Hidden\n");
-    m_banner.StartInfo({m_temp.Path(), ""}, "eng");
+    m_banner.StartInfo({m_temp.Path(), "", m_temp.Path()}, "eng");
     EXPECT_FALSE(QTest::qWaitFor([&] { return !m_banner.InfoText().empty(); }, 300));
 }
 
