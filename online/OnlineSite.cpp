@@ -18,7 +18,8 @@ OnlineSite DefaultOnlineSite() {
     site.serverAddress = ServerAddressSetting(site.programFolder);
     site.workFolder = util::ProgramWorkFolder();
     std::error_code error;
-    std::filesystem::create_directories(site.workFolder, error); // a failed download says no more
+    // Where it cannot be made, the downloads into it fail silently, as all fetches do.
+    std::filesystem::create_directories(site.workFolder, error);
     return site;
 }
 

@@ -20,8 +20,8 @@ struct OnlineSite {
 };
 
 // The server address set in the program folder's SoftSet.ini (or the user's
-// own copy, util::SettingsFile): key "Server" of
-// section "Online"; empty when there is none.
+// own copy, util::SettingsFile): key "Server" of section "Online"; empty when
+// there is none.
 std::string ServerAddressSetting(const std::string& programFolder);
 
 // The running program's folders and its server setting; the work folder is
