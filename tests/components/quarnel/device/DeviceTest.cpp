@@ -395,19 +395,5 @@ TEST(SessionInfo, TwoSessions) {
     EXPECT_EQ(info.GetTocData(3), nullptr);
 }
 
-TEST(SessionInfo, BadInputGivesNoSessions) {
-    const V toc = TwoSessions();
-    EXPECT_EQ(SessionInfo(nullptr, 100).GetSessionCount(), 0);
-    EXPECT_EQ(SessionInfo(toc.data(), -2).GetSessionCount(), 0);
-    EXPECT_EQ(SessionInfo(toc.data(), 10).GetSessionCount(), 0);
-    const V zero(11, 0);
-    EXPECT_EQ(SessionInfo(zero.data(), 11).GetSessionCount(), 0);
-    // A length one short of the last entry drops just that entry.
-    const SessionInfo cut(toc.data(), static_cast<int>(toc.size()) - 1);
-    ASSERT_EQ(cut.GetSessionCount(), 2);
-    TocData::_Data data;
-    EXPECT_FALSE(cut.GetTocData(2)->GetTrackData(4, data));
-}
-
 } // namespace
 } // namespace quarnel
