@@ -1,6 +1,6 @@
 // Saving disc tracks into files through the worker, the encoder and the emulated drive, onto
 // real (and full) folders: names taken from titles or numbers without replacing files, the
-// sound bit-exact, unchecked rows, an unwritable folder, the cancel question, and what is left
+// sound bit-exact, unchecked rows, an unwritable folder, and what is left
 // when titles are hostile, sectors stay unreadable, the disk fills up or the user cancels.
 #include "components/vesplin/EncodeFile.h"
 #include "disc/TrackListReader.h"
@@ -116,16 +116,6 @@ TEST_F(TrackSaverFilesTest, NoCheckedRowEndsAtOnceAndAnUnwritableFolderSaysSo) {
     ASSERT_EQ(m_box.ShownCount(), 1U);
     EXPECT_EQ(m_box.ShownMessages()[0].text, lang::GetLangString("Message", 27));
     EXPECT_FALSE(fs::exists(m_out));
-}
-
-TEST(TrackSaverCancel, NoGoesOnAndYesStopsAfterTheCurrentTrack) {
-    testsupport::ScriptedMessageBox box({util::IDNO, util::IDYES});
-    const testsupport::ScopedMessageBoxHost host(box);
-    EXPECT_FALSE(ConfirmSaveCancel());
-    EXPECT_TRUE(ConfirmSaveCancel());
-    ASSERT_EQ(box.ShownCount(), 2U);
-    EXPECT_EQ(box.ShownMessages()[1].text, lang::GetLangString("Message", 29));
-    EXPECT_EQ(box.ShownMessages()[1].style, util::MB_YESNO | util::MB_ICONQUESTION);
 }
 
 TEST_F(TrackSaverFilesTest, AnyTitleBecomesASafeNameInsideTheFolder) {

@@ -1,5 +1,5 @@
-// The display's ring: a stop that releases the reader, the read limit, bad input, and a
-// reader that keeps up. Blocks dropped for a stalled display are checked end to end by the
+// The display's ring: a stop that releases the reader, the read limit and bad input. A reader
+// that keeps up and blocks dropped for a stalled display are checked end to end by the
 // waveform display's capture test.
 #include "engine/BufManaEx.h"
 #include "tests/engine/TestStream.h"
@@ -8,15 +8,11 @@
 
 #include <cstring>
 #include <future>
-#include <thread>
 #include <vector>
 
 using enginetest::FillStream;
-using enginetest::MatchingStream;
 
 namespace {
-
-constexpr std::uint32_t kCaptureBlock = 37632;
 
 std::vector<std::uint8_t> StreamPiece(std::uint64_t position, std::size_t length) {
     std::vector<std::uint8_t> piece(length);
@@ -75,41 +71,4 @@ TEST(BufManaExBadInput, RefusedWithoutCopyingOrWaiting) {
     EXPECT_TRUE(ring.Write(out.data(), 101)) << "a block larger than the ring is dropped";
     EXPECT_EQ(ring.GetDroppedBytes(), 101u);
     EXPECT_EQ(ring.GetWriteTotal(), 0u);
-}
-
-// The capture thread writes blocks at a steady pace into a ring of the
-// program's size; the display thread reads pieces of another size. Every byte
-// arrives once, in order, and a reader that keeps up causes no drops.
-TEST(BufManaExThreads, ReaderThatKeepsUpSeesTheWholeStream) {
-    constexpr std::uint32_t kCapacity = 200 * kCaptureBlock;
-    constexpr std::uint64_t kBlocks = 400;
-    constexpr std::uint32_t kPiece = 2048 * 4;
-    BufManaEx ring;
-    ring.Init(kCapacity, 0x40000000);
-
-    std::thread writer([&ring] {
-        std::vector<std::uint8_t> block(kCaptureBlock);
-        for (std::uint64_t number = 0; number < kBlocks; ++number) {
-            FillStream(block.data(), number * kCaptureBlock, kCaptureBlock);
-            ring.Write(block.data(), kCaptureBlock);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    });
-
-    std::vector<std::uint8_t> piece(kPiece);
-    std::uint64_t position = 0;
-    std::uint64_t badPieces = 0;
-    const std::uint64_t total = kBlocks * kCaptureBlock;
-    while (position + kPiece <= total) {
-        ASSERT_TRUE(ring.Read(piece.data(), kPiece));
-        if (MatchingStream(piece.data(), position, kPiece) != kPiece) {
-            ++badPieces;
-        }
-        position += kPiece;
-    }
-    writer.join();
-    EXPECT_EQ(badPieces, 0u);
-    EXPECT_EQ(ring.GetDroppedBytes(), 0u);
-    EXPECT_EQ(ring.GetReadTotal(), position);
-    EXPECT_EQ(ring.GetWriteTotal(), total);
 }
