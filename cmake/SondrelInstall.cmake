@@ -3,12 +3,18 @@
 #   lib/sondrel/              the shared objects: libtrindle.so, libsondrel-device.so
 #   share/sondrel/            the program folder's data: SoftSet.ini, Lang/, lang/ (help)
 #   share/applications/, share/icons/hicolor/, share/metainfo/   the desktop integration
-#   share/man/man1/, share/bash-completion/completions/          when their sources exist
+#   share/man/man1/           the window's manual page (sondrel.1, and Sondrel.1 a link to it)
+#   share/man/man1/, share/bash-completion/completions/   sondrel-cli's, when their sources exist
 # The installed program finds share/sondrel/ and lib/sondrel/ from its own path
 # (util/ModuleFolder.h); what it writes goes to the user's folders.
 
+# sondrel_install_link(TARGET LINK): LINK (relative to the prefix) points to TARGET.
+function(sondrel_install_link target link)
+    install(CODE "file(CREATE_LINK ${target} \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${link}\" SYMBOLIC)")
+endfunction()
+
 install(TARGETS Sondrel sondrel-cli RUNTIME DESTINATION bin)
-install(CODE "file(CREATE_LINK Sondrel \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/sondrel\" SYMBOLIC)")
+sondrel_install_link(Sondrel bin/sondrel)
 install(TARGETS trindle sondrel-device-preload LIBRARY DESTINATION ${SONDREL_INSTALL_LIB_DIR})
 
 install(FILES ${PROJECT_SOURCE_DIR}/lang/data/SoftSet.ini DESTINATION ${SONDREL_INSTALL_DATA_DIR})
@@ -30,6 +36,8 @@ install(DIRECTORY ${_hicolor} DESTINATION share/icons)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/sondrel.desktop DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/sondrel.metainfo.xml DESTINATION share/metainfo)
 
+install(FILES ${PROJECT_SOURCE_DIR}/docs/man/sondrel.1 DESTINATION share/man/man1)
+sondrel_install_link(sondrel.1 share/man/man1/Sondrel.1)
 # The command line's manual page and bash completion, where the sources hold them.
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/man/sondrel-cli.1)
     install(FILES ${PROJECT_SOURCE_DIR}/docs/man/sondrel-cli.1 DESTINATION share/man/man1)

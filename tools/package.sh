@@ -26,7 +26,10 @@ DESTDIR=$stage cmake --install "$build_dir" --prefix /usr --strip >/dev/null
 doc=$stage/usr/share/doc/sondrel
 install -D -m 644 "$root/packaging/copyright" "$doc/copyright"
 gzip -9n <"$root/packaging/changelog" >"$doc/changelog.gz"
-find "$stage/usr/share/man" -type f -name '*.[1-9]' -exec gzip -9n {} + 2>/dev/null || true
+find "$stage/usr/share/man" -type f -name '*.[1-9]' -exec gzip -9n {} +
+find "$stage/usr/share/man" -type l -name '*.[1-9]' | while read -r link; do
+    ln -s "$(readlink "$link").gz" "$link.gz" && rm "$link"
+done
 find "$stage" -type d -exec chmod 755 {} +
 find "$stage" -type f ! -path "$stage/usr/bin/*" -exec chmod 644 {} +
 
