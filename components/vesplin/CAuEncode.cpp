@@ -147,13 +147,11 @@ bool CAuEncode::SaveTrack(quarnel::CDevCmdROM& device, std::uint32_t first, std:
     // The drive is read on a thread of its own while the chunks read before
     // are encoded here, in order, so the file is what one thread would write.
     std::uint64_t sectorsDone = 0;
-    vesplin::TrackReadAhead readAhead(reader, m_stopRequested);
+    vesplin::TrackReadAhead readAhead(reader, m_checksums, m_stopRequested);
     while (const vesplin::TrackReadAhead::Chunk* chunk = readAhead.Next()) {
         m_unreadableSectors.store(chunk->unreadableSectors, std::memory_order_relaxed);
         const std::size_t frames =
             chunk->sectors * vesplin::TrackReader::kSectorBytes / kBytesPerFrame;
-        m_checksums.Add(reinterpret_cast<const std::uint8_t*>(chunk->samples.data()),
-                        frames * kBytesPerFrame);
         if (!Track(writer, writer.Write(chunk->samples.data(), frames))) {
             return false;
         }

@@ -4,8 +4,9 @@
 
 namespace vesplin {
 
-TrackReadAhead::TrackReadAhead(TrackReader& reader, const std::atomic<bool>& stop)
-    : m_reader(reader), m_stop(stop), m_ring(kChunks) {
+TrackReadAhead::TrackReadAhead(TrackReader& reader, TrackChecksums& checksums,
+                               const std::atomic<bool>& stop)
+    : m_reader(reader), m_checksums(checksums), m_stop(stop), m_ring(kChunks) {
     for (Chunk& chunk : m_ring) {
         chunk.samples.resize(TrackReader::kChunkSectors * TrackReader::kSectorBytes / 2);
     }
@@ -56,6 +57,8 @@ void TrackReadAhead::Read() {
             if (chunk.sectors == 0) {
                 break;
             }
+            m_checksums.Add(reinterpret_cast<const std::uint8_t*>(chunk.samples.data()),
+                            std::size_t{chunk.sectors} * TrackReader::kSectorBytes);
             {
                 const std::lock_guard guard(m_lock);
                 ++m_filled;

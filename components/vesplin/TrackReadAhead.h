@@ -2,7 +2,9 @@
 // Reads a track's chunks (TrackReader) on a thread of its own ("track-read")
 // while the caller encodes the chunks read before, through a bounded ring of
 // chunk buffers: the drive and the encoder work at the same time, and the
-// reader is never more than kChunks chunks ahead.
+// reader is never more than kChunks chunks ahead. The reader also adds each
+// chunk to the track's checksums, which leaves the caller's thread only the
+// encoding.
 //
 // Either side ends both. A stop (the flag given) ends the reading after the
 // chunk being read, and the taking once the chunks read are taken (so the file
@@ -11,6 +13,7 @@
 // reader's failure (an exception from the drive) ends the taking and is
 // thrown again to the caller by Next, so nothing hangs and no error is lost.
 
+#include "components/vesplin/TrackChecksums.h"
 #include "components/vesplin/TrackReader.h"
 
 #include <atomic>
@@ -33,8 +36,9 @@ public:
         std::uint64_t unreadableSectors = 0; // of the track, up to this chunk
     };
 
-    // Starts reading at once; `reader` and `stop` outlive the object.
-    TrackReadAhead(TrackReader& reader, const std::atomic<bool>& stop);
+    // Starts reading at once; `reader`, `checksums` and `stop` outlive the
+    // object, and `checksums` is the reader's until the object is destroyed.
+    TrackReadAhead(TrackReader& reader, TrackChecksums& checksums, const std::atomic<bool>& stop);
     ~TrackReadAhead();
     TrackReadAhead(const TrackReadAhead&) = delete;
     TrackReadAhead& operator=(const TrackReadAhead&) = delete;
@@ -50,6 +54,7 @@ private:
     void Read();
 
     TrackReader& m_reader;
+    TrackChecksums& m_checksums;
     const std::atomic<bool>& m_stop;
     std::vector<Chunk> m_ring;
     std::mutex m_lock;
