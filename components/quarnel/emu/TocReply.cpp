@@ -68,7 +68,7 @@ std::optional<std::vector<std::uint8_t>> BuildTrackToc(const DiscState& state, b
     }
     out.insert(out.end(),
                {0, static_cast<std::uint8_t>(kAdrQ | tracks.back().control), kLeadOutTrack, 0});
-    PutAddress(out, tracks.back().End(), msf);
+    PutAddress(out, state.AfterRunOut(tracks.back()), msf);
     FinishLength(out);
     return out;
 }
@@ -114,7 +114,8 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
         if (session <= closed) {
             PutFullEntry(out, s, adrControl, 0xA0, none, 0, Msf{firstNumber, 0x00, 0});
             PutFullEntry(out, s, adrControl, 0xA1, none, 0, Msf{lastNumber, 0, 0});
-            PutFullEntry(out, s, adrControl, 0xA2, none, 0, LbaToMsf(tracks.back().End()));
+            PutFullEntry(out, s, adrControl, 0xA2, none, 0,
+                         LbaToMsf(state.AfterRunOut(tracks.back())));
         }
         for (const DiscTrack& track : tracks) {
             PutFullEntry(out, s, static_cast<std::uint8_t>(kAdrQ | track.control),
@@ -124,7 +125,7 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
             // B0: where the next session may start and the last possible lead-out.
             const Msf unused{0xFF, 0xFF, 0xFF};
             const std::uint32_t nextArea =
-                DiscState::FollowingSessionStart(session, tracks.back().End());
+                DiscState::FollowingSessionStart(session, state.AfterRunOut(tracks.back()));
             const bool last = state.complete;
             PutFullEntry(out, s, 0x50, 0xB0, last ? unused : LbaToMsf(nextArea), 1,
                          last ? unused : LbaToMsf(state.Capacity()));

@@ -109,8 +109,8 @@ void RecordTwoSessions(EmuTestDrive& drive) {
 TEST(EmulatedDriveToc, FullTocListsEverySessionAndPointsToTheNext) {
     EmuTestDrive drive;
     RecordTwoSessions(drive);
-    const std::uint32_t second = 32 + 6750 + 4500 + 150;
-    const std::uint32_t third = second + 16 + 2250 + 4500 + 150;
+    const std::uint32_t second = 32 + 2 + 6750 + 4500 + 150;
+    const std::uint32_t third = second + 16 + 2 + 2250 + 4500 + 150;
     EXPECT_EQ(drive.NextWritable(), third);
     const Result full = drive.Run({0x43, 0x02, 0x02, 0, 0, 0, 0, 0x08, 0, 0}, 2048);
     ASSERT_TRUE(full.Ok());
@@ -123,7 +123,7 @@ TEST(EmulatedDriveToc, FullTocListsEverySessionAndPointsToTheNext) {
     EXPECT_EQ(entry(4)[0], 2);
     EXPECT_EQ(entry(4)[3], 0xA0);
     EXPECT_EQ(entry(4)[8], 2) << "first track of session 2";
-    EXPECT_EQ(MsfToLba({entry(6)[8], entry(6)[9], entry(6)[10]}), second + 16);
+    EXPECT_EQ(MsfToLba({entry(6)[8], entry(6)[9], entry(6)[10]}), second + 16 + 2);
     EXPECT_EQ(MsfToLba({entry(7)[8], entry(7)[9], entry(7)[10]}), second);
     EXPECT_EQ(entry(8)[3], 0xB0);
     EXPECT_EQ(MsfToLba({entry(8)[4], entry(8)[5], entry(8)[6]}), third);
@@ -142,7 +142,7 @@ TEST(EmulatedDriveToc, TrackTocInMsfAndFromAStartTrack) {
     ASSERT_TRUE(msf.Ok());
     ASSERT_EQ(msf.data.size(), 4U + 2 * 8) << "track 2 and the lead-out";
     EXPECT_EQ(msf.data[6], 2);
-    EXPECT_EQ(MsfToLba({msf.data[9], msf.data[10], msf.data[11]}), 32U + 6750 + 4500 + 150);
+    EXPECT_EQ(MsfToLba({msf.data[9], msf.data[10], msf.data[11]}), 32U + 2 + 6750 + 4500 + 150);
     const Result leadOut = drive.Run({0x43, 0, 0, 0, 0, 0, 0xAA, 0x08, 0, 0}, 2048);
     ASSERT_EQ(leadOut.data.size(), 4U + 8);
     EXPECT_EQ(leadOut.data[6], 0xAA);
@@ -194,7 +194,7 @@ TEST(EmulatedDriveTao, WholeTakeReadsBackThroughTocReadCdAndFiles) {
     EXPECT_EQ(toc.data[6], 1);
     EXPECT_EQ(GetBe32(toc.data, 8), 0U);
     EXPECT_EQ(toc.data[14], 0xAA);
-    EXPECT_EQ(GetBe32(toc.data, 16), 320U);
+    EXPECT_EQ(GetBe32(toc.data, 16), 322U) << "the lead-out follows the run-out";
 
     const Result read = drive.ReadCd(0, 320);
     ASSERT_TRUE(read.Ok());
