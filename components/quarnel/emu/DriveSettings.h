@@ -40,8 +40,8 @@ struct DriveSettings {
     // As a real drive: after a disc change the next command gets a unit
     // attention (6/28/00), and for spinUpMs (× timeScale) after a disc arrived
     // (the tray closed on it, or it was loaded) the drive is "becoming ready"
-    // (2/04/01). Tests
-    // that script commands right after a change switch these off.
+    // (2/04/01). Tests that script commands right after a change switch these
+    // off.
     bool unitAttention = true;
     std::uint32_t spinUpMs = 2000;
     FaultPlan faults;
