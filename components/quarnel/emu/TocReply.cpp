@@ -116,8 +116,7 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
         const auto lastNumber = static_cast<std::uint8_t>(tracks.back().number);
         PutFullEntry(out, s, adrControl, 0xA0, none, 0, Msf{firstNumber, 0x00, 0});
         PutFullEntry(out, s, adrControl, 0xA1, none, 0, Msf{lastNumber, 0, 0});
-        PutFullEntry(out, s, adrControl, 0xA2, none, 0,
-                     LbaToMsf(state.AfterRunOut(tracks.back())));
+        PutFullEntry(out, s, adrControl, 0xA2, none, 0, LbaToMsf(state.AfterRunOut(tracks.back())));
         for (const DiscTrack& track : tracks) {
             PutFullEntry(out, s, static_cast<std::uint8_t>(kAdrQ | track.control),
                          static_cast<std::uint8_t>(track.number), none, 0, LbaToMsf(track.start));
