@@ -85,10 +85,12 @@ protected:
         std::string error;
         m_driveFolder = quarnel::emu::CreateDriveFolder(m_folder.Path(), "drive", 0, &error);
         ASSERT_FALSE(m_driveFolder.empty()) << error;
-        // The tests count the drive's commands: no unit attention after the disc goes in.
+        // The tests count the drive's commands: no unit attention or spin-up
+        // after the disc goes in.
         const auto ini = m_driveFolder / quarnel::emu::kDriveSettingsFileName;
         quarnel::emu::DriveSettings settings = *quarnel::emu::LoadDriveSettings(ini);
         settings.unitAttention = false;
+        settings.spinUpMs = 0;
         ASSERT_TRUE(quarnel::emu::SaveDriveSettings(ini, settings));
     }
 
