@@ -19,7 +19,7 @@ offered() {
 missing=""
 commands=$("$cli" help | sed -n 's/^  \([a-z]*\) .*/\1/p')
 for command in $commands; do
-    offered "" | grep -qx "$command" || missing+=" command $command"
+    grep -qx "$command" <<<"$(offered "")" || missing+=" command $command"
     subs=$(offered "$command" "" | grep -v '^-' || true)
     all=$(offered "$command" --; for sub in $subs; do offered "$command" "$sub" D --; done)
     for option in $("$cli" help "$command" | grep -oE -- '--[a-z][a-z0-9-]*' | sort -u); do
@@ -30,4 +30,5 @@ done
 [ "$(offered record --to c)" = cd ] || { echo "record --to c: $(offered record --to c)" >&2; exit 1; }
 [ "$(offered save D --format "" | tr '\n' ' ')" = "wav mp3 " ]
 [ "$(offered dis)" = disc ]
+[ "$(offered --json erase D --y)" = --yes ]
 echo "completion: $(wc -w <<<"$commands") commands and their options"

@@ -33,7 +33,7 @@ for file in "$sources"/*.cpp; do
             grep -qF -- "${option//-/\\-}" "$page" || missing+=" $option"
         fi
         for command in $commands; do
-            "$cli" help "$command" | grep -qe "$option\b" || missing+=" $command $option"
+            grep -qe "$option\b" <<<"$("$cli" help "$command")" || missing+=" $command $option"
         done
     done
 done

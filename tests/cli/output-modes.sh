@@ -3,8 +3,9 @@
 #   standard output a pipe: no "\r", one plain status line per 10 seconds and
 #     one at the end over a 12-second take, not one a second;
 #   standard output a terminal (a pty from script(1)): the line redrawn in place;
-#   --json from record, save, erase and play: every line a JSON object, the
-#     status with its fields, the last one with the result and exit status;
+#   --json from record, save, erase and play: every line a JSON object (valid
+#     UTF-8 also for a file name that is not), the status with its fields,
+#     the last one with the result and exit status;
 #   --quiet: the take's final line alone; --quiet with --json, or on a
 #     command without a status, refused with status 2.
 set -euo pipefail
@@ -32,16 +33,18 @@ script -qec "'$cli' record --to file --path '$work/tty.wav' --input tone --secon
 # check_json FILE PYTHON: every line of FILE is a JSON object; PYTHON is true
 # of the list `o` of them.
 check_json() {
-    python3 -c 'import json, sys; o = [json.loads(l) for l in open(sys.argv[1])]; assert all(isinstance(x, dict) for x in o) and ('"$2"'), o' "$1" ||
+    python3 -c 'import json, sys; o = [json.loads(l) for l in open(sys.argv[1], encoding="utf-8")]; assert all(isinstance(x, dict) for x in o) and ('"$2"'), o' "$1" ||
         fail "$(cat "$1")"
 }
 "$cli" record --json --to cd --drive D --close-disc --input tone --seconds 3 >"$work/record.json"
 check_json "$work/record.json" 'len(o) >= 3 and all(set(x) >= {"time", "length", "disc_use", "state"} for x in o)
     and o[-2]["state"] == "recording" and o[-1]["state"] == "stopped" and o[-1]["exit_status"] == 0
     and o[-1]["time"] == "00:00:06" and 0 <= o[-1]["disc_use"] <= 100'
-"$cli" save D --folder "$work" --format wav --json >"$work/save.json"
-check_json "$work/save.json" 'o[-2]["track"] == "1" and len(o[-2]["crc32"]) == 8
-    and o[-1]["saved"] == 1 and o[-1]["exit_status"] == 0'
+# A folder name that is not UTF-8 still gives valid JSON.
+mkdir "$work/"$'\xff'
+"$cli" save D --folder "$work/"$'\xff' --format wav --json >"$work/save.json"
+check_json "$work/save.json" 'o[-2]["track"] == "1" and o[-2]["file"].endswith("\ufffd/Track1.wav")
+    and len(o[-2]["crc32"]) == 8 and o[-1]["saved"] == 1 and o[-1]["exit_status"] == 0'
 "$cli" play D --output null --json >"$work/play.json"
 check_json "$work/play.json" 'o[0]["state"] == "playing" and o[-1]["state"] == "played"'
 "$cli" drive create rw --speed max --time-scale 0.05 >/dev/null

@@ -33,8 +33,8 @@ void PrintUsage(std::FILE* out) {
                      command.summary.data());
     }
     std::fprintf(out,
-                 "\n\"sondrel-cli help COMMAND\" shows the command's part of the manual;%s "
-                 "take --quiet or --json.\n",
+                 "\n\"sondrel-cli help COMMAND\" shows a command's part of the manual.\n"
+                 "--quiet (only errors and the result) or --json (JSON lines) go with:%s\n",
                  LiveCommandNames().c_str());
 }
 
@@ -52,7 +52,11 @@ int Help(std::span<const std::string_view> args) {
         PrintUsage(stdout);
         return 0;
     }
-    const std::string text = args.size() == 1 && CommandNamed(args[0]) != nullptr
+    if (args.size() > 1) {
+        std::fprintf(stderr, "usage: sondrel-cli help [COMMAND]\n");
+        return 2;
+    }
+    const std::string text = CommandNamed(args[0]) != nullptr
                                  ? cli::ManualSection(cli::kManualPage, args[0], kHelpWidth)
                                  : std::string();
     if (text.empty()) {
