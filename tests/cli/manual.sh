@@ -24,6 +24,7 @@ for command in $("$cli" help | sed -n 's/^  \([a-z]*\) .*/\1/p'); do
     ! grep -E '\\[f(&-]|^ *\.[A-Z]' "$part" || fail "roff left in help $command"
 done
 ! "$cli" help nonsense 2>/dev/null || fail "help for an unknown command"
+[ "$("$cli" save D --folder x --help)" = "$("$cli" help save)" ] || fail "save --help is not help save"
 
 missing=""
 for file in "$sources"/*.cpp; do

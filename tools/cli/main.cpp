@@ -5,6 +5,7 @@
 #include "util/MessageBox.h"
 #include "util/TerminalMessageBox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -91,6 +92,9 @@ int main(int argc, char** argv) {
                      static_cast<int>(args[0].size()), args[0].data());
         PrintUsage(stderr);
         return 2;
+    }
+    if (std::ranges::find(rest, "--help") != rest.end()) {
+        return Help(std::span(args).first(1)); // "sondrel-cli COMMAND --help"
     }
     if (!mode || (*mode != cli::OutputMode::Status && !command->liveOutput)) {
         std::fprintf(stderr,
