@@ -183,6 +183,7 @@ void RoffRenderer::Words(std::string_view text) {
     if (m_tagNext || !m_fill) {
         std::string line = std::string(m_tagNext ? m_base : m_indent, ' ') + std::string(text);
         std::replace(line.begin(), line.end(), kUnbreakableSpace, ' ');
+        std::erase(line, kJoinNext); // a line of its own joins nothing
         m_out += line + "\n";
         m_indent = m_tagNext ? m_tagIndent : m_indent;
         m_tagNext = false;
