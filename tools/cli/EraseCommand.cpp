@@ -78,6 +78,6 @@ const CliCommand kEraseCommand{
     "erases the rewritable disc in the drive (blanks a CD-RW or DVD-RW, formats a DVD+RW, "
     "overwrites the start of a DVD+RW or DVD-RAM with zeros) and opens the tray; --yes "
     "answers the confirmation",
-    RunErase, true};
+    RunErase};
 
 } // namespace cli

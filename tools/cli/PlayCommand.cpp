@@ -109,6 +109,6 @@ const CliCommand kPlayCommand{
     "plays audio track N (1 when not given) of the disc through the wave output: DEVICE "
     "(alsa:NAME, null, file:PATH.wav) when given, else the configured one; as the play bar "
     "does, the track's last two seconds or less are not played; Ctrl-C or SIGTERM stops it",
-    RunPlay, true};
+    RunPlay};
 
 } // namespace cli

@@ -219,6 +219,6 @@ const CliCommand kRecordCommand{
     "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
     "seconds of sound or until Ctrl-C; --pre-record N (0 to 10) begins it with the N seconds "
     "heard before; --yes overwrites an existing file without asking",
-    RunRecord, true};
+    RunRecord};
 
 } // namespace cli

@@ -166,6 +166,6 @@ const CliCommand kSaveCommand{
     "name is taken; prints each track's CRC32 and AccurateRip v1/v2 and appends them to "
     "sondrel-save.log in DIR; --verify reads each track twice and compares; exit status 1 "
     "when a track failed, has unreadable sectors or read differently",
-    RunSave, true};
+    RunSave};
 
 } // namespace cli
