@@ -12,6 +12,8 @@ struct CliCommand {
     std::string_view summary; // one line of help
     // Runs with the arguments after the command name; returns the exit status.
     int (*run)(std::span<const std::string_view> args);
+    // Whether it shows a live status, and so takes --quiet and --json.
+    bool liveOutput = false;
 };
 
 // Every command the program knows, in the order "sondrel-cli help" lists them.

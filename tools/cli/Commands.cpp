@@ -18,11 +18,32 @@
 
 namespace cli {
 
+namespace {
+
+// `command` marked as one with a live status, which takes --quiet and --json.
+CliCommand WithLiveOutput(CliCommand command) {
+    command.liveOutput = true;
+    return command;
+}
+
+} // namespace
+
 std::span<const CliCommand> AllCommands() {
-    static const std::array kCommands{
-        kDemoCommand,  kTextCommand,   kDrivesCommand, kDriveCommand,  kDiscCommand,
-        kTocCommand,   kRecordCommand, kRepairCommand, kSaveCommand,   kEraseCommand,
-        kCheckCommand, kPlayCommand,   kHotkeyCommand, kUpdateCommand, kDownloadCommand};
+    static const std::array kCommands{kDemoCommand,
+                                      kTextCommand,
+                                      kDrivesCommand,
+                                      kDriveCommand,
+                                      kDiscCommand,
+                                      kTocCommand,
+                                      WithLiveOutput(kRecordCommand),
+                                      kRepairCommand,
+                                      WithLiveOutput(kSaveCommand),
+                                      WithLiveOutput(kEraseCommand),
+                                      kCheckCommand,
+                                      WithLiveOutput(kPlayCommand),
+                                      kHotkeyCommand,
+                                      kUpdateCommand,
+                                      kDownloadCommand};
     return kCommands;
 }
 

@@ -2,12 +2,13 @@
 
 #include "disc/DiscEraser.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/LiveStatus.h"
 #include "util/MessageBox.h"
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace cli {
 
@@ -54,23 +55,20 @@ int RunErase(std::span<const std::string_view> args) {
     if (!started) {
         return 1;
     }
-    const bool showBar = isatty(STDERR_FILENO) != 0;
+    LiveStatus live(CurrentOutputMode(), stderr);
     disc::EraseTick tick;
     while (!(tick = eraser.Tick(tick.position)).finished) {
-        if (showBar) {
-            std::fprintf(stderr, "\rErasing...... %3d%%", tick.position);
-        }
+        live.Show(StatusReport("Erasing...... " + std::to_string(tick.position) + "%")
+                      .State("erasing")
+                      .Add("percent", tick.position));
         std::this_thread::sleep_for(kTimerPeriod);
     }
-    if (showBar) {
-        std::fprintf(stderr, "\r\033[K");
-    }
-    if (!tick.erased) {
-        std::printf("%c: disc not erased, tray open\n", 'A' + device->GetDeviceID());
-        return 1;
-    }
-    std::printf("%c: disc erased, tray open\n", 'A' + device->GetDeviceID());
-    return 0;
+    const std::string drive(1, static_cast<char>('A' + device->GetDeviceID()));
+    live.Result(StatusReport(drive + (tick.erased ? ": disc erased, tray open"
+                                                  : ": disc not erased, tray open"))
+                    .State(tick.erased ? "erased" : "not erased")
+                    .Add("exit_status", tick.erased ? 0 : 1));
+    return tick.erased ? 0 : 1;
 }
 
 } // namespace

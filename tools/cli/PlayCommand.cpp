@@ -5,6 +5,7 @@
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/LiveStatus.h"
 #include "tools/cli/StopSignals.h"
 #include "tools/cli/TrackSelection.h"
 
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace cli {
 
@@ -80,23 +80,25 @@ int RunPlay(std::span<const std::string_view> args) {
     if (!player.Play(disc::PlayMode::Selected)) {
         return 1;
     }
-    const bool showBar = isatty(STDERR_FILENO) != 0;
+    LiveStatus live(CurrentOutputMode(), stderr);
+    const std::string trackText(track);
     const StopSignals signals;
     for (std::optional<int> position = player.Tick(); position; position = player.Tick()) {
         if (signals.Requested()) {
             player.Stop(); // closes the output, so a file gets its true header
             break;
         }
-        if (showBar) {
-            std::fprintf(stderr, "\rplaying track %.*s  %3d%%", static_cast<int>(track.size()),
-                         track.data(), *position);
-        }
+        live.Show(
+            StatusReport("playing track " + trackText + "  " + std::to_string(*position) + "%")
+                .State("playing")
+                .Add("track", trackText)
+                .Add("percent", *position));
         std::this_thread::sleep_for(kTimerPeriod);
     }
-    if (showBar) {
-        std::fprintf(stderr, "\r\033[K");
-    }
-    std::printf("%c: track %.*s played\n", letter, static_cast<int>(track.size()), track.data());
+    live.Result(StatusReport(std::string(1, letter) + ": track " + trackText + " played")
+                    .State("played")
+                    .Add("track", trackText)
+                    .Add("exit_status", 0));
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "lang/LangText.h"
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/LiveStatus.h"
 #include "tools/cli/NoWaveDisplay.h"
 #include "tools/cli/StopSignals.h"
 #include "tools/cli/TakeMessageHost.h"
@@ -102,7 +103,7 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // Runs the take until it ends by itself, its sound limit is captured or a
 // signal asks to stop; the record timer of a file take is run here, on this
 // thread.
-void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
+void RunTake(engine::RecordSession& session, TerminalSessionView& view, long seconds) {
     const StopSignals signals;
     const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
     // The first tick comes one period after the start, as a window's timer.
@@ -121,6 +122,7 @@ void RunTake(engine::RecordSession& session, const TerminalSessionView& view, lo
             session.OnRecordTimer();
             nextTick += std::chrono::milliseconds(timerMs);
         }
+        view.Publish();
         std::this_thread::sleep_for(kLoopPause);
     }
     while (session.IsRecording()) { // the writer thread finishing the take itself
@@ -171,7 +173,8 @@ int RunRecord(std::span<const std::string_view> args) {
     util::TerminalMessageBox terminal(stdin, stderr);
     TakeMessageHost messages(terminal, parsed->yes);
     util::IMessageBoxHost* const before = util::SetMessageBoxHost(&messages);
-    TerminalSessionView view(choices, stdout);
+    LiveStatus liveStatus(CurrentOutputMode(), stdout);
+    TerminalSessionView view(choices, liveStatus);
     NoWaveDisplay display;
     g_waveRing.Init(kRingBytes, 0xFFFFFFFFu);
     OpenCapture(true, display);
@@ -197,6 +200,7 @@ int RunRecord(std::span<const std::string_view> args) {
                              gapSeconds);
             }
             status = lostSound || gapSeconds > 0 ? 1 : 0;
+            view.Finish(status);
         }
     }
     if (g_hWaveIn != nullptr) {

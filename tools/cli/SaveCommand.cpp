@@ -4,14 +4,15 @@
 #include "disc/TrackSaver.h"
 #include "tools/cli/DiscTracks.h"
 #include "tools/cli/DriveAccess.h"
+#include "tools/cli/LiveStatus.h"
 #include "tools/cli/TrackSelection.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace cli {
 
@@ -63,6 +64,26 @@ std::optional<SaveOptions> ParseOptions(std::span<const std::string_view> args) 
     return options;
 }
 
+std::string Hex32(std::uint32_t value) {
+    std::array<char, 12> text{};
+    std::snprintf(text.data(), text.size(), "%08x", static_cast<unsigned>(value));
+    return text.data();
+}
+
+// A saved track's line, and its facts for --json.
+StatusReport TrackReport(const disc::TrackSaveOutcome& outcome) {
+    using Verify = disc::TrackSaveOutcome::Verify;
+    return StatusReport(disc::SavedTrackLine(outcome))
+        .Add("track", outcome.number)
+        .Add("file", outcome.path)
+        .Add("crc32", Hex32(outcome.crc32))
+        .Add("accuraterip_v1", Hex32(outcome.accurateRipV1))
+        .Add("accuraterip_v2", Hex32(outcome.accurateRipV2))
+        .Add("verify", outcome.verify == Verify::Same      ? "same"
+                       : outcome.verify == Verify::Differs ? "differs"
+                                                           : "not asked");
+}
+
 // Unchecks the rows whose tracks are not chosen; the number of rows left checked.
 int CheckChosen(disc::TrackRowsTable& rows, const std::optional<std::set<int>>& tracks) {
     int checked = 0;
@@ -98,18 +119,17 @@ int RunSave(std::span<const std::string_view> args) {
     disc::TrackSaver saver(encoder);
     saver.SetVerify(options->verify);
     saver.Start(device, rows, addresses, options->folder, options->format);
-    const bool terminal = isatty(STDERR_FILENO) != 0;
+    LiveStatus live(CurrentOutputMode(), stderr);
     for (disc::SaveProgress progress = saver.Tick(); !progress.finished; progress = saver.Tick()) {
-        if (terminal) {
-            std::fprintf(stderr, "\r\033[K%3d%%  %s", progress.percent,
-                         progress.currentPath.c_str());
-        }
+        std::array<char, 8> percent{};
+        std::snprintf(percent.data(), percent.size(), "%3d%%", progress.percent);
+        live.Show(StatusReport(percent.data() + ("  " + progress.currentPath))
+                      .State("saving")
+                      .Add("percent", progress.percent)
+                      .Add("file", progress.currentPath));
         std::this_thread::sleep_for(kTickPeriod);
     }
     saver.Wait();
-    if (terminal) {
-        std::fprintf(stderr, "\r\033[K");
-    }
     // The saver has named the damaged and failed tracks on stderr already.
     const int saved = saver.TracksSaved();
     std::uint64_t unreadable = 0;
@@ -118,16 +138,23 @@ int RunSave(std::span<const std::string_view> args) {
         unreadable += outcome.unreadableSectors;
         differs = differs || outcome.verify == disc::TrackSaveOutcome::Verify::Differs;
         if (outcome.result == disc::TrackSaveOutcome::Result::Saved) {
-            std::printf("%s\n", disc::SavedTrackLine(outcome).c_str());
+            live.Result(TrackReport(outcome));
         }
     }
-    std::printf("%c: %d of %d track%s saved", letter, saved, wanted, wanted == 1 ? "" : "s");
+    std::string summary = std::string(1, letter) + ": " + std::to_string(saved) + " of " +
+                          std::to_string(wanted) + (wanted == 1 ? " track" : " tracks") + " saved";
     if (unreadable > 0) {
-        std::printf(", %llu sector%s unreadable", static_cast<unsigned long long>(unreadable),
-                    unreadable == 1 ? "" : "s");
+        summary += ", " + std::to_string(unreadable) +
+                   (unreadable == 1 ? " sector unreadable" : " sectors unreadable");
     }
-    std::printf("\n");
-    return saved == wanted && unreadable == 0 && !differs ? 0 : 1;
+    const int status = saved == wanted && unreadable == 0 && !differs ? 0 : 1;
+    live.Result(StatusReport(summary)
+                    .State("finished")
+                    .Add("saved", saved)
+                    .Add("tracks", wanted)
+                    .Add("unreadable_sectors", static_cast<long long>(unreadable))
+                    .Add("exit_status", status));
+    return status;
 }
 
 } // namespace

@@ -1,14 +1,15 @@
 #pragma once
 // The session view of a take on the command line: the choices come from the
-// arguments, the read-outs make one line on the terminal that is rewritten in
-// place ("\r"), and the record timer is run by the command's main loop.
-// Read-outs may come from the writer thread; the line is guarded.
+// arguments, the read-outs are kept and shown by the command's main loop
+// through the live status (a line redrawn in place on a terminal, plain lines
+// into a log, JSON), and the record timer is run by that loop too.
+// Read-outs may come from the writer thread; they are guarded.
 
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "engine/ISessionView.h"
+#include "tools/cli/LiveStatus.h"
 
 #include <atomic>
-#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -23,7 +24,7 @@ struct TakeChoices {
 
 class TerminalSessionView final : public engine::ISessionView {
 public:
-    TerminalSessionView(TakeChoices choices, std::FILE* out);
+    TerminalSessionView(TakeChoices choices, LiveStatus& status);
 
     bool IsToFileChecked() override { return m_choices.toFile; }
     std::string OutputPathText() override { return m_choices.path; }
@@ -44,16 +45,23 @@ public:
     // The record timer's period; 0 while it is not running.
     [[nodiscard]] unsigned RecordTimerMs() const;
 
+    // Shows the read-outs as they are now.
+    void Publish();
+    // The take's last read-outs as the command's result, with its exit status.
+    void Finish(int exitStatus);
+
 private:
-    void Redraw(); // with m_mutex held
+    [[nodiscard]] StatusReport Report() const; // with m_mutex held
 
     TakeChoices m_choices;
-    std::FILE* m_out = nullptr;
-    std::mutex m_mutex;
-    std::string m_time;
+    LiveStatus& m_status;
+    const std::string m_noSoundText; // shown in the time read-out while no sound arrives
+    mutable std::mutex m_mutex;
+    std::string m_time;     // as shown: the time, or that no sound arrives
+    std::string m_lastTime; // the last time shown
     std::string m_length;
     int m_capacityPercent = -1;
-    std::string m_lastLine;
+    bool m_recording = false;
     std::atomic<unsigned> m_timerMs{0};
 };
 
