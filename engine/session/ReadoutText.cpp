@@ -21,6 +21,10 @@ std::string FormatTime(std::int32_t sectors) {
     return text.data();
 }
 
+std::string FormatTime(std::int32_t sectors, std::uint32_t track) {
+    return FormatTime(sectors) + "  Track " + std::to_string(track);
+}
+
 std::string FormatLength(std::uint32_t kib) {
     return "Length: " + std::to_string(static_cast<std::int32_t>(kib)) + "K";
 }

@@ -11,6 +11,9 @@ namespace engine {
 // length (the 150-sector offset of disc addresses): 75 sectors show
 // 00:00:03, 4,350 show 00:01:00, 404,850 show 01:00:00.
 [[nodiscard]] std::string FormatTime(std::int32_t sectors);
+// The same followed by the track the take is writing, for a take split on
+// silence: "Time: 00:01:00  Track 3".
+[[nodiscard]] std::string FormatTime(std::int32_t sectors, std::uint32_t track);
 
 // "Length: NK" for a length in KiB.
 [[nodiscard]] std::string FormatLength(std::uint32_t kib);

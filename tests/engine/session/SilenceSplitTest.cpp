@@ -1,0 +1,119 @@
+// Splitting a take on silence: where the splitter ends tracks in synthetic
+// sound fed in capture buffers (as the CD and file writers feed it), and the
+// settings from SoftSet.ini and from the command line.
+#include "engine/session/SilenceSplitter.h"
+#include "engine/session/SplitSettings.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr double kRate = 44100;
+constexpr std::size_t kBufferFrames = 9408;
+constexpr std::int16_t kLoud = 8000;
+constexpr std::int16_t kQuiet = 200; // -44 dBFS: above -50
+constexpr std::int16_t kHiss = 50;   // -56 dBFS: below it
+
+struct Piece {
+    double seconds;
+    std::int16_t amplitude; // frames alternate between + and -
+};
+
+std::vector<std::int16_t> Sound(const std::vector<Piece>& pieces) {
+    std::vector<std::int16_t> samples;
+    for (const Piece& piece : pieces) {
+        for (auto frame = 0; frame < static_cast<int>(piece.seconds * kRate); ++frame) {
+            const auto value =
+                static_cast<std::int16_t>(frame % 2 == 0 ? piece.amplitude : -piece.amplitude);
+            samples.insert(samples.end(), {value, value});
+        }
+    }
+    return samples;
+}
+
+// Where tracks begin, as frames of the whole sound.
+std::vector<std::size_t> TrackStarts(const std::vector<Piece>& pieces, std::uint32_t step) {
+    const engine::SplitSettings settings{true, -50.0, 2.0, 4.0};
+    engine::SilenceSplitter splitter(settings, step);
+    const std::vector<std::int16_t> sound = Sound(pieces);
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < sound.size() / 2;) {
+        const std::size_t frames = std::min(kBufferFrames, sound.size() / 2 - at);
+        std::size_t done = 0;
+        while (done < frames) {
+            const auto kept = splitter.Feed(sound.data() + 2 * (at + done), frames - done);
+            if (!kept) {
+                break;
+            }
+            done += *kept;
+            starts.push_back(at + done);
+        }
+        at += frames;
+    }
+    return starts;
+}
+
+std::size_t Frames(double seconds) {
+    return static_cast<std::size_t>(seconds * kRate);
+}
+
+} // namespace
+
+TEST(SilenceSplitter, EndsATrackInsideEachLongEnoughSilenceKeepingTheSilenceWithIt) {
+    const std::size_t sector = engine::SilenceSplitter::kSectorFrames;
+    const struct {
+        const char* what;
+        std::vector<Piece> pieces;
+        std::uint32_t step;
+        std::vector<std::size_t> starts;
+    } cases[] = {
+        {"file: the next track begins with the sound",
+         {{5, kLoud}, {2.5, 0}, {5, kLoud}},
+         1,
+         {Frames(7.5)}},
+        {"CD: the sector boundary before the sound",
+         {{5, kLoud}, {2.5, 0}, {5, kLoud}},
+         sector,
+         {Frames(7.5) / sector * sector}},
+        {"three pauses",
+         {{5, kLoud}, {2.5, 0}, {5, kLoud}, {3, kHiss}, {5, kLoud}, {2.25, 0}, {1, kLoud}},
+         1,
+         {Frames(7.5), Frames(15.5), Frames(22.75)}},
+        {"a pause shorter than the silence", {{5, kLoud}, {1.9, 0}, {5, kLoud}}, 1, {}},
+        {"quiet sound is no silence", {{5, kLoud}, {3, kQuiet}, {5, kLoud}}, 1, {}},
+        {"a pause within the shortest track", {{1, kLoud}, {2.5, 0}, {5, kLoud}}, 1, {}},
+        {"a pause to the end", {{5, kLoud}, {5, 0}}, 1, {}},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(TrackStarts(test.pieces, test.step), test.starts) << test.what;
+    }
+}
+
+TEST(SplitSettings, ReadFromSoftSetAndTheCommandLineWithinWorkableBounds) {
+    testsupport::TempFolder folder;
+    const std::string ini = folder.Write(
+        "SoftSet.ini", "[Record]\nSplitOnSilence=1\nSplitSilenceDb=-40\nSplitSilenceSeconds=x\n"
+                       "SplitMinTrackSeconds=1\n");
+    const engine::SplitSettings read = engine::SplitSettingsFrom(ini);
+    EXPECT_TRUE(read.enabled);
+    EXPECT_EQ(read.silenceDb, -40.0);
+    EXPECT_EQ(read.silenceSeconds, 2.0) << "malformed: the default";
+    EXPECT_EQ(read.minTrackSeconds, 4.0) << "no track shorter than a CD allows";
+    EXPECT_FALSE(engine::SplitSettingsFrom(folder.File("none.ini")).enabled);
+
+    const engine::SplitSettings base;
+    const auto given = engine::SplitSettingsOverride("-60,,45", base);
+    ASSERT_TRUE(given);
+    EXPECT_TRUE(given->enabled);
+    EXPECT_EQ(given->silenceDb, -60.0);
+    EXPECT_EQ(given->silenceSeconds, 2.0);
+    EXPECT_EQ(given->minTrackSeconds, 45.0);
+    EXPECT_TRUE(engine::SplitSettingsOverride("", base)->enabled);
+    for (const char* bad : {"x", "-40,1,5,6", "-40;1", "-40,1e999"}) {
+        EXPECT_FALSE(engine::SplitSettingsOverride(bad, base)) << bad;
+    }
+}
