@@ -118,7 +118,7 @@ void SplitFileTake::Finish() {
     m_thread.join();
 }
 
-void SplitFileTake::Run(std::string path, bool mp3, SplitSettings settings) {
+void SplitFileTake::Run(const std::string& path, bool mp3, const SplitSettings& settings) {
     SilenceSplitter splitter(settings, 1);
     unsigned part = 1;
     auto file = std::make_unique<PartFile>(path, mp3);

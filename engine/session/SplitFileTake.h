@@ -47,7 +47,7 @@ public:
     [[nodiscard]] bool Failed() const { return m_failed.load(std::memory_order_relaxed); }
 
 private:
-    void Run(std::string path, bool mp3, SplitSettings settings);
+    void Run(const std::string& path, bool mp3, const SplitSettings& settings);
 
     std::thread m_thread;
     // Read-outs, each a value on its own: relaxed.

@@ -1,13 +1,16 @@
 // Splitting a take on silence: where the splitter ends tracks in synthetic
 // sound fed in capture buffers (as the CD and file writers feed it), and the
-// settings from SoftSet.ini and from the command line.
+// settings from SoftSet.ini and from the command line; an MP3 take split
+// through the session. (CD and WAV takes: tests/cli/record-split.sh.)
 #include "engine/session/SilenceSplitter.h"
 #include "engine/session/SplitSettings.h"
+#include "tests/components/vesplin/DecodedMp3.h"
+#include "tests/engine/session/SessionFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -116,4 +119,24 @@ TEST(SplitSettings, ReadFromSoftSetAndTheCommandLineWithinWorkableBounds) {
     for (const char* bad : {"x", "-40,1,5,6", "-40;1", "-40,1e999"}) {
         EXPECT_FALSE(engine::SplitSettingsOverride(bad, base)) << bad;
     }
+}
+
+class SplitTake : public SessionFixture {};
+
+TEST_F(SplitTake, AnMp3TakeGoesOnInTheNextNumberedFileWhereTheSoundComesBack) {
+    Close();
+    UseInput("marked:5,1.5"); // sound comes back at 6.5 s, the next gap is at 11.5 s
+    Open();
+    m_session->SetSplit({true, -50.0, 1.0, 4.0});
+    const std::string path = m_folder.File("take.mp3");
+    m_view.m_toFile.store(true);
+    m_view.SetPath(path);
+    RecordFor(40); // 8.5 s
+    const vesplintest::DecodedMp3 first = vesplintest::DecodeMp3(path);
+    const vesplintest::DecodedMp3 second = vesplintest::DecodeMp3(m_folder.File("take-02.mp3"));
+    ASSERT_TRUE(first.decoded && second.decoded);
+    EXPECT_FALSE(std::filesystem::exists(m_folder.File("take-03.mp3")));
+    EXPECT_EQ((first.Frames() + second.Frames()) * 4, m_session->CapturedBytes())
+        << "nothing lost or doubled";
+    EXPECT_GT(first.Frames(), Frames(6.0)) << "the gap stays with the first file";
 }
