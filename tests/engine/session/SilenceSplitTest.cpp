@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -121,13 +122,42 @@ TEST(SplitSettings, ReadFromSoftSetAndTheCommandLineWithinWorkableBounds) {
     }
 }
 
-class SplitTake : public SessionFixture {};
+class SplitTake : public SessionFixture {
+protected:
+    void SetUp() override {
+        SessionFixture::SetUp();
+        Close();
+        UseInput("marked:5,1.5"); // sound comes back at 6.5 s, the next gap is at 11.5 s
+        Open();
+        m_session->SetSplit({true, -50.0, 1.0, 4.0});
+    }
+};
+
+TEST_F(SplitTake, ACdTakeGoesOnInTheNextTrackWhileCaptureQueuesAndLosesNothing) {
+    MakeDrive();
+    RecordFor(40); // 8.5 s
+    std::vector<std::uint8_t> audio = TrackAudio(0);
+    const std::size_t firstTrackBytes = audio.size();
+    const std::vector<std::uint8_t> second = TrackAudio(1);
+    audio.insert(audio.end(), second.begin(), second.end());
+    ASSERT_GE(audio.size(), m_session->CapturedBytes());
+    std::vector<std::uint32_t> frames(m_session->CapturedBytes() / 4);
+    std::memcpy(frames.data(), audio.data(), frames.size() * 4);
+    std::uint32_t start = 0; // the take begins with sound: its first frame's number
+    std::memcpy(&start, audio.data(), sizeof(start));
+    const auto period = static_cast<std::uint32_t>(Frames(6.5));
+    for (std::uint32_t at = 0; at < frames.size(); ++at) {
+        const std::uint32_t n = start + at;
+        ASSERT_EQ(frames[at], n % period < Frames(5.0) ? n : 0u) << "frame " << at;
+    }
+    EXPECT_EQ(firstTrackBytes % 2352, 0u);
+    EXPECT_GE(start + firstTrackBytes / 4, Frames(5.0)) << "the first track ends in the gap";
+    EXPECT_LE(start + firstTrackBytes / 4, period);
+    EXPECT_EQ(m_view.Time().rfind("Track 2 ", 0), 0u) << m_view.Time();
+    EXPECT_TRUE(MessageTexts().empty());
+}
 
 TEST_F(SplitTake, AnMp3TakeGoesOnInTheNextNumberedFileWhereTheSoundComesBack) {
-    Close();
-    UseInput("marked:5,1.5"); // sound comes back at 6.5 s, the next gap is at 11.5 s
-    Open();
-    m_session->SetSplit({true, -50.0, 1.0, 4.0});
     const std::string path = m_folder.File("take.mp3");
     m_view.m_toFile.store(true);
     m_view.SetPath(path);
