@@ -193,29 +193,8 @@ CdTrackWriter::Ending CdTrackWriter::WriteTrack() {
     bool firstWrite = true;
     for (std::uint32_t taken = 0; (taken = NextChunk(buffer.data(), firstWrite)) > 0;) {
         firstWrite = false;
-        std::uint8_t* sound = buffer.data();
-        int sectors = kSectorsPerWrite;
-        if (splitter) {
-            // The buffer's frames are aligned for 16-bit samples.
-            const auto* samples = reinterpret_cast<const std::int16_t*>(buffer.data());
-            const std::size_t frames = taken / kFrameBytes;
-            if (const std::optional<std::size_t> kept = splitter->Feed(samples, frames)) {
-                const auto before = static_cast<int>(*kept / SilenceSplitter::kSectorFrames);
-                WriteResult result =
-                    before > 0 ? WriteSectors(address, sound, before) : WriteResult::Written;
-                if (result == WriteResult::Written) {
-                    result = StartNextTrack(address);
-                }
-                if (result != WriteResult::Written) {
-                    return EndingOf(result);
-                }
-                sound += static_cast<std::size_t>(before) * kCdAudioSectorBytes;
-                sectors -= before;
-                // The rest is far shorter than the shortest track: no end in it.
-                (void)splitter->Feed(samples + 2 * *kept, frames - *kept);
-            }
-        }
-        const WriteResult result = WriteSectors(address, sound, sectors);
+        const WriteResult result =
+            WriteChunk(address, buffer.data(), taken, splitter ? &*splitter : nullptr);
         if (result != WriteResult::Written) {
             return EndingOf(result);
         }
@@ -234,6 +213,34 @@ CdTrackWriter::Ending CdTrackWriter::WriteTrack() {
         }
     }
     return Ending::Stopped;
+}
+
+CdTrackWriter::WriteResult CdTrackWriter::WriteChunk(std::uint32_t& address, std::uint8_t* buffer,
+                                                     std::uint32_t taken,
+                                                     SilenceSplitter* splitter) {
+    if (splitter == nullptr) {
+        return WriteSectors(address, buffer, kSectorsPerWrite);
+    }
+    // The buffer's frames are aligned for 16-bit samples.
+    const auto* samples = reinterpret_cast<const std::int16_t*>(buffer);
+    const std::size_t frames = taken / kFrameBytes;
+    const std::optional<std::size_t> kept = splitter->Feed(samples, frames);
+    if (!kept) {
+        return WriteSectors(address, buffer, kSectorsPerWrite);
+    }
+    // Track boundaries are whole sectors from the track's start, as chunks are.
+    const auto before = static_cast<int>(*kept / SilenceSplitter::kSectorFrames);
+    WriteResult result = before > 0 ? WriteSectors(address, buffer, before) : WriteResult::Written;
+    if (result == WriteResult::Written) {
+        result = StartNextTrack(address);
+    }
+    if (result != WriteResult::Written) {
+        return result;
+    }
+    // The rest is far shorter than the shortest track: no end in it.
+    (void)splitter->Feed(samples + 2 * *kept, frames - *kept);
+    return WriteSectors(address, buffer + static_cast<std::size_t>(before) * kCdAudioSectorBytes,
+                        kSectorsPerWrite - before);
 }
 
 CdTrackWriter::WriteResult CdTrackWriter::StartNextTrack(std::uint32_t& address) {

@@ -41,6 +41,8 @@
 
 namespace engine {
 
+class SilenceSplitter;
+
 class CdTrackWriter {
 public:
     enum class Ending {
@@ -93,6 +95,10 @@ private:
     // once the queue has ended and is drained.
     // The bytes of sound taken (the rest of the buffer is silence).
     std::uint32_t NextChunk(std::uint8_t* buffer, bool firstWrite);
+    // Writes a chunk holding `taken` bytes of sound; with a splitter, ends
+    // the track inside it where the splitter says.
+    WriteResult WriteChunk(std::uint32_t& address, std::uint8_t* buffer, std::uint32_t taken,
+                           SilenceSplitter* splitter);
     // Closes the track being written and moves `address` to the next one's
     // start; Written, or why the take cannot go on.
     WriteResult StartNextTrack(std::uint32_t& address);
