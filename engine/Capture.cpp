@@ -47,6 +47,10 @@ void FeedBytes(std::span<const std::uint8_t> bytes) {
         g_mp3Queue.PutData(bytes.data(), length);
         break;
     case kFileTypeWav:
+        if (g_wavQueued.load(std::memory_order_relaxed)) {
+            g_mp3Queue.PutData(bytes.data(), length);
+            break;
+        }
         g_wavFile.Append(bytes.data(), length);
         g_wavBytesWritten.fetch_add(length, std::memory_order_relaxed);
         break;

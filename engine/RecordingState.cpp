@@ -6,6 +6,7 @@ std::atomic<bool> g_captureClosing{true};
 std::atomic<bool> g_toFile{false};
 std::atomic<std::int32_t> g_fileType{kFileTypeNone};
 std::string g_outputPath;
+std::atomic<bool> g_wavQueued{false};
 WavAppendFile g_wavFile;
 std::atomic<std::uint32_t> g_wavBytesWritten{0};
 std::atomic<std::uint64_t> g_takeBytesCaptured{0};

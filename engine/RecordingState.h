@@ -47,6 +47,9 @@ extern std::atomic<std::int32_t> g_fileType;
 // g_notRecording is true; the callback does not read it, it appends through
 // g_wavFile, which the session opens on this path.
 extern std::string g_outputPath;
+// A WAV take whose sound the callback queues in g_mp3Queue for a writer
+// thread instead of appending it to g_wavFile (a take split on silence).
+extern std::atomic<bool> g_wavQueued;
 // The WAV file of a take, open for appending while the take runs.
 extern WavAppendFile g_wavFile;
 // PCM bytes appended to the WAV file in this take (counted even when the

@@ -18,6 +18,7 @@
 #include "engine/RecordingState.h"
 #include "engine/session/CutOffTakeRepair.h"
 #include "engine/session/PreRecordSetting.h"
+#include "engine/session/SplitSettings.h"
 #include "lang/LangText.h"
 #include "platform/shell/Shell.h"
 #include "res/MainDialogTemplate.h"
@@ -219,6 +220,7 @@ void CMainAppDlg::CreateControls() {
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
     m_session->SetPreRecordSeconds(engine::PreRecordSecondsSetting());
+    m_session->SetSplit(engine::SplitSettingsFromSoftSet());
     SetTimerHandler(kTimerRecord, [this] {
         if (m_session) {
             m_session->OnRecordTimer();

@@ -16,6 +16,12 @@
 //                         writer slows to 1x: the sectors written per sector
 //                         captured with a 64 KiB drive buffer, against the
 //                         peer run with a 2 MiB buffer.
+//   BM_SplitTake          a take split on silence at the pace of capture
+//                         (sound, a silence that ends the track, sound): the
+//                         CD queue's high-water mark and the capture-to-disc
+//                         delay while the writer closes the track and opens
+//                         the next, at 1x and at 52x, each against the peer
+//                         run of the same sound without splitting.
 #include "bench/BenchQuick.h"
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/emu/DriveFolders.h"
@@ -45,7 +51,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint8_t kWriteOpcode = 0x2A;
 
 // Passes commands on to the emulated drive and notes when each WRITE arrives
-// together with the stamp in its first eight data bytes.
+// together with the stamp in its first eight data bytes (none when they are 0).
 class StampingTransport final : public quarnel::Transport {
 public:
     explicit StampingTransport(std::unique_ptr<quarnel::emu::EmulatedDrive> drive)
@@ -54,9 +60,9 @@ public:
         if (command.cdb.bytes[0] == kWriteOpcode && command.data.size() >= sizeof(std::int64_t)) {
             std::int64_t stamp = 0;
             std::memcpy(&stamp, command.data.data(), sizeof(stamp));
-            const std::int64_t delayNs = Clock::now().time_since_epoch().count() - stamp;
-            m_lastDelayNs.store(delayNs);
-            {
+            if (stamp != 0) {
+                const std::int64_t delayNs = Clock::now().time_since_epoch().count() - stamp;
+                m_lastDelayNs.store(delayNs);
                 const std::lock_guard<std::mutex> lock(m_delaysMutex);
                 m_delaysNs.push_back(delayNs);
             }
@@ -347,6 +353,70 @@ void BM_TakeAt1x(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TakeAt1x)->Arg(64)->Arg(2048)->Iterations(1)->Unit(benchmark::kSecond);
+
+// A take of loud buffers, silent ones and loud ones again, one every 213 ms
+// on the benchmark's clock, with splitting on (state.range(1) == 1) or off,
+// onto a writer at state.range(0)x. The loud buffers carry their time stamp.
+// The figures leave out the start, where the writer waits for its reserve of
+// five buffers whether it splits or not.
+void BM_SplitTake(benchmark::State& state) {
+    const auto speedX = static_cast<std::uint32_t>(state.range(0));
+    const bool split = state.range(1) == 1;
+    const int loudBefore = BenchQuick() ? 20 : 24; // 4.3 s (5.1 s): past the shortest track
+    const int silent = BenchQuick() ? 3 : 8;       // 0.64 s (1.7 s) of silence
+    const int loudAfter = BenchQuick() ? 4 : 24;
+    constexpr auto kBufferPeriod = std::chrono::microseconds(213'333);
+    constexpr int kReserveBuffers = engine::CdTrackWriter::kStartReserveBytes / kCaptureBufferBytes;
+    engine::SplitSettings settings;
+    settings.enabled = split;
+    settings.silenceSeconds = BenchQuick() ? 0.5 : 1.0;
+    settings.minTrackSeconds = 4.0;
+    for (auto _ : state) {
+        Rig rig(0, [speedX](quarnel::emu::DriveSettings& drive) { drive.writeSpeedX = speedX; });
+        if (!rig.ready) {
+            state.SkipWithError("the writer could not be prepared");
+            return;
+        }
+        rig.transport->Drive().SetMaxWriteSpeed(speedX); // over the writer's lowest speed
+        rig.writer->SetSplit(settings);
+        const std::uint32_t firstTrack = g_trackNumber.load();
+        rig.StartWriter();
+        std::uint64_t highWaterBytes = 0;
+        auto next = Clock::now();
+        for (int i = 0; i < loudBefore + silent + loudAfter; ++i) {
+            const bool loud = i < loudBefore || i >= loudBefore + silent;
+            std::vector<std::uint8_t> buffer =
+                loud ? StampedBuffer() : std::vector<std::uint8_t>(kCaptureBufferBytes);
+            g_cdQueue.PutData(buffer.data(), kCaptureBufferBytes);
+            if (i >= kReserveBuffers) { // the writer has begun: the start reserve is spent
+                highWaterBytes = std::max(highWaterBytes, g_cdQueue.GetWaitingBytes());
+            }
+            next += kBufferPeriod;
+            std::this_thread::sleep_until(next);
+        }
+        g_cdQueue.SetStop(true);
+        rig.thread.join();
+        // The first buffers wait for the start reserve, split or not.
+        std::vector<std::int64_t> delaysNs = rig.transport->DelaysNs();
+        delaysNs.erase(delaysNs.begin(),
+                       delaysNs.begin() +
+                           std::min<std::ptrdiff_t>(kReserveBuffers, std::ssize(delaysNs)));
+        std::sort(delaysNs.begin(), delaysNs.end());
+        state.counters["tracks"] = g_trackNumber.load() - firstTrack + 1;
+        state.counters["high_water_s"] = static_cast<double>(highWaterBytes) / kPcmBytesPerSecond;
+        state.counters["median_delay_ms"] =
+            delaysNs.empty() ? 0 : static_cast<double>(delaysNs[delaysNs.size() / 2]) / 1e6;
+        state.counters["max_delay_ms"] =
+            delaysNs.empty() ? 0 : static_cast<double>(delaysNs.back()) / 1e6;
+    }
+}
+BENCHMARK(BM_SplitTake)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({52, 0})
+    ->Args({52, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -8,9 +8,11 @@
 #include "engine/session/ReadoutText.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SessionState.h"
+#include "engine/session/SilenceSplitter.h"
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,26 @@ constexpr std::size_t kLastLeadOutByte = 20;
 // A drive that never becomes ready again (taken away while finishing) is
 // given up after this many looks, so that finishing cannot hang.
 constexpr int kMaxReadyPolls = 600;
+
+constexpr std::uint32_t kFrameBytes = 4;
+
+// Keeps the first failure of a finishing step: the command and its sense.
+void NoteFailure(std::string& failure, const char* command, std::uint32_t result) {
+    if (result != 0 && failure.empty()) {
+        failure = std::string(command) + ": " + quarnel::status::Text(result);
+    }
+}
+
+CdTrackWriter::Ending EndingOf(CdTrackWriter::WriteResult result) {
+    switch (result) {
+    case CdTrackWriter::WriteResult::Failed:
+        return CdTrackWriter::Ending::WriteFailed;
+    case CdTrackWriter::WriteResult::DiscFull:
+        return CdTrackWriter::Ending::DiscFull;
+    default:
+        return CdTrackWriter::Ending::CannotKeepUp;
+    }
+}
 
 std::uint32_t LastLeadOutAddress(const quarnel::DISC_INFO& info) {
     return DiscTimeToAddress(info.raw[kLastLeadOutByte], info.raw[kLastLeadOutByte + 1],
@@ -163,12 +185,18 @@ bool CdTrackWriter::GetDiscCapacity(std::uint32_t& total, std::uint32_t& free) {
 CdTrackWriter::Ending CdTrackWriter::WriteTrack() {
     std::vector<std::uint8_t> buffer(kCaptureBufferBytes);
     std::uint32_t address = m_nextWriteAddress;
+    m_trackSectors = 0;
+    std::optional<SilenceSplitter> splitter;
+    if (m_split.enabled) {
+        splitter.emplace(m_split, SilenceSplitter::kSectorFrames);
+    }
     bool firstWrite = true;
-    while (NextChunk(buffer.data(), firstWrite)) {
+    for (std::uint32_t taken = 0; (taken = NextChunk(buffer.data(), firstWrite)) > 0;) {
         firstWrite = false;
-        const WriteResult result = WriteSectors(address, buffer.data(), kSectorsPerWrite);
+        const WriteResult result =
+            WriteChunk(address, buffer.data(), taken, splitter ? &*splitter : nullptr);
         if (result != WriteResult::Written) {
-            return result == WriteResult::Failed ? Ending::WriteFailed : Ending::CannotKeepUp;
+            return EndingOf(result);
         }
         if (DiscIsFull(address)) {
             return Ending::DiscFull;
@@ -177,26 +205,74 @@ CdTrackWriter::Ending CdTrackWriter::WriteTrack() {
     // A track that holds sound but is shorter than four seconds is padded
     // with silence: writers refuse to close shorter audio tracks.
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-    for (std::int32_t written = m_recordedSectors.load(std::memory_order_relaxed);
-         written > 0 && written < kMinTrackSectors && !DiscIsFull(address);
-         written = m_recordedSectors.load(std::memory_order_relaxed)) {
-        const int sectors = std::min<int>(kSectorsPerWrite, kMinTrackSectors - written);
+    while (m_trackSectors > 0 && m_trackSectors < kMinTrackSectors && !DiscIsFull(address)) {
+        const int sectors = std::min<int>(kSectorsPerWrite, kMinTrackSectors - m_trackSectors);
         const WriteResult result = WriteSectors(address, buffer.data(), sectors);
         if (result != WriteResult::Written) {
-            return result == WriteResult::Failed ? Ending::WriteFailed : Ending::CannotKeepUp;
+            return EndingOf(result);
         }
     }
     return Ending::Stopped;
 }
 
-bool CdTrackWriter::NextChunk(std::uint8_t* buffer, bool firstWrite) {
+CdTrackWriter::WriteResult CdTrackWriter::WriteChunk(std::uint32_t& address, std::uint8_t* buffer,
+                                                     std::uint32_t taken,
+                                                     SilenceSplitter* splitter) {
+    if (splitter == nullptr) {
+        return WriteSectors(address, buffer, kSectorsPerWrite);
+    }
+    // The buffer's frames are aligned for 16-bit samples.
+    const auto* samples = reinterpret_cast<const std::int16_t*>(buffer);
+    const std::size_t frames = taken / kFrameBytes;
+    const std::optional<std::size_t> kept = splitter->Feed(samples, frames);
+    if (!kept) {
+        return WriteSectors(address, buffer, kSectorsPerWrite);
+    }
+    // Track boundaries are whole sectors from the track's start, as chunks are.
+    const auto before = static_cast<int>(*kept / SilenceSplitter::kSectorFrames);
+    WriteResult result = before > 0 ? WriteSectors(address, buffer, before) : WriteResult::Written;
+    if (result == WriteResult::Written) {
+        result = StartNextTrack(address);
+    }
+    if (result != WriteResult::Written) {
+        return result;
+    }
+    // The rest is far shorter than the shortest track: no end in it.
+    (void)splitter->Feed(samples + 2 * *kept, frames - *kept);
+    return WriteSectors(address, buffer + static_cast<std::size_t>(before) * kCdAudioSectorBytes,
+                        kSectorsPerWrite - before);
+}
+
+CdTrackWriter::WriteResult CdTrackWriter::StartNextTrack(std::uint32_t& address) {
+    m_failure = CloseTrackBeingWritten();
+    if (!m_failure.empty()) {
+        return WriteResult::Failed;
+    }
+    g_trackNumber.fetch_add(1, std::memory_order_relaxed);
+    unsigned long next = 0;
+    const std::uint32_t status = m_pWriter->GetNextWriteAdd(next);
+    if (status != 0) {
+        m_failure = "READ TRACK INFORMATION: " + quarnel::status::Text(status);
+        return WriteResult::Failed;
+    }
+    // The drive may leave a gap before the next track: the free count
+    // follows the address it gives.
+    address = static_cast<std::uint32_t>(next);
+    const std::uint32_t total = g_discTotal.load(std::memory_order_relaxed);
+    g_discFree.store(address < total ? total - address : 0, std::memory_order_relaxed);
+    m_trackSectors = 0;
+    ShowProgress();
+    return DiscIsFull(address) ? WriteResult::DiscFull : WriteResult::Written;
+}
+
+std::uint32_t CdTrackWriter::NextChunk(std::uint8_t* buffer, bool firstWrite) {
     const std::uint32_t wanted = firstWrite ? kStartReserveBytes : kCaptureBufferBytes;
     for (;;) {
         // Ended first: once it is seen, the waiting count is final.
         const bool ended = g_cdQueue.IsEnded();
         const std::uint64_t waiting = g_cdQueue.GetWaitingBytes();
         if (ended && waiting == 0) {
-            return false;
+            return 0;
         }
         if (ended || waiting >= wanted) {
             break;
@@ -206,7 +282,7 @@ bool CdTrackWriter::NextChunk(std::uint8_t* buffer, bool firstWrite) {
     std::fill(buffer, buffer + kCaptureBufferBytes, std::uint8_t{0});
     std::uint32_t length = kCaptureBufferBytes;
     // Enough is waiting (or the stream has ended), so this returns at once.
-    return g_cdQueue.GetData(buffer, &length);
+    return g_cdQueue.GetData(buffer, &length) ? length : 0;
 }
 
 CdTrackWriter::WriteResult CdTrackWriter::WriteSectors(std::uint32_t& address, std::uint8_t* buffer,
@@ -216,6 +292,7 @@ CdTrackWriter::WriteResult CdTrackWriter::WriteSectors(std::uint32_t& address, s
         return result;
     }
     m_recordedSectors.fetch_add(sectors, std::memory_order_relaxed);
+    m_trackSectors += sectors;
     address += static_cast<std::uint32_t>(sectors);
     g_discFree.fetch_sub(static_cast<std::uint32_t>(sectors), std::memory_order_relaxed);
     ShowProgress();
@@ -273,7 +350,9 @@ std::uint32_t CdTrackWriter::WriteOnce(std::uint32_t address, std::uint8_t* buff
 void CdTrackWriter::ShowProgress() {
     const std::int32_t sectors = m_recordedSectors.load(std::memory_order_relaxed);
     constexpr unsigned kKibShift = 10;
-    m_view.ShowTime(FormatTime(sectors));
+    m_view.ShowTime(m_split.enabled
+                        ? FormatTime(sectors, g_trackNumber.load(std::memory_order_relaxed))
+                        : FormatTime(sectors));
     m_view.ShowLength(FormatLength(
         (static_cast<std::uint32_t>(sectors) * quarnel::CDevCmdROM::kAudioSectorBytes) >>
         kKibShift));
@@ -289,16 +368,7 @@ void CdTrackWriter::FinishCdTrack() {
     if (m_pWriter == nullptr) {
         return;
     }
-    std::string failure;
-    const auto check = [&failure](const char* command, std::uint32_t result) {
-        if (result != 0 && failure.empty()) {
-            failure = std::string(command) + ": " + quarnel::status::Text(result);
-        }
-    };
-    check("SYNCHRONIZE CACHE", m_pWriter->SynCache());
-    check("SYNCHRONIZE CACHE", WaitUntilReady(m_pauses.cacheFlushPollMs));
-    check("CLOSE TRACK",
-          m_pWriter->CloseTrack(static_cast<int>(g_trackNumber.load(std::memory_order_relaxed))));
+    std::string failure = CloseTrackBeingWritten();
     // The box may have been ticked while recording; a full disc has set the flag.
     if (m_view.IsCloseDiscChecked()) {
         g_closeDisc.store(true, std::memory_order_relaxed);
@@ -307,11 +377,11 @@ void CdTrackWriter::FinishCdTrack() {
         // The write parameters decide whether closing the session finalises
         // the disc: a take begun with the session left open (the box ticked
         // later, or the disc full) says so again before the close.
-        check("MODE SELECT",
-              m_pWriter->SetWriteParam(quarnel::WriteParam::AudioTrackAtOnce(false)));
-        check("CLOSE SESSION", m_pWriter->CloseSession());
+        NoteFailure(failure, "MODE SELECT",
+                    m_pWriter->SetWriteParam(quarnel::WriteParam::AudioTrackAtOnce(false)));
+        NoteFailure(failure, "CLOSE SESSION", m_pWriter->CloseSession());
     }
-    check("CLOSE SESSION", WaitUntilReady(m_pauses.sessionClosePollMs));
+    NoteFailure(failure, "CLOSE SESSION", WaitUntilReady(m_pauses.sessionClosePollMs));
     m_pWriter->LockVolumn(false);
     m_pWriter->Lock(false);
     m_pWriter->Eject(true);
@@ -321,6 +391,16 @@ void CdTrackWriter::FinishCdTrack() {
     if (!failure.empty()) {
         ShowSessionMessage(kMsgCloseFailed, failure);
     }
+}
+
+std::string CdTrackWriter::CloseTrackBeingWritten() {
+    std::string failure;
+    NoteFailure(failure, "SYNCHRONIZE CACHE", m_pWriter->SynCache());
+    NoteFailure(failure, "SYNCHRONIZE CACHE", WaitUntilReady(m_pauses.cacheFlushPollMs));
+    NoteFailure(
+        failure, "CLOSE TRACK",
+        m_pWriter->CloseTrack(static_cast<int>(g_trackNumber.load(std::memory_order_relaxed))));
+    return failure;
 }
 
 std::uint32_t CdTrackWriter::WaitUntilReady(unsigned pauseMs) {

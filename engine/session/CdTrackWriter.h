@@ -20,10 +20,19 @@
 // queuePollMs; a drive that answers "busy" is asked again every busyRetryMs
 // until busyDeadlineMs have passed. A track shorter than the shortest audio
 // track a disc may hold is padded with silence before it is closed.
+//
+// Splitting on silence (SetSplit): the writer thread looks at the sound it
+// takes from the queue (SilenceSplitter); where a track ends it writes the
+// sectors before the boundary, flushes the drive's cache, closes the track,
+// asks for the next writable address (the drive may leave a gap between
+// tracks) and goes on with the next track, while capture keeps filling the
+// queue. A disc that has no room left for the next track ends the take as a
+// full disc does.
 
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "engine/ISessionView.h"
 #include "engine/session/SessionPauses.h"
+#include "engine/session/SplitSettings.h"
 #include "util/CdAudioSizes.h"
 
 #include <atomic>
@@ -31,6 +40,8 @@
 #include <string>
 
 namespace engine {
+
+class SilenceSplitter;
 
 class CdTrackWriter {
 public:
@@ -61,6 +72,9 @@ public:
     bool CheckDiscForRecording();
     // The usable end of the disc and the sectors free before it.
     bool GetDiscCapacity(std::uint32_t& total, std::uint32_t& free);
+    // Splitting of the next takes; off unless `settings.enabled`. Set while
+    // no take runs.
+    void SetSplit(const SplitSettings& settings) { m_split = settings; }
     // The writer thread's loop.
     Ending WriteTrack();
     // Finishes the track; on the thread that stops the take. A cache flush
@@ -71,14 +85,23 @@ public:
     // WriteTrack ended with WriteFailed; read on the writer thread.
     [[nodiscard]] const std::string& WriteFailure() const { return m_failure; }
 
-private:
-    enum class WriteResult { Written, Failed, CannotKeepUp };
+    // How one write (or the start of the next track) went.
+    enum class WriteResult { Written, Failed, CannotKeepUp, DiscFull };
 
+private:
     // The checks and settings of a take on the drive held for it.
     bool PrepareHeldDrive();
     // Takes the next chunk of the queue into `buffer` (zero-padded); false
     // once the queue has ended and is drained.
-    bool NextChunk(std::uint8_t* buffer, bool firstWrite);
+    // The bytes of sound taken (the rest of the buffer is silence).
+    std::uint32_t NextChunk(std::uint8_t* buffer, bool firstWrite);
+    // Writes a chunk holding `taken` bytes of sound; with a splitter, ends
+    // the track inside it where the splitter says.
+    WriteResult WriteChunk(std::uint32_t& address, std::uint8_t* buffer, std::uint32_t taken,
+                           SilenceSplitter* splitter);
+    // Closes the track being written and moves `address` to the next one's
+    // start; Written, or why the take cannot go on.
+    WriteResult StartNextTrack(std::uint32_t& address);
     // Writes `sectors` sectors and moves the address and the read-outs on.
     WriteResult WriteSectors(std::uint32_t& address, std::uint8_t* buffer, int sectors);
     WriteResult WriteWithRetries(std::uint32_t address, std::uint8_t* buffer, int sectors);
@@ -86,6 +109,9 @@ private:
     std::uint32_t WriteOnce(std::uint32_t address, std::uint8_t* buffer, int sectors);
     [[nodiscard]] bool DiscIsFull(std::uint32_t address) const;
     void ShowProgress();
+    // Flushes the cache and closes the track; the first failed step and its
+    // sense, empty when all went well.
+    std::string CloseTrackBeingWritten();
     // The status of the last TEST UNIT READY, after polling until the drive is
     // ready or the polls run out.
     std::uint32_t WaitUntilReady(unsigned pauseMs);
@@ -96,6 +122,9 @@ private:
     quarnel::CDevCmdROM* m_pDevice = nullptr;
     quarnel::CDevCmdRW* m_pWriter = nullptr;
     std::uint32_t m_nextWriteAddress = 0;
+    SplitSettings m_split;
+    // Sectors of the track being written; writer thread.
+    std::int32_t m_trackSectors = 0;
     std::string m_failure;
 };
 

@@ -21,6 +21,13 @@ std::string FormatTime(std::int32_t sectors) {
     return text.data();
 }
 
+std::string FormatTime(std::int32_t sectors, std::uint32_t track) {
+    // "Time: " gives way to the track, so that the text fits where the
+    // window shows the time.
+    constexpr std::size_t kTimeWordLength = 6;
+    return "Track " + std::to_string(track) + " " + FormatTime(sectors).substr(kTimeWordLength);
+}
+
 std::string FormatLength(std::uint32_t kib) {
     return "Length: " + std::to_string(static_cast<std::int32_t>(kib)) + "K";
 }

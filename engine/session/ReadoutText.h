@@ -11,6 +11,9 @@ namespace engine {
 // length (the 150-sector offset of disc addresses): 75 sectors show
 // 00:00:03, 4,350 show 00:01:00, 404,850 show 01:00:00.
 [[nodiscard]] std::string FormatTime(std::int32_t sectors);
+// The time of a take split on silence, after the track it is writing (in
+// place of "Time:", so that it fits the window's read-out): "Track 3 00:01:00".
+[[nodiscard]] std::string FormatTime(std::int32_t sectors, std::uint32_t track);
 
 // "Length: NK" for a length in KiB.
 [[nodiscard]] std::string FormatLength(std::uint32_t kib);

@@ -220,14 +220,8 @@ bool RecordSession::PrepareFileRecording() {
         return false;
     }
     g_fileType.store(kind, std::memory_order_relaxed);
-    if (util::FileExists(g_outputPath.c_str())) {
-        if (!AskSessionQuestion(kMsgOverwrite)) {
-            return false;
-        }
-        if (std::remove(g_outputPath.c_str()) != 0) {
-            ShowSessionMessage(kMsgDeleteFailed);
-            return false;
-        }
+    if (!ClearOutputFiles()) {
+        return false;
     }
     std::FILE* created = std::fopen(g_outputPath.c_str(), "wb");
     if (created == nullptr) {
@@ -239,6 +233,11 @@ bool RecordSession::PrepareFileRecording() {
     g_discTotal.store(0, std::memory_order_relaxed);
     g_wavBytesWritten.store(0, std::memory_order_relaxed);
     ShowVolumeCapacity();
+    g_wavQueued.store(m_split.enabled && kind == kFileTypeWav, std::memory_order_relaxed);
+    if (m_split.enabled) {
+        m_splitFile.Start(g_outputPath, kind == kFileTypeMp3, m_split);
+        return true;
+    }
     if (kind == kFileTypeMp3) {
         m_mp3Take.Start(g_outputPath);
         return true;
@@ -249,6 +248,30 @@ bool RecordSession::PrepareFileRecording() {
     }
     RememberRunningTake(g_outputPath);
     return true;
+}
+
+bool RecordSession::ClearOutputFiles() {
+    // A split take also replaces the further files of an earlier take of
+    // that name, so that no old file sits among the new ones.
+    const auto exists = [](const std::string& path) { return util::FileExists(path.c_str()); };
+    const bool anyExists =
+        exists(g_outputPath) || (m_split.enabled && exists(SplitPartPath(g_outputPath, 2)));
+    if (!anyExists) {
+        return true;
+    }
+    if (!AskSessionQuestion(kMsgOverwrite)) {
+        return false;
+    }
+    for (unsigned part = 1;; ++part) {
+        const std::string path = SplitPartPath(g_outputPath, part);
+        if (exists(path) && std::remove(path.c_str()) != 0) {
+            ShowSessionMessage(kMsgDeleteFailed);
+            return false;
+        }
+        if (!m_split.enabled || (part > 1 && !exists(SplitPartPath(g_outputPath, part + 1)))) {
+            return true;
+        }
+    }
 }
 
 void RecordSession::ShowVolumeCapacity() {
@@ -272,6 +295,8 @@ void RecordSession::ShowVolumeCapacity() {
 bool RecordSession::FinishRecording() {
     if (!g_toFile.load(std::memory_order_relaxed)) {
         m_cdWriter.FinishCdTrack();
+    } else if (m_split.enabled) {
+        m_splitFile.Finish();
     } else if (g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3) {
         m_mp3Take.Finish();
     } else {
@@ -283,6 +308,9 @@ bool RecordSession::FinishRecording() {
 }
 
 bool RecordSession::FileWriteFailed() const {
+    if (m_split.enabled) {
+        return m_splitFile.Failed();
+    }
     if (g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3) {
         return m_recordEncoder.Encode_GetError() != CAuEncode::EncodeError::None;
     }
@@ -314,11 +342,15 @@ void RecordSession::OnRecordTimer() {
                                                    quarnel::CDevCmdROM::kAudioSectorBytes);
     m_recordedSectors.store(sectors, std::memory_order_relaxed);
     if (soundArrived) {
-        m_view.ShowTime(FormatTime(sectors));
+        m_view.ShowTime(m_split.enabled ? FormatTime(sectors, m_splitFile.Part())
+                                        : FormatTime(sectors));
     }
     const bool mp3 = g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3;
+    const std::uint32_t mp3Bytes = m_split.enabled
+                                       ? static_cast<std::uint32_t>(m_splitFile.FileBytes())
+                                       : m_recordEncoder.Encode_GetCurrMp3FileLen();
     const std::uint32_t kib =
-        mp3 ? m_recordEncoder.Encode_GetCurrMp3FileLen() >> kKibShift
+        mp3 ? mp3Bytes >> kKibShift
             : static_cast<std::uint32_t>(m_soundWatch.ArrivedBytes() >> kKibShift);
     m_view.ShowLength(FormatLength(kib));
     const std::uint32_t usedMib =
@@ -340,6 +372,11 @@ void RecordSession::OnExit() {
 
 void RecordSession::SetPreRecordSeconds(unsigned seconds) {
     m_preRecordBytes = std::min(seconds, kMaxPreRecordSeconds) * kPcmBytesPerSecond;
+}
+
+void RecordSession::SetSplit(const SplitSettings& settings) {
+    m_split = settings;
+    m_cdWriter.SetSplit(settings);
 }
 
 void RecordSession::SetSoundLimitSeconds(unsigned seconds) {

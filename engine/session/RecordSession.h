@@ -34,6 +34,8 @@
 #include "engine/session/Mp3TakeThread.h"
 #include "engine/session/SessionPauses.h"
 #include "engine/session/SoundWatch.h"
+#include "engine/session/SplitFileTake.h"
+#include "engine/session/SplitSettings.h"
 
 #include <atomic>
 #include <cstdint>
@@ -66,6 +68,9 @@ public:
     void SetPreRecordSeconds(unsigned seconds);
     // Takes hold at most this much sound captured after Record; 0: no limit.
     void SetSoundLimitSeconds(unsigned seconds);
+    // Takes split into tracks (or files) on silence as `settings` say; set
+    // while no take runs.
+    void SetSplit(const SplitSettings& settings);
     // Bytes of sound captured after Record handed to the sink in this take.
     [[nodiscard]] std::uint64_t CapturedBytes() const;
 
@@ -79,6 +84,9 @@ private:
     enum class State { Idle, Starting, Recording, Stopping };
 
     bool PrepareFileRecording();
+    // The take's file, and with splitting its further files, may be written:
+    // asks before replacing any and removes them.
+    bool ClearOutputFiles();
     // A write of the take's file failed (a full disk, an I/O error): the
     // capture callback or the encoder recorded it in an atomic.
     [[nodiscard]] bool FileWriteFailed() const;
@@ -101,9 +109,11 @@ private:
     std::atomic<CdTrackWriter::Ending> m_writerEnding{CdTrackWriter::Ending::Stopped};
     std::uint32_t m_preRecordBytes = 0;
     std::uint64_t m_soundLimitBytes = kNoTakeLimit;
+    SplitSettings m_split;
     CAuEncode m_recordEncoder;
     CdTrackWriter m_cdWriter;
     Mp3TakeThread m_mp3Take;
+    SplitFileTake m_splitFile;
     // User-interface thread (Start and the record timer).
     SoundWatch m_soundWatch;
     std::thread m_writerThread;

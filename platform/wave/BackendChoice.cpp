@@ -1,11 +1,14 @@
 #include "platform/wave/BackendChoice.h"
 
+#include "platform/wave/MarkedSource.h"
+
 namespace platform::wave {
 
 namespace {
 
 constexpr std::string_view kAlsaPrefix = "alsa:";
 constexpr std::string_view kFilePrefix = "file:";
+constexpr std::string_view kMarkedPrefix = "marked:";
 
 std::optional<BackendChoice> make(BackendChoice::Kind kind, std::string_view argument) {
     BackendChoice choice;
@@ -27,7 +30,7 @@ std::string BackendChoice::Text() const {
     case Kind::Silence:
         return "silence";
     case Kind::Marked:
-        return "marked";
+        return argument.empty() ? "marked" : "marked:" + argument;
     case Kind::Null:
         return "null";
     }
@@ -41,6 +44,11 @@ std::optional<BackendChoice> BackendChoice::Parse(std::string_view text, WaveDir
     }
     if (text == "marked") {
         return input ? make(Kind::Marked, {}) : std::nullopt;
+    }
+    if (text.starts_with(kMarkedPrefix)) {
+        text.remove_prefix(kMarkedPrefix.size());
+        return input && !text.empty() && MarkedSource::ParseGaps(text) ? make(Kind::Marked, text)
+                                                                       : std::nullopt;
     }
     if (text == "null") {
         return input ? std::nullopt : make(Kind::Null, {});

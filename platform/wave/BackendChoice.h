@@ -5,7 +5,8 @@
 //                 output: a WAV file that receives what is played
 //   "tone"        input only: the stereo test tone of ToneSource
 //   "silence"     input only: zeros in real time
-//   "marked"      input only: frames that carry their numbers (MarkedSource)
+//   "marked"      input only: frames that carry their numbers (MarkedSource);
+//                 "marked:SOUND,GAP" with silent gaps between them
 //   "null"        output only: discards in real time
 
 #include <optional>

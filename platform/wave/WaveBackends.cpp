@@ -22,7 +22,7 @@ OpenedSource OpenCaptureSource(const BackendChoice& choice, const WAVEFORMATEX& 
     case BackendChoice::Kind::Silence:
         return SilenceSource::Open(format);
     case BackendChoice::Kind::Marked:
-        return MarkedSource::Open(format);
+        return MarkedSource::Open(format, choice.argument);
     case BackendChoice::Kind::Null:
         break;
     }

@@ -5,6 +5,7 @@
 #include "engine/session/PreRecordSetting.h"
 #include "engine/session/RecordSession.h"
 #include "engine/session/SessionMessages.h"
+#include "engine/session/SplitSettings.h"
 #include "lang/LangText.h"
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
@@ -41,7 +42,10 @@ struct RecordArgs {
     bool yes = false;
     long seconds = 0;    // 0: until Ctrl-C or SIGTERM
     long preRecord = -1; // -1: as SoftSet.ini says
+    engine::SplitSettings split = engine::SplitSettingsFromSoftSet();
 };
+
+constexpr std::string_view kSplitOption = "--split-on-silence";
 
 // A whole number from `low` to `high`; -1 when the text is none.
 long ParseCount(const std::string& value, long low, long high) {
@@ -53,7 +57,8 @@ long ParseCount(const std::string& value, long low, long high) {
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli record --to cd --drive LETTER [--close-disc] | "
                          "--to file --path FILE.wav|FILE.mp3  [--seconds N] [--pre-record N] "
-                         "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes]\n");
+                         "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes] "
+                         "[--split-on-silence[=DB,SECONDS,MINTRACK]]\n");
     return 2;
 }
 
@@ -66,6 +71,18 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
             parsed.closeDisc = true;
         } else if (arg == "--yes") {
             parsed.yes = true;
+        } else if (arg.starts_with(kSplitOption)) {
+            // --split-on-silence, or --split-on-silence=DB,SECONDS,MINTRACK
+            const std::string_view values = arg.substr(kSplitOption.size());
+            if (!values.empty() && !values.starts_with('=')) {
+                return std::nullopt;
+            }
+            const auto split = engine::SplitSettingsOverride(
+                std::string(values.empty() ? values : values.substr(1)), parsed.split);
+            if (!split) {
+                return std::nullopt;
+            }
+            parsed.split = *split;
         } else if (hasValue && (arg == "--to" || arg == "--drive" || arg == "--path" ||
                                 arg == "--input" || arg == "--seconds" || arg == "--pre-record")) {
             const std::string value(args[++i]);
@@ -183,6 +200,7 @@ int RunRecord(std::span<const std::string_view> args) {
         WaitForFirstSound();
         engine::RecordSession session(view);
         session.SetSoundLimitSeconds(static_cast<unsigned>(parsed->seconds));
+        session.SetSplit(parsed->split);
         session.SetPreRecordSeconds(parsed->preRecord >= 0
                                         ? static_cast<unsigned>(parsed->preRecord)
                                         : engine::PreRecordSecondsSetting());
@@ -215,10 +233,13 @@ int RunRecord(std::span<const std::string_view> args) {
 const CliCommand kRecordCommand{
     "record",
     "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
-    "[--seconds N] [--pre-record N] [--input tone|marked|file:PATH|alsa:DEVICE] [--yes]",
+    "[--seconds N] [--pre-record N] [--input tone|marked|file:PATH|alsa:DEVICE] [--yes] "
+    "[--split-on-silence[=DB,SECONDS,MINTRACK]]",
     "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
     "seconds of sound or until Ctrl-C; --pre-record N (0 to 10) begins it with the N seconds "
-    "heard before; --yes overwrites an existing file without asking",
+    "heard before; --yes overwrites an existing file without asking; --split-on-silence starts "
+    "the next track (or file NAME-02, -03, ...) after a silence, as SoftSet.ini's [Record] "
+    "Split... settings or the values given say",
     RunRecord};
 
 } // namespace cli
