@@ -5,10 +5,12 @@
 #include "engine/session/PreRecordSetting.h"
 #include "engine/session/RecordSession.h"
 #include "engine/session/SessionMessages.h"
+#include "engine/session/TakeSchedule.h"
 #include "lang/LangText.h"
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
-#include "tools/cli/NoWaveDisplay.h"
+#include "tools/cli/MeterDisplay.h"
+#include "tools/cli/ScheduledStart.h"
 #include "tools/cli/StopSignals.h"
 #include "tools/cli/TakeMessageHost.h"
 #include "tools/cli/TerminalSessionView.h"
@@ -40,6 +42,7 @@ struct RecordArgs {
     bool yes = false;
     long seconds = 0;    // 0: until Ctrl-C or SIGTERM
     long preRecord = -1; // -1: as SoftSet.ini says
+    engine::TakeSchedule schedule;
 };
 
 // A whole number from `low` to `high`; -1 when the text is none.
@@ -49,9 +52,28 @@ long ParseCount(const std::string& value, long low, long high) {
     return end == value.c_str() || *end != '\0' || number < low || number > high ? -1 : number;
 }
 
+// --for, --at and --start-on-sound; false for another option or a bad value.
+bool ParseScheduleOption(std::string_view arg, std::string_view value, RecordArgs& parsed) {
+    if (arg == "--for") {
+        const std::optional<std::uint32_t> seconds = engine::ParseDurationSeconds(value);
+        parsed.seconds = seconds ? static_cast<long>(*seconds) : 0;
+        return seconds.has_value();
+    }
+    if (arg == "--at") {
+        parsed.schedule.startAt = engine::NextClockTime(value, engine::WallClock::now());
+        return parsed.schedule.startAt.has_value();
+    }
+    if (arg == "--start-on-sound") {
+        parsed.schedule.startOnSoundDb = engine::ParseSoundDb(value);
+        return parsed.schedule.startOnSoundDb.has_value();
+    }
+    return false;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli record --to cd --drive LETTER [--close-disc] | "
                          "--to file --path FILE.wav|FILE.mp3  [--seconds N] [--pre-record N] "
+                         "[--for DURATION] [--at HH:MM[:SS]] [--start-on-sound DB] "
                          "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes]\n");
     return 2;
 }
@@ -87,6 +109,10 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
                     return std::nullopt;
                 }
             }
+        } else if (hasValue && !ParseScheduleOption(arg, args[i + 1], parsed)) {
+            return std::nullopt;
+        } else if (hasValue) {
+            ++i;
         } else {
             return std::nullopt;
         }
@@ -102,8 +128,8 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // Runs the take until it ends by itself, its sound limit is captured or a
 // signal asks to stop; the record timer of a file take is run here, on this
 // thread.
-void RunTake(engine::RecordSession& session, const TerminalSessionView& view, long seconds) {
-    const StopSignals signals;
+void RunTake(engine::RecordSession& session, TerminalSessionView& view, const LevelMeter& meter,
+             const StopSignals& signals, long seconds) {
     const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
     // The first tick comes one period after the start, as a window's timer.
     auto nextTick =
@@ -121,6 +147,7 @@ void RunTake(engine::RecordSession& session, const TerminalSessionView& view, lo
             session.OnRecordTimer();
             nextTick += std::chrono::milliseconds(timerMs);
         }
+        view.ShowLevel(meter.Reading(), session.ClippedSamples());
         std::this_thread::sleep_for(kLoopPause);
     }
     while (session.IsRecording()) { // the writer thread finishing the take itself
@@ -172,7 +199,7 @@ int RunRecord(std::span<const std::string_view> args) {
     TakeMessageHost messages(terminal, parsed->yes);
     util::IMessageBoxHost* const before = util::SetMessageBoxHost(&messages);
     TerminalSessionView view(choices, stdout);
-    NoWaveDisplay display;
+    MeterDisplay display;
     g_waveRing.Init(kRingBytes, 0xFFFFFFFFu);
     OpenCapture(true, display);
     int status = 1;
@@ -183,9 +210,23 @@ int RunRecord(std::span<const std::string_view> args) {
         session.SetPreRecordSeconds(parsed->preRecord >= 0
                                         ? static_cast<unsigned>(parsed->preRecord)
                                         : engine::PreRecordSecondsSetting());
-        session.StartRecording();
+        const StopSignals signals;
+        std::optional<std::uint64_t> startByte;
+        if (parsed->schedule.Waits()) {
+            startByte = WaitForScheduledStart(parsed->schedule, display.Meter(), signals, stdout);
+            if (!startByte) {
+                std::fprintf(stderr, "sondrel-cli: stopped before the take started\n");
+            }
+        }
+        if (!parsed->schedule.Waits()) {
+            session.StartRecording();
+        } else if (startByte) {
+            session.StartRecordingFrom(*startByte);
+        }
         if (session.IsRecording()) {
-            RunTake(session, view, parsed->seconds);
+            RunTake(session, view, display.Meter(), signals, parsed->seconds);
+            std::printf("clipped samples: %llu\n",
+                        static_cast<unsigned long long>(session.ClippedSamples()));
             const bool lostSound =
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed)) ||
@@ -211,10 +252,13 @@ int RunRecord(std::span<const std::string_view> args) {
 const CliCommand kRecordCommand{
     "record",
     "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
-    "[--seconds N] [--pre-record N] [--input tone|marked|file:PATH|alsa:DEVICE] [--yes]",
+    "[--seconds N | --for DURATION] [--at HH:MM[:SS]] [--start-on-sound DB] [--pre-record N] "
+    "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes]",
     "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
-    "seconds of sound or until Ctrl-C; --pre-record N (0 to 10) begins it with the N seconds "
-    "heard before; --yes overwrites an existing file without asking",
+    "seconds of sound (or DURATION: 90s, 45m, 1h30m, 01:30:00) or until Ctrl-C; --at starts "
+    "it at the next such time of day, --start-on-sound when the level passes DB dBFS (-90 to "
+    "0); --pre-record N (0 to 10) begins it with the N seconds heard before; --yes overwrites "
+    "an existing file without asking",
     RunRecord};
 
 } // namespace cli

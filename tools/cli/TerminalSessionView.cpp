@@ -19,6 +19,13 @@ void TerminalSessionView::ShowLength(const std::string& text) {
     Redraw();
 }
 
+void TerminalSessionView::ShowLevel(const LevelReading& level, std::uint64_t clips) {
+    const std::lock_guard lock(m_mutex);
+    m_level = "peak " + FormatDbfs(level.held[0]) + " " + FormatDbfs(level.held[1]) +
+              " dBFS  clips " + std::to_string(clips);
+    Redraw();
+}
+
 void TerminalSessionView::SetCapacityRange(int /*low*/, int /*high*/) {}
 
 void TerminalSessionView::SetCapacityPos(int pos) {
@@ -47,7 +54,8 @@ unsigned TerminalSessionView::RecordTimerMs() const {
 
 void TerminalSessionView::Redraw() {
     const std::string line = "\r" + m_time + "  " + m_length + "  capacity used " +
-                             std::to_string(m_capacityPercent < 0 ? 0 : m_capacityPercent) + "%   ";
+                             std::to_string(m_capacityPercent < 0 ? 0 : m_capacityPercent) + "%  " +
+                             m_level + "   ";
     if (line != m_lastLine) {
         m_lastLine = line;
         std::fputs(line.c_str(), m_out);

@@ -6,6 +6,7 @@
 
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "engine/ISessionView.h"
+#include "engine/LevelMeter.h"
 
 #include <atomic>
 #include <cstdio>
@@ -41,6 +42,9 @@ public:
     void StopPlayback() override {}
     void EndMainDialog() override {}
 
+    // The meter's held peaks and the take's clip count, at the line's end.
+    void ShowLevel(const LevelReading& level, std::uint64_t clips);
+
     // The record timer's period; 0 while it is not running.
     [[nodiscard]] unsigned RecordTimerMs() const;
 
@@ -53,6 +57,7 @@ private:
     std::string m_time;
     std::string m_length;
     int m_capacityPercent = -1;
+    std::string m_level;
     std::string m_lastLine;
     std::atomic<unsigned> m_timerMs{0};
 };
