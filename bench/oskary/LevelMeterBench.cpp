@@ -4,14 +4,14 @@
 // is the display thread's work on that sound (LevelMeter::Add) and the
 // reading and wording of the strip; the waveform's part is the display
 // thread's publishing of the same sound and the GUI thread's repaint of the
-// 332 x 52 display area (trace and strip) into an image.
+// 332 x 52 display area (trace and strip) into an image. Part of
+// oskary_cpu_bench, whose main starts the application.
 
 #include "bench/BenchQuick.h"
 #include "components/oskary/LatestSamples.h"
 #include "components/oskary/WaveView.h"
 #include "engine/LevelMeter.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 
@@ -20,7 +20,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -84,14 +83,3 @@ void BM_MeterVsWaveformPerDisplayFrame(benchmark::State& state) {
 BENCHMARK(BM_MeterVsWaveformPerDisplayFrame)->Iterations(BenchIterations(3000));
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
