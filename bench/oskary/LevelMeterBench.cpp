@@ -17,9 +17,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -41,9 +41,12 @@ std::vector<std::uint8_t> ToneFrames(std::size_t frames) {
     return pcm;
 }
 
-double MicrosecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-        .count();
+// CPU time of this thread (both parts run on it), so other processes on a
+// loaded machine do not count.
+double ThreadCpuMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
 }
 
 void BM_MeterVsWaveformPerDisplayFrame(benchmark::State& state) {
@@ -61,18 +64,18 @@ void BM_MeterVsWaveformPerDisplayFrame(benchmark::State& state) {
     std::uint64_t position = 0;
     std::size_t words = 0;
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
+        double start = ThreadCpuMicroseconds();
         meter->Add(pcm, position);
         const LevelReading reading = meter->Reading();
         words += FormatDbfs(reading.peak[0]).size() + FormatDbfs(reading.peak[1]).size();
-        meterUs += MicrosecondsSince(start);
+        meterUs += ThreadCpuMicroseconds() - start;
         position += pcm.size();
 
-        start = std::chrono::steady_clock::now();
+        start = ThreadCpuMicroseconds();
         samples->Publish(pcm.data(), pcm.size());
         samples->CopyIfNewer(seen, frames);
         view.render(&image);
-        waveformUs += MicrosecondsSince(start);
+        waveformUs += ThreadCpuMicroseconds() - start;
     }
     benchmark::DoNotOptimize(words);
     const auto count = static_cast<double>(state.iterations());
