@@ -27,7 +27,7 @@ int BarLength(std::uint32_t magnitude, int width) {
     }
     const double dbfs = 20.0 * std::log10(static_cast<double>(magnitude) / kFullScale);
     const double share = std::clamp(1.0 - dbfs / kStripFloorDb, 0.0, 1.0);
-    return static_cast<int>(share * width + 0.5);
+    return static_cast<int>(std::lround(share * width));
 }
 
 } // namespace

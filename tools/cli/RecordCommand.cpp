@@ -109,9 +109,7 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
                     return std::nullopt;
                 }
             }
-        } else if (hasValue && !ParseScheduleOption(arg, args[i + 1], parsed)) {
-            return std::nullopt;
-        } else if (hasValue) {
+        } else if (hasValue && ParseScheduleOption(arg, args[i + 1], parsed)) {
             ++i;
         } else {
             return std::nullopt;
