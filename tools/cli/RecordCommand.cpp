@@ -208,21 +208,22 @@ int RunRecord(std::span<const std::string_view> args) {
         session.SetPreRecordSeconds(parsed->preRecord >= 0
                                         ? static_cast<unsigned>(parsed->preRecord)
                                         : engine::PreRecordSecondsSetting());
-        const StopSignals signals;
-        std::optional<std::uint64_t> startByte;
-        if (parsed->schedule.Waits()) {
-            startByte = WaitForScheduledStart(parsed->schedule, display.Meter(), signals, stdout);
-            if (!startByte) {
-                std::fprintf(stderr, "sondrel-cli: stopped before the take started\n");
-            }
-        }
+        // Ctrl-C ends a take that waits to start; one that starts at once
+        // asks its question (an existing file) with Ctrl-C ending the program.
+        std::optional<StopSignals> signals;
         if (!parsed->schedule.Waits()) {
             session.StartRecording();
-        } else if (startByte) {
+        } else if (const std::optional<std::uint64_t> startByte = WaitForScheduledStart(
+                       parsed->schedule, display.Meter(), signals.emplace(), stdout)) {
             session.StartRecordingFrom(*startByte);
+        } else {
+            std::fprintf(stderr, "sondrel-cli: stopped before the take started\n");
         }
         if (session.IsRecording()) {
-            RunTake(session, view, display.Meter(), signals, parsed->seconds);
+            if (!signals) {
+                signals.emplace();
+            }
+            RunTake(session, view, display.Meter(), *signals, parsed->seconds);
             std::printf("clipped samples: %llu\n",
                         static_cast<unsigned long long>(session.ClippedSamples()));
             const bool lostSound =
