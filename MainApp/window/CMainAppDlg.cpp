@@ -221,7 +221,8 @@ void CMainAppDlg::CreateControls() {
     m_trackReader = std::make_unique<disc::TrackListReader>(*m_trackRows, m_trackAddresses);
     m_session = std::make_unique<engine::RecordSession>(*this);
     m_session->SetPreRecordSeconds(engine::PreRecordSecondsSetting());
-    m_waveDisplay.SetClipSource([this] { return m_session ? m_session->ClippedSamples() : 0; });
+    m_waveDisplay.SetClipSource([this] { return m_session ? m_session->ClippedSamples() : 0; },
+                                QString::fromStdString(lang::GetLangString("UIText", 36)));
     m_timedTake = std::make_unique<TimedTake>(
         *m_session, m_waveDisplay.Meter(),
         TimedTake::Hooks{

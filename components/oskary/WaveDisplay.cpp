@@ -33,7 +33,7 @@ void WaveDisplay::InitWave(void* window, std::int32_t samplesShown) {
     }
     m_view = new WaveView(host, m_samples, m_meter);
     m_view->SetColours(m_background, m_trace);
-    m_view->SetClipSource(m_clips);
+    m_view->SetClipSource(m_clips, m_clipsWord);
 }
 
 void WaveDisplay::ShowWave(BufManaEx* ring) {
@@ -60,10 +60,11 @@ void WaveDisplay::SetColours(const QColor& background, const QColor& trace) {
     }
 }
 
-void WaveDisplay::SetClipSource(std::function<std::uint64_t()> clips) {
+void WaveDisplay::SetClipSource(std::function<std::uint64_t()> clips, const QString& word) {
     m_clips = std::move(clips);
+    m_clipsWord = word;
     if (m_view != nullptr) {
-        m_view->SetClipSource(m_clips);
+        m_view->SetClipSource(m_clips, m_clipsWord);
     }
 }
 

@@ -19,6 +19,7 @@
 
 #include <QColor>
 #include <QPointer>
+#include <QString>
 
 #include <atomic>
 #include <cstdint>
@@ -44,9 +45,9 @@ public:
     // GUI thread; applies now and to a later InitWave.
     void SetColours(const QColor& background, const QColor& trace);
 
-    // GUI thread: the clip count the strip shows, asked at every redraw;
-    // applies now and to a later InitWave.
-    void SetClipSource(std::function<std::uint64_t()> clips);
+    // GUI thread: the clip count the strip shows, asked at every redraw, and
+    // the word before it; applies now and to a later InitWave.
+    void SetClipSource(std::function<std::uint64_t()> clips, const QString& word);
     // The meter the reader feeds (any thread may read it or arm its trigger).
     [[nodiscard]] LevelMeter& Meter() { return *m_meter; }
 
@@ -57,6 +58,7 @@ private:
     std::shared_ptr<LatestSamples> m_samples;
     std::shared_ptr<LevelMeter> m_meter;
     std::function<std::uint64_t()> m_clips;
+    QString m_clipsWord{QStringLiteral("clips")};
     QPointer<WaveView> m_view;
     QColor m_background{Qt::black};
     QColor m_trace{0, 230, 0};

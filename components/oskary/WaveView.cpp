@@ -51,8 +51,9 @@ void WaveView::SetColours(const QColor& background, const QColor& trace) {
     update();
 }
 
-void WaveView::SetClipSource(std::function<std::uint64_t()> clips) {
+void WaveView::SetClipSource(std::function<std::uint64_t()> clips, const QString& word) {
     m_clips = std::move(clips);
+    m_clipsWord = word;
     update();
 }
 
@@ -123,9 +124,9 @@ void WaveView::DrawChannel(QPainter& painter, bool left, int centreY, int halfHe
 }
 
 void WaveView::DrawStrip(QPainter& painter, const QRect& strip) {
-    m_stripText = QStringLiteral("%1 %2 dBFS  clips %3")
+    m_stripText = QStringLiteral("%1 %2 dBFS  %3 %4")
                       .arg(QString::fromStdString(FormatDbfs(m_level.peak[0])),
-                           QString::fromStdString(FormatDbfs(m_level.peak[1])))
+                           QString::fromStdString(FormatDbfs(m_level.peak[1])), m_clipsWord)
                       .arg(m_clipCount);
     const int barsWidth = std::max(strip.width() - kStripTextPx, 0);
     const int barHeight = std::max((strip.height() - 3) / 2, 1);

@@ -28,7 +28,8 @@ public:
              std::shared_ptr<const LevelMeter> meter);
 
     void SetColours(const QColor& background, const QColor& trace);
-    void SetClipSource(std::function<std::uint64_t()> clips);
+    // The take's clip count, asked at every refresh, and the word before it.
+    void SetClipSource(std::function<std::uint64_t()> clips, const QString& word);
     // The words of the strip as last drawn, e.g. "-6.0 -inf dBFS  clips 3".
     [[nodiscard]] QString StripText() const;
 
@@ -46,6 +47,7 @@ private:
     std::shared_ptr<const LatestSamples> m_samples;
     std::shared_ptr<const LevelMeter> m_meter;
     std::function<std::uint64_t()> m_clips;
+    QString m_clipsWord;
     LevelReading m_level;
     std::uint64_t m_clipCount = 0;
     QString m_stripText;
