@@ -1,6 +1,6 @@
 // The erase and save progress windows and the play bar shown offscreen: keys
-// that must not close them, the save window's layout by its flags, its Cancel
-// question, the play bar's controls.
+// that must not close them, the save window's layout by its flags (one bar, none), its
+// Cancel question, the play bar's controls.
 #include "controls/CDlgAudioPlay.h"
 #include "controls/CDlgEProgress.h"
 #include "controls/CDlgProgress1.h"
@@ -62,10 +62,6 @@ TEST(ProgressDialogs, PlayBarFillsItsPlaceholderAndPlaysNothingWithoutADisc) {
     placeholder.resize(400, 40);
     CDlgAudioPlay bar(&placeholder);
     EXPECT_EQ(bar.size(), placeholder.size());
-    const char* names[] = {"1021", "1022", "1023", "1024", "1025"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(bar.Button(i).objectName(), QString::fromLatin1(names[i]));
-    }
     EXPECT_EQ(bar.Slider().maximum(), 100);
     placeholder.show();
     bar.show(); // the main window shows it at start-up

@@ -135,12 +135,6 @@ TEST(TrackList, SharedSheetWithCdTextAndMalformedSheetsRefused) {
     }
 }
 
-} // namespace
-} // namespace disc
-
-namespace disc {
-namespace {
-
 // The table of contents leaves out the tracks of a session still open, as
 // drives that read it from the lead-ins do: they come from READ TRACK
 // INFORMATION.

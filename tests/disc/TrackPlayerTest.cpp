@@ -190,12 +190,6 @@ TEST_F(TrackPlayerTest, NoOutputDeviceSaysSo) {
     EXPECT_EQ(box.ShownMessages()[0].text, lang::GetLangString("Message", 1));
 }
 
-} // namespace
-} // namespace disc
-
-namespace disc {
-namespace {
-
 TEST_F(TrackPlayerTest, ANewTrackOverARunningOneWaitsTwoSeconds) {
     LoadDisc(450);
     m_record->allowance = 0;

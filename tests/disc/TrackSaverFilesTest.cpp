@@ -1,10 +1,12 @@
-// What saving leaves in the chosen folder when the disc's titles are hostile,
-// sectors stay unreadable, the disk fills up or the user cancels: through the
-// worker, the encoder and the emulated drive, onto real (and full) folders.
+// Saving disc tracks into files through the worker, the encoder and the emulated drive, onto
+// real (and full) folders: names taken from titles or numbers without replacing files, the
+// sound bit-exact, unchecked rows, an unwritable folder, and what is left
+// when titles are hostile, sectors stay unreadable, the disk fills up or the user cancels.
 #include "components/vesplin/EncodeFile.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"
 #include "disc/TrackSaver.h"
+#include "lang/LangText.h"
 #include "tests/components/quarnel/integration/EmulatedRig.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
@@ -80,6 +82,42 @@ protected:
     testsupport::ScopedMessageBoxHost m_host{m_box};
 };
 
+TEST_F(TrackSaverFilesTest, WavFilesHoldTheTracksSectorsAndTakeTitlesOrNumbers) {
+    LoadDisc({"First", "Second", ""}, 30);
+    std::ofstream(m_out / "Track3.wav") << "kept";
+    std::ofstream(m_out / "Track3-a.wav") << "kept";
+    m_rows.SetChecked(1, false);
+    Save(SaveFormat::Wav);
+    const std::uint64_t size = 44 + 30 * kSectorBytes;
+    EXPECT_EQ(Files(m_out), (std::map<std::string, std::uintmax_t>{{"First.wav", size},
+                                                                   {"Track3-a-a.wav", size},
+                                                                   {"Track3-a.wav", 4},
+                                                                   {"Track3.wav", 4}}));
+    const std::vector<std::uint8_t> audio = testsupport::AudioSectors(0, 90, 5);
+    for (const auto& [name, track] : {std::pair{"First.wav", 0}, std::pair{"Track3-a-a.wav", 2}}) {
+        std::string file(fs::file_size(m_out / name), '\0');
+        std::ifstream(m_out / name, std::ios::binary)
+            .read(file.data(), static_cast<std::streamsize>(file.size()));
+        EXPECT_TRUE(file.substr(44) == std::string(audio.begin() + track * 30 * kSectorBytes,
+                                                   audio.begin() + (track + 1) * 30 * kSectorBytes))
+            << name << " differs from the disc";
+    }
+}
+
+TEST_F(TrackSaverFilesTest, NoCheckedRowEndsAtOnceAndAnUnwritableFolderSaysSo) {
+    LoadDisc({"One", "Two"}, 30);
+    m_rows.SetChecked(0, false);
+    m_rows.SetChecked(1, false);
+    Save(SaveFormat::Wav);
+    EXPECT_TRUE(Files(m_out).empty());
+    m_rows.SetChecked(1, true);
+    m_out /= "missing";
+    Save(SaveFormat::Wav);
+    ASSERT_EQ(m_box.ShownCount(), 1U);
+    EXPECT_EQ(m_box.ShownMessages()[0].text, lang::GetLangString("Message", 27));
+    EXPECT_FALSE(fs::exists(m_out));
+}
+
 TEST_F(TrackSaverFilesTest, AnyTitleBecomesASafeNameInsideTheFolder) {
     // 299 times ä in the sheet's Latin-1, two bytes each in UTF-8: the name
     // is cut before the character that would cross 200 bytes.
@@ -139,6 +177,9 @@ TEST_F(TrackSaverFilesTest, ACancelledTrackLeavesNoFile) {
     LoadDisc({"Long"}, 3000);
     ASSERT_TRUE(
         m_saver.Start(&m_rig.Device(), m_rows, m_addresses, m_out.string(), SaveFormat::Mp3));
+    EXPECT_FALSE(
+        m_saver.Start(&m_rig.Device(), m_rows, m_addresses, m_out.string(), SaveFormat::Wav))
+        << "one save at a time";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (m_saver.Tick().percent == 0 && !m_saver.Tick().finished &&
            std::chrono::steady_clock::now() < deadline) {

@@ -65,14 +65,6 @@ TEST_F(CDlgSetKeyTest, ShowsTheStoredSettingsAndOkWritesTheChoice) {
     EXPECT_TRUE(keys->isEnabled() && modifiers->isEnabled());
     EXPECT_EQ(modifiers->currentText(), "Left Alt");
     EXPECT_EQ(keys->currentText(), "Q");
-    ASSERT_EQ(keys->count(), 48);
-    for (const auto& [position, text] :
-         {std::pair{0, "F1"}, {11, "F12"}, {12, "0"}, {21, "9"}, {22, "A"}, {47, "Z"}}) {
-        EXPECT_EQ(keys->itemText(position), text);
-    }
-    ASSERT_EQ(modifiers->count(), 5);
-    EXPECT_EQ(modifiers->itemText(0), "None");
-    EXPECT_EQ(modifiers->itemText(4), "Right Alt");
 
     dialog.show();
     keys->setCurrentIndex(19); // "7"

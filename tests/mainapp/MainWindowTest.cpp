@@ -1,6 +1,7 @@
-// The main window through its real layers: start-up, output mode, keyboard
-// filter, dragging, the browse dialog, erasing and saving on an emulated
-// drive, and the session view used from other threads.
+// The main window through its real layers: start-up, output mode, keyboard filter, dragging,
+// the browse dialog, a WAV take, erasing and saving on an emulated drive (whose disc leaves
+// and comes back), questions from workers, and disc changes made by other programs. (The
+// session's calls from its worker at each stage of a CD take are in WindowCloseTest.cpp.)
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/emu/SteadyClock.h"
@@ -225,25 +226,6 @@ TEST_F(MainWindowTest, AWavTakeRunsFromRecordToStopWithTheReadoutsCounting) {
     EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.isVisible(); }));
 }
 
-TEST_F(MainWindowTest, DiscArrivalAndRemovalInTheCurrentDriveRefreshTheTrackList) {
-    const std::string sheet = std::string(SONDREL_SOURCE_DIR) + "/../shared/testvectors/cdda.cue";
-    if (!std::filesystem::exists(sheet)) {
-        GTEST_SKIP() << "test vector " << sheet << " is not there";
-    }
-    quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
-    ASSERT_NE(drive, nullptr);
-    auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
-
-    ASSERT_TRUE(drive->RemoveDisc());
-    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 0; }, 10000))
-        << "emptied at once: the drive is not ready";
-    std::string error;
-    ASSERT_TRUE(drive->LoadImage(sheet, &error)) << error;
-    EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() > 0; }, 10000))
-        << "read again after the arrival wait";
-    EXPECT_EQ(list->GetItemText(0, 0).toStdString().empty(), false);
-}
-
 TEST_F(MainWindowTest, EraseAsksRunsItsProgressWindowOnTimerThreeAndEnds) {
     quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();
     ASSERT_NE(drive, nullptr);
@@ -334,49 +316,6 @@ TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
     EXPECT_EQ(shell.m_calls[0].workingFolder, folder);
 }
 
-TEST_F(MainWindowTest, SessionCallsFromAWorkerReachTheControlsOnTheGuiThread) {
-    m_dialog.OnInitDialog();
-    m_dialog.show();
-    QTest::mouseClick(Button(1003), Qt::LeftButton);
-    qobject_cast<QLineEdit*>(Item(1005))->setText(QStringLiteral("/tmp/take.wav"));
-    m_dialog.findChild<QCheckBox*>(QStringLiteral("control1015"))->setChecked(true);
-
-    std::atomic<bool> sawChoices{false};
-    std::thread writer([&] {
-        sawChoices = m_dialog.IsToFileChecked() && m_dialog.IsCloseDiscChecked() &&
-                     m_dialog.OutputPathText() == "/tmp/take.wav" &&
-                     m_dialog.RecordSourceCount() > 0;
-        m_dialog.SetControlsRecording(true);
-        m_dialog.ShowTime("Time: 00:00:03");
-        m_dialog.ShowLength("Length: 516K");
-        m_dialog.SetCapacityRange(0, 100);
-        m_dialog.SetCapacityPos(42);
-    });
-    writer.join();
-    EXPECT_TRUE(sawChoices.load());
-    // Nothing happened on the worker itself; the queued calls run here.
-    EXPECT_TRUE(Item(1012)->isVisible());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(qobject_cast<QLabel*>(Item(1017))->text(), QStringLiteral("Time: 00:00:03"));
-    EXPECT_EQ(qobject_cast<QLabel*>(Item(1031))->text(), QStringLiteral("Length: 516K"));
-    EXPECT_TRUE(Item(1017)->isVisible());
-    EXPECT_EQ(qobject_cast<QProgressBar*>(Item(1016))->value(), 42);
-    EXPECT_FALSE(Item(1012)->isVisible());
-    EXPECT_TRUE(Item(1013)->isVisible());
-    EXPECT_TRUE(Item(1013)->isEnabled());
-    for (const int id : {1014, 1010, 1011, 1002, 1006, 1036}) {
-        EXPECT_FALSE(Item(id)->isEnabled()) << id;
-    }
-    for (const int id : {1027, 1044, 1033, 1034, 1035, 1036}) {
-        EXPECT_FALSE(Item(id)->isVisible()) << id;
-    }
-    // On the GUI thread the call acts at once.
-    m_dialog.SetControlsRecording(false);
-    EXPECT_TRUE(Item(1012)->isVisible());
-    EXPECT_FALSE(Item(1013)->isVisible());
-    EXPECT_TRUE(Item(1036)->isVisible());
-}
-
 TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
     WindowTestEnvironment::Get();
     window::QtMessageBoxHost host;
@@ -412,10 +351,6 @@ TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
     });
     EXPECT_EQ(host.Show("Save?", util::MB_YESNOCANCEL), util::IDYES);
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(MainWindowTest, FollowsDiscChangesAnotherProgramMakesInItsDrive) {
     quarnel::emu::EmulatedDrive* drive = ShowWithEmulatedDrive();

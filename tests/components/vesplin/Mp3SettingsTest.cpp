@@ -4,51 +4,38 @@
 #include <gtest/gtest.h>
 
 using vesplin::Mp3Mode;
-using vesplin::Mp3Settings;
-using vesplin::ReadMp3Settings;
 
 namespace {
 
-class Mp3SettingsTest : public ::testing::Test {
-protected:
-    Mp3Settings Read(std::string_view text) {
-        return ReadMp3Settings(m_folder.Write("SoftSet.ini", text));
+// Each row: the settings file's text and the mode, bit rate and quality read from it. Values
+// out of range fall back one by one to the defaults (CBR, 192 kbit/s, quality 2).
+TEST(Mp3SettingsTest, ValidValuesAreTakenAndOthersFallBackOneByOne) {
+    struct Row {
+        const char* text;
+        Mp3Mode mode;
+        int bitRateKbps;
+        int vbrQuality;
+    };
+    const Row rows[] = {
+        {"[Language Set]\nlangsel=2\n", Mp3Mode::Cbr, 192, 2},
+        {"[Mp3]\n", Mp3Mode::Cbr, 192, 2},
+        {"[mp3]\nmode = vbr\nVbrQuality=0\nBitRate=320\n", Mp3Mode::Vbr, 320, 0},
+        {"[Mp3]\nMode=CBR\nBitRate=32\nVbrQuality=9\n", Mp3Mode::Cbr, 32, 9},
+        // 191 is no Layer III rate; 10 is beyond the quality scale.
+        {"[Mp3]\nMode=VBR\nBitRate=191\nVbrQuality=10\n", Mp3Mode::Vbr, 192, 2},
+        {"[Mp3]\nMode=ABR\nBitRate=12x\nVbrQuality=-1\n", Mp3Mode::Cbr, 192, 2},
+        {"[Mp3]\nMode=\nBitRate=\nVbrQuality=\n", Mp3Mode::Cbr, 192, 2},
+        {"[Mp3]\nBitRate=99999999999999999999\nVbrQuality=2.5\n", Mp3Mode::Cbr, 192, 2},
+    };
+    testsupport::TempFolder folder;
+    for (const Row& row : rows) {
+        const vesplin::Mp3Settings settings =
+            vesplin::ReadMp3Settings(folder.Write("SoftSet.ini", row.text));
+        EXPECT_EQ(settings.mode, row.mode) << row.text;
+        EXPECT_EQ(settings.bitRateKbps, row.bitRateKbps) << row.text;
+        EXPECT_EQ(settings.vbrQuality, row.vbrQuality) << row.text;
     }
-    testsupport::TempFolder m_folder;
-};
-
-void ExpectDefaults(const Mp3Settings& settings) {
-    EXPECT_EQ(settings.mode, Mp3Mode::Cbr);
-    EXPECT_EQ(settings.bitRateKbps, 192);
-    EXPECT_EQ(settings.vbrQuality, 2);
-}
-
-TEST_F(Mp3SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
-    ExpectDefaults(ReadMp3Settings(m_folder.File("missing.ini")));
-    ExpectDefaults(Read("[Language Set]\nlangsel=2\n"));
-    ExpectDefaults(Read("[Mp3]\n"));
-}
-
-TEST_F(Mp3SettingsTest, ValidValuesAreTaken) {
-    const Mp3Settings vbr = Read("[mp3]\nmode = vbr\nVbrQuality=0\nBitRate=320\n");
-    EXPECT_EQ(vbr.mode, Mp3Mode::Vbr);
-    EXPECT_EQ(vbr.vbrQuality, 0);
-    EXPECT_EQ(vbr.bitRateKbps, 320);
-    const Mp3Settings cbr = Read("[Mp3]\nMode=CBR\nBitRate=32\nVbrQuality=9\n");
-    EXPECT_EQ(cbr.mode, Mp3Mode::Cbr);
-    EXPECT_EQ(cbr.bitRateKbps, 32);
-    EXPECT_EQ(cbr.vbrQuality, 9);
-}
-
-TEST_F(Mp3SettingsTest, ValuesOutOfRangeFallBackOneByOne) {
-    // 191 is no Layer III rate; 10 is beyond the quality scale.
-    const Mp3Settings settings = Read("[Mp3]\nMode=VBR\nBitRate=191\nVbrQuality=10\n");
-    EXPECT_EQ(settings.mode, Mp3Mode::Vbr);
-    EXPECT_EQ(settings.bitRateKbps, 192);
-    EXPECT_EQ(settings.vbrQuality, 2);
-    ExpectDefaults(Read("[Mp3]\nMode=ABR\nBitRate=12x\nVbrQuality=-1\n"));
-    ExpectDefaults(Read("[Mp3]\nMode=\nBitRate=\nVbrQuality=\n"));
-    ExpectDefaults(Read("[Mp3]\nBitRate=99999999999999999999\nVbrQuality=2.5\n"));
+    EXPECT_EQ(vesplin::ReadMp3Settings(folder.File("missing.ini")).bitRateKbps, 192);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // CD takes from the tone input onto an emulated writer, read back from the
 // drive's image and compared sample for sample with the tone.
+#include "components/quarnel/MmcOpcodes.h"
 #include "engine/RecordingState.h"
 #include "engine/session/SessionState.h"
 #include "tests/engine/session/SessionFixture.h"
@@ -9,7 +10,29 @@ namespace {
 constexpr std::uint64_t kTakeBuffers = 12;
 constexpr std::uint32_t kSectorsPerBuffer = 16;
 
-class CdTake : public SessionFixture {};
+class CdTake : public SessionFixture {
+protected:
+    // A take whose cache flush or track close the drive refuses ends with message 30 naming
+    // the command and the drive's answer, instead of passing for a finished take.
+    void ExpectToldWhenRefused(std::uint8_t opcode, const std::string& said) {
+        MakeDrive();
+        quarnel::emu::FaultPlan faults = Emulated().Faults();
+        faults.failCommands.push_back(opcode);
+        Emulated().SetFaults(faults);
+        const std::size_t before = MessageTexts().size();
+        RecordFor(4);
+        const std::vector<std::string> texts = MessageTexts();
+        ASSERT_EQ(texts.size(), before + 1);
+        EXPECT_EQ(texts.back(), Message(30) + "\n" + said + ": sense 4/44/00 (drive failure)");
+        EXPECT_FALSE(Emulated().State().locked) << "the drive is let go all the same";
+        DropDrive();
+    }
+};
+
+TEST_F(CdTake, ARefusedCacheFlushOrTrackCloseIsTold) {
+    ExpectToldWhenRefused(quarnel::op::kSynchronizeCache, "SYNCHRONIZE CACHE");
+    ExpectToldWhenRefused(quarnel::op::kCloseTrackSession, "CLOSE TRACK");
+}
 
 TEST_F(CdTake, TwoTakesAppendTwoTracksHoldingExactlyTheCapturedSound) {
     MakeDrive();

@@ -98,10 +98,4 @@ TEST_F(AdBtnTest, KeepsTheBackgroundItFirstSawAndDrawsTheTextInItsColour) {
     EXPECT_TRUE(hasText);
 }
 
-TEST_F(AdBtnTest, CountZeroLeavesTheStripEmpty) {
-    m_temp.Write("showinfo/eng.ini", "[Info Set]\nCount=0\nTime=20\nInfo1_str=Hidden\n");
-    m_banner.StartInfo({m_temp.Path(), ""}, "eng");
-    EXPECT_FALSE(QTest::qWaitFor([&] { return !m_banner.InfoText().empty(); }, 300));
-}
-
 } // namespace

@@ -70,6 +70,19 @@ MMRESULT itemTexts(HMIXER mixer, const SelectControl& control,
     return result;
 }
 
+int itemOfType(HMIXER mixer, std::uint32_t componentType) {
+    SelectControl control;
+    std::vector<MIXERCONTROLDETAILS_LISTTEXT> texts;
+    if (selectControl(mixer, control) != MMSYSERR_NOERROR ||
+        itemTexts(mixer, control, texts) != MMSYSERR_NOERROR) {
+        return -1;
+    }
+    const auto found = std::find_if(texts.begin(), texts.end(), [&](const auto& text) {
+        return text.dwParam2 == componentType;
+    });
+    return found == texts.end() ? -1 : static_cast<int>(found - texts.begin());
+}
+
 MMRESULT readItems(HMIXER mixer, const SelectControl& control, std::vector<std::int32_t>& values) {
     std::vector<MIXERCONTROLDETAILS_BOOLEAN> items(std::max<std::uint32_t>(control.items, 1));
     MIXERCONTROLDETAILS details =

@@ -33,6 +33,8 @@ MMRESULT sourceLine(HMIXER mixer, std::uint32_t index, MIXERLINE& line);
 MMRESULT selectControl(HMIXER mixer, SelectControl& control);
 MMRESULT itemTexts(HMIXER mixer, const SelectControl& control,
                    std::vector<MIXERCONTROLDETAILS_LISTTEXT>& texts);
+// The item of the select control whose line has that component type, or -1.
+int itemOfType(HMIXER mixer, std::uint32_t componentType);
 MMRESULT readItems(HMIXER mixer, const SelectControl& control, std::vector<std::int32_t>& values);
 MMRESULT writeItems(HMIXER mixer, const SelectControl& control, std::vector<std::int32_t> values);
 // Reads the items, sets one and writes them all back (other items keep their values).

@@ -1,13 +1,12 @@
-// The registry service over a real settings file: values written through one
-// set of handles are read back through fresh ones and by other processes;
-// missing keys and values, unwritable folders, garbled files and bad handles
-// get their error codes.
+// The registry service over a real settings file: values written through one set of handles
+// are read back through fresh ones; missing keys and values, unwritable folders, garbled files
+// and bad handles get their error codes. (Writers in several processes at once are checked by
+// tests/cli/hotkey-concurrent.sh.)
 #include "platform/registry/Registry.h"
 #include "tests/support/ScopedRegistryFile.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -136,39 +135,6 @@ TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndAllItHoldsThroug
     EXPECT_EQ(m_registry.Folder().Read("registry.ini"), text + "toolong=dword:00000007\n");
 }
 
-TEST_F(RegistryTest, WritersInSeveralProcessesLoseNoValue) {
-    constexpr int kProcesses = 3;
-    constexpr int kValuesEach = 20;
-    HKEY root = CreateLevels({"Software\\Kestrune\\Sondrel"});
-    ASSERT_NE(root, nullptr);
-    RegCloseKey(root);
-    pid_t children[kProcesses] = {};
-    for (int p = 0; p < kProcesses; ++p) {
-        children[p] = fork();
-        ASSERT_GE(children[p], 0);
-        if (children[p] == 0) {
-            HKEY key = CreateLevels({"Software\\Kestrune\\Sondrel"});
-            bool ok = key != nullptr;
-            for (int i = 0; ok && i < kValuesEach; ++i) {
-                const std::string name = "p" + std::to_string(p) + "v" + std::to_string(i);
-                ok = SetDword(key, name.c_str(), static_cast<DWORD>(p * 100 + i)) == ERROR_SUCCESS;
-            }
-            _exit(ok ? 0 : 1);
-        }
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    for (int p = 0; p < kProcesses; ++p) {
-        for (int i = 0; i < kValuesEach; ++i) {
-            const std::string name = "p" + std::to_string(p) + "v" + std::to_string(i);
-            EXPECT_EQ(QueryDword("Software\\Kestrune\\Sondrel", name.c_str()), p * 100 + i);
-        }
-    }
-}
-
 TEST(RegistryLocationTest, WithoutAnExplicitFileTheUsersSettingsFolderIsUsed) {
     testsupport::ScopedRegistryFile registry; // restores SONDREL_REGISTRY afterwards
     ::unsetenv("SONDREL_REGISTRY");
@@ -186,10 +152,6 @@ TEST(RegistryLocationTest, WithoutAnExplicitFileTheUsersSettingsFolderIsUsed) {
                   .find("[HKEY_LOCAL_MACHINE\\Software]"),
               std::string::npos);
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(RegistryTest, WritingKeepsWhatOthersOwnAndGoesThroughALink) {
     const std::string text = "; my notes\n"

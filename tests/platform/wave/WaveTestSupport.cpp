@@ -173,11 +173,6 @@ std::vector<char> CaptureClient::captured() const {
     return m_captured;
 }
 
-std::vector<UINT> CaptureClient::messages() const {
-    const std::lock_guard lock(m_mutex);
-    return m_messages;
-}
-
 std::vector<DWORD> CaptureClient::bufferSizes() const {
     const std::lock_guard lock(m_mutex);
     return m_bufferSizes;
@@ -202,7 +197,6 @@ void CaptureClient::proc(HWAVEIN handle, UINT message, DWORD_PTR instance, DWORD
 
 void CaptureClient::onMessage(HWAVEIN handle, UINT message, WAVEHDR* header) {
     std::unique_lock lock(m_mutex);
-    m_messages.push_back(message);
     if (message != MM_WIM_DATA) {
         m_changed.notify_all();
         return;
@@ -302,11 +296,6 @@ std::vector<std::size_t> PlaybackClient::doneOrder() const {
     return m_doneOrder;
 }
 
-std::vector<UINT> PlaybackClient::messages() const {
-    const std::lock_guard lock(m_mutex);
-    return m_messages;
-}
-
 void PlaybackClient::resetAndClose() {
     m_chained = false;
     waveOutReset(m_handle);
@@ -329,7 +318,6 @@ void PlaybackClient::onMessage(HWAVEOUT handle, UINT message, WAVEHDR* header) {
         }
     }
     const std::lock_guard lock(m_mutex);
-    m_messages.push_back(message);
     if (message == MM_WOM_DONE) {
         m_doneOrder.push_back(header->dwUser);
     }

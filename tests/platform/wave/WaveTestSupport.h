@@ -75,7 +75,6 @@ public:
 
     [[nodiscard]] HWAVEIN handle() const { return m_handle; }
     [[nodiscard]] std::vector<char> captured() const;
-    [[nodiscard]] std::vector<UINT> messages() const;
     [[nodiscard]] std::vector<DWORD> bufferSizes() const;
     [[nodiscard]] MMRESULT firstBufferResult() const;
     [[nodiscard]] WaveInStats stats() const;
@@ -93,7 +92,6 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<char> m_captured;
-    std::vector<UINT> m_messages;
     std::vector<DWORD> m_bufferSizes;
     bool m_requeue = true;
     bool m_held = false;
@@ -122,7 +120,6 @@ public:
     bool waitForDone(std::size_t count);
     [[nodiscard]] HWAVEOUT handle() const { return m_handle; }
     [[nodiscard]] std::vector<std::size_t> doneOrder() const;
-    [[nodiscard]] std::vector<UINT> messages() const;
     [[nodiscard]] std::size_t blockCount() const { return m_blocks.size(); }
     void resetAndClose();
 
@@ -142,7 +139,6 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::size_t> m_doneOrder;
-    std::vector<UINT> m_messages;
 };
 
 } // namespace wavetest

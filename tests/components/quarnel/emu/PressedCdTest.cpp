@@ -1,4 +1,6 @@
-// A pressed audio CD made from a real CUE/BIN pair, and malformed sheets.
+// Pressed CDs from CUE sheets: missing or ragged BIN files, several files with a data track,
+// and a sheet's CDTEXTFILE. The shared real sheet and malformed ones are read through the
+// disc layer (tests/disc/TrackListTest.cpp).
 #include "tests/components/quarnel/emu/EmuTestDrive.h"
 
 #include "components/quarnel/emu/AtomicFile.h"
@@ -26,52 +28,6 @@ protected:
     }
     std::filesystem::path m_vectors;
 };
-
-TEST_F(PressedCd, LoadsTheRealCueWithItsUpperCaseBinName) {
-    EmuTestDrive drive(0, MediumKind::None);
-    std::string error;
-    ASSERT_TRUE(drive.Drive().LoadImage(m_vectors / "cdda.cue", &error)) << error;
-    const Result config = drive.Run({0x46, 0x02, 0, 0, 0, 0, 0, 0, 8, 0}, 8);
-    EXPECT_EQ(GetBe16(config.data, 6), 0x08) << "CD-ROM profile";
-
-    const std::optional<std::string> bin = ReadWholeFile(m_vectors / "cdda.bin");
-    ASSERT_TRUE(bin.has_value());
-    const auto blocks = static_cast<std::uint32_t>(bin->size() / 2352);
-    ASSERT_EQ(blocks, 302U);
-
-    const Result toc = drive.Run({0x43, 0x02, 0, 0, 0, 0, 1, 0x08, 0, 0}, 2048);
-    ASSERT_TRUE(toc.Ok());
-    ASSERT_EQ(toc.data.size(), 20U);
-    EXPECT_EQ(toc.data[5], 0x12) << "ADR 1, copy permitted (DCP)";
-    EXPECT_EQ(toc.data[9], 0);
-    EXPECT_EQ(toc.data[10], 2) << "00:02:00";
-    EXPECT_EQ(MsfToLba({toc.data[17], toc.data[18], toc.data[19]}), blocks);
-
-    const Result full = drive.Run({0x43, 0x02, 0x02, 0, 0, 0, 0, 0x08, 0, 0}, 2048);
-    ASSERT_TRUE(full.Ok());
-    EXPECT_EQ(full.data.size(), 4U + 4 * 11) << "A0, A1, A2, track 1, no B0";
-
-    const Result read = drive.ReadCd(0, blocks);
-    ASSERT_TRUE(read.Ok());
-    EXPECT_EQ(read.data, std::vector<std::uint8_t>(bin->begin(), bin->end()));
-    EXPECT_EQ(drive.ReadCd(blocks, 1).Sense(), sense::kAddressOutOfRange);
-    EXPECT_EQ(drive.WriteBlocks(blocks, testsupport::AudioSectors(blocks, 1)).Sense(),
-              sense::kCannotWriteMedium);
-
-    const Result disc = drive.Run({0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0}, 34);
-    EXPECT_EQ(disc.data[2], 0x0E) << "complete, not erasable";
-}
-
-TEST_F(PressedCd, MalformedSheetsAreRefusedAndTheOldDiscStays) {
-    EmuTestDrive drive(0, MediumKind::CdR);
-    for (const char* name : {"bad-cat1.cue", "bad-cat2.cue", "bad-cat3.cue", "bad-mode1.cue",
-                             "bad-msf-1.cue", "bad-msf-2.cue", "bad-msf-3.cue"}) {
-        std::string error;
-        EXPECT_FALSE(drive.Drive().LoadImage(m_vectors / name, &error)) << name;
-        EXPECT_NE(error.find("line"), std::string::npos) << name << ": " << error;
-        EXPECT_EQ(drive.Drive().State().medium, MediumKind::CdR) << name;
-    }
-}
 
 TEST(PressedCdFiles, MissingOrRaggedBinIsRefused) {
     testsupport::TempFolder folder;
@@ -117,12 +73,6 @@ TEST(PressedCdFiles, SeveralFilesAndTracksWithDataTrack) {
     ASSERT_TRUE(any.Ok());
     EXPECT_EQ(any.data[0], 'b');
 }
-
-} // namespace
-} // namespace quarnel::emu::test
-
-namespace quarnel::emu::test {
-namespace {
 
 TEST_F(PressedCd, CdTextFileOfTheSheetGivesTheDiscItsTexts) {
     testsupport::TempFolder folder;
