@@ -2,6 +2,7 @@
 
 #include "engine/session/SoundWatch.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ctime>
 #include <vector>
@@ -11,6 +12,8 @@ namespace engine {
 namespace {
 
 constexpr std::uint32_t kLongestTakeSeconds = 24 * 3600;
+constexpr std::uint64_t kPcmFramesPerSecond = 44100;
+constexpr std::uint64_t kFrameBytes = 4;
 
 // The whole numbers of "A:B" or "A:B:C"; empty unless each part is one or two
 // digits (the first may be longer) and there are `low` to `high` parts.
@@ -128,7 +131,16 @@ std::optional<std::uint64_t> TakeStarter::Poll(WallClock::time_point now) {
         return std::nullopt;
     }
     const CaptureMark mark = MarkCapture();
-    const std::uint64_t position = mark.written + mark.dropped;
+    std::uint64_t position = mark.written + mark.dropped;
+    if (m_schedule.startAt) {
+        // Capture runs in real time: a look that came late (a busy machine)
+        // goes back by as much sound as came since the set time.
+        const auto late =
+            std::chrono::duration_cast<std::chrono::microseconds>(now - *m_schedule.startAt);
+        const std::uint64_t lateBytes =
+            static_cast<std::uint64_t>(late.count()) * kPcmFramesPerSecond / 1000000 * kFrameBytes;
+        position -= std::min(position, lateBytes);
+    }
     if (!m_schedule.startOnSoundDb) {
         m_done = true;
         return position;

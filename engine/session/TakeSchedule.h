@@ -6,7 +6,8 @@
 // TakeStarter is polled by the user-interface thread (the command's loop,
 // the window's timer) and says, once the take is due, the capture stream
 // position it begins at: the moment the time came (the buffer being captured
-// then is the take's first), or a tenth of a second before the first frame
+// then is the take's first; a look that came late goes back by the sound
+// captured since), or a tenth of a second before the first frame
 // whose level passed the threshold, which the meter found on the display
 // thread. The session then starts the take from that position, which the
 // pre-record ring still holds, so the first note is kept.

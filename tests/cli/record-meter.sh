@@ -28,7 +28,7 @@ EOF
 
 for target in "file --path $work/take.wav" "file --path $work/take.mp3" "cd --drive D"; do
     # shellcheck disable=SC2086 # the target is several words
-    "$cli" record --to $target --input "file:$work/clips.wav" --pre-record 10 --seconds 3 \
+    "$cli" record --to $target --input "file:$work/clips.wav" --pre-record 10 --seconds 2 \
         >"$work/clips.out"
     grep -q '^clipped samples: 47$' "$work/clips.out" || { cat "$work/clips.out" >&2; exit 1; }
     grep -Eq 'peak (-?[0-9]+\.[0-9]|-inf) (-?[0-9]+\.[0-9]|-inf) dBFS  clips [0-9]+' "$work/clips.out"
