@@ -129,6 +129,15 @@ EmulatedDrive::Answer EmulatedDrive::ReadCd(const Command& command) {
                                                     block.first(kAudioBlockBytes))) {
             return {sense::kUnrecoveredRead};
         }
+        const std::uint32_t address = lba + i;
+        if (layout->userBytes != 0 &&
+            std::any_of(m_settings.faults.unstable.begin(), m_settings.faults.unstable.end(),
+                        [address](const BlockRange& range) { return range.Contains(address); })) {
+            const std::uint32_t reading = m_unstableReadings[address]++;
+            for (std::size_t k = 0; k < sizeof reading && reading > 0; ++k) {
+                block[k] ^= static_cast<std::uint8_t>(reading >> (8 * k));
+            }
+        }
         // Every block read back is whole: no C2 error pointer is set.
         std::fill_n(block.begin() + layout->userBytes, layout->c2Bytes, std::uint8_t{0});
         const std::span<std::uint8_t> sub = block.subspan(layout->userBytes + layout->c2Bytes);

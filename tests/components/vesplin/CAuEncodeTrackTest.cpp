@@ -20,6 +20,7 @@
 #include <atomic>
 #include <filesystem>
 #include <future>
+#include <stdexcept>
 #include <thread>
 
 using namespace vesplintest;
@@ -214,6 +215,40 @@ TEST_F(CAuEncodeTrackTest, SectorsThatReadOnlySlowlyAreReadAgainAtTheLowestSpeed
     EXPECT_EQ(encoder->GetUnreadableSectors(), 0u);
     EXPECT_TRUE(m_folder.Read("t2.wav") ==
                 WavHeader(kTrack2Sectors * kSectorBytes) + DiscBytes(kTrack2First, kTrack2Sectors));
+}
+
+} // namespace
+
+namespace {
+
+// A drive's transport whose n-th command throws, as one out of memory would.
+class ThrowingTransport : public quarnel::Transport {
+public:
+    ThrowingTransport(std::unique_ptr<quarnel::Transport> inner, int throwingCommand)
+        : m_inner(std::move(inner)), m_throwingCommand(throwingCommand) {}
+    quarnel::CommandOutcome Execute(const quarnel::Command& command) override {
+        if (++m_commands == m_throwingCommand) {
+            throw std::runtime_error("the drive's reply could not be kept");
+        }
+        return m_inner->Execute(command);
+    }
+    [[nodiscard]] std::string Name() const override { return m_inner->Name(); }
+
+private:
+    std::unique_ptr<quarnel::Transport> m_inner;
+    int m_throwingCommand;
+    int m_commands = 0;
+};
+
+// The drive is read on a thread of its own: what goes wrong there reaches the
+// save, after the chunks read before it are in the file.
+TEST_F(CAuEncodeTrackTest, AFailureOfTheReadingThreadReachesTheSaveAfterTheChunksBefore) {
+    quarnel::CDevCmdROM device(std::make_unique<ThrowingTransport>(OpenDrive(), 4), 3);
+    const auto encoder = MakeEncoder();
+    EXPECT_THROW(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("t2.wav")),
+                 std::runtime_error);
+    const std::string saved = m_folder.Read("t2.wav");
+    EXPECT_TRUE(saved.substr(WavHeader(0).size()) == DiscBytes(kTrack2First, 3 * 26));
 }
 
 } // namespace
