@@ -115,6 +115,7 @@ bool CDataList::GetData(std::uint8_t* dest, std::uint32_t* length) {
     }
     *length = count;
     lock.unlock();
+    m_clips.Count({dest, count});
     PauseMs(m_pauses.afterGetMs);
     return true;
 }
@@ -137,6 +138,14 @@ std::size_t CDataList::GetSpareBlockCount() const {
 std::uint64_t CDataList::GetBlockAllocations() const {
     const std::lock_guard lock(m_lock);
     return m_blockAllocations;
+}
+
+std::uint64_t CDataList::GetClippedSamples() const {
+    return m_clips.Total();
+}
+
+void CDataList::ResetClippedSamples() {
+    m_clips.Reset();
 }
 
 std::uint64_t CDataList::GetDroppedPuts() const {

@@ -21,8 +21,14 @@
 // not allocate either. A put after the end of the stream is dropped and
 // counted; the trace line "PutData -- Stop" goes to stderr with one write(2)
 // only when SONDREL_DEBUG_TRACE is set in the environment at construction.
+//
+// The consumer's side counts the samples at full scale in what it is handed
+// (GetClippedSamples): every sample of the stream passes there once, so the
+// count of a take to CD or MP3 is exact, on the writer's or the encoder's
+// thread and never in the capture callback's time.
 
 #include "engine/CDataListPauses.h"
+#include "engine/ClipCounter.h"
 
 #include <atomic>
 #include <cstddef>
@@ -69,6 +75,11 @@ public:
     std::uint64_t GetBlockAllocations() const;
     // Puts dropped because the stream had ended.
     std::uint64_t GetDroppedPuts() const;
+    // Samples at full scale among the bytes handed out since the count was
+    // last reset; the count survives Reset, so it still holds at the end of
+    // a take. Reset it only while no consumer runs.
+    std::uint64_t GetClippedSamples() const;
+    void ResetClippedSamples();
 
 private:
     using Block = std::unique_ptr<std::uint8_t[]>;
@@ -90,6 +101,8 @@ private:
     BlockList m_spareBlocks;
     std::uint64_t m_blockAllocations = 0;
     std::atomic<std::uint64_t> m_droppedPuts{0};
+    // The consumer's alone (counted outside the lock).
+    ClipCounter m_clips;
     CDataListPauses m_pauses;
     bool m_traceEnabled = false;
 };

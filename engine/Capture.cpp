@@ -67,14 +67,23 @@ void FeedSink(const std::uint8_t* data) {
     }
     // The first buffer of a take is preceded by the sound captured before
     // Record that the take asks for; the ring holds everything up to the
-    // buffer before this one.
-    const std::uint32_t preRecord = g_preRecordBytes.exchange(0, std::memory_order_relaxed);
+    // buffer before this one. A take that begins at a stream position (a set
+    // time, a sound) counts the sound from there as captured in the take.
+    std::uint32_t preRecord = g_preRecordBytes.exchange(0, std::memory_order_relaxed);
+    std::uint32_t sinceStart = 0;
+    const std::uint64_t startByte =
+        g_takeStartByte.exchange(kNoTakeStartByte, std::memory_order_relaxed);
+    if (startByte != kNoTakeStartByte) {
+        sinceStart = g_preRecordRing.BytesSince(startByte);
+        preRecord += sinceStart;
+    }
     if (preRecord > 0) {
         g_preRecordRing.ForNewest(preRecord, FeedBytes);
     }
-    const std::uint64_t captured = g_takeBytesCaptured.load(std::memory_order_relaxed);
+    const std::uint64_t captured = g_takeBytesCaptured.load(std::memory_order_relaxed) + sinceStart;
     const std::uint64_t limit = g_takeLimitBytes.load(std::memory_order_relaxed);
     if (captured >= limit) {
+        g_takeBytesCaptured.store(captured, std::memory_order_release);
         return;
     }
     const auto length =

@@ -5,9 +5,17 @@
 void PreRecordRing::Clear() {
     m_end = 0;
     m_heldBytes = 0;
+    m_totalBytes = 0;
+}
+
+std::uint32_t PreRecordRing::BytesSince(std::uint64_t position) const {
+    return position >= m_totalBytes ? 0
+                                    : static_cast<std::uint32_t>(std::min<std::uint64_t>(
+                                          m_totalBytes - position, m_heldBytes));
 }
 
 void PreRecordRing::Write(std::span<const std::uint8_t> bytes) {
+    m_totalBytes += bytes.size();
     if (bytes.size() > kCapacityBytes) {
         bytes = bytes.last(kCapacityBytes);
     }

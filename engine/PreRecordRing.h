@@ -18,6 +18,12 @@ public:
     // Forgets what it holds (capture starts afresh).
     void Clear();
     void Write(std::span<const std::uint8_t> bytes);
+    // Bytes written since Clear: the capture stream's position after the
+    // newest byte held.
+    [[nodiscard]] std::uint64_t TotalBytes() const { return m_totalBytes; }
+    // How many of the newest bytes begin at stream position `position`
+    // (0 when it lies ahead, what is held when it lies further back).
+    [[nodiscard]] std::uint32_t BytesSince(std::uint64_t position) const;
     // The newest `bytes` bytes (fewer when it holds less), oldest first, as
     // at most two pieces handed to `each`.
     template <typename Each> void ForNewest(std::uint32_t bytes, Each each) const {
@@ -36,4 +42,5 @@ private:
     std::array<std::uint8_t, kCapacityBytes> m_bytes{};
     std::uint32_t m_end = 0;       // where the next byte goes
     std::uint32_t m_heldBytes = 0; // up to kCapacityBytes
+    std::uint64_t m_totalBytes = 0;
 };

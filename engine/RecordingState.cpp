@@ -12,6 +12,7 @@ std::atomic<std::uint32_t> g_wavBytesWritten{0};
 std::atomic<std::uint64_t> g_takeBytesCaptured{0};
 std::atomic<std::uint64_t> g_takeLimitBytes{kNoTakeLimit};
 std::atomic<std::uint32_t> g_preRecordBytes{0};
+std::atomic<std::uint64_t> g_takeStartByte{kNoTakeStartByte};
 PreRecordRing g_preRecordRing;
 BufManaEx g_waveRing;
 // Built before main(); a failure to allocate the queues' bookkeeping there

@@ -31,6 +31,8 @@ inline constexpr std::uint32_t kPcmBytesPerSecond = 176400;
 inline constexpr std::uint32_t kMaxPreRecordSeconds = 10;
 // g_takeLimitBytes when a take has no limit.
 inline constexpr std::uint64_t kNoTakeLimit = ~std::uint64_t{0};
+// g_takeStartByte when the take begins with the first buffer after Record.
+inline constexpr std::uint64_t kNoTakeStartByte = ~std::uint64_t{0};
 
 // The open capture device; null when capture is not open. Written and read by
 // the main window's thread only (the callback is handed its handle).
@@ -63,9 +65,15 @@ extern std::atomic<std::uint32_t> g_wavBytesWritten;
 //   g_takeLimitBytes     the sink gets no more than this (kNoTakeLimit: no limit)
 //   g_preRecordBytes     sound captured before Record to give the sink first;
 //                        the callback takes it (sets it to 0) at the take's start
+//   g_takeStartByte      the capture stream position a take begins at that
+//                        starts at a moment just past (kNoTakeStartByte:
+//                        none); the callback hands the sink the sound from
+//                        there (after the pre-record), counts it as captured
+//                        in the take, and takes it
 extern std::atomic<std::uint64_t> g_takeBytesCaptured;
 extern std::atomic<std::uint64_t> g_takeLimitBytes;
 extern std::atomic<std::uint32_t> g_preRecordBytes;
+extern std::atomic<std::uint64_t> g_takeStartByte;
 // The last seconds captured, kept for a take's pre-record. Written and read by
 // the capture callback only (cleared by OpenCapture before capture starts).
 extern PreRecordRing g_preRecordRing;

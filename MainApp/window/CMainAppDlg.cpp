@@ -4,6 +4,7 @@
 #include "MainApp/setkey/HotkeyButton.h"
 #include "MainApp/window/DialogControls.h"
 #include "MainApp/window/FontCellHeight.h"
+#include "MainApp/window/TakeScheduleDialog.h"
 #include "MainApp/window/TipLines.h"
 #include "MainApp/window/TooltipTexts.h"
 #include "MainApp/window/WholeAreaButton.h"
@@ -161,6 +162,7 @@ CMainAppDlg::CMainAppDlg(quarnel::DevDeque& drives, QWidget* parent)
 CMainAppDlg::~CMainAppDlg() {
     // The session goes first: it uses this window as its view, and its
     // threads must be gone before the members they reach.
+    m_timedTake.reset();
     m_session.reset();
     qApp->removeEventFilter(this);
     // The window ended without Exit: capture still runs into the display,
@@ -221,6 +223,21 @@ void CMainAppDlg::CreateControls() {
     m_session = std::make_unique<engine::RecordSession>(*this);
     m_session->SetPreRecordSeconds(engine::PreRecordSecondsSetting());
     m_session->SetSplit(engine::SplitSettingsFromSoftSet());
+    m_waveDisplay.SetClipSource([this] { return m_session ? m_session->ClippedSamples() : 0; },
+                                QString::fromStdString(lang::GetLangString("UIText", 36)));
+    m_timedTake = std::make_unique<TimedTake>(
+        *m_session, m_waveDisplay.Meter(),
+        TimedTake::Hooks{
+            [this](std::optional<std::uint64_t> from) {
+                const QScopedValueRollback inCommand(m_inTakeCommand, true);
+                if (from) {
+                    m_session->StartRecordingFrom(*from);
+                } else {
+                    m_session->StartRecording();
+                }
+            },
+            [this] { StopRecording(); },
+            [this](bool waiting) { ShowTime(lang::GetLangString("UIText", waiting ? 35 : 8)); }});
     SetTimerHandler(kTimerRecord, [this] {
         if (m_session) {
             m_session->OnRecordTimer();
@@ -273,6 +290,12 @@ void CMainAppDlg::ConnectCommands() {
     connect(m_btnErase, &QAbstractButton::clicked, this, &CMainAppDlg::OnErase);
     connect(m_btnSave, &QAbstractButton::clicked, this, &CMainAppDlg::OnSave);
     connect(m_btnMin, &QAbstractButton::clicked, this, &CMainAppDlg::OnMin);
+    m_hotkeyMenu = new QMenu(this);
+    connect(m_hotkeyMenu->addAction(QString::fromStdString(lang::GetLangString("UIText", 30))),
+            &QAction::triggered, this, &CMainAppDlg::OnTimedTake);
+    m_btnMin->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_btnMin, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_hotkeyMenu->popup(m_btnMin->mapToGlobal(at)); });
     connect(m_btnSkin, &QPushButton::clicked, this, &CMainAppDlg::OnSkin);
     connect(m_btnAbout, &QPushButton::clicked, this, &CMainAppDlg::OnAbout);
     connect(m_btnHelp, &QPushButton::clicked, this, &CMainAppDlg::OnHelp);
@@ -491,6 +514,7 @@ void CMainAppDlg::paintEvent(QPaintEvent* event) {
 }
 
 void CMainAppDlg::StartRecording() {
+    m_timedTake->Cancel();
     const QScopedValueRollback inCommand(m_inTakeCommand, true);
     m_session->StartRecording();
 }
@@ -507,6 +531,13 @@ void CMainAppDlg::OnExit() {
 void CMainAppDlg::OnMin() {
     OnHotkeyButton(this, g_skinIndex, g_skinColor, this,
                    [this](std::function<void()> work) { PostToUi(std::move(work)); });
+}
+
+void CMainAppDlg::OnTimedTake() {
+    TakeScheduleDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_timedTake->Arm(dialog.Schedule(engine::WallClock::now()));
+    }
 }
 
 void CMainAppDlg::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include "MainApp/window/ComboSourceSelector.h"
 #include "MainApp/window/ListTrackRows.h"
 #include "MainApp/window/SliderVolume.h"
+#include "MainApp/window/TimedTake.h"
 #include "components/oskary/WaveDisplay.h"
 #include "controls/CBmpBtn.h"
 #include "controls/CDlgAudioPlay.h"
@@ -33,6 +34,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPoint>
@@ -106,6 +108,9 @@ public:
 
     // Commands of the shell itself.
     void OnMin();
+    // The hotkey button's right-click menu: the timed-take settings; OK arms
+    // the timed take.
+    void OnTimedTake();
     void OnSkin();
     void OnAbout();
     void OnOutputMode(int radioId);
@@ -231,6 +236,8 @@ private:
     FolderChooser m_chooseFolder;
     WaveDisplay m_waveDisplay;
     std::unique_ptr<engine::RecordSession> m_session;
+    std::unique_ptr<TimedTake> m_timedTake; // uses the session
+    QMenu* m_hotkeyMenu = nullptr;
     bool m_inTakeCommand = false; // Record or Stop runs on the user-interface thread
 
     QPixmap m_background;

@@ -1,14 +1,11 @@
 #include "components/oskary/WaveDisplay.h"
 
 #include "components/oskary/WaveView.h"
-#include "engine/BufManaEx.h"
-#include "engine/RingPollPause.h"
-#include "util/CdAudioSizes.h"
+#include "engine/RingBlocks.h"
 
 #include <QWidget>
 
-#include <thread>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -16,7 +13,9 @@ constexpr std::size_t kDefaultFrames = 2048;
 
 } // namespace
 
-WaveDisplay::WaveDisplay() : m_samples(std::make_shared<LatestSamples>(kDefaultFrames)) {}
+WaveDisplay::WaveDisplay()
+    : m_samples(std::make_shared<LatestSamples>(kDefaultFrames)),
+      m_meter(std::make_shared<LevelMeter>()) {}
 
 WaveDisplay::~WaveDisplay() {
     // The view belongs to its window; it only must not outlive our frames,
@@ -32,36 +31,21 @@ void WaveDisplay::InitWave(void* window, std::int32_t samplesShown) {
     if (host == nullptr) {
         return;
     }
-    m_view = new WaveView(host, m_samples);
+    m_view = new WaveView(host, m_samples, m_meter);
     m_view->SetColours(m_background, m_trace);
+    m_view->SetClipSource(m_clips, m_clipsWord);
 }
 
 void WaveDisplay::ShowWave(BufManaEx* ring) {
     if (ring == nullptr) {
         return;
     }
-    // Capture writes whole buffers; the reader takes them one at a time and
-    // only once they are complete in the ring, so Read never waits.
-    std::vector<std::uint8_t> block(kCaptureBufferBytes);
-    const auto blockBytes = static_cast<std::uint32_t>(block.size());
-    while (!m_stop.load(std::memory_order_acquire) && !ring->IsStopped()) {
-        const std::uint32_t before = ring->GetReadTotal();
-        if (ring->GetWriteTotal() - before < blockBytes) {
-            std::this_thread::sleep_for(kRingPollPause);
-            continue;
-        }
-        if (!ring->Read(block.data(), blockBytes)) {
-            return;
-        }
-        const std::uint32_t taken = ring->GetReadTotal() - before;
-        if (taken == 0) {
-            // At the reading limit: nothing more will come.
-            std::this_thread::sleep_for(kRingPollPause);
-            continue;
-        }
-        m_samples->Publish(block.data(), taken);
-        m_bytesShown.fetch_add(taken, std::memory_order_relaxed);
-    }
+    ReadRingBlocks(*ring, m_stop,
+                   [this](std::span<const std::uint8_t> pcm, std::uint64_t position) {
+                       m_samples->Publish(pcm.data(), pcm.size());
+                       m_meter->Add(pcm, position);
+                       m_bytesShown.fetch_add(pcm.size(), std::memory_order_relaxed);
+                   });
 }
 
 void WaveDisplay::StopShow() {
@@ -73,6 +57,14 @@ void WaveDisplay::SetColours(const QColor& background, const QColor& trace) {
     m_trace = trace;
     if (m_view != nullptr) {
         m_view->SetColours(background, trace);
+    }
+}
+
+void WaveDisplay::SetClipSource(std::function<std::uint64_t()> clips, const QString& word) {
+    m_clips = std::move(clips);
+    m_clipsWord = word;
+    if (m_view != nullptr) {
+        m_view->SetClipSource(m_clips, m_clipsWord);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace engine {
 
@@ -83,7 +84,13 @@ RecordSession::~RecordSession() {
     }
 }
 
+void RecordSession::StartRecordingFrom(std::uint64_t captureByte) {
+    m_startByte = captureByte;
+    StartRecording();
+}
+
 void RecordSession::StartRecording() {
+    const std::uint64_t startByte = std::exchange(m_startByte, kNoTakeStartByte);
     State expected = State::Idle;
     if (!m_state.compare_exchange_strong(expected, State::Starting, std::memory_order_acq_rel)) {
         return; // a take runs or is being finished
@@ -97,6 +104,10 @@ void RecordSession::StartRecording() {
         m_state.store(State::Idle, std::memory_order_release);
         return;
     }
+    // No queue has a consumer between takes.
+    g_cdQueue.ResetClippedSamples();
+    g_mp3Queue.ResetClippedSamples();
+    m_wavClips.Begin();
     if (!PrepareRecording()) {
         m_state.store(State::Idle, std::memory_order_release);
         return;
@@ -106,6 +117,7 @@ void RecordSession::StartRecording() {
     g_takeBytesCaptured.store(0, std::memory_order_relaxed);
     g_takeLimitBytes.store(m_soundLimitBytes, std::memory_order_relaxed);
     g_preRecordBytes.store(m_preRecordBytes, std::memory_order_relaxed);
+    g_takeStartByte.store(startByte, std::memory_order_relaxed);
     m_soundWatch.Begin();
     // Release: the callback that sees the take running sees its sink, its
     // limit and the pre-record it is to hand over first.
@@ -302,6 +314,7 @@ bool RecordSession::FinishRecording() {
     } else {
         g_wavFile.Close();
         PatchWavSizes(g_outputPath);
+        m_wavClips.Scan(g_outputPath);
         ForgetRunningTake();
     }
     return true;
@@ -336,6 +349,9 @@ void RecordSession::OnRecordTimer() {
         StopRecording();
         ShowSessionMessage(kMsgWriteFailed);
         return;
+    }
+    if (g_fileType.load(std::memory_order_relaxed) == kFileTypeWav && !m_split.enabled) {
+        m_wavClips.Scan(g_outputPath);
     }
     // The read-outs count the sound that arrived, not the time that passed.
     const auto sectors = static_cast<std::int32_t>(m_soundWatch.ArrivedBytes() /
@@ -385,6 +401,16 @@ void RecordSession::SetSoundLimitSeconds(unsigned seconds) {
 
 std::uint64_t RecordSession::CapturedBytes() const {
     return g_takeBytesCaptured.load(std::memory_order_acquire);
+}
+
+std::uint64_t RecordSession::ClippedSamples() const {
+    if (!g_toFile.load(std::memory_order_relaxed)) {
+        return g_cdQueue.GetClippedSamples();
+    }
+    // A split file take, WAV too, passes every sample through the file queue.
+    return g_fileType.load(std::memory_order_relaxed) == kFileTypeMp3 || m_split.enabled
+               ? g_mp3Queue.GetClippedSamples()
+               : m_wavClips.Total();
 }
 
 bool RecordSession::IsRecording() const {

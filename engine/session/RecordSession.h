@@ -36,6 +36,7 @@
 #include "engine/session/SoundWatch.h"
 #include "engine/session/SplitFileTake.h"
 #include "engine/session/SplitSettings.h"
+#include "engine/session/WavClipScan.h"
 
 #include <atomic>
 #include <cstdint>
@@ -52,6 +53,10 @@ public:
     RecordSession& operator=(const RecordSession&) = delete;
 
     void StartRecording();
+    // A take that begins at byte `captureByte` of the capture stream (a
+    // moment just past, held by the pre-record ring), and the pre-record
+    // seconds before it: a take started at a set time or by sound.
+    void StartRecordingFrom(std::uint64_t captureByte);
     void StopRecording();
     // Timer 2, every second while a take runs: shows that no sound arrives
     // when none did since the last tick; for a file take it updates the
@@ -73,6 +78,12 @@ public:
     void SetSplit(const SplitSettings& settings);
     // Bytes of sound captured after Record handed to the sink in this take.
     [[nodiscard]] std::uint64_t CapturedBytes() const;
+
+    // Samples at full scale in the current or last take, counted exactly
+    // where every sample passes: the CD writer's and the MP3 encoder's side
+    // of their queues, the WAV file (read back at every record timer tick
+    // and at Stop).
+    [[nodiscard]] std::uint64_t ClippedSamples() const;
 
     // True from a successful Start until the take is finished.
     [[nodiscard]] bool IsRecording() const;
@@ -110,6 +121,8 @@ private:
     std::uint32_t m_preRecordBytes = 0;
     std::uint64_t m_soundLimitBytes = kNoTakeLimit;
     SplitSettings m_split;
+    std::uint64_t m_startByte = kNoTakeStartByte;
+    WavClipScan m_wavClips;
     CAuEncode m_recordEncoder;
     CdTrackWriter m_cdWriter;
     Mp3TakeThread m_mp3Take;

@@ -26,7 +26,7 @@ const std::map<std::string, std::set<int>>& UsedKeys() {
             used["UIText"].insert(n);
         }
         used["UIText"].insert(15);
-        for (int n = 21; n <= 29; ++n) {
+        for (int n = 21; n <= 36; ++n) {
             used["UIText"].insert(n);
         }
         for (int n = 1; n <= 34; ++n) {

@@ -6,11 +6,13 @@
 #include "engine/session/RecordSession.h"
 #include "engine/session/SessionMessages.h"
 #include "engine/session/SplitSettings.h"
+#include "engine/session/TakeSchedule.h"
 #include "lang/LangText.h"
 #include "platform/wave/BackendChoice.h"
 #include "tools/cli/DriveAccess.h"
 #include "tools/cli/LiveStatus.h"
-#include "tools/cli/NoWaveDisplay.h"
+#include "tools/cli/MeterDisplay.h"
+#include "tools/cli/ScheduledStart.h"
 #include "tools/cli/StopSignals.h"
 #include "tools/cli/TakeMessageHost.h"
 #include "tools/cli/TerminalSessionView.h"
@@ -43,6 +45,7 @@ struct RecordArgs {
     long seconds = 0;    // 0: until Ctrl-C or SIGTERM
     long preRecord = -1; // -1: as SoftSet.ini says
     engine::SplitSettings split = engine::SplitSettingsFromSoftSet();
+    engine::TakeSchedule schedule;
 };
 
 constexpr std::string_view kSplitOption = "--split-on-silence";
@@ -54,9 +57,28 @@ long ParseCount(const std::string& value, long low, long high) {
     return end == value.c_str() || *end != '\0' || number < low || number > high ? -1 : number;
 }
 
+// --for, --at and --start-on-sound; false for another option or a bad value.
+bool ParseScheduleOption(std::string_view arg, std::string_view value, RecordArgs& parsed) {
+    if (arg == "--for") {
+        const std::optional<std::uint32_t> seconds = engine::ParseDurationSeconds(value);
+        parsed.seconds = seconds ? static_cast<long>(*seconds) : 0;
+        return seconds.has_value();
+    }
+    if (arg == "--at") {
+        parsed.schedule.startAt = engine::NextClockTime(value, engine::WallClock::now());
+        return parsed.schedule.startAt.has_value();
+    }
+    if (arg == "--start-on-sound") {
+        parsed.schedule.startOnSoundDb = engine::ParseSoundDb(value);
+        return parsed.schedule.startOnSoundDb.has_value();
+    }
+    return false;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: sondrel-cli record --to cd --drive LETTER [--close-disc] | "
                          "--to file --path FILE.wav|FILE.mp3  [--seconds N] [--pre-record N] "
+                         "[--for DURATION] [--at HH:MM[:SS]] [--start-on-sound DB] "
                          "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes] "
                          "[--split-on-silence[=DB,SECONDS,MINTRACK]]\n");
     return 2;
@@ -105,6 +127,8 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
                     return std::nullopt;
                 }
             }
+        } else if (hasValue && ParseScheduleOption(arg, args[i + 1], parsed)) {
+            ++i;
         } else {
             return std::nullopt;
         }
@@ -120,8 +144,8 @@ std::optional<RecordArgs> ParseArgs(std::span<const std::string_view> args) {
 // Runs the take until it ends by itself, its sound limit is captured or a
 // signal asks to stop; the record timer of a file take is run here, on this
 // thread.
-void RunTake(engine::RecordSession& session, TerminalSessionView& view, long seconds) {
-    const StopSignals signals;
+void RunTake(engine::RecordSession& session, TerminalSessionView& view, const LevelMeter& meter,
+             const StopSignals& signals, long seconds) {
     const std::uint64_t limitBytes = static_cast<std::uint64_t>(seconds) * kPcmBytesPerSecond;
     // The first tick comes one period after the start, as a window's timer.
     auto nextTick =
@@ -139,6 +163,7 @@ void RunTake(engine::RecordSession& session, TerminalSessionView& view, long sec
             session.OnRecordTimer();
             nextTick += std::chrono::milliseconds(timerMs);
         }
+        view.ShowLevel(meter.Reading(), session.ClippedSamples());
         view.Publish();
         std::this_thread::sleep_for(kLoopPause);
     }
@@ -192,7 +217,7 @@ int RunRecord(std::span<const std::string_view> args) {
     util::IMessageBoxHost* const before = util::SetMessageBoxHost(&messages);
     LiveStatus liveStatus(CurrentOutputMode(), stdout);
     TerminalSessionView view(choices, liveStatus);
-    NoWaveDisplay display;
+    MeterDisplay display;
     g_waveRing.Init(kRingBytes, 0xFFFFFFFFu);
     OpenCapture(true, display);
     int status = 1;
@@ -204,9 +229,22 @@ int RunRecord(std::span<const std::string_view> args) {
         session.SetPreRecordSeconds(parsed->preRecord >= 0
                                         ? static_cast<unsigned>(parsed->preRecord)
                                         : engine::PreRecordSecondsSetting());
-        session.StartRecording();
+        // Ctrl-C ends a take that waits to start; one that starts at once
+        // asks its question (an existing file) with Ctrl-C ending the program.
+        std::optional<StopSignals> signals;
+        if (!parsed->schedule.Waits()) {
+            session.StartRecording();
+        } else if (const std::optional<std::uint64_t> startByte = WaitForScheduledStart(
+                       parsed->schedule, display.Meter(), signals.emplace(), liveStatus)) {
+            session.StartRecordingFrom(*startByte);
+        } else {
+            std::fprintf(stderr, "sondrel-cli: stopped before the take started\n");
+        }
         if (session.IsRecording()) {
-            RunTake(session, view, parsed->seconds);
+            if (!signals) {
+                signals.emplace();
+            }
+            RunTake(session, view, display.Meter(), *signals, parsed->seconds);
             const bool lostSound =
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgWriteFailed)) ||
                 messages.WasShown(lang::GetLangString("Message", engine::kMsgCloseFailed)) ||
@@ -218,7 +256,7 @@ int RunRecord(std::span<const std::string_view> args) {
                              gapSeconds);
             }
             status = lostSound || gapSeconds > 0 ? 1 : 0;
-            view.Finish(status);
+            view.Finish(status, session.ClippedSamples());
         }
     }
     if (g_hWaveIn != nullptr) {
@@ -233,13 +271,15 @@ int RunRecord(std::span<const std::string_view> args) {
 const CliCommand kRecordCommand{
     "record",
     "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
-    "[--seconds N] [--pre-record N] [--input tone|marked|file:PATH|alsa:DEVICE] [--yes] "
-    "[--split-on-silence[=DB,SECONDS,MINTRACK]]",
+    "[--seconds N | --for DURATION] [--at HH:MM[:SS]] [--start-on-sound DB] [--pre-record N] "
+    "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes] [--split-on-silence[=DB,SECONDS,MINTRACK]]",
     "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
-    "seconds of sound or until Ctrl-C; --pre-record N (0 to 10) begins it with the N seconds "
-    "heard before; --yes overwrites an existing file without asking; --split-on-silence starts "
-    "the next track (or file NAME-02, -03, ...) after a silence, as SoftSet.ini's [Record] "
-    "Split... settings or the values given say",
+    "seconds of sound (or DURATION: 90s, 45m, 1h30m, 01:30:00) or until Ctrl-C; --at starts "
+    "it at the next such time of day, --start-on-sound when the level passes DB dBFS (-90 to "
+    "0); --pre-record N (0 to 10) begins it with the N seconds heard before; --yes overwrites "
+    "an existing file without asking; --split-on-silence starts the next track (or file "
+    "NAME-02, -03, ...) after a silence, as SoftSet.ini's [Record] Split... settings or the "
+    "values given say",
     RunRecord};
 
 } // namespace cli

@@ -34,6 +34,14 @@ void TerminalSessionView::ShowLength(const std::string& text) {
     m_length = text;
 }
 
+void TerminalSessionView::ShowLevel(const LevelReading& level, std::uint64_t clips) {
+    const std::lock_guard lock(m_mutex);
+    m_peaks[0] = FormatDbfs(level.held[0]);
+    m_peaks[1] = FormatDbfs(level.held[1]);
+    m_clips = clips;
+    m_level = "peak " + m_peaks[0] + " " + m_peaks[1] + " dBFS  clips " + std::to_string(clips);
+}
+
 void TerminalSessionView::SetCapacityRange(int /*low*/, int /*high*/) {}
 
 void TerminalSessionView::SetCapacityPos(int pos) {
@@ -68,12 +76,14 @@ void TerminalSessionView::Publish() {
     }
 }
 
-void TerminalSessionView::Finish(int exitStatus) {
+void TerminalSessionView::Finish(int exitStatus, std::uint64_t clippedSamples) {
     const std::lock_guard lock(m_mutex);
-    m_status.Result(Report().Add("exit_status", exitStatus));
+    m_clips = clippedSamples;
+    m_status.Result(Report("\nclipped samples: " + std::to_string(clippedSamples))
+                        .Add("exit_status", exitStatus));
 }
 
-StatusReport TerminalSessionView::Report() const {
+StatusReport TerminalSessionView::Report(const std::string& lastLine) const {
     const int percent = m_capacityPercent < 0 ? 0 : m_capacityPercent;
     const char* state = !m_recording              ? "stopped"
                         : m_time == m_noSoundText ? "no sound"
@@ -84,11 +94,13 @@ StatusReport TerminalSessionView::Report() const {
         text += part.empty() ? "" : part + "  ";
     }
     text += "capacity used " + std::to_string(percent) + "%" + (m_recording ? "" : "  stopped");
-    return StatusReport(std::move(text))
-        .Add("time", ValueOf(m_lastTime))
-        .Add("length", ValueOf(m_length))
-        .Add("disc_use", percent)
-        .State(state);
+    text += (m_level.empty() ? "" : "  " + m_level) + lastLine;
+    StatusReport report(std::move(text));
+    report.Add("time", ValueOf(m_lastTime)).Add("length", ValueOf(m_length)).Add("disc_use", percent);
+    if (!m_level.empty()) {
+        report.Add("peak_left_dbfs", m_peaks[0]).Add("peak_right_dbfs", m_peaks[1]);
+    }
+    return report.Add("clipped_samples", static_cast<long long>(m_clips)).State(state);
 }
 
 } // namespace cli

@@ -7,9 +7,11 @@
 
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "engine/ISessionView.h"
+#include "engine/LevelMeter.h"
 #include "tools/cli/LiveStatus.h"
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -42,16 +44,21 @@ public:
     void StopPlayback() override {}
     void EndMainDialog() override {}
 
+    // The meter's held peaks and the take's clip count, at the line's end.
+    void ShowLevel(const LevelReading& level, std::uint64_t clips);
+
     // The record timer's period; 0 while it is not running.
     [[nodiscard]] unsigned RecordTimerMs() const;
 
     // Shows the read-outs as they are now.
     void Publish();
-    // The take's last read-outs as the command's result, with its exit status.
-    void Finish(int exitStatus);
+    // The take's last read-outs as the command's result, with its exit status
+    // and the exact count of clipped samples.
+    void Finish(int exitStatus, std::uint64_t clippedSamples);
 
 private:
-    [[nodiscard]] StatusReport Report() const; // with m_mutex held
+    // With m_mutex held; `lastLine` ends the text a person reads.
+    [[nodiscard]] StatusReport Report(const std::string& lastLine = {}) const;
 
     TakeChoices m_choices;
     LiveStatus& m_status;
@@ -62,6 +69,9 @@ private:
     std::string m_length;
     int m_capacityPercent = -1;
     bool m_recording = false;
+    std::string m_level;    // the meter's part of the line
+    std::string m_peaks[2]; // the held peaks in dBFS, left and right
+    std::uint64_t m_clips = 0;
     std::atomic<unsigned> m_timerMs{0};
 };
 
