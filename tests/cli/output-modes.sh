@@ -6,7 +6,7 @@
 #   --json from record, save, erase and play: every line a JSON object (valid
 #     UTF-8 also for a file name that is not), the status with its fields,
 #     the last one with the result and exit status;
-#   --quiet: the take's final line alone; --quiet with --json, or on a
+#   --quiet: the take's final lines alone; --quiet with --json, or on a
 #     command without a status, refused with status 2.
 set -euo pipefail
 cli=$1
@@ -23,7 +23,9 @@ fail() {
 lines=$(grep -c '^Time: ' "$work/log.out")
 # Lines at 10 s and at the end; a third only if the machine stalled for 8 s.
 [ "$lines" -ge 2 ] && [ "$lines" -le 3 ] || fail "$lines status lines: $(cat "$work/log.out")"
-tail -1 "$work/log.out" | grep -q '^Time: .*  stopped$' || fail "no final line"
+tail -2 "$work/log.out" | head -1 | grep -q '^Time: .*  stopped  peak .* dBFS  clips 0$' ||
+    fail "no final line"
+tail -1 "$work/log.out" | grep -qx 'clipped samples: 0' || fail "no clip count"
 
 script -qec "'$cli' record --to file --path '$work/tty.wav' --input tone --seconds 3" \
     /dev/null >"$work/tty.out"
@@ -53,7 +55,7 @@ check_json "$work/play.json" 'o[0]["state"] == "playing" and o[-1]["state"] == "
 check_json "$work/erase.json" 'o[-1] == {"state": "erased", "exit_status": 0}'
 
 "$cli" record --to file --path "$work/quiet.wav" --input tone --seconds 2 --quiet >"$work/quiet.out"
-grep -qx 'Time: .*  stopped' "$work/quiet.out" && [ "$(wc -l <"$work/quiet.out")" -eq 1 ] ||
+grep -qx 'Time: .*  stopped  peak .*' "$work/quiet.out" && [ "$(wc -l <"$work/quiet.out")" -eq 2 ] ||
     fail "quiet: $(cat "$work/quiet.out")"
 for refused in "toc D --json" "drives --quiet" "record --quiet --json --to cd --drive D"; do
     status=0
