@@ -75,7 +75,6 @@ public:
 
     [[nodiscard]] HWAVEIN handle() const { return m_handle; }
     [[nodiscard]] std::vector<char> captured() const;
-    [[nodiscard]] std::vector<DWORD> bufferSizes() const;
     [[nodiscard]] MMRESULT firstBufferResult() const;
     [[nodiscard]] WaveInStats stats() const;
 
@@ -111,10 +110,8 @@ public:
     MMRESULT open(const WAVEFORMATEX& format);
     MMRESULT openSink(std::unique_ptr<platform::wave::PlaybackSink> sink,
                       const WAVEFORMATEX& format);
-    // Splits the PCM into blocks of blockBytes and writes them all, with a
-    // pause between two writes if one is given.
-    MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes,
-                     std::chrono::milliseconds pause = std::chrono::milliseconds(0));
+    // Splits the PCM into blocks of blockBytes and writes them all.
+    MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes);
     // Writes the first block; each returned block makes the callback write the next.
     MMRESULT playChained(const std::vector<char>& pcm, std::size_t blockBytes);
     bool waitForDone(std::size_t count);

@@ -1,11 +1,10 @@
 // A drive's commands against a scripted transport: the sense kept after a failure,
 // retries, replies and arguments that cannot be used, and what the writer does where
-// drives differ (plain commands are checked end to end against the emulated writer); the
-// drive list. (Sessions built from full-TOC entries are read through the disc layer and
-// replayed by the full TOC fuzzer's corpus.)
+// drives differ (plain commands are checked end to end against the emulated writer), and
+// one drive used from two threads. (Sessions built from full-TOC entries are read through the
+// disc layer and replayed by the full TOC fuzzer's corpus.)
 #include "components/quarnel/MmcOpcodes.h"
 #include "components/quarnel/device/CDevCmdRW.h"
-#include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/mmc/CommandTimeouts.h"
 #include "tests/components/quarnel/device/FakeDrive.h"
@@ -320,28 +319,6 @@ TEST(DriveThreads, CommandsOfOneDriveAreSerialised) {
     EXPECT_FALSE(overlapped);
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(script->log.size(), 2U * kRounds);
-}
-
-std::unique_ptr<Transport> Drive(const std::string& name, bool writer, bool answers = true) {
-    auto script = std::make_shared<FakeDrive::Script>();
-    if (answers) {
-        script->handlers[op::kModeSense10] = testing::Reply(
-            testing::ModeSenseReply(testing::CapabilitiesPage(writer, false, false, false)));
-    }
-    return std::make_unique<FakeDrive>(script, name);
-}
-
-TEST(DevDeque, DrivesBeyondZHaveNoLetter) {
-    std::vector<std::unique_ptr<Transport>> drives;
-    for (int index = 0; index < 24; ++index) {
-        drives.push_back(Drive("drive" + std::to_string(index), true));
-    }
-    drives.push_back(nullptr);
-    const DevDeque deque(std::move(drives));
-    ASSERT_EQ(deque.GetDevCount(), 24);
-    EXPECT_EQ(deque.GetDequeItem(22)->GetDeviceID(), 25);
-    EXPECT_EQ(deque.GetDequeItem(23)->GetDeviceID(), 0);
-    EXPECT_EQ(deque.GetDevice('Z' - 'A'), deque.GetDequeItem(22));
 }
 
 } // namespace

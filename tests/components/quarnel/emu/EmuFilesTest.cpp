@@ -19,32 +19,6 @@
 namespace quarnel::emu {
 namespace {
 
-TEST(CueParser, ReadsDiscAndTrackTexts) {
-    const CueParseResult result =
-        ParseCueSheet("\xEF\xBB\xBFREM GENRE Rock\r\nTITLE \"An Album\"\r\nPERFORMER Someone\r\n"
-                      "CATALOG 0000010271955\r\nfile \"Disc One.bin\" binary\r\n"
-                      "  TRACK 01 AUDIO\r\n    TITLE \"First\"\r\n    FLAGS DCP PRE\r\n"
-                      "    ISRC ABCDE1234567\r\n    INDEX 01 00:00:00\r\n"
-                      "  TRACK 02 AUDIO\r\n    PREGAP 00:02:00\r\n    INDEX 00 03:10:70\r\n"
-                      "    INDEX 01 03:12:00\r\n    INDEX 02 03:20:00\r\n");
-    ASSERT_TRUE(result.ok) << result.error;
-    const CueSheet& sheet = result.sheet;
-    EXPECT_EQ(sheet.title, "An Album");
-    EXPECT_EQ(sheet.performer, "Someone");
-    EXPECT_EQ(sheet.catalog, "0000010271955");
-    ASSERT_EQ(sheet.files.size(), 1U);
-    EXPECT_EQ(sheet.files[0].name, "Disc One.bin");
-    EXPECT_EQ(sheet.files[0].type, "BINARY");
-    ASSERT_EQ(sheet.tracks.size(), 2U);
-    EXPECT_EQ(sheet.tracks[0].title, "First");
-    EXPECT_EQ(sheet.tracks[0].control, 3);
-    EXPECT_EQ(sheet.tracks[0].isrc, "ABCDE1234567");
-    EXPECT_EQ(sheet.tracks[1].index0Frames, (3U * 60 + 10) * 75 + 70);
-    EXPECT_EQ(sheet.tracks[1].index1Frames, (3U * 60 + 12) * 75);
-    EXPECT_EQ(sheet.tracks[1].pregapFrames, 150U);
-    EXPECT_EQ(sheet.remarks.at(0), "GENRE Rock");
-}
-
 TEST(CueParser, RefusesMalformedSheetsNamingTheLine) {
     const std::pair<const char*, const char*> cases[] = {
         {"FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", "line 3"},
