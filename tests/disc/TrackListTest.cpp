@@ -89,27 +89,6 @@ TEST(TrackList, SessionsFollowEachOtherAndAnOpenCdREndsAtTheNextWritableAddress)
     EXPECT_EQ(reading.addresses.end[2], next) << "indexed by the row count";
 }
 
-TEST(TrackList, ADriveWithNothingToReadEmptiesTheListAndNoDeviceKeepsIt) {
-    EmulatedRig rig(quarnel::emu::MediumKind::CdR);
-    RecordTake(rig, 1, 2, true);
-    Reading reading;
-    reading.reader.ReadDisc(&rig.Device());
-    ASSERT_EQ(reading.rows.RowCount(), 1);
-
-    reading.reader.ReadDisc(nullptr);
-    EXPECT_EQ(reading.rows.RowCount(), 1) << "a null device leaves the rows";
-    EXPECT_EQ(reading.reader.CurrentDevice(), nullptr);
-
-    ASSERT_TRUE(rig.Emulated().RemoveDisc());
-    reading.reader.ReadDisc(&rig.Device());
-    EXPECT_EQ(reading.rows.RowCount(), 0) << "no disc";
-
-    ASSERT_TRUE(rig.Emulated().LoadBlank(quarnel::emu::MediumKind::CdR));
-    reading.reader.ReadDisc(&rig.Device());
-    EXPECT_EQ(reading.rows.RowCount(), 0) << "a blank disc has no tracks";
-    EXPECT_EQ(reading.rows.SelectedRow(), -1);
-}
-
 TEST(TrackList, SharedSheetWithCdTextAndMalformedSheetsRefused) {
     const std::filesystem::path vectors = testsupport::TestVectors();
     if (vectors.empty()) {

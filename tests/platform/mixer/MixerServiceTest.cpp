@@ -323,24 +323,6 @@ TEST(PulseLayout, SourcesInIndexOrderWithPortsOfMultiPortSourcesExpanded) {
     }
 }
 
-TEST(PulseSelection, DefaultSourceAndItsActivePort) {
-    MixerLayout layout;
-    std::vector<PulseLineTarget> targets;
-    const std::vector<PulseSourceInfo> sources = desktop();
-    BuildPulseLayout(sources, layout, targets);
-    EXPECT_EQ(PulseSelection(targets, sources, "alsa_input.pci.analog-stereo"),
-              (std::vector<bool>{false, false, true, false, false, false}));
-    EXPECT_EQ(PulseSelection(targets, sources, "alsa_output.hdmi.monitor"),
-              (std::vector<bool>{false, false, false, false, true, false}));
-    EXPECT_EQ(PulseSelection(targets, sources, "gone"), std::vector<bool>(6, false));
-}
-
-TEST(PulseVolumeScale, EveryMixerValueSurvivesTheRoundTrip) {
-    for (std::uint32_t value = 0; value <= 65535; ++value) {
-        ASSERT_EQ(MixerVolumeFromPulse(PulseVolumeFromMixer(value)), value);
-    }
-}
-
 class VirtualMixerStateFile : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,9 +1,9 @@
 // The drive classes against the emulated writer, reached as the program reaches drives, where
-// the takes, the disc layer and the command line do not go: every medium's profile, a locked
-// tray, writes at the wrong address, underruns with and without protection, a drive that is
-// not ready, a reader, the drive checks and the drive list, and a real writer's presence.
-// (Long writes, speeds, successive takes, restarts and the drives folder are checked by the
-// session's CD takes, tests/disc and tests/cli.)
+// the takes, the disc layer and the command line do not go: a locked tray, writes at the
+// wrong address, underruns with and without protection, a drive that is not ready, a reader,
+// the drive list, and a real writer's presence. (Media, long writes, speeds, successive
+// takes, restarts and the drives folder are checked by the session's CD takes, the eraser's
+// tests in tests/disc and tests/cli.)
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/emu/DriveFolders.h"
@@ -23,42 +23,6 @@
 
 namespace quarnel::test {
 namespace {
-
-struct MediumCase {
-    emu::MediumKind kind;
-    MEDIUM_TYPE profile;
-    bool erasable;
-};
-
-class EveryMedium : public ::testing::TestWithParam<MediumCase> {};
-
-TEST_P(EveryMedium, ProfileDiscInformationAndFirstTrack) {
-    const MediumCase medium = GetParam();
-    EmulatedRig rig(medium.kind);
-    CDevCmdRW& device = rig.Device();
-    EXPECT_EQ(device.TestUnitReady(), status::kOk);
-    EXPECT_EQ(device.GetMediumType(), medium.profile);
-    EXPECT_EQ(device.GetDevType(), DEV_DVDRW);
-
-    DISC_INFO disc{};
-    ASSERT_EQ(device.ReadDiscInfo(disc), status::kOk);
-    EXPECT_EQ(disc.erasable, medium.erasable);
-    EXPECT_EQ(disc.firstTrack, 1);
-    EXPECT_EQ(disc.sessions, 1);
-    TRACK_INFO track{};
-    ASSERT_EQ(device.ReadTrackInfoEx(track, TRACK_INFO_BY_TRACK, 1), status::kOk);
-    EXPECT_EQ(track.track, 1);
-    EXPECT_EQ(track.session, 1);
-    EXPECT_EQ(track.start, 0U);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Media, EveryMedium,
-    ::testing::Values(MediumCase{emu::MediumKind::CdR, MEDIUM_CD_R, false},
-                      MediumCase{emu::MediumKind::CdRw, MEDIUM_CD_RW, true},
-                      MediumCase{emu::MediumKind::DvdRw, MEDIUM_DVD_RW_SEQUENTIAL, true},
-                      MediumCase{emu::MediumKind::DvdPlusRw, MEDIUM_DVD_PLUS_RW, true},
-                      MediumCase{emu::MediumKind::DvdRam, MEDIUM_DVD_RAM, true}));
 
 TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     EmulatedRig rig;
@@ -164,18 +128,6 @@ void NoWriting(emu::DriveSettings& settings) {
     settings.capabilities.dvdRw = false;
     settings.capabilities.dvdPlusRw = false;
     settings.capabilities.dvdRam = false;
-}
-
-TEST(DriveChecks, ReadyExactlyWhenTheDriveHoldsADiscAndIsIdle) {
-    EmulatedRig rig(emu::MediumKind::CdRw);
-    EXPECT_FALSE(::disc::IsReady(nullptr));
-    EXPECT_TRUE(::disc::IsReady(&rig.Device()));
-    ASSERT_EQ(rig.Device().Blank(BLANK_MINIMAL), 0U);
-    EXPECT_FALSE(::disc::IsReady(&rig.Device())) << "blanking";
-    rig.WaitUntilReady();
-    EXPECT_TRUE(::disc::IsReady(&rig.Device()));
-    ASSERT_TRUE(rig.Emulated().RemoveDisc());
-    EXPECT_FALSE(::disc::IsReady(&rig.Device()));
 }
 
 TEST(DriveChecks, AReaderIsNoWriterAndSaysSo) {
