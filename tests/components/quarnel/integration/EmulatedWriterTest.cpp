@@ -1,9 +1,9 @@
 // The drive classes against the emulated writer, reached as the program reaches drives, where
 // the takes, the disc layer and the command line do not go: a locked tray, writes at the
 // wrong address, underruns with and without protection, a drive that is not ready, a reader,
-// the drive list, and a real writer's presence. (Media, long writes, speeds, successive
-// takes, restarts and the drives folder are checked by the session's CD takes, the eraser's
-// tests in tests/disc and tests/cli.)
+// the drive list, a real writer's presence, a disc spinning up and the command log. (Media,
+// long writes, speeds, successive takes, restarts and the drives folder are checked by the
+// session's CD takes, the eraser's tests in tests/disc and tests/cli.)
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/emu/DriveFolders.h"
@@ -19,7 +19,13 @@
 #include "tests/support/TempFolder.h"
 
 #include <array>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace quarnel::test {
 namespace {
@@ -167,6 +173,59 @@ TEST_F(Provider, ARealWriterMeansNoDefaultDrive) {
     EmulatedDriveProvider provider(Parent(), m_clock);
     EXPECT_TRUE(provider.Drives(true).empty());
     EXPECT_TRUE(emu::ListDriveFolders(Parent()).empty());
+}
+
+// The disc layer waits while a drive spins a disc up after its tray closed, instead of
+// reporting it not ready.
+TEST(BecomingReady, TestUnitReadyWaitsUntilTheDiscHasSpunUp) {
+    EmulatedRig rig(emu::MediumKind::CdR, [](emu::DriveSettings& s) { s.spinUpMs = 1500; });
+    ASSERT_EQ(rig.Device().Eject(true), status::kOk);
+    ASSERT_EQ(rig.Device().Eject(false), status::kOk);
+    // The drive's clock moves on only after the disc layer has started asking:
+    // an answer of ready means it waited.
+    std::thread spinUp([&rig] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        rig.Clock().Advance(std::chrono::seconds(2));
+    });
+    EXPECT_EQ(rig.Device().TestUnitReady(), status::kOk);
+    spinUp.join();
+}
+
+std::vector<std::string> Lines(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// SONDREL_SCSI_LOG: every command sent to a drive is one line of the log, with the drive,
+// the command block, the data, the status and the sense.
+TEST(CommandLog, HoldsEveryCommandWithItsDriveDataStatusAndSense) {
+    const testsupport::TempFolder temp;
+    const std::filesystem::path log = std::filesystem::path(temp.Path()) / "scsi.log";
+    ::setenv("SONDREL_SCSI_LOG", log.c_str(), 1); // NOLINT(concurrency-mt-unsafe): one thread yet
+    EmulatedRig rig(emu::MediumKind::None);
+    ::unsetenv("SONDREL_SCSI_LOG");               // NOLINT(concurrency-mt-unsafe)
+    const std::size_t before = Lines(log).size(); // the drive list's own look at the drive
+    INQUIRYDATA inquiry;
+    ASSERT_EQ(rig.Device().Inquiry(inquiry), 0U);
+    ASSERT_NE(rig.Device().TestUnitReady(), 0U);
+
+    std::vector<std::string> lines = Lines(log);
+    ASSERT_EQ(lines.size(), before + 2) << testing::PrintToString(lines);
+    lines.erase(lines.begin(), lines.begin() + static_cast<long>(before));
+    const std::string drive = " " + rig.Device().GetDeviceName() + " ";
+    EXPECT_NE(lines[0].find(drive + "cdb 12 00 00 00 60 00 | in 96 | status 00 | sense - | "),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[1].find(drive + "cdb 00 00 00 00 00 00 | none 0 | status 02 | sense 2/3A/"),
+              std::string::npos)
+        << lines[1];
+    EXPECT_NE(lines[1].find("(no disc"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(" ms"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].substr(0, 2), "20") << "each line starts with the date: " << lines[1];
 }
 
 } // namespace
