@@ -43,21 +43,17 @@ protected:
     std::string m_path = m_folder.File("big.bin");
 };
 
-TEST_F(LargeFileTest, CreateTruncatesUnlessNoTruncate) {
-    const std::string path = m_folder.Write("a.bin", "0123456789");
-    { CFile keep(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite); }
-    EXPECT_EQ(ReadAll(path), "0123456789");
+TEST_F(LargeFileTest, CreateTruncatesUnlessNoTruncateWhichAppendsAtTheEnd) {
+    const std::string path = m_folder.Write("a.bin", "one ");
+    {
+        CFile keep(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        EXPECT_EQ(keep.Seek(0, CFile::end), 4u);
+        keep.Write("two", 3);
+        keep.Flush();
+    }
+    EXPECT_EQ(ReadAll(path), "one two");
     { CFile empty(path, CFile::modeCreate | CFile::modeWrite); }
     EXPECT_EQ(ReadAll(path), "");
-}
-
-TEST_F(LargeFileTest, NoTruncateOpensAnExistingFileForAppendingAtItsEnd) {
-    const std::string path = m_folder.Write("log.txt", "one ");
-    CFile file(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
-    EXPECT_EQ(file.Seek(0, CFile::end), 4u);
-    file.Write("two", 3);
-    file.Flush();
-    EXPECT_EQ(ReadAll(path), "one two");
 }
 
 TEST_F(LargeFileTest, ReadStopsShortOnlyAtTheEnd) {

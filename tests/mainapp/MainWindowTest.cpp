@@ -324,39 +324,18 @@ TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
     EXPECT_EQ(shell.m_calls[0].workingFolder, folder);
 }
 
-TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
+// On the GUI thread the program's host shows the box itself (a worker's questions are in
+// WorkerQuestionTest.cpp).
+TEST(QtMessageBoxHostTest, OnTheGuiThreadTheBoxIsShownDirectly) {
     WindowTestEnvironment::Get();
     window::QtMessageBoxHost host;
-    QString shownText;
     QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, &answerer, [&] {
-        // A worker's box is not modal: the windows stay usable while it is up.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        const auto open = std::find_if(windows.begin(), windows.end(), [](QWidget* window) {
-            return qobject_cast<QMessageBox*>(window) != nullptr && window->isVisible();
-        });
-        if (auto* box = open == windows.end() ? nullptr : qobject_cast<QMessageBox*>(*open)) {
-            shownText = box->text();
-            EXPECT_EQ(box->icon(), QMessageBox::Question);
-            box->button(QMessageBox::Cancel)->click();
-        }
-    });
-    answerer.start(10);
-    std::atomic<int> answer{0};
-    std::thread worker(
-        [&] { answer = host.Show("Overwrite it?", util::MB_OKCANCEL | util::MB_ICONQUESTION); });
-    EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.load() != 0; }, 10000));
-    worker.join();
-    EXPECT_EQ(answer.load(), util::IDCANCEL);
-    EXPECT_EQ(shownText, QStringLiteral("Overwrite it?"));
-
-    // On the GUI thread itself the box is shown directly.
-    answerer.disconnect();
     QObject::connect(&answerer, &QTimer::timeout, &answerer, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             box->button(QMessageBox::Yes)->click();
         }
     });
+    answerer.start(10);
     EXPECT_EQ(host.Show("Save?", util::MB_YESNOCANCEL), util::IDYES);
 }
 

@@ -121,22 +121,6 @@ TEST(ElfVersionNoteTest, ExtendedSectionCountIsFollowed) {
     EXPECT_EQ(Read(image), "");
 }
 
-TEST(ElfVersionNoteTest, ReadsOnlyThroughTheCallbackAndWithinTheImage) {
-    const auto image = WithVersion(false, false, "1.0.0.1");
-    std::size_t calls = 0;
-    const std::string version =
-        util::ReadElfVersionNote([&](std::uint64_t offset, std::span<std::uint8_t> out) {
-            ++calls;
-            EXPECT_LE(offset + out.size(), image.size());
-            std::copy_n(image.begin() + static_cast<long>(offset), out.size(), out.begin());
-            return true;
-        });
-    EXPECT_EQ(version, "1.0.0.1");
-    EXPECT_GT(calls, 0u);
-    EXPECT_EQ(
-        util::ReadElfVersionNote([](std::uint64_t, std::span<std::uint8_t>) { return false; }), "");
-}
-
 // The fuzzer's seed corpus names the version each file carries:
 // "<anything>-v<version>" or "<anything>-none".
 TEST(ElfVersionNoteTest, SeedCorpusFilesGiveTheVersionInTheirNames) {

@@ -1,6 +1,6 @@
 // The file helpers on real files: existence with wildcards, sizes and byte-for-byte
 // comparison, file versions, the program folder, and temporary names (skipping taken names,
-// the folder they are in, and uniqueness across threads).
+// the folder they are in).
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 #include "util/FileExists.h"
@@ -14,10 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <mutex>
-#include <set>
 #include <sys/stat.h>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -175,29 +172,6 @@ TEST_F(TempFileNameTest, FolderFullOfNamesGivesEmptyText) {
     }
     EXPECT_EQ(util::CreateTempFile("full"), "");
     EXPECT_NE(util::CreateTempFile("other"), "") << "other extensions are still free";
-}
-
-TEST_F(TempFileNameTest, ThreadsNeverShareASeed) {
-    // Up to about 10,000 consecutive seeds give distinct numbers, so a seed
-    // handed out twice shows up as a repeated name.
-    constexpr int kThreads = 4;
-    constexpr int kPerThread = 200;
-    std::mutex mutex;
-    std::set<std::string> names;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&] {
-            for (int i = 0; i < kPerThread; ++i) {
-                std::string name = util::CreateTempFile("mt");
-                const std::lock_guard lock(mutex);
-                names.insert(std::move(name));
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(names.size(), static_cast<std::size_t>(kThreads * kPerThread));
 }
 
 } // namespace

@@ -63,16 +63,6 @@ long rampValueAt(const std::vector<char>& pcm, std::size_t frame) {
     return right == (left ^ 0x5A5Au) ? static_cast<long>(left) : -1;
 }
 
-RampRun longestRampRun(const std::vector<char>& pcm) {
-    RampRun best;
-    forEachRun(pcm, [&](const RampRun& run) {
-        if (run.frames > best.frames) {
-            best = run;
-        }
-    });
-    return best;
-}
-
 std::vector<RampRun> rampRuns(const std::vector<char>& pcm, std::size_t minFrames) {
     std::vector<RampRun> runs;
     forEachRun(pcm, [&](const RampRun& run) {

@@ -36,9 +36,8 @@ struct RampRun {
     std::size_t frames = 0; // length of the run
     long firstValue = -1;   // signal value of its first frame
 };
-// The longest stretch in which every frame holds the signal and each follows
-// the one before; and all such stretches of at least minFrames, in order.
-[[nodiscard]] RampRun longestRampRun(const std::vector<char>& pcm);
+// The stretches of at least minFrames in which every frame holds the signal and each follows
+// the one before, in order.
 [[nodiscard]] std::vector<RampRun> rampRuns(const std::vector<char>& pcm, std::size_t minFrames);
 
 void writeWavFile(const std::filesystem::path& path, const WAVEFORMATEX& format,

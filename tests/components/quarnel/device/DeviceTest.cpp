@@ -187,41 +187,6 @@ TEST_F(DeviceTest, ReadTocExAsksForTheHeaderFirstAndReadTocForTheBuffer) {
     EXPECT_EQ(m_script->log.back().cdb[8], 20);
 }
 
-TEST_F(DeviceTest, DeviceTypeFromCapabilities) {
-    const auto caps = [this](bool cd, bool dvd, bool readsDvd) {
-        On(op::kModeSense10, testing::Reply(testing::ModeSenseReply(
-                                 testing::CapabilitiesPage(cd, dvd, readsDvd, false))));
-        return m_device.GetDevType();
-    };
-    EXPECT_EQ(caps(false, false, false), DEV_CDROM);
-    EXPECT_EQ(caps(true, false, false), DEV_CDRW);
-    EXPECT_EQ(caps(true, false, true), DEV_CDRW) << "a DVD reader that writes CDs can erase CD-RW";
-    EXPECT_EQ(caps(false, false, true), DEV_DVDROM);
-    EXPECT_EQ(caps(true, true, true), DEV_DVDRW);
-    On(op::kModeSense10, testing::Check(0x5, 0x24, 0));
-    EXPECT_EQ(m_device.GetDevType(), DEV_DVDRW);
-}
-
-TEST_F(DeviceTest, WriteParametersRefusedOrNotNeeded) {
-    const V caps = testing::ModeSenseReply(testing::CapabilitiesPage(true, false, false, true));
-    const V params = testing::ModeSenseReply(testing::WriteParametersPage());
-    On(op::kModeSense10, [caps, params](const Command& command) {
-        return testing::Reply(command.cdb.bytes[2] == 0x2A ? caps : params)(command);
-    });
-    On(op::kGetConfiguration, testing::Reply(testing::ProfileReply(MEDIUM_CD_R)));
-    On(op::kModeSelect10, testing::Check(0x5, 0x26, 0x00));
-    On(op::kTestUnitReady, testing::Good());
-    EXPECT_EQ(m_device.SetWriteParam(WriteParam::AudioTrackAtOnce(true)),
-              status::kCheckCondition | 0x052600U);
-    EXPECT_EQ(m_device.GetLastSense().asc, 0x26);
-    // Random-writable media take no write parameters.
-    On(op::kGetConfiguration, testing::Reply(testing::ProfileReply(MEDIUM_DVD_RAM)));
-    EXPECT_EQ(m_device.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
-    EXPECT_EQ(Sent(op::kModeSelect10), 1U);
-    On(op::kTestUnitReady, testing::Check(0x2, 0x3A, 0x00));
-    EXPECT_NE(m_device.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
-}
-
 TEST_F(DeviceTest, NextWritableAddressFallsBackToTheLastTrackAndAClosedDiscHasNone) {
     V track(48, 0);
     track[1] = 46;

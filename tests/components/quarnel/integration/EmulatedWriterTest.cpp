@@ -1,6 +1,6 @@
 // The drive classes against the emulated writer, reached as the program reaches drives, where
 // the takes, the disc layer and the command line do not go: a locked tray, writes at the
-// wrong address, underruns with and without protection, a drive that is not ready, a reader,
+// wrong address, an underrun without protection, a reader,
 // the drive list, a real writer's presence, a disc spinning up and the command log. (Media,
 // long writes, speeds, successive takes, restarts and the drives folder are checked by the
 // session's CD takes, the eraser's tests in tests/disc and tests/cli.)
@@ -105,27 +105,6 @@ TEST(SensePaths, UnderrunRuinsTheTrackWhenTheDriveOffersNoProtection) {
     EXPECT_FALSE(BufeIsOn(rig.Device()));
     EXPECT_NE(WriteChunk(rig.Device(), 2 * kChunk), status::kOk) << "the track takes no more";
     EXPECT_EQ(rig.Device().CloseTrack(1), status::kOk) << "what was written is kept";
-}
-
-TEST(SensePaths, SetWriteParamSwitchesProtectionOnWhenOffered) {
-    EmulatedRig rig(emu::MediumKind::CdR, SmallFastBuffer);
-    EXPECT_EQ(WriteAfterAStall(rig), status::kOk) << "the drive paused and resumed";
-    EXPECT_TRUE(BufeIsOn(rig.Device()));
-    EXPECT_EQ(WriteChunk(rig.Device(), 2 * kChunk), status::kOk);
-}
-
-TEST(SensePaths, NotReadyDriveAnswersEveryMediumCommandSo) {
-    EmulatedRig rig;
-    emu::FaultPlan faults;
-    faults.notReady = true;
-    rig.Emulated().SetFaults(faults);
-    CDevCmdRW& device = rig.Device();
-    EXPECT_NE(device.TestUnitReady(), status::kOk);
-    EXPECT_EQ(device.GetLastSense().key, sense::kKeyNotReady);
-    DISC_INFO disc{};
-    EXPECT_NE(device.ReadDiscInfo(disc), status::kOk);
-    INQUIRYDATA inquiry{};
-    EXPECT_EQ(device.Inquiry(inquiry), status::kOk) << "identity needs no medium";
 }
 
 void NoWriting(emu::DriveSettings& settings) {

@@ -101,17 +101,6 @@ TEST(CdTextPacks, PackAfterALostOneStartingAFreshStringIsKept) {
     EXPECT_EQ(block.Text(cdtext::kTitle, 2), "Second");
 }
 
-TEST(CdTextPacks, NoValidCrcAnywhereMeansTheSourceGivesNone) {
-    PackWriter writer;
-    writer.Add(cdtext::kTitle, 0, 0, S("Disc\0One\0", 9));
-    writer.bytes[16] = writer.bytes[17] = 0;
-    const auto parsed = DecodeCdTextPacks(writer.bytes);
-    ASSERT_TRUE(parsed.Ok());
-    EXPECT_FALSE(parsed.value.crcChecked);
-    EXPECT_EQ(parsed.value.badCrcPacks, 1U);
-    EXPECT_EQ(parsed.value.blocks[0].Text(cdtext::kTitle, 1), "One");
-}
-
 TEST(CdTextPacks, DoubleByteBlock) {
     PackWriter writer;
     // Two-byte characters, each string ending in 00 00; a lone tab is 09 09.

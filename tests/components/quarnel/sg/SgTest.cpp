@@ -183,24 +183,6 @@ TEST(SgTransport, HostDriverAndIoctlErrorsReachTheCaller) {
     EXPECT_EQ(outcome.transferred, 0U);
 }
 
-TEST(SgTransport, ImpossibleResiduesAreClamped) {
-    FakeKernel kernel;
-    SgTransport transport("/dev/sr0", 3, kernel.Ioctl());
-    std::vector<std::uint8_t> buffer(8);
-    kernel.resid = 100;
-    EXPECT_EQ(
-        transport
-            .Execute(MakeCommand(cdb::GetConfiguration(0, 8), DataDirection::FromDevice, buffer))
-            .transferred,
-        0U);
-    kernel.resid = -5;
-    EXPECT_EQ(
-        transport
-            .Execute(MakeCommand(cdb::GetConfiguration(0, 8), DataDirection::FromDevice, buffer))
-            .transferred,
-        8U);
-}
-
 TEST(SgTransport, OpenRefusesAMissingNode) {
     EXPECT_EQ(SgTransport::Open("/nonexistent/sr99"), nullptr);
 }
