@@ -26,13 +26,6 @@ std::string Untitled(int track) {
     return lang::GetLangString("UIText", 26) + std::to_string(track);
 }
 
-TEST(TrackList, LengthTextTruncatesAndKeepsMinutesPastAnHour) {
-    EXPECT_EQ(FormatLength(13499), "02:59:74") << "3 minutes from its first to its last sector";
-    EXPECT_EQ(FormatLength(0), "00:00:00");
-    EXPECT_EQ(FormatLength(75 * 60 * 100 + 76), "100:01:01");
-    EXPECT_EQ(FormatLength(-1), "00:00:-1");
-}
-
 TEST(TrackList, PressedDiscListsItsAudioTracksOnlyWithTitles) {
     EmulatedRig rig(quarnel::emu::MediumKind::None);
     std::string error;

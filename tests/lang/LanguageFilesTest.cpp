@@ -37,13 +37,6 @@ void WriteProgramFolder(const testsupport::TempFolder& folder, const char* softS
     }
 }
 
-class LanguageFilesTest : public ::testing::Test {
-protected:
-    LanguageFiles Files() const { return LanguageFiles(m_folder.Path()); }
-
-    testsupport::TempFolder m_folder;
-};
-
 // Each case: the program folder's files, then the language, its font and texts.
 TEST(LanguageChoice, TheChosenLanguagesTextsAndNothingElse) {
     struct Case {
@@ -118,23 +111,6 @@ TEST(LanguageChoice, TheChosenLanguagesTextsAndNothingElse) {
                 << c.what << ": " << section << " " << number;
         }
     }
-}
-
-TEST_F(LanguageFilesTest, EditsTakeEffectAtTheNextLookUp) {
-    WriteProgramFolder(m_folder, nullptr, kLangIni, kEngIni);
-    const LanguageFiles files = Files();
-    EXPECT_EQ(files.LangString("UIText", 1), "Select :");
-    m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
-    EXPECT_EQ(files.LangString("UIText", 1), kChosen);
-    m_folder.Write("Lang/chs.ini", "[UIText]\n1=changed\n");
-    EXPECT_EQ(files.LangString("UIText", 1), "changed");
-}
-
-TEST_F(LanguageFilesTest, FreeFunctionsLookInTheProgramFolder) {
-    const LanguageFiles programFiles(lang::GetAppDir());
-    EXPECT_EQ(lang::GetLanguageName(), programFiles.LanguageName());
-    EXPECT_EQ(lang::GetLanguageFont(), programFiles.LanguageFont());
-    EXPECT_EQ(lang::GetLangString("Message", 1), programFiles.LangString("Message", 1));
 }
 
 } // namespace

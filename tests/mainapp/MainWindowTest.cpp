@@ -82,9 +82,6 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     EXPECT_TRUE(Item(1014)->isHidden());
     // English: labels from the language file, no Chinese title line.
     EXPECT_TRUE(Item(1058)->isHidden());
-    EXPECT_EQ(qobject_cast<QLabel*>(Item(1047))->text().toStdString(),
-              lang::GetLangString("UIText", 1));
-    EXPECT_FALSE(lang::GetLangString("UIText", 1).empty());
 
     auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
     ASSERT_EQ(list->GetColumnCount(), 5);
@@ -108,26 +105,6 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     ASSERT_NE(playBar, nullptr);
     EXPECT_FALSE(playBar->isWindow());
     EXPECT_EQ(playBar->geometry(), Item(1027)->rect());
-}
-
-TEST_F(MainWindowTest, OutputModeFollowsTheCheckedRadioButton) {
-    m_dialog.OnInitDialog();
-    m_dialog.show();
-    const auto expectFileMode = [this](bool toFile) {
-        EXPECT_EQ(Item(1005)->isEnabled(), toFile);
-        EXPECT_EQ(Item(1006)->isEnabled(), toFile);
-        EXPECT_EQ(Item(1008)->isEnabled(), !toFile);
-        EXPECT_EQ(Item(1010)->isEnabled(), !toFile);
-        EXPECT_EQ(Item(1011)->isEnabled(), !toFile);
-        EXPECT_EQ(Item(1015)->isVisible(), !toFile);
-        EXPECT_EQ(m_dialog.IsToFileChecked(), toFile);
-    };
-    QTest::mouseClick(Button(1003), Qt::LeftButton);
-    expectFileMode(true);
-    QTest::mouseClick(Button(1003), Qt::LeftButton);
-    expectFileMode(true);
-    QTest::mouseClick(Button(1004), Qt::LeftButton);
-    expectFileMode(false);
 }
 
 TEST_F(MainWindowTest, EnterAndEscapeDoNothingInAnyControl) {

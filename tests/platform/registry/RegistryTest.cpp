@@ -135,24 +135,6 @@ TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndAllItHoldsThroug
     EXPECT_EQ(m_registry.Folder().Read("registry.ini"), text + "toolong=dword:00000007\n");
 }
 
-TEST(RegistryLocationTest, WithoutAnExplicitFileTheUsersSettingsFolderIsUsed) {
-    testsupport::ScopedRegistryFile registry; // restores SONDREL_REGISTRY afterwards
-    ::unsetenv("SONDREL_REGISTRY");
-    const std::string configHome = registry.Folder().Path() + "config";
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = oldConfig == nullptr ? "" : oldConfig;
-    ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    HKEY key = CreateLevels({"Software"});
-    EXPECT_NE(key, nullptr);
-    RegCloseKey(key);
-    oldConfig == nullptr ? ::unsetenv("XDG_CONFIG_HOME")
-                         : ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    EXPECT_NE(registry.Folder()
-                  .Read("config/sondrel/registry.ini")
-                  .find("[HKEY_LOCAL_MACHINE\\Software]"),
-              std::string::npos);
-}
-
 TEST_F(RegistryTest, WritingKeepsWhatOthersOwnAndGoesThroughALink) {
     const std::string text = "; my notes\n"
                              "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"

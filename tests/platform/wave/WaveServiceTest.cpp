@@ -1,13 +1,11 @@
 // The wave service without a sound card, where the capture, the takes and the track player
 // (which check the sound byte for byte) do not go: calls refused inside the callback, the
 // service thread against sources that misbehave on cue (overruns, no buffer queued), the
-// header rules, outputs closed while busy or lost, WAV files with extra chunks, and the
-// choice of backends. (An input that goes away is tests/cli/pulse-restart.sh.)
-#include "platform/wave/CaptureDevices.h"
+// header rules, outputs closed while busy or lost, and WAV files with extra chunks. (An input
+// that goes away is tests/cli/pulse-restart.sh.)
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"
 #include "platform/wave/WaveOut.h"
-#include "platform/wave/WaveSettings.h"
 #include "tests/platform/wave/WaveTestSupport.h"
 #include "util/WavHeader.h"
 
@@ -24,8 +22,6 @@ using namespace platform::wave;
 using namespace wavetest;
 
 namespace {
-
-using Kind = BackendChoice::Kind;
 
 class WaveInTone : public ::testing::Test {
 protected:
@@ -254,42 +250,6 @@ TEST(WavHeader, ExtraChunksAreSkippedAndAShortFileIsCut) {
     ASSERT_TRUE(layout.has_value());
     EXPECT_EQ(layout->dataOffset, 56);
     EXPECT_EQ(layout->dataBytes, 40u);
-}
-
-TEST(WaveSettings, TheEnvironmentWinsOverTheSettingsWhenSet) {
-    WaveSettings settings;
-    settings.input = "alsa:hw:0,0";
-    settings.output = "file:/tmp/x.wav";
-
-    const auto fromSettings = ChooseWaveBackends(settings, nullptr, "");
-    EXPECT_EQ(fromSettings.input->Text(), "alsa:hw:0,0");
-    EXPECT_EQ(fromSettings.output->Text(), "file:/tmp/x.wav");
-
-    const auto fromEnv = ChooseWaveBackends(settings, "tone", "null");
-    EXPECT_EQ(fromEnv.input->kind, Kind::Tone);
-    EXPECT_EQ(fromEnv.output->kind, Kind::Null);
-
-    const auto defaults = ChooseWaveBackends(WaveSettings{}, nullptr, nullptr);
-    EXPECT_EQ(defaults.input->Text(), "alsa:default");
-    EXPECT_EQ(defaults.output->Text(), "alsa:default");
-
-    EXPECT_FALSE(ChooseWaveBackends(settings, "null", nullptr).input.has_value());
-}
-
-TEST(CaptureDevices, AnAlsaDeviceThatIsNotThereIsNotListed) {
-    const auto devices = ListCaptureDevices(
-        BackendChoice::Parse("alsa:sondrel_no_such_device", WaveDirection::Input));
-    for (const CaptureDevice& device : devices) {
-        EXPECT_NE(device.name, "alsa:sondrel_no_such_device");
-        EXPECT_TRUE(device.name.starts_with("alsa:hw:")) << device.name;
-    }
-    // Without sound cards nothing is left to capture from.
-    std::ifstream cards("/proc/asound/cards");
-    std::string first;
-    std::getline(cards, first);
-    if (!cards || first.find("no soundcards") != std::string::npos) {
-        EXPECT_TRUE(devices.empty());
-    }
 }
 
 } // namespace

@@ -1,8 +1,6 @@
-// A drive's commands against a scripted transport: the sense kept after a failure,
-// retries, replies and arguments that cannot be used, and what the writer does where
-// drives differ (plain commands are checked end to end against the emulated writer), and
-// one drive used from two threads. (Sessions built from full-TOC entries are read through the
-// disc layer and replayed by the full TOC fuzzer's corpus.)
+// A drive's commands against a scripted transport: the sense kept after a failure, retries,
+// replies and arguments that cannot be used, and what the writer does where drives differ.
+// Plain commands and full-TOC sessions are checked through the emulated writer and fuzzers.
 #include "components/quarnel/MmcOpcodes.h"
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/device/DeviceStatus.h"
@@ -10,12 +8,10 @@
 #include "tests/components/quarnel/device/FakeDrive.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace quarnel {
@@ -243,47 +239,6 @@ TEST_F(DeviceTest, DrivesRefusingImmedAreWaitedFor) {
     On(op::kSynchronizeCache, testing::Check(0x2, 0x3A, 0x00));
     EXPECT_NE(m_device.SynCache(), status::kOk);
     EXPECT_EQ(m_script->log.size(), 7U);
-}
-
-// The writer thread and the main thread may use one drive at the same time
-// (a write while the window polls readiness): their commands must not
-// overlap in the transport, and the kept sense must stay whole.
-TEST(DriveThreads, CommandsOfOneDriveAreSerialised) {
-    auto script = std::make_shared<FakeDrive::Script>();
-    std::atomic<int> inside{0};
-    std::atomic<bool> overlapped{false};
-    const auto guarded = [&](FakeDrive::Handler handler) {
-        return [&, handler](const Command& command) {
-            if (inside.fetch_add(1) != 0) {
-                overlapped = true;
-            }
-            std::this_thread::yield();
-            const CommandOutcome outcome = handler(command);
-            inside.fetch_sub(1);
-            return outcome;
-        };
-    };
-    script->handlers[op::kTestUnitReady] = guarded(testing::Check(0x2, 0x3A, 0x00));
-    script->handlers[op::kPreventAllowMediumRemoval] = guarded(testing::Check(0x2, 0x04, 0x08));
-    CDevCmdROM drive(std::make_unique<FakeDrive>(script), 3);
-    constexpr int kRounds = 2000;
-    std::atomic<int> torn{0};
-    const auto hammer = [&](bool polls) {
-        for (int round = 0; round < kRounds; ++round) {
-            polls ? drive.TestUnitReady() : drive.Lock(true);
-            const SenseData_tag sense = drive.GetLastSense();
-            if (!sense.NoMedium() && !sense.LongWriteInProgress()) {
-                ++torn;
-            }
-        }
-    };
-    std::thread poller(hammer, true);
-    std::thread writer(hammer, false);
-    poller.join();
-    writer.join();
-    EXPECT_FALSE(overlapped);
-    EXPECT_EQ(torn, 0);
-    EXPECT_EQ(script->log.size(), 2U * kRounds);
 }
 
 } // namespace

@@ -5,13 +5,9 @@
 #include "components/quarnel/emu/CdTextPacks.h"
 #include "components/quarnel/emu/CueParser.h"
 #include "components/quarnel/emu/DiscStateFile.h"
-#include "components/quarnel/emu/DriveFolders.h"
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
-#include "components/quarnel/emu/SteadyClock.h"
-#include "components/quarnel/mmc/ByteOrder.h"
 #include "components/quarnel/mmc/CdText.h"
-#include "components/quarnel/mmc/Crc16.h"
 #include "tests/components/quarnel/emu/EmuTestDrive.h"
 
 #include <cstdlib>
@@ -48,17 +44,6 @@ TEST(CueParser, RefusesMalformedSheetsNamingTheLine) {
     }
 }
 
-TEST(CueParser, NinetyNineTracksAndNoMore) {
-    std::string text = "FILE \"a.bin\" BINARY\n";
-    for (int track = 1; track <= 99; ++track) {
-        text += "TRACK " + std::to_string(track) + " AUDIO\nINDEX 01 " + std::to_string(track) +
-                ":00:00\n";
-    }
-    EXPECT_TRUE(ParseCueSheet(text).ok);
-    text += "TRACK 100 AUDIO\nINDEX 01 99:00:00\n";
-    EXPECT_FALSE(ParseCueSheet(text).ok);
-}
-
 DiscState ThreeTracks(std::vector<std::string> titles, std::vector<std::string> performers) {
     DiscState state;
     state.medium = MediumKind::PressedCd;
@@ -93,30 +78,6 @@ TEST(CdTextPacks, TitleAndPerformerPacksMatchAnotherEncoder) {
     EXPECT_EQ(compared, 5U + 6U) << "all title and performer packs";
 }
 
-TEST(CdTextPacks, RepeatedTextBecomesATabAndSizeInfoCounts) {
-    const DiscState state = ThreeTracks({"Album", "Same", "Same", "Other"}, {"", "", "", ""});
-    const std::vector<CdTextPack> packs = BuildCdTextPacks(state);
-    std::string text;
-    for (const CdTextPack& pack : packs) {
-        EXPECT_EQ(static_cast<std::uint16_t>(~Crc16Ccitt(std::span(pack).first(16))),
-                  GetBe16(pack, 16));
-        EXPECT_NE(pack[0], 0x81) << "no performer packs when there are no performers";
-        if (pack[0] == 0x80) {
-            text.append(pack.begin() + 4, pack.begin() + 16);
-        }
-    }
-    EXPECT_EQ(text.substr(0, 19), std::string("Album\0Same\0\t\0Other\0", 19));
-    ASSERT_EQ(packs.size(), 2U + 3);
-    const CdTextPack& info = packs[2];
-    EXPECT_EQ(info[0], 0x8F);
-    EXPECT_EQ(info[5], 1) << "first track";
-    EXPECT_EQ(info[6], 3) << "last track";
-    EXPECT_EQ(info[8], 2) << "two title packs";
-    EXPECT_EQ(packs[3][4 + 7], 3) << "three size packs";
-    EXPECT_EQ(packs[3][4 + 8], 4) << "last sequence number of block 0";
-    EXPECT_EQ(packs[4][4 + 4], 0x09) << "English";
-}
-
 TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
     testsupport::TempFolder folder;
     const auto path = folder.File("drive.ini");
@@ -132,14 +93,6 @@ TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
         EXPECT_FALSE(LoadDriveSettings(path).has_value()) << bad;
     }
     EXPECT_FALSE(LoadDriveSettings(folder.File("none.ini")).has_value());
-}
-
-TEST(DriveSettingsFile, ValuesThatCannotBeKeptOnOneLineAreRefused) {
-    testsupport::TempFolder folder;
-    DriveSettings settings;
-    settings.product = "TWO\nLINES";
-    EXPECT_FALSE(SaveDriveSettings(folder.File("drive.ini"), settings));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("drive.ini")));
 }
 
 // Pressed CDs from CUE sheets: missing or ragged BIN files, several files with a data track,

@@ -1,9 +1,7 @@
 // The drive classes against the emulated writer, reached as the program reaches drives, where
 // the takes, the disc layer and the command line do not go: a locked tray, writes at the
-// wrong address, an underrun without protection, a reader,
-// the drive list, a real writer's presence, a disc spinning up and the command log. (Media,
-// long writes, speeds, successive takes, restarts and the drives folder are checked by the
-// session's CD takes, the eraser's tests in tests/disc and tests/cli.)
+// wrong address, an underrun without protection, a reader, the drive list, a real writer,
+// a disc spinning up and the command log.
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/emu/DriveFolders.h"

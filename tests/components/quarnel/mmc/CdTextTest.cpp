@@ -1,6 +1,6 @@
 // CD-Text: the reference discs decoded by another tool (text across packs, tabs, several
-// language blocks and their size information), and made-up packs for bad CRCs, double-byte
-// blocks and track numbers past 99. Replies of other formats and cut replies are replayed
+// language blocks and their size information), and made-up packs for bad CRCs and
+// double-byte blocks. Replies of other formats and cut replies are replayed
 // by the fuzzer's corpus.
 #include "components/quarnel/mmc/CdText.h"
 #include "components/quarnel/mmc/Crc16.h"
@@ -113,19 +113,6 @@ TEST(CdTextPacks, DoubleByteBlock) {
     EXPECT_EQ(block.Text(cdtext::kTitle, 0), "\x82\xa0\x82\xa2");
     EXPECT_EQ(block.Text(cdtext::kTitle, 1), "\x82\xa0\x82\xa2");
     EXPECT_EQ(block.Utf8(cdtext::kTitle, 0), "??");
-}
-
-TEST(CdTextPacks, TrackNumbersBeyond99AreIgnored) {
-    PackWriter writer;
-    writer.Add(cdtext::kTitle, 0, 98,
-               S("98\0"
-                 "99\0"
-                 "100\0",
-                 10));
-    const auto parsed = DecodeCdTextPacks(writer.bytes);
-    ASSERT_TRUE(parsed.Ok());
-    EXPECT_EQ(parsed.value.blocks[0].Text(cdtext::kTitle, 99), "99");
-    EXPECT_EQ(parsed.value.blocks[0].Text(cdtext::kTitle, 100), "");
 }
 
 // ---- reference discs -------------------------------------------------------
