@@ -1,6 +1,7 @@
 #include "lang/LanguageFiles.h"
 
 #include "platform/profile/ProfileString.h"
+#include "util/ModuleFolder.h"
 
 #include <utility>
 
@@ -27,8 +28,8 @@ std::string LanguageFiles::LangString(std::string_view section, int number) cons
 }
 
 std::string LanguageFiles::LanguageSetting(std::string_view prefix) const {
-    const std::string number = platform::GetPrivateProfileString("Language Set", "langsel", "1",
-                                                                 m_programFolder + "SoftSet.ini");
+    const std::string number = platform::GetPrivateProfileString(
+        "Language Set", "langsel", "1", util::SettingsFile(m_programFolder));
     return platform::GetPrivateProfileString("Language", std::string(prefix) + number, "",
                                              m_programFolder + "Lang/lang.ini");
 }

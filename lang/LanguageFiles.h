@@ -1,6 +1,7 @@
 #pragma once
 // The language settings and language files of one program folder:
-//   SoftSet.ini     [Language Set] langsel=<number>          (default "1")
+//   SoftSet.ini     [Language Set] langsel=<number>          (default "1"; the
+//                   user's own copy wins for an installed program, util/ModuleFolder.h)
 //   Lang/lang.ini   [Language]     LanFile<number>=<name>, Font<number>=<face>
 //   Lang/<name>.ini [UIText], [Message], [Tip], [Update]: <number>=<text>
 // Nothing is cached: every call reads the files again, so an edit takes

@@ -30,8 +30,8 @@ bool WritableFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
-std::string BannerLocalPath(const std::string& programFolder, const std::string& languageName) {
-    std::filesystem::path folder = std::filesystem::path(programFolder) / kBannerFolder;
+std::string BannerLocalPath(const std::string& workFolder, const std::string& languageName) {
+    std::filesystem::path folder = std::filesystem::path(workFolder) / kBannerFolder;
     if (!WritableFolder(folder)) {
         folder = util::UserDataFolder() / kBannerFolder;
         WritableFolder(folder);

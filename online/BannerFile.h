@@ -2,8 +2,8 @@
 // The info banner's file: section "Info Set" with "Count" messages, each
 // "Info<n>_str" (its text) and "Info<n>_link" (what a click opens), shown in
 // turn every "Time" milliseconds. One file per language, downloaded at every
-// start into a "showinfo" folder: the program folder's, or the user's data
-// folder's when the program folder cannot be written.
+// start into a "showinfo" folder: the online services' work folder's
+// (OnlineSite.h), or the user's data folder's when that cannot be written.
 
 #include <cstdint>
 #include <string>
@@ -24,10 +24,10 @@ struct BannerEntry {
     std::string link;
 };
 
-// "<program folder>showinfo/<language name>.ini", the "showinfo" folder
+// "<work folder>showinfo/<language name>.ini", the "showinfo" folder
 // created when missing. When it cannot be created or written, the file is
 // "showinfo/<language name>.ini" in the user's data folder, created as well.
-std::string BannerLocalPath(const std::string& programFolder, const std::string& languageName);
+std::string BannerLocalPath(const std::string& workFolder, const std::string& languageName);
 
 // The server's copy: the address followed by "//showinfo//sondrel//<name>.ini".
 std::string BannerServerUrl(const std::string& serverAddress, const std::string& languageName);

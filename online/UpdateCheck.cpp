@@ -110,7 +110,7 @@ bool UpdateCheck::UserAgrees() const {
 }
 
 void UpdateCheck::StartUpdater() const {
-    platform::Shell().Start(LocalFile(kUpdaterFile), {}, m_site.programFolder);
+    platform::Shell().Start(LocalFile(kUpdaterFile), {}, m_site.workFolder);
 }
 
 std::string UpdateCheck::ServerFile(const char* file) const {
@@ -118,7 +118,7 @@ std::string UpdateCheck::ServerFile(const char* file) const {
 }
 
 std::string UpdateCheck::LocalFile(const char* file) const {
-    return m_site.programFolder + file;
+    return m_site.workFolder + file;
 }
 
 } // namespace online

@@ -8,6 +8,8 @@
 #   tools/test.sh includes   the dependency rules of the includes (tools/include-rules.txt)
 #   tools/test.sh coverage   a Debug build with gcov (build-coverage/), every test but the
 #                            QEMU one, then the line coverage of the production code
+#   tools/test.sh package    the Debian package of the normal build: lintian, installed,
+#                            used from /usr (a CD take, the window under Xvfb), purged
 #   tools/test.sh all        format and include checks, then all of the above but coverage:
 #                            what CI runs
 set -euo pipefail
@@ -70,6 +72,26 @@ coverage)
 includes)
     "$root/tools/check-includes.sh"
     ;;
+package)
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    deb=$("$root/tools/package.sh" "$root/build-test")
+    lintian --fail-on error "$deb"
+    $sudo apt-get install -y -qq --no-install-recommends "$deb" >/dev/null
+    files=$(mktemp)
+    dpkg -L sondrel >"$files"
+    status=0
+    { desktop-file-validate /usr/share/applications/sondrel.desktop &&
+        appstreamcli validate --no-net /usr/share/metainfo/sondrel.metainfo.xml &&
+        "$root/tests/install/installed-program.sh" /usr; } || status=$?
+    $sudo dpkg --purge sondrel >/dev/null
+    [ "$status" -eq 0 ] || exit "$status"
+    left=$(while read -r path; do [ ! -e "$path" ] || [ -d "$path" ] || echo "$path"; done <"$files")
+    rm -f "$files"
+    [ -z "$left" ] && [ ! -e /usr/share/sondrel ] && [ ! -e /usr/lib/sondrel ] ||
+        { echo "left after the purge: $left" >&2; exit 1; }
+    echo "package: built, installed, used and purged"
+    ;;
 all)
     "$root/tools/check-format.sh"
     "$root/tools/check-includes.sh"
@@ -78,9 +100,10 @@ all)
     "$0" tsan
     "$0" asan
     "$0" normal
+    "$0" package
     ;;
 *)
-    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|includes|coverage|all]" >&2
+    echo "usage: $0 [normal|asan|tsan|fuzz|tidy|includes|coverage|package|all]" >&2
     exit 2
     ;;
 esac

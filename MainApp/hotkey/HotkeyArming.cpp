@@ -20,7 +20,7 @@ void StopLibrary() {
 } // namespace
 
 std::string DefaultHotkeyLibraryPath() {
-    return util::GetModuleFolder() + "libtrindle.so";
+    return util::ProgramLibraryFolder() + "libtrindle.so";
 }
 
 bool ArmHotkeys(IHotkeyWindow* mainWindow, PostToUi postToUi, const std::string& libraryPath) {

@@ -533,7 +533,7 @@ void CMainAppDlg::OnSkin() {
     skin::SkinIndexSetting(g_skinIndex);
     reject();
     // The new instance reads the new index; a failed start is not reported.
-    const std::string folder = lang::GetAppDir();
+    const std::string folder = util::ExecutableFolder();
     platform::Shell().Start(folder + "Sondrel", {}, folder);
 }
 

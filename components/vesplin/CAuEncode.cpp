@@ -47,7 +47,8 @@ vesplin::PcmFileFormat FormatOf(const std::string& path) {
 } // namespace
 
 CAuEncode::CAuEncode()
-    : CAuEncode(util::GetModuleFolder() + "SoftSet.ini", std::make_unique<vesplin::EncodeFile>()) {}
+    : CAuEncode(util::SettingsFile(util::GetModuleFolder()),
+                std::make_unique<vesplin::EncodeFile>()) {}
 
 CAuEncode::CAuEncode(std::string settingsPath, std::unique_ptr<vesplin::IEncodeOutput> output)
     : m_settingsPath(std::move(settingsPath)), m_output(std::move(output)) {}

@@ -3,6 +3,7 @@
 #include "engine/RecordingState.h"
 #include "lang/LangText.h"
 #include "platform/profile/ProfileString.h"
+#include "util/ModuleFolder.h"
 
 #include <algorithm>
 #include <charconv>
@@ -21,7 +22,7 @@ unsigned PreRecordSecondsSetting(const std::string& iniPath) {
 }
 
 unsigned PreRecordSecondsSetting() {
-    return PreRecordSecondsSetting(lang::GetAppDir() + "SoftSet.ini");
+    return PreRecordSecondsSetting(util::SettingsFile(lang::GetAppDir()));
 }
 
 } // namespace engine

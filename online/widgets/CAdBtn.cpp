@@ -45,7 +45,7 @@ void CAdBtn::StartInfo() {
 void CAdBtn::StartInfo(const online::OnlineSite& site, const std::string& languageName) {
     m_strText.clear();
     m_strLink.clear();
-    m_strIniPath = online::BannerLocalPath(site.programFolder, languageName);
+    m_strIniPath = online::BannerLocalPath(site.workFolder, languageName);
     m_tasks->Run("banner", [url = online::BannerServerUrl(site.serverAddress, languageName),
                             path = m_strIniPath, mailbox = m_mailbox] {
         const online::BannerSettings settings = online::FetchBanner(url, path);

@@ -1,10 +1,13 @@
 // Draws every picture of the program into a folder and writes the resource
 // collection file that lists them:
 //   sondrel-artgen <output folder> <collection file>
+// or draws the program's icon for the desktop's icon theme:
+//   sondrel-artgen --theme-icons <hicolor folder>
 // Exits with 1 when a picture cannot be drawn at its catalogued size or saved.
 
 #include "res/ArtworkCatalog.h"
 #include "res/gen/ArtBook.h"
+#include "res/gen/ThemeIcons.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,12 +35,16 @@ const char* KindFolder(res::ArtKind kind) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: sondrel-artgen <output folder> <collection file>\n");
+        std::fprintf(stderr, "usage: sondrel-artgen <output folder> <collection file>\n"
+                             "       sondrel-artgen --theme-icons <hicolor folder>\n");
         return 2;
     }
     // Text needs the font database, which needs an application; no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication app(argc, argv);
+    if (qstrcmp(argv[1], "--theme-icons") == 0) {
+        return artgen::WriteThemeIcons(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
     const QString root = QString::fromLocal8Bit(argv[1]);
     QString collection;
     QTextStream out(&collection);

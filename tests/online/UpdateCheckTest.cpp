@@ -67,7 +67,7 @@ protected:
     void RunCheck(std::vector<int> answers, const std::string& serverAddress) {
         testsupport::ScriptedMessageBox messages(std::move(answers), util::IDNO);
         const testsupport::ScopedMessageBoxHost host(messages);
-        online::CUpdate update({m_temp.Path(), serverAddress}, [this](int exitCode) {
+        online::CUpdate update({m_temp.Path(), serverAddress, m_temp.Path()}, [this](int exitCode) {
             const std::lock_guard lock(m_mutex);
             m_exitCodes.push_back(exitCode);
         });

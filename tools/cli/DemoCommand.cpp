@@ -46,7 +46,8 @@ std::vector<std::uint8_t> ToneBuffer(std::uint32_t index) {
 
 void ShowLanguage() {
     const std::string folder = util::GetModuleFolder();
-    std::printf("Sondrel %s\n", util::GetFileVersion(folder + "sondrel-cli").c_str());
+    std::printf("Sondrel %s\n",
+                util::GetFileVersion(util::ExecutableFolder() + "sondrel-cli").c_str());
     std::printf("program folder: %s\n", folder.c_str());
     std::printf("language: \"%s\", font \"%s\"\n", lang::GetLanguageName().c_str(),
                 lang::GetLanguageFont().c_str());

@@ -2,6 +2,7 @@
 
 #include "components/quarnel/serve/DriveServer.h"
 #include "tools/cli/DriveAccess.h"
+#include "util/ModuleFolder.h"
 
 #include <atomic>
 #include <csignal>
@@ -28,11 +29,9 @@ int Usage() {
     return 2;
 }
 
-// The preload library beside this program.
+// The preload library of this program.
 std::filesystem::path PreloadLibrary() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return self.parent_path() / "libsondrel-device.so";
+    return std::filesystem::path(util::ProgramLibraryFolder()) / "libsondrel-device.so";
 }
 
 } // namespace

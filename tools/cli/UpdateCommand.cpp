@@ -2,6 +2,7 @@
 
 #include "online/CUpdate.h"
 #include "online/DownloadFile.h"
+#include "util/ModuleFolder.h"
 
 #include <chrono>
 #include <cstdio>
@@ -25,8 +26,8 @@ int RunUpdate(std::span<const std::string_view> args) {
         site.serverAddress = std::string(args[0]);
     }
     if (site.serverAddress.empty()) {
-        std::printf("no server set ([Online] Server in %sSoftSet.ini): only the local checks run\n",
-                    site.programFolder.c_str());
+        std::printf("no server set ([Online] Server in %s): only the local checks run\n",
+                    util::SettingsFile(site.programFolder).c_str());
     }
     online::CUpdate update(site, [](int exitCode) {
         std::printf("the updater was started; the program ends now\n");

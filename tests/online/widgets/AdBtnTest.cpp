@@ -44,7 +44,7 @@ protected:
 
     void Start(const std::string& bannerFile) {
         m_server.Serve("//showinfo//sondrel//eng.ini", bannerFile);
-        m_banner.StartInfo({m_temp.Path(), m_server.Address()}, "eng");
+        m_banner.StartInfo({m_temp.Path(), m_server.Address(), m_temp.Path()}, "eng");
     }
     // Runs the event loop until the strip shows `text` (bounded).
     bool AwaitText(const std::string& text) {
