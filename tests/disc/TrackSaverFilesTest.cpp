@@ -1,7 +1,5 @@
-// Saving disc tracks into files through the worker, the encoder and the emulated drive, onto
-// real (and full) folders: names taken from titles or numbers without replacing files,
-// unchecked rows, an unwritable folder, and what is left
-// when titles are hostile, sectors stay unreadable, the disk fills up or the user cancels.
+// Saving tracks onto real (and full) folders: names from titles or numbers, unchecked rows,
+// unwritable folders, hostile titles, unreadable sectors, a full disk, a cancel.
 #include "components/vesplin/EncodeFile.h"
 #include "disc/TrackListReader.h"
 #include "disc/TrackRowsTable.h"

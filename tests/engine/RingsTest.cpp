@@ -1,10 +1,6 @@
-// The engine's rings without the threads of a take: the CD writer's ring of slots handed out
-// in groups (its geometry and the waits of a full ring and at the end of the stream), the
-// display's ring (a stop that releases the reader, the read limit, bad input) and the MP3
-// take's queue of blocks (puts and gets across block boundaries, the end of a stream, a
-// reset, spare blocks, bad input). Long streams moved by the capture, writer, encoder and
-// display threads are the session's, the encoder's and the display's tests, run under
-// ThreadSanitizer too; blocks dropped for a stalled display are the display's capture test.
+// The engine's rings without a take's threads (the takes move long streams through them, also
+// under ThreadSanitizer): the CD writer's slot groups, the display's ring and the MP3 queue,
+// with their waits, ends, resets, limits and bad input.
 #include "engine/BufMana.h"
 #include "engine/BufManaEx.h"
 #include "engine/CDataList.h"

@@ -1,9 +1,6 @@
-// The main window through its real layers: start-up, output mode, keyboard filter, dragging,
-// the browse dialog, a WAV take, erasing and saving on an emulated drive (whose disc leaves
-// and comes back), questions from workers, disc changes made by other programs, and each
-// skin (background, colours, shape, the Skin button's restart; each skin's window is saved
-// as screenshots/skin-N.png in the build folder for a person to look at). (The session's
-// calls from its worker at each stage of a CD take are in WindowCloseTest.cpp.)
+// The main window through its real layers: start-up, keys, dragging, browsing, a WAV take,
+// erasing and saving on an emulated drive, questions, disc changes made elsewhere, and each
+// skin (saved as screenshots/skin-N.png in the build folder for a person to look at).
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/emu/SteadyClock.h"

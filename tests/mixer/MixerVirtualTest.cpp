@@ -1,8 +1,6 @@
-// The volume object and the recording sources over the virtual mixer, as the window
-// uses them: bounds and values across objects, callbacks for changes made elsewhere,
-// which object is told of changes; the source list and the cases of one entry, an item beyond the
-// control and no input. (Applying a source and its slider are checked against the sound
-// server in MixerPulseTest.cpp.)
+// The volume object and the recording sources over the virtual mixer, as the window uses
+// them: values across objects, callbacks, objects that come and go while the volume changes,
+// the source list, one entry, an item beyond the control, no input.
 #include "lang/LangText.h"
 #include "mixer/CVolumeInXXX.h"
 #include "mixer/RecordSources.h"
@@ -15,10 +13,12 @@
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 #include <unistd.h>
 
 using namespace mixertest;
@@ -110,6 +110,34 @@ TEST_F(VolumeInVirtual, OnlyTheLastObjectIsActiveAndAnyDestructionEndsIt) {
     CVolumeInXXX kept(kAux);
     CVolumeInXXX failed(9);
     EXPECT_EQ(g_activeVolume.load(), nullptr);
+}
+
+TEST_F(VolumeInVirtual, ObjectsComeAndGoWhileTheVolumeChanges) {
+    constexpr int kRounds = 30;
+    std::atomic<bool> writing{true};
+    std::thread writer([&writing] {
+        HMIXER mixer = nullptr;
+        MIXERCONTROL control;
+        if (mixerOpen(&mixer, 0, nullptr, 0, CALLBACK_NULL) != MMSYSERR_NOERROR ||
+            volumeControl(mixer, kAux, control) != MMSYSERR_NOERROR) {
+            return;
+        }
+        for (std::uint32_t value = 0; writing.load(); value = (value + 1) % 1000) {
+            writeVolume(mixer, control.dwControlID, {value});
+        }
+        writeVolume(mixer, control.dwControlID, {4321});
+        mixerClose(mixer);
+    });
+    VolumeChangeRecorder recorder;
+    for (int round = 0; round < kRounds; ++round) {
+        CVolumeInXXX volume(kAux);
+        volume.SetChangeCallback(&VolumeChangeRecorder::onChange, recorder.user());
+        EXPECT_GE(volume.GetVolume(), 0);
+        volume.SetVolume(static_cast<std::uint32_t>(round));
+    }
+    writing = false;
+    writer.join();
+    EXPECT_EQ(CVolumeInXXX(kAux).GetVolume(), 4321);
 }
 
 class RecordSourcesVirtual : public ::testing::Test {

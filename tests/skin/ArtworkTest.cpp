@@ -1,6 +1,5 @@
-// The shipped pictures: every numbered bitmap, icon and cursor exists at its size, and the
-// window's shape. (The main dialog template's controls are placed and checked whole by the
-// window's tests.)
+// The shipped pictures: every numbered bitmap, icon and cursor at its size, and the window's
+// shape.
 #include "res/ArtworkCatalog.h"
 #include "res/ResourceImages.h"
 #include "skin/WindowShape.h"

@@ -1,7 +1,5 @@
-// Saving a disc track through the emulated drive where the track saver (tests/disc, which
-// checks WAV files byte for byte) and the command line's MP3 save do not go: unreadable
-// sectors and sectors past the disc end, a stop from another thread, bad arguments and slow
-// sectors.
+// Saving a disc track where the track saver and the command line do not go: unreadable and
+// missing sectors, a stop from another thread, bad arguments and slow sectors.
 #include "components/quarnel/device/CDevCmdROM.h"
 #include "components/quarnel/emu/DriveFolders.h"
 #include "components/quarnel/emu/DriveSettingsFile.h"

@@ -1,8 +1,5 @@
-// The real ALSA path: playback through ALSA's "pulse" device against the private PulseAudio
-// server that with-pulse.sh starts, whose null sink rec_sink has its monitor as the default
-// source. (Capture from it, and a server that goes away, are checked by the capture's WAV
-// take and tests/cli/pulse-restart.sh.)
-
+// Playback through ALSA's "pulse" device to the private server of with-pulse.sh, recorded
+// from the monitor of its null sink rec_sink.
 #include "platform/wave/CaptureDevices.h"
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"

@@ -1,8 +1,6 @@
-// The wave service without a sound card, where the capture, the takes and the track player
-// (which check the sound byte for byte) do not go: calls refused inside the callback, the
-// service thread against sources that misbehave on cue (overruns, no buffer queued), the
-// header rules, outputs closed while busy or lost, and WAV files with extra chunks. (An input
-// that goes away is tests/cli/pulse-restart.sh.)
+// The wave service without a sound card, where capture, takes and the track player do not go:
+// calls refused in the callback, overruns, no buffer queued, the header rules, outputs closed
+// while busy or lost, WAV files with extra chunks.
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"
 #include "platform/wave/WaveOut.h"

@@ -1,6 +1,5 @@
-// A drive's commands against a scripted transport: the sense kept after a failure, retries,
-// replies and arguments that cannot be used, and what the writer does where drives differ.
-// Plain commands and full-TOC sessions are checked through the emulated writer and fuzzers.
+// A drive's commands against a scripted transport: the sense kept, retries, replies and
+// arguments that cannot be used, and where drives differ.
 #include "components/quarnel/MmcOpcodes.h"
 #include "components/quarnel/device/CDevCmdRW.h"
 #include "components/quarnel/device/DeviceStatus.h"

@@ -1,6 +1,5 @@
-// The emulated drive's files: CUE sheets that must be refused, CD-Text packs against packs
-// made by another encoder, the drive settings file, and pressed CDs made from sheets.
-// Damaged disc states and well-formed sheets are replayed by the fuzzers' corpus.
+// The emulated drive's files: refused cue sheets, CD-Text packs against another encoder's,
+// drive.ini, and pressed CDs made from sheets.
 #include "components/quarnel/emu/AtomicFile.h"
 #include "components/quarnel/emu/CdTextPacks.h"
 #include "components/quarnel/emu/CueParser.h"

@@ -1,7 +1,5 @@
-// Commands of the emulated drive against hand-written command blocks where the disc layer,
-// the takes and the disc programs of the interop test do not reach: refusals, test writes,
-// a block cut short by a crash, the buffer's drain, drive.ini's capabilities and a state
-// that cannot be saved.
+// Emulated drive commands no take, disc program or disc layer test reaches: refusals, test
+// writes, a block cut short by a crash, the buffer's drain, drive.ini, an unsavable state.
 #include "tests/components/quarnel/emu/EmuTestDrive.h"
 
 #include "components/quarnel/emu/DriveSettingsFile.h"

@@ -1,7 +1,6 @@
-// The drive classes against the emulated writer, reached as the program reaches drives, where
-// the takes, the disc layer and the command line do not go: a locked tray, writes at the
-// wrong address, an underrun without protection, a reader, the drive list, a real writer,
-// a disc spinning up and the command log.
+// The drive classes against the emulated writer where takes, disc layer and command line do
+// not go: a locked tray, a wrong address, an underrun, a reader, the drive list, a real
+// writer, a disc spinning up, the command log.
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/emu/DriveFolders.h"

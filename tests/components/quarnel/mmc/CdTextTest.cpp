@@ -1,7 +1,5 @@
-// CD-Text: the reference discs decoded by another tool (text across packs, tabs, several
-// language blocks and their size information), and made-up packs for bad CRCs and
-// double-byte blocks. Replies of other formats and cut replies are replayed
-// by the fuzzer's corpus.
+// CD-Text: reference discs decoded by another tool, and made-up packs with bad CRCs and
+// double-byte blocks (other replies are replayed by the fuzzer's corpus).
 #include "components/quarnel/mmc/CdText.h"
 #include "components/quarnel/mmc/Crc16.h"
 #include "tests/support/TestData.h"
