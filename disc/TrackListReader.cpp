@@ -41,6 +41,19 @@ std::uint32_t FollowingSessionStart(const quarnel::SessionInfo& sessions, int se
     return toc.GetLeadOutStartPosEx();
 }
 
+// A track-at-once track on a CD-R or CD-RW is followed by its run-out and the
+// next track's pre-gap, which the table of contents counts to it: its own
+// size comes from READ TRACK INFORMATION.
+std::uint32_t RecordedEnd(quarnel::CDevCmdROM& device, int track, std::uint32_t start,
+                          std::uint32_t tocEnd) {
+    quarnel::TRACK_INFO info{};
+    if (device.ReadTrackInfoEx(info, quarnel::TRACK_INFO_BY_TRACK, track) != 0 ||
+        info.start != start || info.size == 0 || start + info.size - 1 >= tocEnd) {
+        return tocEnd;
+    }
+    return start + info.size - 1;
+}
+
 } // namespace
 
 std::string FormatLength(std::int32_t frames) {
@@ -72,16 +85,21 @@ void TrackListReader::ReadDisc(quarnel::CDevCmdROM* device) {
     const bool tocRead = device->ReadToc(toc.data(), kTocBytes, kFullTocFormat, 0) == 0 ||
                          device->ReadTocEx(toc.data(), kTocBytes, kFullTocFormat, 0) == 0;
     m_addresses.Clear();
-    const int lastListed = tocRead ? FillRows(toc.data(), text) : 0;
+    const quarnel::MEDIUM_TYPE medium = device->GetMediumType();
+    const bool recordable = medium == quarnel::MEDIUM_CD_R || medium == quarnel::MEDIUM_CD_RW;
+    const int lastListed = tocRead ? FillRows(*device, recordable, toc.data(), text) : 0;
     AddUnlistedTracks(*device, lastListed, text);
     if (m_rows.RowCount() == 0) {
         return;
     }
     m_rows.SelectRow(0);
-    ExtendToNextWritable(*device);
+    if (recordable) {
+        ExtendToNextWritable(*device);
+    }
 }
 
-int TrackListReader::FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text) {
+int TrackListReader::FillRows(quarnel::CDevCmdROM& device, bool recordable,
+                              const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text) {
     const quarnel::SessionInfo sessions(toc + 4, (toc[0] << 8 | toc[1]) - 2);
     int lastListed = 0;
     for (int s = 1; s <= sessions.GetSessionCount(); ++s) {
@@ -97,7 +115,9 @@ int TrackListReader::FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT
                 t < session.GetLastTrackNo() && session.GetTrackData(t + 1, next)
                     ? StartOf(next)
                     : FollowingSessionStart(sessions, s, t);
-            AddRow(t, StartOf(data), following - 1, text);
+            const std::uint32_t start = StartOf(data);
+            AddRow(t, start,
+                   recordable ? RecordedEnd(device, t, start, following - 1) : following - 1, text);
         }
     }
     return lastListed;
@@ -144,10 +164,6 @@ void TrackListReader::ExtendToNextWritable(quarnel::CDevCmdROM& device) {
     if (writer == nullptr) {
         return;
     }
-    const quarnel::MEDIUM_TYPE medium = writer->GetMediumType();
-    if (medium != quarnel::MEDIUM_CD_R && medium != quarnel::MEDIUM_CD_RW) {
-        return;
-    }
     quarnel::DISC_INFO info{};
     if (writer->ReadDiscInfo(info) != 0 || info.discStatus == quarnel::disc::kStatusComplete) {
         return;
@@ -155,6 +171,10 @@ void TrackListReader::ExtendToNextWritable(quarnel::CDevCmdROM& device) {
     unsigned long next = 0;
     if (writer->GetNextWriteAdd(next) != 0) {
         return;
+    }
+    if (info.lastSessionState == quarnel::disc::kSessionIncomplete &&
+        next >= quarnel::kTrackGapBlocks) {
+        next -= quarnel::kTrackGapBlocks; // the next track's pre-gap follows this one's run-out
     }
     const int last = m_rows.RowCount() - 1;
     m_rows.SetCell(last, kColumnEnd, Decimal(static_cast<std::int64_t>(next)));

@@ -29,8 +29,11 @@ public:
     // Makes `device` the current device and refills the rows and the address
     // table from its disc. A null device leaves the rows as they are; a drive
     // that is not ready, or a disc with neither a readable table of contents
-    // nor closed tracks in an open session, leaves the list empty. On an open CD-R or CD-RW the
-    // last row ends at the next writable address.
+    // nor closed tracks in an open session, leaves the list empty. On a CD-R or CD-RW a
+    // track ends where its sound ends, before the run-out and the next track's
+    // pre-gap; on an open one the last row ends at the next writable address,
+    // less the run-out and pre-gap before it when it follows a track of the
+    // same session.
     void ReadDisc(quarnel::CDevCmdROM* device);
 
     [[nodiscard]] quarnel::CDevCmdROM* CurrentDevice() const { return m_device; }
@@ -38,7 +41,10 @@ public:
 private:
     // Rows for the audio tracks of the table of contents in `toc`; returns the
     // highest track number it lists.
-    int FillRows(const unsigned char* toc, const quarnel::FS_CDTEXT_INFO& text);
+    // highest track number it lists. `recordable`: the disc is a CD-R or
+    // CD-RW, whose tracks end as READ TRACK INFORMATION gives their size.
+    int FillRows(quarnel::CDevCmdROM& device, bool recordable, const unsigned char* toc,
+                 const quarnel::FS_CDTEXT_INFO& text);
     // Rows for the closed audio tracks after `lastListed` in the last session
     // of a disc that is not complete, from READ TRACK INFORMATION: drives
     // leave the tracks of an open session out of the table of contents.
@@ -46,7 +52,8 @@ private:
                            const quarnel::FS_CDTEXT_INFO& text);
     void AddRow(int track, std::uint32_t start, std::uint32_t end,
                 const quarnel::FS_CDTEXT_INFO& text);
-    // The last row of an open CD-R/CD-RW runs up to the next writable address.
+    // The last row of an open CD-R/CD-RW runs up to the next writable address
+    // less the run-out and pre-gap before it.
     void ExtendToNextWritable(quarnel::CDevCmdROM& device);
 
     ITrackRows& m_rows;

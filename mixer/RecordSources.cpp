@@ -112,33 +112,46 @@ void RecordSources::OnSourcesChanged() {
     if (m_selector.Count() == 0) {
         return;
     }
+    // The user's source is back (plugged in again, or the server restarted).
+    if (const int chosen = EntryOf(m_chosenLineId);
+        chosen >= 0 && m_chosenLineId != m_currentLineId) {
+        m_selector.Select(chosen);
+        if (Apply(chosen)) {
+            return;
+        }
+    }
     if (const int kept = EntryOf(shownLine); kept >= 0) {
         m_selector.Select(kept);
         return;
     }
-    m_selector.Select(m_defaultSource < 0 ? 0 : m_defaultSource);
-    ApplyRecordSource();
+    const int fallback = m_defaultSource < 0 ? 0 : m_defaultSource;
+    m_selector.Select(fallback);
+    Apply(fallback);
 }
 
 void RecordSources::ApplyRecordSource() {
-    if (m_selector.Count() < 2) {
-        return;
-    }
     const int selected = m_selector.CurrentIndex();
-    if (selected < 0 || selected >= m_sourceCount) {
-        return;
+    if (selected >= 0 && selected < m_sourceCount && Apply(selected)) {
+        m_chosenLineId = Entry(selected).lineId;
     }
-    const RecordSourceEntry& entry = Entry(selected);
+}
+
+bool RecordSources::Apply(int index) {
+    if (m_selector.Count() < 2) {
+        return false;
+    }
+    const RecordSourceEntry& entry = Entry(index);
     // Where the entry's line stands now; a line that went is left alone
     // (the mixer's notification reads the list again).
     const std::optional<SourceLinePosition> where = FindSourceLine(entry.lineId);
     if (!where) {
-        return;
+        return false;
     }
     SelectRecordSource(where->listIndex);
     m_currentSourceLine = where->sourceIndex;
     m_currentLineId = entry.lineId;
     BindVolumeSlider();
+    return true;
 }
 
 void RecordSources::BindVolumeSlider() {

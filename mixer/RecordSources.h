@@ -24,10 +24,11 @@ public:
     // message 1 and an empty selector. More qualifying lines than the table
     // holds: the first kMaxSources in the control's order are kept.
     void EnumRecordSources();
-    // The mixer's source lines came or went: the table and the selector are
-    // read again. The entry shown stays selected wherever its line now stands;
-    // when its line is gone, the microphone's entry (else the first) is
-    // selected and applied.
+    // The mixer's source lines came or went (the sound server restarted
+    // among them): the table and the selector are read again. The entry shown
+    // stays selected wherever its line now stands; when its line is gone, the
+    // microphone's entry (else the first) is selected and applied; the line
+    // last applied by the user is selected and applied again once it is back.
     void OnSourcesChanged();
     // The selector's selection changed (and once at start-up): makes the
     // selected entry the recorded source and binds the slider to it. Does
@@ -57,6 +58,8 @@ private:
     void FillSelector();
     // The entry of the line `lineId`; -1 when none has it.
     [[nodiscard]] int EntryOf(std::uint32_t lineId) const;
+    // Selects the entry and makes it the recorded source; false when its line is gone.
+    bool Apply(int index);
     [[nodiscard]] const RecordSourceEntry& Entry(int index) const {
         return m_sources[static_cast<std::size_t>(index)];
     }
@@ -68,6 +71,7 @@ private:
     std::array<RecordSourceEntry, kMaxSources> m_sources{};
     std::uint32_t m_currentSourceLine = kNoSourceLine;
     std::uint32_t m_currentLineId = kNoLineId; // the line applied last (or shown first)
+    std::uint32_t m_chosenLineId = kNoLineId;  // the line the user applied last
     bool m_sliderBound = false;
     std::int32_t m_boundPosition = -1; // the position bound or last written
 };

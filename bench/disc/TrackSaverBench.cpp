@@ -1,8 +1,9 @@
 // Saving a disc track the way the Save button does (the track list read from
 // the emulated drive, the save worker, the encoder reading the drive) to WAV
 // and to MP3, against the ripper `cd-paranoia` extracting the same track from
-// the same CUE/BIN to WAV, in the same run. Each iteration runs the ripper
-// first, then the save.
+// the same CUE/BIN to WAV, and the MP3 save against the pipeline
+// `cd-paranoia ... | lame` at the same setting, in the same run. Each
+// iteration runs the peer first, then the save.
 //
 // Counters: save_x_realtime and peer_x_realtime, seconds of sound per second
 // of wall-clock time; speed_ratio, the save's speed over the ripper's.
@@ -56,7 +57,8 @@ bool RunTool(std::vector<std::string> args) {
     return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format) {
+void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format,
+                     const std::vector<std::string>& tool) {
     const BenchWorkspace& workspace = GetBenchWorkspace();
     auto drive = quarnel::emu::EmulatedDrive::Open(workspace.driveFolder,
                                                    std::make_shared<quarnel::emu::SteadyClock>());
@@ -73,11 +75,6 @@ void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format) {
         return;
     }
     const std::string saved = workspace.folder + "saved/";
-    // The ripper reads the image through its CUE sheet as it would read a
-    // drive, with its default verification.
-    const std::vector<std::string> tool = {
-        "cd-paranoia",  "--quiet", "--force-cdrom-device",       workspace.folder + "disc.cue",
-        "--output-wav", "1",       workspace.folder + "peer.wav"};
     CAuEncode encoder(workspace.folder + "SoftSet.ini", std::make_unique<vesplin::EncodeFile>());
     double saveSeconds = 0.0;
     double toolSeconds = 0.0;
@@ -105,11 +102,29 @@ void SaveAgainstTool(benchmark::State& state, disc::SaveFormat format) {
     state.counters["speed_ratio"] = toolSeconds / saveSeconds;
 }
 
+// The ripper reads the image through its CUE sheet as it would read a drive,
+// with its default verification.
+std::vector<std::string> Ripper() {
+    const std::string& folder = GetBenchWorkspace().folder;
+    return {"cd-paranoia",  "--quiet", "--force-cdrom-device", folder + "disc.cue",
+            "--output-wav", "1",       folder + "peer.wav"};
+}
+
 void BM_SaveWavVsRipper(benchmark::State& state) {
-    SaveAgainstTool(state, disc::SaveFormat::Wav);
+    SaveAgainstTool(state, disc::SaveFormat::Wav, Ripper());
 }
 void BM_SaveMp3VsRipper(benchmark::State& state) {
-    SaveAgainstTool(state, disc::SaveFormat::Mp3);
+    SaveAgainstTool(state, disc::SaveFormat::Mp3, Ripper());
+}
+// The ripper's WAV on its standard output into the `lame` command line at our
+// default setting (CBR 192 kbit/s), the two running side by side.
+void BM_SaveMp3VsRipperPipeline(benchmark::State& state) {
+    const std::string& folder = GetBenchWorkspace().folder;
+    SaveAgainstTool(state, disc::SaveFormat::Mp3,
+                    {"sh", "-c",
+                     "cd-paranoia --quiet --force-cdrom-device '" + folder +
+                         "disc.cue' 1 - | lame --quiet --noreplaygain --cbr -b 192 - '" + folder +
+                         "peer.mp3'"});
 }
 
 BENCHMARK(BM_SaveWavVsRipper)
@@ -120,6 +135,10 @@ BENCHMARK(BM_SaveMp3VsRipper)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(BenchIterations(2));
+BENCHMARK(BM_SaveMp3VsRipperPipeline)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(BenchIterations(5));
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "components/trindle/KeyWatcher.h"
 #include "util/ThreadName.h"
 
+#include <X11/XKBlib.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -86,12 +87,18 @@ bool KeyWatcher::OpenConnections() {
     int major = 0;
     int minor = 0;
     m_data = XOpenDisplay(nullptr);
+    m_layout = XOpenDisplay(nullptr);
     m_wakeFd = ::eventfd(0, EFD_CLOEXEC);
-    if (m_data == nullptr || m_wakeFd < 0 || !XRecordQueryVersion(m_control, &major, &minor)) {
+    constexpr unsigned long kLayoutEvents = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+    if (m_data == nullptr || m_layout == nullptr || m_wakeFd < 0 ||
+        !XRecordQueryVersion(m_control, &major, &minor) ||
+        !XkbSelectEvents(m_layout, XkbUseCoreKbd, kLayoutEvents, kLayoutEvents)) {
         CloseConnections();
         return false;
     }
-    m_keys.Load(m_control);
+    // Selected before the table is read: a change after the reading is heard.
+    XSync(m_layout, False);
+    m_keys.Load(m_layout);
     XRecordRange* range = XRecordAllocRange();
     if (range == nullptr) {
         CloseConnections();
@@ -118,9 +125,11 @@ void KeyWatcher::CloseConnections() {
         XSync(m_control, False);
         m_context = 0;
     }
-    if (m_data != nullptr) {
-        XCloseDisplay(m_data);
-        m_data = nullptr;
+    for (Display** display : {&m_data, &m_layout}) {
+        if (*display != nullptr) {
+            XCloseDisplay(*display);
+            *display = nullptr;
+        }
     }
     if (m_control != nullptr) {
         XCloseDisplay(m_control);
@@ -133,19 +142,39 @@ void KeyWatcher::CloseConnections() {
 }
 
 void KeyWatcher::Run() {
-    pollfd fds[2] = {{ConnectionNumber(m_data), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    pollfd fds[3] = {{ConnectionNumber(m_data), POLLIN, 0},
+                     {m_wakeFd, POLLIN, 0},
+                     {ConnectionNumber(m_layout), POLLIN, 0}};
     for (;;) {
+        // A layout change is taken before the keys recorded after it: the
+        // server sent its notice before it recorded them.
+        if (TakeLayoutChanges()) {
+            m_keys.Load(m_layout);
+        }
         XRecordProcessReplies(m_data);
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
+        if (::poll(fds, 3, -1) < 0 && errno != EINTR) {
             break;
         }
-        if ((fds[1].revents & POLLIN) != 0 || (fds[0].revents & (POLLERR | POLLHUP)) != 0) {
+        if ((fds[1].revents & POLLIN) != 0 ||
+            ((fds[0].revents | fds[2].revents) & (POLLERR | POLLHUP)) != 0) {
             break;
         }
     }
     // A connection that broke before recording began: Start must not wait on.
     int expected = kWaiting;
     m_state.compare_exchange_strong(expected, kFailed, std::memory_order_release);
+}
+
+bool KeyWatcher::TakeLayoutChanges() {
+    bool changed = false;
+    // Only keyboard mapping events reach this connection: the XKB ones
+    // selected and the core MappingNotify every client gets.
+    while (XPending(m_layout) > 0) {
+        XEvent event;
+        XNextEvent(m_layout, &event);
+        changed = true;
+    }
+    return changed;
 }
 
 void KeyWatcher::Intercept(XPointer self, XRecordInterceptData* data) {

@@ -3,10 +3,12 @@
 // extension and hands each one, as a Windows-style keyboard event, to a
 // callback on a thread of its own.
 //
-// Two connections: the control connection creates, disables and frees the
+// Three connections: the control connection creates, disables and frees the
 // recording context and is used only by the caller of Start and Stop; the data
-// connection receives the recorded events and, between Start and Stop, is used
-// only by the watching thread (thread start and join order the hand-overs).
+// connection receives the recorded events and the layout connection hears of
+// keyboard layout changes (setxkbmap, say); between Start and Stop both are
+// used only by the watching thread (thread start and join order the
+// hand-overs). The key table follows each layout change.
 
 #include "components/trindle/Trindle.h"
 #include "components/trindle/VirtualKeyMap.h"
@@ -38,16 +40,19 @@ private:
     bool OpenConnections();
     void CloseConnections();
     void Run();
+    // Takes the layout connection's events; true when there were any.
+    bool TakeLayoutChanges();
     static void Intercept(XPointer self, XRecordInterceptData* data);
     void Deliver(const unsigned char* event);
 
     Display* m_control = nullptr;
     Display* m_data = nullptr;
+    Display* m_layout = nullptr;
     XRecordContext m_context = 0;
     int m_wakeFd = -1; // an eventfd that tells the thread to end
     std::thread m_thread;
 
-    // Set before the thread starts; read by it alone.
+    // Set before the thread starts; used by it alone after that.
     TrindleCallback m_callback = nullptr;
     VirtualKeyMap m_keys;
     // Written by the thread, read by Start after the thread has set it (release/acquire).

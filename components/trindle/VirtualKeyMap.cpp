@@ -83,22 +83,29 @@ std::uint32_t VirtualKeyOfKeysym(KeySym keysym) {
 
 void VirtualKeyMap::Load(Display* display) {
     m_codes.fill(kTrindleNoVirtualKey);
-    int minKeycode = 0;
-    int maxKeycode = 0;
-    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    for (int keycode = minKeycode; keycode <= maxKeycode && keycode < 256; ++keycode) {
-        const auto key = static_cast<KeyCode>(keycode);
-        std::uint32_t code = VirtualKeyOfKeysym(XkbKeycodeToKeysym(display, key, 0, 0));
+    // Asked of the server each time: Xlib's own copy of the mapping may not
+    // have followed a layout change yet.
+    XkbDescPtr keyboard = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+    if (keyboard == nullptr) {
+        return;
+    }
+    for (unsigned keycode = keyboard->min_key_code; keycode <= keyboard->max_key_code; ++keycode) {
+        const unsigned levels =
+            XkbKeyNumGroups(keyboard, keycode) > 0 ? XkbKeyGroupWidth(keyboard, keycode, 0) : 0;
+        std::uint32_t code = levels > 0
+                                 ? VirtualKeyOfKeysym(XkbKeySymEntry(keyboard, keycode, 0, 0))
+                                 : kTrindleNoVirtualKey;
         // A digit is the code of the key that carries it, on whatever level:
         // layouts such as the French one put the digits above punctuation.
-        for (unsigned level = 1; level < kLevelsLooked; ++level) {
-            const KeySym shifted = XkbKeycodeToKeysym(display, key, 0, level);
+        for (unsigned level = 1; level < levels && level < kLevelsLooked; ++level) {
+            const KeySym shifted = XkbKeySymEntry(keyboard, keycode, level, 0);
             if (shifted >= XK_0 && shifted <= XK_9) {
                 code = VirtualKeyOfKeysym(shifted);
             }
         }
-        m_codes[static_cast<std::size_t>(keycode)] = static_cast<std::uint8_t>(code);
+        m_codes[keycode] = static_cast<std::uint8_t>(code);
     }
+    XkbFreeKeyboard(keyboard, 0, True);
 }
 
 } // namespace trindle

@@ -1,8 +1,9 @@
 #pragma once
 // Virtual-key codes for the keys of the X keyboard: F1-F24, digits, letters,
 // the left and right Shift, Ctrl, Alt and logo keys and the common editing
-// keys. The table is built once from the server's keyboard mapping, so the
-// watching thread looks codes up without talking to the server.
+// keys. The table is built from the server's keyboard mapping (again after
+// each layout change), so the watching thread looks codes up without talking
+// to the server.
 
 #include <X11/Xlib.h>
 

@@ -1,6 +1,7 @@
 #include "components/vesplin/CAuEncode.h"
 
 #include "components/vesplin/EncodeFile.h"
+#include "components/vesplin/TrackReadAhead.h"
 #include "components/vesplin/TrackReader.h"
 #include "util/ModuleFolder.h"
 
@@ -144,26 +145,22 @@ bool CAuEncode::SaveTrack(quarnel::CDevCmdROM& device, std::uint32_t first, std:
                                     m_tags, declaredBytes))) {
         return false;
     }
-    std::vector<std::int16_t> samples(vesplin::TrackReader::kChunkSectors *
-                                      vesplin::TrackReader::kSectorBytes / 2);
-    while (!m_stopRequested.load(std::memory_order_relaxed)) {
-        const std::uint32_t sectors =
-            reader.ReadChunk(reinterpret_cast<std::uint8_t*>(samples.data()));
-        if (sectors == 0) {
-            break;
-        }
-        m_unreadableSectors.store(reader.UnreadableSectors(), std::memory_order_relaxed);
-        const std::size_t frames = sectors * vesplin::TrackReader::kSectorBytes / kBytesPerFrame;
-        m_checksums.Add(reinterpret_cast<const std::uint8_t*>(samples.data()),
-                        frames * kBytesPerFrame);
-        if (!Track(writer, writer.Write(samples.data(), frames))) {
+    // The drive is read on a thread of its own while the chunks read before
+    // are encoded here, in order, so the file is what one thread would write.
+    std::uint64_t sectorsDone = 0;
+    vesplin::TrackReadAhead readAhead(reader, m_checksums, m_stopRequested);
+    while (const vesplin::TrackReadAhead::Chunk* chunk = readAhead.Next()) {
+        m_unreadableSectors.store(chunk->unreadableSectors, std::memory_order_relaxed);
+        const std::size_t frames =
+            chunk->sectors * vesplin::TrackReader::kSectorBytes / kBytesPerFrame;
+        if (!Track(writer, writer.Write(chunk->samples.data(), frames))) {
             return false;
         }
-        m_progressPercent.store(
-            static_cast<int>(reader.SectorsDone() * 100 / reader.TotalSectors()),
-            std::memory_order_relaxed);
+        sectorsDone += chunk->sectors;
+        m_progressPercent.store(static_cast<int>(sectorsDone * 100 / reader.TotalSectors()),
+                                std::memory_order_relaxed);
     }
-    const bool complete = reader.SectorsDone() == reader.TotalSectors();
+    const bool complete = sectorsDone == reader.TotalSectors();
     return Track(writer, writer.Finish()) && complete;
 }
 

@@ -23,7 +23,8 @@
 //
 // Saving a track. Encode reads the sectors of a track from a drive
 // (TrackReader.h: chunks, a sector-by-sector retry, unreadable sectors as
-// counted silence) and writes them to a WAV file when the path ends in
+// counted silence) on a reader thread that runs ahead of the encoding
+// (TrackReadAhead.h), and writes them to a WAV file when the path ends in
 // ".wav" (any letter case) and to an MP3 file otherwise. GetEncodeProgress
 // follows it from 0 to 100; EncodeStop ends it after the chunk being read,
 // leaving a valid, shorter file. A stop that comes before Encode has begun

@@ -69,10 +69,14 @@ void onServerRead(pa_context* /*context*/, const pa_server_info* info, void* dat
     request->connection->Wake();
 }
 
+bool IsOwnOutput(const pa_source_output_info& info) {
+    const char* process = pa_proplist_gets(info.proplist, PA_PROP_APPLICATION_PROCESS_ID);
+    return process != nullptr && std::to_string(::getpid()) == process;
+}
+
 // The source outputs (capture streams) of this process.
 struct OutputRequest {
     PulseConnection* connection = nullptr;
-    std::string processId;
     std::vector<std::uint32_t> ownOutputs;
     bool finished = false;
 };
@@ -81,8 +85,7 @@ void OnSourceOutputListed(pa_context* /*context*/, const pa_source_output_info* 
                           void* data) {
     auto* request = static_cast<OutputRequest*>(data);
     if (last == 0 && info != nullptr) {
-        const char* process = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
-        if (process != nullptr && request->processId == process) {
+        if (IsOwnOutput(*info)) {
             request->ownOutputs.push_back(info->index);
         }
         return;
@@ -227,7 +230,6 @@ bool PulseMixer::WriteSelection(const std::vector<bool>& selected) {
 bool PulseMixer::MoveOwnCaptureStreams(const std::string& sourceName) {
     OutputRequest request;
     request.connection = m_connection.get();
-    request.processId = std::to_string(::getpid());
     pa_operation* operation = pa_context_get_source_output_info_list(
         m_connection->Context(), &OnSourceOutputListed, &request);
     if (!m_connection->Complete(operation, request.finished)) {
@@ -294,6 +296,7 @@ void PulseMixer::WatchChanges(ChangeListener listener) {
     m_connection->WhenLost([this] { m_listener(MixerChange::Lines, -1); });
     RunSuccessOperation([](pa_context* context, pa_context_success_cb_t done, void* request) {
         const auto mask = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SOURCE |
+                                                              PA_SUBSCRIPTION_MASK_SOURCE_OUTPUT |
                                                               PA_SUBSCRIPTION_MASK_SERVER);
         return pa_context_subscribe(context, mask, done, request);
     });
@@ -310,6 +313,18 @@ void PulseMixer::OnEvent(pa_context* context, pa_subscription_event_type_t type,
             pa_context_get_server_info(context, &PulseMixer::OnServerChecked, self);
         if (check != nullptr) {
             pa_operation_unref(check);
+        }
+        return;
+    }
+    if (facility == PA_SUBSCRIPTION_EVENT_SOURCE_OUTPUT) {
+        if (kind == PA_SUBSCRIPTION_EVENT_NEW) {
+            // A capture stream opened (ours, opened again after the server restarted,
+            // starts on the default source): see whose it is.
+            pa_operation* check = pa_context_get_source_output_info(
+                context, index, &PulseMixer::OnOutputChecked, self);
+            if (check != nullptr) {
+                pa_operation_unref(check);
+            }
         }
         return;
     }
@@ -348,6 +363,20 @@ void PulseMixer::OnSourceChecked(pa_context* /*context*/, const pa_source_info* 
     }
     if (portChanged && source.name == mixer->m_defaultSeen) {
         mixer->m_listener(MixerChange::Selection, -1);
+    }
+}
+
+void PulseMixer::OnOutputChecked(pa_context* context, const pa_source_output_info* info, int last,
+                                 void* /*self*/) {
+    const std::string chosen = ChosenCaptureSource();
+    if (last != 0 || info == nullptr || chosen.empty() || !IsOwnOutput(*info)) {
+        return;
+    }
+    // Our capture records the source chosen for it, wherever the server started it.
+    pa_operation* move = pa_context_move_source_output_by_name(context, info->index, chosen.c_str(),
+                                                               nullptr, nullptr);
+    if (move != nullptr) {
+        pa_operation_unref(move);
     }
 }
 

@@ -14,8 +14,9 @@ namespace platform::mixer {
 
 // The sound server's capture sources as a MUX: choosing a line moves this program's own
 // capture streams to its source and keeps it as the source they record (for a port line the
-// source is switched to that port); the server's default source is left alone. Volumes are the
-// sources' volumes; the server's events are the change notifications.
+// source is switched to that port); the server's default source is left alone. While changes
+// are watched, a capture stream of ours that opens (again) is moved to the chosen source.
+// Volumes are the sources' volumes; the server's events are the change notifications.
 class PulseMixer final : public MixerBackend {
 public:
     // Null when no sound server answers.
@@ -53,6 +54,8 @@ private:
     static void OnEvent(pa_context* context, pa_subscription_event_type_t type, std::uint32_t index,
                         void* self);
     static void OnSourceChecked(pa_context* context, const pa_source_info* info, int last,
+                                void* self);
+    static void OnOutputChecked(pa_context* context, const pa_source_output_info* info, int last,
                                 void* self);
     static void OnServerChecked(pa_context* context, const pa_server_info* info, void* self);
     void EmitVolume(std::uint32_t sourceIndex);

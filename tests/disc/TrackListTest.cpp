@@ -69,7 +69,7 @@ TEST(TrackList, SessionsFollowEachOtherAndAnOpenCdREndsAtTheNextWritableAddress)
     EXPECT_EQ(reading.rows.Cell(0, kColumnStart), "0");
     EXPECT_EQ(reading.rows.Cell(0, kColumnEnd), "159");
     EXPECT_EQ(reading.rows.Cell(0, kColumnTimes), FormatLength(159));
-    const std::uint32_t second = 160 + 6750 + 4500 + 150;
+    const std::uint32_t second = 160 + 2 + 6750 + 4500 + 150;
     EXPECT_EQ(reading.rows.Cell(1, kColumnStart), std::to_string(second));
 
     unsigned long next = 0;
@@ -118,11 +118,11 @@ TEST(TrackList, TracksOfAnOpenSessionComeFromTheirTrackInformation) {
     Reading reading;
     reading.reader.ReadDisc(&rig.Device());
     ASSERT_EQ(reading.rows.RowCount(), 3);
-    const std::uint32_t second = 160 + 6750 + 4500 + 150;
+    const std::uint32_t second = 160 + 2 + 6750 + 4500 + 150;
     EXPECT_EQ(reading.rows.Cell(1, kColumnStart), std::to_string(second));
     EXPECT_EQ(reading.rows.Cell(1, kColumnEnd), std::to_string(second + 79));
-    EXPECT_EQ(reading.rows.Cell(2, kColumnStart), std::to_string(second + 80));
-    EXPECT_EQ(reading.addresses.start[3], second + 80);
+    EXPECT_EQ(reading.rows.Cell(2, kColumnStart), std::to_string(second + 80 + 152));
+    EXPECT_EQ(reading.addresses.start[3], second + 80 + 152);
     EXPECT_EQ(reading.rows.Cell(2, kColumnTitle), Untitled(3));
 }
 

@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ public:
 
     bool Has(KeySym keysym) const {
         return m_display != nullptr && XKeysymToKeycode(m_display, keysym) != 0;
+    }
+    // What the key carrying `keysym` gives without Shift.
+    KeySym PlainSymbol(KeySym keysym) const {
+        return XkbKeycodeToKeysym(m_display, XKeysymToKeycode(m_display, keysym), 0, 0);
     }
     void Press(KeySym keysym) { Send(keysym, True); }
     void Release(KeySym keysym) { Send(keysym, False); }
@@ -203,52 +208,50 @@ TEST_F(HotkeyX11Test, AHotkeySwitchedOffLoadsTheLibraryButWatchesNothingUntilReA
 
 namespace {
 
-// The French layout's digit row for the duration of a test: punctuation on
-// the plain level, the digit with Shift.
-class FrenchDigitRow {
+// The keyboard layout as a user sets it, for the duration of a test. The
+// server keeps it while a client is connected (the test's keyboard is):
+// Xvfb resets to its own layout when its last client leaves.
+class Layout {
 public:
-    explicit FrenchDigitRow(Display* display) : m_display(display) {
-        KeySym french[][2] = {{XK_ampersand, XK_1},  {XK_eacute, XK_2},     {XK_quotedbl, XK_3},
-                              {XK_apostrophe, XK_4}, {XK_parenleft, XK_5},  {XK_minus, XK_6},
-                              {XK_egrave, XK_7},     {XK_underscore, XK_8}, {XK_ccedilla, XK_9},
-                              {XK_agrave, XK_0}};
-        m_first = XKeysymToKeycode(display, XK_1);
-        m_saved = XGetKeyboardMapping(display, m_first, 10, &m_perKeycode);
-        XChangeKeyboardMapping(display, m_first, 2, &french[0][0], 10);
-        XSync(display, False);
-    }
-    ~FrenchDigitRow() {
-        XChangeKeyboardMapping(m_display, m_first, m_perKeycode, m_saved, 10);
-        XSync(m_display, False);
-        XFree(m_saved);
-    }
-    FrenchDigitRow(const FrenchDigitRow&) = delete;
-    FrenchDigitRow& operator=(const FrenchDigitRow&) = delete;
+    explicit Layout(const char* name) : m_set(Set(name)) {}
+    ~Layout() { Set("us"); }
+    Layout(const Layout&) = delete;
+    Layout& operator=(const Layout&) = delete;
+    [[nodiscard]] bool IsSet() const { return m_set; }
 
 private:
-    Display* m_display;
-    KeyCode m_first = 0;
-    int m_perKeycode = 0;
-    KeySym* m_saved = nullptr;
+    static bool Set(const char* name) {
+        return std::system((std::string("setxkbmap ") + name).c_str()) == 0;
+    }
+    bool m_set;
 };
 
 TEST_F(HotkeyX11Test, CtrlWithADigitTogglesOnALayoutWhoseDigitsAreShifted) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    {
-        const FrenchDigitRow french(display);
-        ASSERT_EQ(XkbKeycodeToKeysym(display, XKeysymToKeycode(display, XK_5), 0, 0),
-                  static_cast<KeySym>(XK_parenleft));
-        ASSERT_TRUE(Arm(1, '5', 1));
-        // The key that carries 5, typed without Shift as the hotkey is meant.
-        m_keyboard.Press(XK_Control_L);
-        m_keyboard.Tap(XK_5);
-        m_keyboard.Release(XK_Control_L);
-        EXPECT_EQ(m_queue.RunWhenPosted(1), 1);
-        EXPECT_EQ(m_window.m_starts, 1);
-        DisarmHotkeys();
-    }
-    XCloseDisplay(display);
+    const Layout french("fr");
+    ASSERT_TRUE(french.IsSet());
+    Keyboard typist; // a keyboard that knows the layout
+    ASSERT_EQ(typist.PlainSymbol(XK_5), static_cast<KeySym>(XK_parenleft));
+    ASSERT_TRUE(Arm(1, '5', 1));
+    // The key that carries 5, typed without Shift as the hotkey is meant.
+    typist.Press(XK_Control_L);
+    typist.Tap(XK_5);
+    typist.Release(XK_Control_L);
+    EXPECT_EQ(m_queue.RunWhenPosted(1), 1);
+    EXPECT_EQ(m_window.m_starts, 1);
+}
+
+TEST_F(HotkeyX11Test, TheHotkeyFollowsALayoutChangedWhileItIsArmed) {
+    ASSERT_TRUE(Arm(1, 'A', 1));
+    const Layout french("fr");
+    ASSERT_TRUE(french.IsSet());
+    Keyboard typist;
+    ASSERT_EQ(typist.PlainSymbol(XK_5), static_cast<KeySym>(XK_parenleft));
+    // On this layout A is where Q was when the hotkey was armed.
+    typist.Press(XK_Control_L);
+    typist.Tap(XK_a);
+    typist.Release(XK_Control_L);
+    EXPECT_EQ(m_queue.RunWhenPosted(1), 1);
+    EXPECT_EQ(m_window.m_starts, 1);
 }
 
 } // namespace

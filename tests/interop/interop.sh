@@ -48,16 +48,17 @@ on() {
 pcm() { sox "$1" -t raw - 2>/dev/null; }
 
 # same_toc LETTER TOC_OUTPUT: the tracks' starts and the lead-out of a burner's
-# "-toc" equal what sondrel-cli toc lists (on a disc left open, the last row
-# of sondrel-cli toc ends at the next writable address, where the lead-out
-# would start).
+# "-toc" equal what sondrel-cli toc lists. The lead-out follows the last
+# track's 2 run-out blocks; on a disc left open, the last row of sondrel-cli
+# toc ends where that run-out starts (the next writable address less the
+# run-out and the pre-gap a next track would start with).
 same_toc() {
     local theirs ours open=0
     "$cli" disc info "$1" | grep -q '^disc: appendable$' && open=1
     theirs=$(grep -E '^track: *[0-9]+ lba: ' "$2" | awk '{print $2 ":" $4}')
     theirs="$theirs lout:$(grep -E '^track:lout lba: ' "$2" | awk '{print $3}')"
     ours=$("$cli" toc "$1" | awk -v open=$open \
-        'NR > 1 {print $1 ":" $(NF-1); end = $NF + 1 - open} END {print "lout:" end}')
+        'NR > 1 {print $1 ":" $(NF-1); end = $NF + 1 - open + 2} END {print "lout:" end}')
     [ "$(echo $theirs)" = "$(echo $ours)" ] || fail "toc of $1: theirs $theirs, ours $ours"
 }
 
@@ -109,18 +110,21 @@ echo "wodim: capabilities read, take written, TOC as sondrel-cli lists it; cdrsk
 serve F
 on F wodim dev=$node -toc >"$work/wodim-toc-f.out" 2>&1 || { cat "$work/wodim-toc-f.out"; fail "wodim -toc"; }
 same_toc F "$work/wodim-toc-f.out"
+on F cdrskin dev=$node -toc >"$work/cdrskin-toc-f.out" 2>&1 || { cat "$work/cdrskin-toc-f.out"; fail "cdrskin -toc"; }
+same_toc F "$work/cdrskin-toc-f.out"
 (cd "$work" && on F cd-paranoia -d $node -w 1 ripped.wav >"$work/rip.out" 2>&1) ||
     { cat "$work/rip.out"; fail "cd-paranoia"; }
 blocks=$("$cli" disc info F | sed -n 's/^track 1: .*length \([0-9]*\)$/\1/p')
 bytes=$(pcm "$work/ripped.wav" | wc -c)
-[ "$bytes" -eq $((blocks * 2352)) ] || fail "cd-paranoia ripped $bytes bytes of a $blocks-sector track"
+# The track as the table of contents gives it: the take and its run-out.
+[ "$bytes" -eq $(((blocks + 2) * 2352)) ] || fail "cd-paranoia ripped $bytes bytes of a $blocks-sector track"
 pcm "$work/ripped.wav" >"$work/ripped.raw"
 pcm "$work/take.wav" >"$work/take.raw"
 python3 - "$work/ripped.raw" "$work/take.raw" <<'CHECK' || fail "cd-paranoia's rip differs from the sound recorded"
 import sys
 rip = open(sys.argv[1], "rb").read()
 looped = open(sys.argv[2], "rb").read() * 3
-sound = 4 * 176400  # the take's four seconds; the last 16-sector write is filled with silence
+sound = 4 * 176400  # the take's four seconds; the last 16-sector write and the run-out are silence
 start = looped.find(rip[:4096])
 whole = start >= 0 and start % 4 == 0 and looped[start:start + sound] == rip[:sound]
 sys.exit(0 if whole and not any(rip[sound:]) else 1)

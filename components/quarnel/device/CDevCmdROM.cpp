@@ -27,7 +27,7 @@ constexpr long kCdTextMaxLength = 0xFFFF;
 constexpr std::uint16_t kMaxAllocation = 0xFFFF;
 // 470 KiB: below the 512 KiB many host adapters take in one SG_IO transfer.
 constexpr int kMaxReadSectors = 200;
-// How long TEST UNIT READY waits for a drive that is becoming ready, and how
+// How long a command waits for a drive that is becoming ready, and how
 // often it asks meanwhile.
 constexpr auto kBecomingReadyWait = std::chrono::seconds(20);
 constexpr auto kBecomingReadyPoll = std::chrono::milliseconds(100);
@@ -67,6 +67,20 @@ SenseData CDevCmdROM::RequestSense() {
 }
 
 std::uint32_t CDevCmdROM::Execute(const Command& command, std::uint32_t& transferred) {
+    // A drive spinning up a disc it has just taken in answers "becoming
+    // ready" for some seconds; that is waited out before a command fails.
+    const auto deadline = std::chrono::steady_clock::now() + kBecomingReadyWait;
+    for (;;) {
+        const std::uint32_t result = ExecuteOnce(command, transferred);
+        if (result == status::kOk || !GetLastSense().BecomingReady() ||
+            std::chrono::steady_clock::now() >= deadline) {
+            return result;
+        }
+        std::this_thread::sleep_for(kBecomingReadyPoll);
+    }
+}
+
+std::uint32_t CDevCmdROM::ExecuteOnce(const Command& command, std::uint32_t& transferred) {
     const std::lock_guard lock(m_mutex);
     CommandOutcome outcome;
     SenseData sense;
@@ -190,17 +204,7 @@ std::uint32_t CDevCmdROM::GetParamPage(unsigned char* buffer, int length, int de
 }
 
 std::uint32_t CDevCmdROM::TestUnitReady() {
-    // A drive spinning up a disc it has just taken in answers "becoming
-    // ready" for some seconds; that is waited out before not ready is reported.
-    const auto deadline = std::chrono::steady_clock::now() + kBecomingReadyWait;
-    for (;;) {
-        const std::uint32_t result = Run(cdb::TestUnitReady());
-        if (result == status::kOk || !GetLastSense().BecomingReady() ||
-            std::chrono::steady_clock::now() >= deadline) {
-            return result;
-        }
-        std::this_thread::sleep_for(kBecomingReadyPoll);
-    }
+    return Run(cdb::TestUnitReady());
 }
 
 CD_DEV_TYPE CDevCmdROM::GetDevType() {

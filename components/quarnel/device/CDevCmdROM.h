@@ -39,7 +39,6 @@ public:
     // deviceId is this drive's ID; another value is refused.
     std::uint32_t GetParamPage(unsigned char* buffer, int length, int deviceId,
                                SenseData_tag& sense, int pageCode);
-    // Waits up to 20 s while the drive reports "becoming ready" (2/04/01).
     std::uint32_t TestUnitReady();
     [[nodiscard]] CD_DEV_TYPE GetDevType();
     // MEDIUM_NONE when there is no disc or the drive cannot say.
@@ -88,7 +87,10 @@ private:
     template <typename Record, typename Parser>
     std::uint32_t ReadRecord(const CommandBlock& block, std::uint16_t allocation, Parser parse,
                              Record& record);
+    // Every command waits up to 20 s while the drive reports "becoming ready"
+    // (2/04/01), as after a disc was loaded.
     std::uint32_t Execute(const Command& command, std::uint32_t& transferred);
+    std::uint32_t ExecuteOnce(const Command& command, std::uint32_t& transferred);
     SenseData RequestSense();
     // One READ TOC of the given allocation length, checked to be of format.
     std::uint32_t ReadTocChecked(int format, int trackOrSession, std::uint16_t allocation,

@@ -63,6 +63,9 @@ std::string FormatCueSheet(const DiscState& state, std::string_view binName) {
         if (state.trackOpen && &track == &state.tracks.back()) {
             out << "    REM OPEN\n";
         }
+        if (const std::uint32_t pregap = state.PregapStart(track); pregap < track.start) {
+            out << "    INDEX 00 " << Time(pregap) << '\n'; // silence in the image
+        }
         out << "    INDEX 01 " << Time(track.start) << '\n';
     }
     return out.str();

@@ -16,7 +16,7 @@ std::uint32_t DiscState::SessionStart(std::uint32_t session) const {
     std::uint32_t previousEnd = 0;
     for (const DiscTrack& track : tracks) {
         if (track.session == session - 1) {
-            previousEnd = track.End();
+            previousEnd = AfterRunOut(track);
         }
     }
     return FollowingSessionStart(session - 1, previousEnd);
@@ -27,9 +27,25 @@ std::uint32_t DiscState::FollowingSessionStart(std::uint32_t session, std::uint3
     return sessionEnd + leadOut + kLeadInBlocks + kPauseBlocks;
 }
 
+std::uint32_t DiscState::AfterRunOut(const DiscTrack& track) const {
+    const bool open = trackOpen && track.number == tracks.back().number;
+    return track.End() + (HasTrackGaps() && !open ? kRunOutBlocks : 0);
+}
+
+std::uint32_t DiscState::PregapStart(const DiscTrack& track) const {
+    const bool firstOfSession =
+        std::none_of(tracks.begin(), tracks.end(), [&track](const DiscTrack& other) {
+            return other.session == track.session && other.number < track.number;
+        });
+    return HasTrackGaps() && !firstOfSession && track.start >= kTrackPregapBlocks
+               ? track.start - kTrackPregapBlocks
+               : track.start;
+}
+
 std::uint32_t DiscState::NextWritable() const {
     if (!tracks.empty() && tracks.back().session == OpenSession()) {
-        return tracks.back().End();
+        return trackOpen || !HasTrackGaps() ? tracks.back().End()
+                                            : AfterRunOut(tracks.back()) + kTrackPregapBlocks;
     }
     return SessionStart(OpenSession());
 }
@@ -77,8 +93,8 @@ bool DiscState::Readable(std::uint32_t lba) const {
     if (medium == MediumKind::PressedCd) {
         return lba < imageBlocks;
     }
-    return std::any_of(tracks.begin(), tracks.end(), [lba](const DiscTrack& track) {
-        return lba >= track.start && lba < track.End();
+    return std::any_of(tracks.begin(), tracks.end(), [this, lba](const DiscTrack& track) {
+        return lba >= PregapStart(track) && lba < AfterRunOut(track);
     });
 }
 

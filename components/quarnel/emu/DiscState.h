@@ -4,6 +4,7 @@
 // the addresses that follow from it; the files live elsewhere.
 
 #include "components/quarnel/emu/Medium.h"
+#include "components/quarnel/mmc/Msf.h"
 #include "util/ProcessIdentity.h"
 
 #include <cstdint>
@@ -65,6 +66,11 @@ public:
     // Where the session after `session` starts when `session` ends at `sessionEnd`.
     [[nodiscard]] static std::uint32_t FollowingSessionStart(std::uint32_t session,
                                                              std::uint32_t sessionEnd);
+    // Where a track's run-out ends (its end while it is open, or on media
+    // without run-out): the lead-out or the next track's pre-gap starts there.
+    [[nodiscard]] std::uint32_t AfterRunOut(const DiscTrack& track) const;
+    // The first block of a track's pre-gap (its start when it has none).
+    [[nodiscard]] std::uint32_t PregapStart(const DiscTrack& track) const;
     // Where the next TAO write must start; the end of the open track while one is open.
     [[nodiscard]] std::uint32_t NextWritable() const;
     [[nodiscard]] std::uint32_t NextTrackNumber() const;
@@ -76,12 +82,17 @@ public:
     // session that takes the next track counts while the disc is not complete).
     [[nodiscard]] std::uint32_t SessionCount() const;
     [[nodiscard]] bool OpenSessionHasTracks() const;
-    // True when a block at the address holds data that READ CD may return.
+    // True when a block at the address holds data that READ CD may return
+    // (a track, its run-out once closed, and the pre-gap before it).
     [[nodiscard]] bool Readable(std::uint32_t lba) const;
     [[nodiscard]] bool Blank() const { return tracks.empty(); }
 
     // Back to a blank medium of the same kind (after a blank or format).
     void Erase();
+
+private:
+    // Track-at-once writing leaves run-out and pre-gaps between tracks.
+    [[nodiscard]] bool HasTrackGaps() const { return Traits().cd && Traits().writable; }
 };
 
 } // namespace quarnel::emu

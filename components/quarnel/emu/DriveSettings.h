@@ -38,9 +38,10 @@ struct DriveSettings {
     // the buffer) is multiplied by this; tests use small values.
     double timeScale = 1.0;
     // As a real drive: after a disc change the next command gets a unit
-    // attention (6/28/00), and for spinUpMs (× timeScale) after START STOP UNIT
-    // closes the tray on a disc the drive is "becoming ready" (2/04/01). Tests
-    // that script commands right after a change switch these off.
+    // attention (6/28/00), and for spinUpMs (× timeScale) after a disc arrived
+    // (the tray closed on it, or it was loaded) the drive is "becoming ready"
+    // (2/04/01). Tests that script commands right after a change switch these
+    // off.
     bool unitAttention = true;
     std::uint32_t spinUpMs = 2000;
     FaultPlan faults;

@@ -191,7 +191,8 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
     if (const std::string from = reader.Raw(kFaults, "fail_writes_from", ""); !from.empty()) {
         ok = ok && ParseNumber(from, settings.faults.failWritesFrom);
     }
-    ok = ok && ParseRanges(reader.Raw(kFaults, "unreadable", ""), settings.faults.unreadable);
+    ok = ok && ParseRanges(reader.Raw(kFaults, "unreadable", ""), settings.faults.unreadable) &&
+         ParseRanges(reader.Raw(kFaults, "unstable", ""), settings.faults.unstable);
     if (!ok || settings.writeSpeedX > kMaxWriteSpeedX) {
         return std::nullopt;
     }
@@ -200,7 +201,7 @@ std::optional<DriveSettings> LoadDriveSettings(const std::filesystem::path& path
 
 bool SaveDriveSettings(const std::filesystem::path& path, const DriveSettings& settings) {
     const FaultPlan& faults = settings.faults;
-    const std::array<std::array<std::string, 3>, 13> values{{
+    const std::array<std::array<std::string, 3>, 14> values{{
         {kDrive, "vendor", settings.vendor},
         {kDrive, "product", settings.product},
         {kDrive, "revision", settings.revision},
@@ -214,6 +215,7 @@ bool SaveDriveSettings(const std::filesystem::path& path, const DriveSettings& s
         {kFaults, "fail_writes_from", FormatAddress(faults.failWritesFrom)},
         {kFaults, "not_ready", faults.notReady ? "1" : "0"},
         {kFaults, "unreadable", FormatRanges(faults.unreadable)},
+        {kFaults, "unstable", FormatRanges(faults.unstable)},
     }};
     std::string text;
     for (const auto& [section, key, value] : values) {

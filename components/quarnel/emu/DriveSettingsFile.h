@@ -4,7 +4,7 @@
 //            dvd-rw, dvd+rw, dvd-ram, test-write, buf, lock, eject),
 //            write_speed (multiple of 1x, 0 = unlimited), buffer_kib, time_scale
 //   [faults] long_write_attempts, fail_writes_from, not_ready,
-//            unreadable (comma list of blocks or first-last ranges)
+//            unreadable, unstable (comma lists of blocks or first-last ranges)
 // Missing keys keep their defaults.
 
 #include "components/quarnel/emu/DriveSettings.h"

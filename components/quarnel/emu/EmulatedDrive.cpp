@@ -348,6 +348,10 @@ void EmulatedDrive::QueueEvent(DiscEventKind kind) {
     m_pendingEvents.push_back({kind, Name()});
     m_mediaEvent = kind == DiscEventKind::Arrived ? MediaEvent::NewMedia : MediaEvent::MediaRemoval;
     m_unitAttention = m_settings.unitAttention;
+    if (kind == DiscEventKind::Arrived) {
+        // A disc just taken in, by the tray or by a load, spins up first.
+        m_readyAt = m_clock->Now() + Scaled(m_settings.spinUpMs / 1000.0);
+    }
 }
 
 bool EmulatedDrive::ChangeDisc(DiscState state) {

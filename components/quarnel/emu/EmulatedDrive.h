@@ -29,6 +29,7 @@
 #include "components/quarnel/mmc/SenseCodes.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -178,6 +179,7 @@ private:
     bool m_unitAttention = false;    // a disc change not yet reported to a command
     Nanos m_readyAt{};               // "becoming ready" until then
     std::uint32_t m_lastReadLba = 0; // where READ SUB-CHANNEL finds the head
+    std::map<std::uint32_t, std::uint32_t> m_unstableReadings; // block -> times read
     BusyWindow m_busy;
     std::vector<DiscEventListener*> m_listeners;
     std::vector<DiscEvent> m_pendingEvents;

@@ -153,7 +153,6 @@ EmulatedDrive::Answer EmulatedDrive::StartStop(const Command& command) {
         }
         if (m_state.HasMedium()) {
             QueueEvent(DiscEventKind::Arrived);
-            m_readyAt = m_clock->Now() + Scaled(m_settings.spinUpMs / 1000.0);
         }
     }
     return {};

@@ -122,12 +122,25 @@ EmulatedDrive::Answer EmulatedDrive::ReadCd(const Command& command) {
         return {};
     }
     const std::span<std::uint8_t> out = command.data.first(bytes);
+    const std::uint64_t imageBytes = m_image.Size();
     for (std::uint32_t i = 0; i < blocks; ++i) {
         const std::span<std::uint8_t> block =
             out.subspan(std::size_t{i} * layout->BlockBytes(), layout->BlockBytes());
-        if (layout->userBytes != 0 && !m_image.Read(std::uint64_t{lba + i} * kAudioBlockBytes,
-                                                    block.first(kAudioBlockBytes))) {
+        const std::uint64_t offset = std::uint64_t{lba + i} * kAudioBlockBytes;
+        if (layout->userBytes != 0 && offset >= imageBytes) {
+            // The last track's run-out: silence that the image does not hold.
+            std::fill_n(block.begin(), kAudioBlockBytes, std::uint8_t{0});
+        } else if (layout->userBytes != 0 && !m_image.Read(offset, block.first(kAudioBlockBytes))) {
             return {sense::kUnrecoveredRead};
+        }
+        const std::uint32_t address = lba + i;
+        if (layout->userBytes != 0 &&
+            std::any_of(m_settings.faults.unstable.begin(), m_settings.faults.unstable.end(),
+                        [address](const BlockRange& range) { return range.Contains(address); })) {
+            const std::uint32_t reading = m_unstableReadings[address]++;
+            for (std::size_t k = 0; k < sizeof reading && reading > 0; ++k) {
+                block[k] ^= static_cast<std::uint8_t>(reading >> (8 * k));
+            }
         }
         // Every block read back is whole: no C2 error pointer is set.
         std::fill_n(block.begin() + layout->userBytes, layout->c2Bytes, std::uint8_t{0});
@@ -159,7 +172,7 @@ EmulatedDrive::Answer EmulatedDrive::ReadCapacity(const Command& command) {
         last = m_state.imageBlocks == 0 ? 0 : m_state.imageBlocks - 1;
     } else {
         for (const DiscTrack& track : m_state.TracksOfSession(m_state.closedSessions)) {
-            last = track.End() - 1;
+            last = m_state.AfterRunOut(track) - 1;
         }
     }
     std::array<std::uint8_t, 8> out{};

@@ -26,6 +26,10 @@ struct FaultPlan {
     bool notReady = false;
     // READ CD of these blocks fails with an unrecovered read error (3/11/05).
     std::vector<BlockRange> unreadable;
+    // READ CD of these blocks gives the image's data the first time each block
+    // is read and different data every later time (the reading's number in the
+    // block's first bytes), as a disc whose errors the drive guesses at.
+    std::vector<BlockRange> unstable;
     // READ CD of these blocks fails the same way unless the read speed has
     // been set to the lowest (1x), as with a scratched disc. Set at run time
     // only.

@@ -20,21 +20,26 @@ std::uint8_t Bcd(std::uint32_t value) {
 QPosition PositionOf(const DiscState& state, std::uint32_t lba) {
     QPosition at;
     at.lba = lba;
+    const DiscTrack* previous = nullptr;
     for (const DiscTrack& track : state.tracks) {
+        // A track's run-out still belongs to it; what follows up to the next
+        // track's index 1 is that track's pre-gap (index 0), counting down.
+        if (previous != nullptr && lba < state.AfterRunOut(*previous)) {
+            break;
+        }
         if (lba < track.start) {
-            at = {track.control, static_cast<std::uint8_t>(track.number), 0, track.start - lba,
-                  lba};
-            return at;
+            return {track.control, static_cast<std::uint8_t>(track.number), 0, track.start - lba,
+                    lba};
         }
-        if (lba < track.End()) {
-            at = {track.control, static_cast<std::uint8_t>(track.number), 1, lba - track.start,
-                  lba};
-            return at;
-        }
+        previous = &track;
+    }
+    if (previous != nullptr && lba < state.AfterRunOut(*previous)) {
+        return {previous->control, static_cast<std::uint8_t>(previous->number), 1,
+                lba - previous->start, lba};
     }
     at.track = kLeadOut;
-    at.control = state.tracks.empty() ? 0 : state.tracks.back().control;
-    at.relativeBlocks = state.tracks.empty() ? lba : lba - state.tracks.back().End();
+    at.control = previous == nullptr ? 0 : previous->control;
+    at.relativeBlocks = previous == nullptr ? lba : lba - state.AfterRunOut(*previous);
     return at;
 }
 

@@ -68,7 +68,7 @@ std::optional<std::vector<std::uint8_t>> BuildTrackToc(const DiscState& state, b
     }
     out.insert(out.end(),
                {0, static_cast<std::uint8_t>(kAdrQ | tracks.back().control), kLeadOutTrack, 0});
-    PutAddress(out, tracks.back().End(), msf);
+    PutAddress(out, state.AfterRunOut(tracks.back()), msf);
     FinishLength(out);
     return out;
 }
@@ -97,8 +97,11 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
     if (listed == 0) {
         return std::nullopt;
     }
-    // Sessions up to `closed` have their lead-in written; the tracks of the
-    // session after them come from the PMA, without A0/A1/A2 or B0.
+    // Sessions up to `closed` have their lead-in written. The session after
+    // them comes from the PMA, with the A0/A1/A2 points drives fill in from it
+    // (the lead-out where the last track's run-out ends, so that programs
+    // taking the full TOC see each track whole) but without B0, which only a
+    // written lead-in carries: with B0 programs count the open session twice.
     const std::uint32_t closed = state.complete ? listed : std::min(listed, state.closedSessions);
     std::vector<std::uint8_t> out{0, 0, 1, static_cast<std::uint8_t>(listed)};
     const Msf none{};
@@ -111,11 +114,9 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
         const auto adrControl = static_cast<std::uint8_t>(kAdrQ | tracks.front().control);
         const auto firstNumber = static_cast<std::uint8_t>(tracks.front().number);
         const auto lastNumber = static_cast<std::uint8_t>(tracks.back().number);
-        if (session <= closed) {
-            PutFullEntry(out, s, adrControl, 0xA0, none, 0, Msf{firstNumber, 0x00, 0});
-            PutFullEntry(out, s, adrControl, 0xA1, none, 0, Msf{lastNumber, 0, 0});
-            PutFullEntry(out, s, adrControl, 0xA2, none, 0, LbaToMsf(tracks.back().End()));
-        }
+        PutFullEntry(out, s, adrControl, 0xA0, none, 0, Msf{firstNumber, 0x00, 0});
+        PutFullEntry(out, s, adrControl, 0xA1, none, 0, Msf{lastNumber, 0, 0});
+        PutFullEntry(out, s, adrControl, 0xA2, none, 0, LbaToMsf(state.AfterRunOut(tracks.back())));
         for (const DiscTrack& track : tracks) {
             PutFullEntry(out, s, static_cast<std::uint8_t>(kAdrQ | track.control),
                          static_cast<std::uint8_t>(track.number), none, 0, LbaToMsf(track.start));
@@ -124,7 +125,7 @@ std::optional<std::vector<std::uint8_t>> BuildFullToc(const DiscState& state) {
             // B0: where the next session may start and the last possible lead-out.
             const Msf unused{0xFF, 0xFF, 0xFF};
             const std::uint32_t nextArea =
-                DiscState::FollowingSessionStart(session, tracks.back().End());
+                DiscState::FollowingSessionStart(session, state.AfterRunOut(tracks.back()));
             const bool last = state.complete;
             PutFullEntry(out, s, 0x50, 0xB0, last ? unused : LbaToMsf(nextArea), 1,
                          last ? unused : LbaToMsf(state.Capacity()));

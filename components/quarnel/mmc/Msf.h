@@ -8,6 +8,14 @@ namespace quarnel {
 inline constexpr std::uint32_t kFramesPerSecond = 75;
 inline constexpr std::uint32_t kPregapFrames = 150; // address 0 lies at 00:02:00
 inline constexpr std::uint32_t kNoAddress = 0xFFFFFF;
+// A track written track-at-once on a CD-R or CD-RW ends with 2 run-out blocks.
+// The next track of the session begins after them with its 150-block pre-gap
+// (index 0, silence), whose first blocks are the link block and the 4 run-in
+// blocks; the drive writes the pre-gap itself, so the next writable address
+// is the new track's index 1, 152 blocks after the end of the track before.
+inline constexpr std::uint32_t kRunOutBlocks = 2;
+inline constexpr std::uint32_t kTrackPregapBlocks = 150;
+inline constexpr std::uint32_t kTrackGapBlocks = kRunOutBlocks + kTrackPregapBlocks;
 
 struct Msf {
     std::uint8_t minutes = 0;

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <filesystem>
 #include <future>
+#include <stdexcept>
 #include <thread>
 
 using namespace vesplintest;
@@ -83,10 +84,12 @@ protected:
         std::string error;
         m_driveFolder = quarnel::emu::CreateDriveFolder(m_folder.Path(), "drive", 0, &error);
         ASSERT_FALSE(m_driveFolder.empty()) << error;
-        // The tests count the drive's commands: no unit attention after the disc goes in.
+        // The tests count the drive's commands: no unit attention or spin-up
+        // after the disc goes in.
         const auto ini = m_driveFolder / quarnel::emu::kDriveSettingsFileName;
         quarnel::emu::DriveSettings settings = *quarnel::emu::LoadDriveSettings(ini);
         settings.unitAttention = false;
+        settings.spinUpMs = 0;
         ASSERT_TRUE(quarnel::emu::SaveDriveSettings(ini, settings));
     }
 
@@ -201,6 +204,40 @@ TEST_F(CAuEncodeTrackTest, SectorsThatReadOnlySlowlyAreReadAgainAtTheLowestSpeed
     EXPECT_EQ(encoder->GetUnreadableSectors(), 0u);
     EXPECT_TRUE(m_folder.Read("t2.wav") ==
                 WavHeader(kTrack2Sectors * kSectorBytes) + DiscBytes(kTrack2First, kTrack2Sectors));
+}
+
+} // namespace
+
+namespace {
+
+// A drive's transport whose n-th command throws, as one out of memory would.
+class ThrowingTransport : public quarnel::Transport {
+public:
+    ThrowingTransport(std::unique_ptr<quarnel::Transport> inner, int throwingCommand)
+        : m_inner(std::move(inner)), m_throwingCommand(throwingCommand) {}
+    quarnel::CommandOutcome Execute(const quarnel::Command& command) override {
+        if (++m_commands == m_throwingCommand) {
+            throw std::runtime_error("the drive's reply could not be kept");
+        }
+        return m_inner->Execute(command);
+    }
+    [[nodiscard]] std::string Name() const override { return m_inner->Name(); }
+
+private:
+    std::unique_ptr<quarnel::Transport> m_inner;
+    int m_throwingCommand;
+    int m_commands = 0;
+};
+
+// The drive is read on a thread of its own: what goes wrong there reaches the
+// save, after the chunks read before it are in the file.
+TEST_F(CAuEncodeTrackTest, AFailureOfTheReadingThreadReachesTheSaveAfterTheChunksBefore) {
+    quarnel::CDevCmdROM device(std::make_unique<ThrowingTransport>(OpenDrive(), 4), 3);
+    const auto encoder = MakeEncoder();
+    EXPECT_THROW(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("t2.wav")),
+                 std::runtime_error);
+    const std::string saved = m_folder.Read("t2.wav");
+    EXPECT_TRUE(saved.substr(WavHeader(0).size()) == DiscBytes(kTrack2First, 3 * 26));
 }
 
 } // namespace
