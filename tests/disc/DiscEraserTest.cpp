@@ -124,20 +124,6 @@ TEST(DiscEraser, ALongBlankCreepsTo98AndJumpsTo100WhenTheDriveIsReady) {
     EXPECT_EQ(rows.RowCount(), 0) << "the take is gone";
 }
 
-TEST(DiscEraser, DvdPlusRwIsFormattedThenZeroWrittenAndFlushed) {
-    EmulatedRig rig(MediumKind::DvdPlusRw);
-    testsupport::ScriptedMessageBox box;
-    const testsupport::ScopedMessageBoxHost host(box);
-    DiscEraser eraser(ClockSleep(rig));
-    ASSERT_TRUE(eraser.Begin(&rig.Device()));
-    const std::vector<int> bar = RunTimer(rig, eraser);
-    EXPECT_TRUE(std::is_sorted(bar.begin(), bar.end()));
-    EXPECT_EQ(bar.back(), 100);
-    EXPECT_EQ(eraser.ZeroWriteCount(), DiscEraser::kWorkerDone);
-    EXPECT_TRUE(rig.Emulated().State().trayOpen);
-    EXPECT_EQ(box.ShownCount(), 1U) << "only the confirmation";
-}
-
 // Ticks until the erase finishes; the last tick.
 EraseTick FinalTick(EmulatedRig& rig, DiscEraser& eraser) {
     EraseTick tick;

@@ -26,13 +26,6 @@ std::string Untitled(int track) {
     return lang::GetLangString("UIText", 26) + std::to_string(track);
 }
 
-TEST(TrackList, LengthTextTruncatesAndKeepsMinutesPastAnHour) {
-    EXPECT_EQ(FormatLength(13499), "02:59:74") << "3 minutes from its first to its last sector";
-    EXPECT_EQ(FormatLength(0), "00:00:00");
-    EXPECT_EQ(FormatLength(75 * 60 * 100 + 76), "100:01:01");
-    EXPECT_EQ(FormatLength(-1), "00:00:-1");
-}
-
 TEST(TrackList, PressedDiscListsItsAudioTracksOnlyWithTitles) {
     EmulatedRig rig(quarnel::emu::MediumKind::None);
     std::string error;
@@ -87,27 +80,6 @@ TEST(TrackList, SessionsFollowEachOtherAndAnOpenCdREndsAtTheNextWritableAddress)
               FormatLength(static_cast<std::int32_t>(next - second)));
     EXPECT_EQ(reading.addresses.start[2], second);
     EXPECT_EQ(reading.addresses.end[2], next) << "indexed by the row count";
-}
-
-TEST(TrackList, ADriveWithNothingToReadEmptiesTheListAndNoDeviceKeepsIt) {
-    EmulatedRig rig(quarnel::emu::MediumKind::CdR);
-    RecordTake(rig, 1, 2, true);
-    Reading reading;
-    reading.reader.ReadDisc(&rig.Device());
-    ASSERT_EQ(reading.rows.RowCount(), 1);
-
-    reading.reader.ReadDisc(nullptr);
-    EXPECT_EQ(reading.rows.RowCount(), 1) << "a null device leaves the rows";
-    EXPECT_EQ(reading.reader.CurrentDevice(), nullptr);
-
-    ASSERT_TRUE(rig.Emulated().RemoveDisc());
-    reading.reader.ReadDisc(&rig.Device());
-    EXPECT_EQ(reading.rows.RowCount(), 0) << "no disc";
-
-    ASSERT_TRUE(rig.Emulated().LoadBlank(quarnel::emu::MediumKind::CdR));
-    reading.reader.ReadDisc(&rig.Device());
-    EXPECT_EQ(reading.rows.RowCount(), 0) << "a blank disc has no tracks";
-    EXPECT_EQ(reading.rows.SelectedRow(), -1);
 }
 
 TEST(TrackList, SharedSheetWithCdTextAndMalformedSheetsRefused) {

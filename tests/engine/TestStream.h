@@ -32,21 +32,6 @@ inline std::size_t MatchingStream(const std::uint8_t* data, std::uint64_t positi
     return i;
 }
 
-// Small pseudo-random numbers for chunk sizes and pauses (xorshift).
-class Dice {
-public:
-    explicit Dice(std::uint32_t seed) : m_state(seed == 0 ? 1 : seed) {}
-    std::uint32_t Next(std::uint32_t bound) {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 17;
-        m_state ^= m_state << 5;
-        return m_state % bound;
-    }
-
-private:
-    std::uint32_t m_state;
-};
-
 // Polls `done` until it holds; false if it never does within a generous
 // bound, so that a broken wait fails the test instead of hanging it.
 template <typename Predicate> bool Eventually(Predicate done) {

@@ -1,5 +1,6 @@
-// Arming the hotkey without a usable library or display. Which key sequences
-// complete a combination is tested under a real X server (HotkeyX11Test).
+// Arming the hotkey without a usable library or display, and sondrel-cli hotkey, run as its
+// own process, writing what the program reads. Which key sequences complete a combination
+// is tested under a real X server (HotkeyX11Test).
 #include "MainApp/hotkey/HotkeyCallback.h"
 #include "MainApp/hotkey/HotkeyArming.h"
 #include "MainApp/hotkey/HotkeySettings.h"
@@ -7,6 +8,7 @@
 #include "tests/support/ScopedRegistryFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
@@ -42,6 +44,42 @@ TEST_F(HotkeyCallbackTest, WithoutTheLibraryOrAnXDisplayThereAreNoHotkeysAndNoMe
         EXPECT_NE(g_hotkeyLibrary, nullptr);
     }
     display == nullptr ? ::unsetenv("DISPLAY") : ::setenv("DISPLAY", savedDisplay.c_str(), 1);
+}
+
+using hotkeytest::ReadStoredSettings;
+using hotkeytest::StoredSettings;
+using platform::DWORD;
+
+// The exit status of sondrel-cli with `args` (output discarded).
+int Cli(const std::string& args) {
+    const std::string command =
+        std::string(SONDREL_PROGRAM_DIR) + "/sondrel-cli " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str()); // NOLINT(concurrency-mt-unsafe)
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HotkeyCliTest, SetAndOffWriteTheValuesTheProgramReads) {
+    testsupport::ScopedRegistryFile registry;
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{0, 0, 0})); // missing values are written as 0
+    ASSERT_EQ(Cli("hotkey set r --modifier left-ctrl"), 0);
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{1, 'R', 1}));
+    ASSERT_EQ(Cli("hotkey set F12 --modifier Right-Alt"), 0);
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{4, 123, 1}));
+    ASSERT_EQ(Cli("hotkey off"), 0);
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{4, 123, 0}));
+    ASSERT_EQ(Cli("hotkey set 0"), 0);
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{0, '0', 1}));
+    EXPECT_EQ(Cli("hotkey show"), 0);
+
+    for (const char* refused : {"hotkey set F13", "hotkey set R --modifier shift", "hotkey set",
+                                "hotkey set R --mod left-ctrl", "hotkey on"}) {
+        EXPECT_EQ(Cli(refused), 2) << refused;
+    }
+    EXPECT_EQ(ReadStoredSettings(), (StoredSettings{0, '0', 1}));
+
+    const std::string blocker = registry.Folder().Write("blocker", "x");
+    testsupport::ScopedRegistryFile::Use(blocker + "/registry.ini");
+    EXPECT_EQ(Cli("hotkey set F1"), 1);
 }
 
 } // namespace

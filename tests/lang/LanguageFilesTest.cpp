@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -38,13 +36,6 @@ void WriteProgramFolder(const testsupport::TempFolder& folder, const char* softS
         }
     }
 }
-
-class LanguageFilesTest : public ::testing::Test {
-protected:
-    LanguageFiles Files() const { return LanguageFiles(m_folder.Path()); }
-
-    testsupport::TempFolder m_folder;
-};
 
 // Each case: the program folder's files, then the language, its font and texts.
 TEST(LanguageChoice, TheChosenLanguagesTextsAndNothingElse) {
@@ -120,45 +111,6 @@ TEST(LanguageChoice, TheChosenLanguagesTextsAndNothingElse) {
                 << c.what << ": " << section << " " << number;
         }
     }
-}
-
-TEST_F(LanguageFilesTest, EditsTakeEffectAtTheNextLookUp) {
-    WriteProgramFolder(m_folder, nullptr, kLangIni, kEngIni);
-    const LanguageFiles files = Files();
-    EXPECT_EQ(files.LangString("UIText", 1), "Select :");
-    m_folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
-    EXPECT_EQ(files.LangString("UIText", 1), kChosen);
-    m_folder.Write("Lang/chs.ini", "[UIText]\n1=changed\n");
-    EXPECT_EQ(files.LangString("UIText", 1), "changed");
-}
-
-// The update check asks its question from a worker thread while the window
-// looks up its own texts.
-TEST_F(LanguageFilesTest, LookUpsFromSeveralThreadsAgree) {
-    WriteProgramFolder(m_folder, nullptr, kLangIni, kEngIni);
-    std::atomic<int> wrong{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([this, &wrong] {
-            const LanguageFiles files = Files();
-            for (int i = 0; i < 100; ++i) {
-                if (files.LangString("UIText", 10) != "Capacity of Disc :") {
-                    wrong.fetch_add(1, std::memory_order_relaxed);
-                }
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(wrong.load(), 0);
-}
-
-TEST_F(LanguageFilesTest, FreeFunctionsLookInTheProgramFolder) {
-    const LanguageFiles programFiles(lang::GetAppDir());
-    EXPECT_EQ(lang::GetLanguageName(), programFiles.LanguageName());
-    EXPECT_EQ(lang::GetLanguageFont(), programFiles.LanguageFont());
-    EXPECT_EQ(lang::GetLangString("Message", 1), programFiles.LangString("Message", 1));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The settings and language files the build stages into the program folder:
 // every text the program asks for is there, in every language, and fits.
 #include "lang/LanguageFiles.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -97,23 +96,6 @@ std::vector<RawEntry> RawEntries(const std::string& text) {
 }
 
 class ShippedLanguageFilesTest : public ::testing::TestWithParam<std::string> {};
-
-TEST(ShippedSettings, ChooseEnglishWithAnInstalledFont) {
-    const LanguageFiles files(g_programFolder);
-    EXPECT_EQ(files.LanguageName(), "eng");
-    EXPECT_EQ(files.LanguageFont(), "DejaVu Sans");
-}
-
-TEST(ShippedSettings, LanguageTwoIsChineseWithItsFont) {
-    testsupport::TempFolder folder;
-    folder.Write("SoftSet.ini", "[Language Set]\nlangsel=2\n");
-    folder.Write("Lang/lang.ini", ReadFile(g_programFolder + "Lang/lang.ini"));
-    folder.Write("Lang/chs.ini", ReadFile(g_programFolder + "Lang/chs.ini"));
-    const LanguageFiles files(folder.Path());
-    EXPECT_EQ(files.LanguageName(), "chs");
-    EXPECT_EQ(files.LanguageFont(), "Noto Sans CJK SC");
-    EXPECT_EQ(files.LangString("UIText", 25), "\xE7\xA1\xAE\xE5\xAE\x9A"); // 确定
-}
 
 TEST_P(ShippedLanguageFilesTest, HoldsExactlyTheUsedKeysOnceEach) {
     const std::string text = ReadFile(g_programFolder + "Lang/" + GetParam() + ".ini");

@@ -43,21 +43,17 @@ protected:
     std::string m_path = m_folder.File("big.bin");
 };
 
-TEST_F(LargeFileTest, CreateTruncatesUnlessNoTruncate) {
-    const std::string path = m_folder.Write("a.bin", "0123456789");
-    { CFile keep(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite); }
-    EXPECT_EQ(ReadAll(path), "0123456789");
+TEST_F(LargeFileTest, CreateTruncatesUnlessNoTruncateWhichAppendsAtTheEnd) {
+    const std::string path = m_folder.Write("a.bin", "one ");
+    {
+        CFile keep(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        EXPECT_EQ(keep.Seek(0, CFile::end), 4u);
+        keep.Write("two", 3);
+        keep.Flush();
+    }
+    EXPECT_EQ(ReadAll(path), "one two");
     { CFile empty(path, CFile::modeCreate | CFile::modeWrite); }
     EXPECT_EQ(ReadAll(path), "");
-}
-
-TEST_F(LargeFileTest, NoTruncateOpensAnExistingFileForAppendingAtItsEnd) {
-    const std::string path = m_folder.Write("log.txt", "one ");
-    CFile file(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
-    EXPECT_EQ(file.Seek(0, CFile::end), 4u);
-    file.Write("two", 3);
-    file.Flush();
-    EXPECT_EQ(ReadAll(path), "one two");
 }
 
 TEST_F(LargeFileTest, ReadStopsShortOnlyAtTheEnd) {
@@ -69,16 +65,6 @@ TEST_F(LargeFileTest, ReadStopsShortOnlyAtTheEnd) {
     EXPECT_EQ(file.Read(buffer.data(), 4096), 0u);
     EXPECT_EQ(file.Read(buffer.data(), 0), 0u);
     EXPECT_EQ(file.GetPosition(), 5000u);
-}
-
-TEST_F(LargeFileTest, OpenReportsInsteadOfThrowing) {
-    CFile file;
-    CFileException error(0, "");
-    EXPECT_FALSE(file.Open(m_folder.File("missing.bin"), CFile::modeRead, &error));
-    EXPECT_EQ(error.GetOsError(), ENOENT);
-    EXPECT_EQ(error.GetCause(), CFileException::fileNotFound);
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_FALSE(file.Open(m_folder.File("missing.bin"), CFile::modeRead)) << "error optional";
 }
 
 TEST_F(LargeFileTest, WritingAReadOnlyFileThrowsWithItsPath) {
@@ -222,8 +208,14 @@ TEST_F(LargeFileTest, LocksOfTwoObjectsConflictUntilUnlockedOrClosed) {
 
 // ---- Paths and errors ----
 
-TEST_F(LargeFileTest, OpenInAMissingFolderThrowsErrnoAndPathAsGiven) {
+TEST_F(LargeFileTest, OpenInAMissingFolderThrowsOrReportsErrnoAndPathAsGiven) {
     const std::string missing = m_folder.File("no-such-folder/file.bin");
+    CFile reporting;
+    CFileException error(0, "");
+    EXPECT_FALSE(reporting.Open(missing, CFile::modeRead, &error));
+    EXPECT_EQ(error.GetOsError(), ENOENT);
+    EXPECT_FALSE(reporting.IsOpen());
+    EXPECT_FALSE(reporting.Open(missing, CFile::modeRead)) << "error optional";
     try {
         CFile64 file(missing, kCreateRW);
         FAIL() << "opened a file in a missing folder";

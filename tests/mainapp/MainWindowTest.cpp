@@ -1,7 +1,6 @@
-// The main window through its real layers: start-up, output mode, keyboard filter, dragging,
-// the browse dialog, a WAV take, erasing and saving on an emulated drive (whose disc leaves
-// and comes back), questions from workers, and disc changes made by other programs. (The
-// session's calls from its worker at each stage of a CD take are in WindowCloseTest.cpp.)
+// The main window through its real layers: start-up, keys, dragging, browsing, a WAV take,
+// erasing and saving on an emulated drive, questions, disc changes made elsewhere, and each
+// skin (saved as screenshots/skin-N.png in the build folder for a person to look at).
 #include "MainApp/window/CMainAppDlg.h"
 #include "MainApp/window/QtMessageBoxHost.h"
 #include "components/quarnel/emu/SteadyClock.h"
@@ -10,6 +9,11 @@
 #include "controls/CListCtrlEx.h"
 #include "engine/RecordingState.h"
 #include "lang/LangText.h"
+#include "res/ResourceImages.h"
+#include "skin/QtColor.h"
+#include "skin/SkinColors.h"
+#include "skin/SkinSetting.h"
+#include "skin/SkinState.h"
 #include "tests/mainapp/ShellCalls.h"
 #include "tests/mainapp/WindowTestEnvironment.h"
 #include "tests/support/ScopedMessageBoxHost.h"
@@ -28,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -74,9 +79,6 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     EXPECT_TRUE(Item(1014)->isHidden());
     // English: labels from the language file, no Chinese title line.
     EXPECT_TRUE(Item(1058)->isHidden());
-    EXPECT_EQ(qobject_cast<QLabel*>(Item(1047))->text().toStdString(),
-              lang::GetLangString("UIText", 1));
-    EXPECT_FALSE(lang::GetLangString("UIText", 1).empty());
 
     auto* list = qobject_cast<CListCtrlEx*>(Item(1009));
     ASSERT_EQ(list->GetColumnCount(), 5);
@@ -100,26 +102,6 @@ TEST_F(MainWindowTest, StartUpLeavesAFramelessWindowInCdModeWithFiveTrackColumns
     ASSERT_NE(playBar, nullptr);
     EXPECT_FALSE(playBar->isWindow());
     EXPECT_EQ(playBar->geometry(), Item(1027)->rect());
-}
-
-TEST_F(MainWindowTest, OutputModeFollowsTheCheckedRadioButton) {
-    m_dialog.OnInitDialog();
-    m_dialog.show();
-    const auto expectFileMode = [this](bool toFile) {
-        EXPECT_EQ(Item(1005)->isEnabled(), toFile);
-        EXPECT_EQ(Item(1006)->isEnabled(), toFile);
-        EXPECT_EQ(Item(1008)->isEnabled(), !toFile);
-        EXPECT_EQ(Item(1010)->isEnabled(), !toFile);
-        EXPECT_EQ(Item(1011)->isEnabled(), !toFile);
-        EXPECT_EQ(Item(1015)->isVisible(), !toFile);
-        EXPECT_EQ(m_dialog.IsToFileChecked(), toFile);
-    };
-    QTest::mouseClick(Button(1003), Qt::LeftButton);
-    expectFileMode(true);
-    QTest::mouseClick(Button(1003), Qt::LeftButton);
-    expectFileMode(true);
-    QTest::mouseClick(Button(1004), Qt::LeftButton);
-    expectFileMode(false);
 }
 
 TEST_F(MainWindowTest, EnterAndEscapeDoNothingInAnyControl) {
@@ -316,39 +298,18 @@ TEST_F(MainWindowTest, HelpOpensTheLanguagesHelpFileInTheLangFolder) {
     EXPECT_EQ(shell.m_calls[0].workingFolder, folder);
 }
 
-TEST(QtMessageBoxHostTest, AWorkersQuestionIsAnsweredOnTheGuiThread) {
+// On the GUI thread the program's host shows the box itself (a worker's questions are in
+// WorkerQuestionTest.cpp).
+TEST(QtMessageBoxHostTest, OnTheGuiThreadTheBoxIsShownDirectly) {
     WindowTestEnvironment::Get();
     window::QtMessageBoxHost host;
-    QString shownText;
     QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, &answerer, [&] {
-        // A worker's box is not modal: the windows stay usable while it is up.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        const auto open = std::find_if(windows.begin(), windows.end(), [](QWidget* window) {
-            return qobject_cast<QMessageBox*>(window) != nullptr && window->isVisible();
-        });
-        if (auto* box = open == windows.end() ? nullptr : qobject_cast<QMessageBox*>(*open)) {
-            shownText = box->text();
-            EXPECT_EQ(box->icon(), QMessageBox::Question);
-            box->button(QMessageBox::Cancel)->click();
-        }
-    });
-    answerer.start(10);
-    std::atomic<int> answer{0};
-    std::thread worker(
-        [&] { answer = host.Show("Overwrite it?", util::MB_OKCANCEL | util::MB_ICONQUESTION); });
-    EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.load() != 0; }, 10000));
-    worker.join();
-    EXPECT_EQ(answer.load(), util::IDCANCEL);
-    EXPECT_EQ(shownText, QStringLiteral("Overwrite it?"));
-
-    // On the GUI thread itself the box is shown directly.
-    answerer.disconnect();
     QObject::connect(&answerer, &QTimer::timeout, &answerer, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             box->button(QMessageBox::Yes)->click();
         }
     });
+    answerer.start(10);
     EXPECT_EQ(host.Show("Save?", util::MB_YESNOCANCEL), util::IDYES);
 }
 
@@ -375,6 +336,67 @@ TEST_F(MainWindowTest, FollowsDiscChangesAnotherProgramMakesInItsDrive) {
     ASSERT_TRUE(other->RemoveDisc());
     EXPECT_TRUE(QTest::qWaitFor([list] { return list->GetItemCount() == 0; }, 20000))
         << "the window saw the disc go";
+}
+
+class SkinWindowTest : public ::testing::Test {
+protected:
+    SkinWindowTest() { WindowTestEnvironment::Get(); }
+    ~SkinWindowTest() override { skin::SkinIndexSetting(1); }
+
+    static QColor TextColour(CMainAppDlg& dialog, int id) {
+        return dialog.GetDlgItem(id)->palette().color(QPalette::WindowText);
+    }
+};
+
+TEST_F(SkinWindowTest, EachSkinPaintsItsBackgroundColoursAndShape) {
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(SONDREL_SCREENSHOT_DIR)));
+    for (int index = 1; index <= skin::kSkinCount; ++index) {
+        SCOPED_TRACE(index);
+        skin::SkinIndexSetting(index);
+        CMainAppDlg dialog(WindowTestEnvironment::Get().Drives());
+        dialog.OnInitDialog();
+        dialog.show();
+        const QImage shot = dialog.grab().toImage();
+        EXPECT_TRUE(shot.save(QStringLiteral(SONDREL_SCREENSHOT_DIR "/skin-%1.png").arg(index)));
+
+        EXPECT_EQ(g_skinIndex, index) << "read from the settings";
+        const skin::SkinEntry entry = *skin::FindSkin(index);
+        EXPECT_EQ(g_skinColor, entry.colour);
+        // A spot no control covers shows the skin's background picture.
+        const QPoint spot(140, 5);
+        ASSERT_EQ(dialog.childAt(spot), nullptr);
+        EXPECT_EQ(shot.pixel(spot), res::LoadBitmap(entry.background).toImage().pixel(spot));
+        EXPECT_EQ(TextColour(dialog, 1017), skin::ToQColor(*skin::ReadoutTextColor(index)));
+        EXPECT_EQ(TextColour(dialog, 1047), skin::ToQColor(skin::LabelTextColor(index)));
+        EXPECT_EQ(TextColour(dialog, 1003), skin::ToQColor(skin::LabelTextColor(index)));
+        // The shape bitmap's white corner is cut away; the middle stays.
+        EXPECT_FALSE(dialog.mask().contains(QPoint(0, 0)));
+        EXPECT_TRUE(dialog.mask().contains(QPoint(140, 261)));
+    }
+}
+
+TEST_F(SkinWindowTest, AStoredIndexOutsideTheTableLoadsNoSkinAndTheSkinButtonGoesBackToOne) {
+    skin::SkinIndexSetting(3);
+    { CMainAppDlg loadsSkinThree(WindowTestEnvironment::Get().Drives()); }
+    skin::SkinIndexSetting(7);
+    CMainAppDlg dialog(WindowTestEnvironment::Get().Drives());
+    dialog.OnInitDialog();
+    dialog.show();
+    EXPECT_EQ(g_skinIndex, 7) << "not corrected at start-up";
+    EXPECT_EQ(g_skinColor, skin::FindSkin(3)->colour) << "the colour stays";
+    EXPECT_EQ(TextColour(dialog, 1017),
+              QApplication::palette(dialog.GetDlgItem(1017)).color(QPalette::WindowText));
+
+    windowtest::ShellCalls shell;
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.GetDlgItem(1044)), Qt::LeftButton);
+    EXPECT_EQ(g_skinIndex, 1);
+    EXPECT_EQ(skin::SkinIndexSetting(0), 1) << "stored for the restarted program";
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_EQ(shell.m_calls.size(), 1u);
+    EXPECT_TRUE(shell.m_calls[0].start);
+    EXPECT_EQ(shell.m_calls[0].target, lang::GetAppDir() + "Sondrel");
+    EXPECT_EQ(shell.m_calls[0].workingFolder, lang::GetAppDir());
 }
 
 } // namespace

@@ -1,8 +1,6 @@
-// The volume object and the recording sources over the virtual mixer, as the window
-// uses them: bounds and values across objects, callbacks for changes made elsewhere,
-// objects that come and go; the source list and the cases of one entry, an item beyond the
-// control and no input. (Applying a source and its slider are checked against the sound
-// server in MixerPulseTest.cpp.)
+// The volume object and the recording sources over the virtual mixer, as the window uses
+// them: values across objects, callbacks, objects that come and go while the volume changes,
+// the source list, one entry, an item beyond the control, no input.
 #include "lang/LangText.h"
 #include "mixer/CVolumeInXXX.h"
 #include "mixer/RecordSources.h"

@@ -39,19 +39,6 @@ TEST_F(DownloadFileTest, WholeFileArrivesPastEveryCache) {
     EXPECT_EQ(m_server.LastRequestHeader("/files/big.bin", "User-Agent"), "my_down");
 }
 
-TEST_F(DownloadFileTest, LocalFileOfTheAnnouncedSizeIsLeftAlone) {
-    m_server.Serve("/a.ini", "[new]\n");
-    const std::string local = m_temp.Write("a.ini", "[old]\n");
-
-    EXPECT_FALSE(online::DownloadFile(Url("/a.ini"), local, online::kIniDownload));
-    EXPECT_EQ(m_temp.Read("a.ini"), "[old]\n");
-    EXPECT_EQ(m_server.RequestCount("/a.ini"), 1);
-
-    m_server.Serve("/a.ini", "[newer]\n");
-    EXPECT_TRUE(online::DownloadFile(Url("/a.ini"), local, online::kIniDownload));
-    EXPECT_EQ(m_temp.Read("a.ini"), "[newer]\n");
-}
-
 TEST_F(DownloadFileTest, RepliesWithoutAUsableLengthLeaveTheLocalFileAlone) {
     const std::string local = m_temp.Write("kept.ini", "kept");
     for (const Reply reply : {Reply::NotFound, Reply::NoContentLength, Reply::ZeroLength}) {

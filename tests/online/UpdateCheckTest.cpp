@@ -177,10 +177,6 @@ TEST_F(UpdateCheckTest, StalledOrUnreachableServerEndsTheCheckSilently) {
     EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(UpdateCheckTest, ErrorPagesAreNeitherRunNorOfferedAndTheUpdaterFollowsTheUmask) {
     ServeUpdate("update", "<h1>Internal Server Error</h1>", Reply::ServerError);
     ServeUpdate("filever.ini", "[VER]\nupdate=2.0.0.0\n");

@@ -1,18 +1,13 @@
-// The shipped pictures: every numbered bitmap, icon and cursor exists at its
-// size, the skin table and the buttons name pictures that exist, and the
-// shared buttons fill their controls of the main dialog template exactly.
-
+// The shipped pictures: every numbered bitmap, icon and cursor at its size, and the window's
+// shape.
 #include "res/ArtworkCatalog.h"
-#include "res/MainDialogTemplate.h"
 #include "res/ResourceImages.h"
-#include "skin/SkinTable.h"
+#include "skin/WindowShape.h"
 #include "tests/skin/QtTestApplication.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -33,12 +28,6 @@ protected:
         }
         return {};
     }
-
-    static bool HasBitmap(unsigned id) {
-        return std::any_of(res::g_artCatalog.begin(), res::g_artCatalog.end(), [id](const auto& e) {
-            return e.kind == res::ArtKind::Bitmap && e.id == id;
-        });
-    }
 };
 
 TEST_F(ArtworkTest, EveryCataloguedPictureLoadsAtItsSize) {
@@ -58,26 +47,27 @@ TEST_F(ArtworkTest, EveryCataloguedPictureLoadsAtItsSize) {
     EXPECT_EQ(res::LoadCursor(999).shape(), Qt::ArrowCursor);
 }
 
-TEST_F(ArtworkTest, TemplateConvertsToTheWindowSizeAndKeepsControlsInside) {
-    const res::DialogRect window =
-        res::DluToPixels({0, 0, res::kMainDialogWidthDlu, res::kMainDialogHeightDlu});
-    EXPECT_EQ(window.cx, res::kMainWindowWidthPx);
-    EXPECT_EQ(window.cy, res::kMainWindowHeightPx);
-    for (const res::TemplateControl& control : res::g_mainDialogControls) {
-        const res::DialogRect px = res::MainDialogControlPixels(control.id).value();
-        EXPECT_GE(px.x, 0) << control.id;
-        EXPECT_LE(px.x + px.cx, res::kMainWindowWidthPx) << control.id;
-        // Drop-down lists reach below the window when open; their closed box does not.
-        if (control.id != 1002 && control.id != 1008) {
-            EXPECT_LE(px.y + px.cy, res::kMainWindowHeightPx) << control.id;
+// A white pixel of the shape bitmap anywhere takes that pixel out of the window, every
+// other colour keeps it.
+TEST_F(ArtworkTest, TheWindowShapesWhiteIsOutsideEverythingElseInside) {
+    const QImage shape = res::LoadBitmap(res::kWindowShapeBitmap).toImage();
+    ASSERT_EQ(shape.size(), QSize(280, 522));
+    const QRegion region = skin::LoadWindowShape(280, 522);
+    int outside = 0;
+    for (int y = -1; y <= 522; ++y) {
+        for (int x = -1; x <= 280; ++x) {
+            const bool inWindow = x >= 0 && y >= 0 && x < 280 && y < 522;
+            const bool white = shape.valid(x, y) && (shape.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu;
+            ASSERT_EQ(region.contains(QPoint(x, y)), inWindow && !white) << x << "," << y;
+            outside += inWindow && white ? 1 : 0;
         }
     }
-    // Record and Stop share one place.
-    const res::DialogRect record = res::MainDialogControlPixels(1012).value();
-    const res::DialogRect stop = res::MainDialogControlPixels(1013).value();
-    EXPECT_EQ(QRect(record.x, record.y, record.cx, record.cy),
-              QRect(stop.x, stop.y, stop.cx, stop.cy));
-    EXPECT_FALSE(res::MainDialogControlPixels(4242).has_value());
+    // Rounded corners and the outline's notches are cut away; the body stays.
+    EXPECT_GT(outside, 0);
+    EXPECT_FALSE(region.contains(QPoint(0, 521)));
+    EXPECT_FALSE(region.contains(QPoint(279, 0)));
+    EXPECT_TRUE(region.contains(QPoint(140, 260)));
+    EXPECT_EQ(region.boundingRect(), QRect(0, 0, 280, 522));
 }
 
 } // namespace

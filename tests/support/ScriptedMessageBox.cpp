@@ -31,9 +31,4 @@ std::size_t ScriptedMessageBox::ShownCount() const {
     return m_shown.size();
 }
 
-std::size_t ScriptedMessageBox::UnusedAnswers() const {
-    const std::lock_guard lock(m_mutex);
-    return m_answers.size();
-}
-
 } // namespace testsupport

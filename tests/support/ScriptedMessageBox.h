@@ -31,7 +31,6 @@ public:
     // Everything shown so far, in the order the host received it.
     std::vector<Shown> ShownMessages() const;
     std::size_t ShownCount() const;
-    std::size_t UnusedAnswers() const;
 
 private:
     mutable std::mutex m_mutex;

@@ -1,6 +1,6 @@
 // The message box helper with the scripted host the other tests use, and the
-// terminal host: its prompts, re-asking on bad input, the answer at the end of
-// the input, and whole messages from several threads.
+// terminal host: its prompts, re-asking on bad input and the answer at the end of
+// the input.
 #include "util/MessageBox.h"
 #include "tests/support/ScopedMessageBoxHost.h"
 #include "tests/support/ScriptedMessageBox.h"
@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -102,26 +101,6 @@ TEST(TerminalMessageBoxTest, EachButtonSetTakesItsLettersAndEndOfInputIsHarmless
     EXPECT_EQ(asking.Host().Show("Delete the file?", util::MB_YESNO), util::IDYES);
     EXPECT_EQ(asking.Output(),
               "Delete the file?\n[y]es / [n]o? [y]es / [n]o? [y]es / [n]o? [y]es / [n]o? ");
-}
-
-TEST(TerminalMessageBoxTest, MessagesFromThreadsStayWhole) {
-    Terminal terminal("");
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&terminal, t] {
-            for (int i = 0; i < 100; ++i) {
-                terminal.Host().Show(std::string(50, static_cast<char>('a' + t)), util::MB_OK);
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    const std::string output = terminal.Output();
-    ASSERT_EQ(output.size(), 4u * 100u * 51u);
-    for (std::size_t line = 0; line < output.size(); line += 51) {
-        EXPECT_EQ(output.substr(line, 51), std::string(50, output[line]) + "\n") << line;
-    }
 }
 
 } // namespace

@@ -1,8 +1,5 @@
-// Capture and dispatch over the real wave-in service with the virtual tone input: which sink
-// gets the buffers, the placeholders of a WAV take that got no sound, a take whose file
-// cannot be made, closing, and an input that cannot be opened. (Takes from Record to Stop,
-// the sound byte for byte, are checked by the session's takes.)
-
+// Capture over the real wave-in service with the tone input: which sink gets the buffers, a
+// WAV take without sound or file, closing, an input that cannot open.
 #include "engine/Capture.h"
 #include "engine/RecordingState.h"
 #include "engine/WavHeader.h"

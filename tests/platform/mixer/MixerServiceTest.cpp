@@ -2,11 +2,9 @@
 // functions (items, the state file shared with other programs, callbacks), the ALSA and
 // PulseAudio layouts built from made-up elements and sources, their volume scales, and the
 // helpers.
-#include "platform/mixer/AlsaMixer.h"
 #include "platform/mixer/AlsaMixerLayout.h"
 #include "platform/mixer/ComponentTypeGuess.h"
 #include "platform/mixer/MixerApi.h"
-#include "platform/mixer/MixerText.h"
 #include "platform/mixer/MixerTypes.h"
 #include "platform/mixer/MuxSelection.h"
 #include "platform/mixer/PulseSourceMapping.h"
@@ -250,10 +248,6 @@ TEST(AlsaVolumeScale, EveryRawStepSurvivesTheRoundTrip) {
     }
 }
 
-TEST(AlsaMixerCard, UnknownDeviceHasNoMixer) {
-    EXPECT_EQ(AlsaMixer::Open("sondrel_no_such_device"), nullptr);
-}
-
 PulseSourceInfo source(std::uint32_t index, const std::string& name,
                        const std::string& description) {
     PulseSourceInfo info;
@@ -327,33 +321,6 @@ TEST(PulseLayout, SourcesInIndexOrderWithPortsOfMultiPortSourcesExpanded) {
         EXPECT_EQ(line.volumeMax, 65535u);
         EXPECT_LE(line.shortName.size(), 15u);
     }
-}
-
-TEST(PulseSelection, DefaultSourceAndItsActivePort) {
-    MixerLayout layout;
-    std::vector<PulseLineTarget> targets;
-    const std::vector<PulseSourceInfo> sources = desktop();
-    BuildPulseLayout(sources, layout, targets);
-    EXPECT_EQ(PulseSelection(targets, sources, "alsa_input.pci.analog-stereo"),
-              (std::vector<bool>{false, false, true, false, false, false}));
-    EXPECT_EQ(PulseSelection(targets, sources, "alsa_output.hdmi.monitor"),
-              (std::vector<bool>{false, false, false, false, true, false}));
-    EXPECT_EQ(PulseSelection(targets, sources, "gone"), std::vector<bool>(6, false));
-}
-
-TEST(PulseVolumeScale, EveryMixerValueSurvivesTheRoundTrip) {
-    for (std::uint32_t value = 0; value <= 65535; ++value) {
-        ASSERT_EQ(MixerVolumeFromPulse(PulseVolumeFromMixer(value)), value);
-    }
-}
-
-TEST(MixerText, CutsAtByteLimitWithoutSplittingUtf8) {
-    EXPECT_EQ(FitText("Microphone", 15), "Microphone");
-    EXPECT_EQ(FitText("Built-in Audio Analog Stereo", 15), "Built-in Audio ");
-    // "Mikrofön" : the ö is two bytes at positions 6..7; a cut at 7 must drop it entirely.
-    EXPECT_EQ(FitText("Mikrof\xC3\xB6n", 7), "Mikrof");
-    EXPECT_EQ(FitText("Mikrof\xC3\xB6n", 8), "Mikrof\xC3\xB6");
-    EXPECT_EQ(FitText("", 0), "");
 }
 
 class VirtualMixerStateFile : public ::testing::Test {

@@ -135,24 +135,6 @@ TEST_F(RegistryTest, AGarbledHandEditedFileKeepsWhatCanBeReadAndAllItHoldsThroug
     EXPECT_EQ(m_registry.Folder().Read("registry.ini"), text + "toolong=dword:00000007\n");
 }
 
-TEST(RegistryLocationTest, WithoutAnExplicitFileTheUsersSettingsFolderIsUsed) {
-    testsupport::ScopedRegistryFile registry; // restores SONDREL_REGISTRY afterwards
-    ::unsetenv("SONDREL_REGISTRY");
-    const std::string configHome = registry.Folder().Path() + "config";
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = oldConfig == nullptr ? "" : oldConfig;
-    ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    HKEY key = CreateLevels({"Software"});
-    EXPECT_NE(key, nullptr);
-    RegCloseKey(key);
-    oldConfig == nullptr ? ::unsetenv("XDG_CONFIG_HOME")
-                         : ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    EXPECT_NE(registry.Folder()
-                  .Read("config/sondrel/registry.ini")
-                  .find("[HKEY_LOCAL_MACHINE\\Software]"),
-              std::string::npos);
-}
-
 TEST_F(RegistryTest, WritingKeepsWhatOthersOwnAndGoesThroughALink) {
     const std::string text = "; my notes\n"
                              "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
@@ -191,6 +173,43 @@ TEST_F(RegistryTest, WritingKeepsWhatOthersOwnAndGoesThroughALink) {
               "KeyB=dword:0000000b\n"
               "\r\n"
               "[HKEY_LOCAL_MACHINE\\Software\\Later]\n");
+}
+
+// Text values: written through the registry functions, kept readable in the settings file
+// with quotes and backslashes escaped, read back and removed.
+TEST(RegistryText, ATextRoundTripsThroughTheFileAndIsRemovedAgain) {
+    const testsupport::ScopedRegistryFile registry;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Kestrune\\Sondrel", &key),
+              ERROR_SUCCESS);
+    const std::string text = R"(/home/ann/"live" \ take=1;#.wav)";
+    ASSERT_EQ(RegSetValueEx(key, "RunningTake", REG_SZ, text.c_str(),
+                            static_cast<DWORD>(text.size() + 1)),
+              ERROR_SUCCESS);
+    EXPECT_NE(registry.Folder()
+                  .Read("registry.ini")
+                  .find(R"(RunningTake="/home/ann/\"live\" \\ take=1;#.wav")"),
+              std::string::npos);
+
+    DWORD type = 0;
+    DWORD bytes = 4;
+    char small[4] = {};
+    EXPECT_EQ(RegQueryValueEx(key, "runningtake", &type, small, &bytes), ERROR_MORE_DATA);
+    EXPECT_EQ(type, REG_SZ);
+    ASSERT_EQ(bytes, text.size() + 1);
+    std::string read(bytes, '\0');
+    ASSERT_EQ(RegQueryValueEx(key, "RunningTake", &type, read.data(), &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(read, text + '\0');
+
+    for (const std::string& bad :
+         {std::string("two\nlines", 10), std::string("a\0b", 4), std::string("no end", 6)}) {
+        EXPECT_EQ(RegSetValueEx(key, "Other", REG_SZ, bad.data(), static_cast<DWORD>(bad.size())),
+                  ERROR_INVALID_PARAMETER);
+    }
+    EXPECT_EQ(RegDeleteValue(key, "RUNNINGTAKE"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValue(key, "RunningTake"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueEx(key, "RunningTake", &type, nullptr, &bytes), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(key);
 }
 
 } // namespace

@@ -1,8 +1,5 @@
-// The real ALSA path: playback through ALSA's "pulse" device against the private PulseAudio
-// server that with-pulse.sh starts, whose null sink rec_sink has its monitor as the default
-// source. (Capture from it, and a server that goes away, are checked by the capture's WAV
-// take and tests/cli/pulse-restart.sh.)
-
+// Playback through ALSA's "pulse" device to the private server of with-pulse.sh, recorded
+// from the monitor of its null sink rec_sink.
 #include "platform/wave/CaptureDevices.h"
 #include "platform/wave/PcmFormat.h"
 #include "platform/wave/WaveIn.h"
@@ -86,14 +83,9 @@ TEST(PulseCapture, TheServersDeviceIsListed) {
                             [](const CaptureDevice& d) { return d.name == "alsa:pulse"; }));
 }
 
-enum class Feeding {
-    AllAhead, // every block queued at once
-    Late,     // each block written from the test thread a while after the one before
-};
-
 // Plays the signal through our wave output in blocks of half a second while
 // parec records the sink's monitor; returns what parec recorded.
-std::vector<char> playAndRecord(Feeding feeding) {
+std::vector<char> playAndRecord() {
     testsupport::ScopedEnv output("SONDREL_AUDIO_OUTPUT", "alsa:pulse");
     EXPECT_EQ(waveOutGetNumDevs(), 1u);
     testsupport::TempFolder dir;
@@ -108,16 +100,7 @@ std::vector<char> playAndRecord(Feeding feeding) {
     PlaybackClient client;
     EXPECT_EQ(client.open(CdAudioFormat()), MMSYSERR_NOERROR);
     const std::vector<char> signal = rampFrames(0, kSignalFrames);
-    MMRESULT written = MMSYSERR_NOERROR;
-    switch (feeding) {
-    case Feeding::AllAhead:
-        written = client.playAll(signal, kBlockBytes);
-        break;
-    case Feeding::Late:
-        written = client.playAll(signal, kBlockBytes, std::chrono::milliseconds(400));
-        break;
-    }
-    EXPECT_EQ(written, MMSYSERR_NOERROR);
+    EXPECT_EQ(client.playAll(signal, kBlockBytes), MMSYSERR_NOERROR);
     EXPECT_TRUE(client.waitForDone(client.blockCount()));
     EXPECT_EQ(waveOutClose(client.handle()), MMSYSERR_NOERROR);
 
@@ -133,31 +116,7 @@ std::vector<char> playAndRecord(Feeding feeding) {
 }
 
 TEST(PulsePlayback, BuffersQueuedAheadReachTheServerWholeAndContinuous) {
-    expectWholeSignal(playAndRecord(Feeding::AllAhead));
-}
-
-// One buffer at a time drains the device between buffers, which may leave a
-// gap at each block's start; the blocks still arrive in order and almost whole.
-void expectBlocksInOrder(const std::vector<char>& pcm) {
-    const auto runs = rampRuns(pcm, 64);
-    ASSERT_FALSE(runs.empty());
-    std::size_t frames = 0;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        frames += runs[i].frames;
-        if (i > 0) {
-            // Each piece goes on after the one before (the values wrap at 65,536).
-            const std::size_t step =
-                (static_cast<std::size_t>(runs[i].firstValue) + 0x10000 - lastValue(runs[i - 1])) &
-                0xFFFF;
-            EXPECT_LT(step, kBlockBytes / 4) << "piece " << i;
-        }
-    }
-    EXPECT_GE(frames, kMinimumFrames);
-    EXPECT_EQ(lastValue(runs.back()), (kSignalFrames - 1) & 0xFFFF);
-}
-
-TEST(PulsePlayback, BuffersWrittenLateWhileTheTailDrainsEachReachTheServer) {
-    expectBlocksInOrder(playAndRecord(Feeding::Late));
+    expectWholeSignal(playAndRecord());
 }
 
 } // namespace

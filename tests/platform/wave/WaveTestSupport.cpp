@@ -63,16 +63,6 @@ long rampValueAt(const std::vector<char>& pcm, std::size_t frame) {
     return right == (left ^ 0x5A5Au) ? static_cast<long>(left) : -1;
 }
 
-RampRun longestRampRun(const std::vector<char>& pcm) {
-    RampRun best;
-    forEachRun(pcm, [&](const RampRun& run) {
-        if (run.frames > best.frames) {
-            best = run;
-        }
-    });
-    return best;
-}
-
 std::vector<RampRun> rampRuns(const std::vector<char>& pcm, std::size_t minFrames) {
     std::vector<RampRun> runs;
     forEachRun(pcm, [&](const RampRun& run) {
@@ -173,11 +163,6 @@ std::vector<char> CaptureClient::captured() const {
     return m_captured;
 }
 
-std::vector<DWORD> CaptureClient::bufferSizes() const {
-    const std::lock_guard lock(m_mutex);
-    return m_bufferSizes;
-}
-
 MMRESULT CaptureClient::firstBufferResult() const {
     const std::lock_guard lock(m_mutex);
     return m_firstResult;
@@ -266,13 +251,9 @@ MMRESULT PlaybackClient::writeBlock(std::size_t index) {
     return waveOutWrite(m_handle, &header, sizeof(WAVEHDR));
 }
 
-MMRESULT PlaybackClient::playAll(const std::vector<char>& pcm, std::size_t blockBytes,
-                                 std::chrono::milliseconds pause) {
+MMRESULT PlaybackClient::playAll(const std::vector<char>& pcm, std::size_t blockBytes) {
     makeBlocks(pcm, blockBytes);
     for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-        if (i > 0) {
-            std::this_thread::sleep_for(pause);
-        }
         if (const MMRESULT r = writeBlock(i)) {
             return r;
         }

@@ -36,9 +36,8 @@ struct RampRun {
     std::size_t frames = 0; // length of the run
     long firstValue = -1;   // signal value of its first frame
 };
-// The longest stretch in which every frame holds the signal and each follows
-// the one before; and all such stretches of at least minFrames, in order.
-[[nodiscard]] RampRun longestRampRun(const std::vector<char>& pcm);
+// The stretches of at least minFrames in which every frame holds the signal and each follows
+// the one before, in order.
 [[nodiscard]] std::vector<RampRun> rampRuns(const std::vector<char>& pcm, std::size_t minFrames);
 
 void writeWavFile(const std::filesystem::path& path, const WAVEFORMATEX& format,
@@ -75,7 +74,6 @@ public:
 
     [[nodiscard]] HWAVEIN handle() const { return m_handle; }
     [[nodiscard]] std::vector<char> captured() const;
-    [[nodiscard]] std::vector<DWORD> bufferSizes() const;
     [[nodiscard]] MMRESULT firstBufferResult() const;
     [[nodiscard]] WaveInStats stats() const;
 
@@ -111,10 +109,8 @@ public:
     MMRESULT open(const WAVEFORMATEX& format);
     MMRESULT openSink(std::unique_ptr<platform::wave::PlaybackSink> sink,
                       const WAVEFORMATEX& format);
-    // Splits the PCM into blocks of blockBytes and writes them all, with a
-    // pause between two writes if one is given.
-    MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes,
-                     std::chrono::milliseconds pause = std::chrono::milliseconds(0));
+    // Splits the PCM into blocks of blockBytes and writes them all.
+    MMRESULT playAll(const std::vector<char>& pcm, std::size_t blockBytes);
     // Writes the first block; each returned block makes the callback write the next.
     MMRESULT playChained(const std::vector<char>& pcm, std::size_t blockBytes);
     bool waitForDone(std::size_t count);

@@ -1,22 +1,16 @@
-// A drive's commands against a scripted transport: the sense kept after a failure,
-// retries, replies and arguments that cannot be used, and what the writer does where
-// drives differ (plain commands are checked end to end against the emulated writer); the
-// drive list. (Sessions built from full-TOC entries are read through the disc layer and
-// replayed by the full TOC fuzzer's corpus.)
+// A drive's commands against a scripted transport: the sense kept, retries, replies and
+// arguments that cannot be used, and where drives differ.
 #include "components/quarnel/MmcOpcodes.h"
 #include "components/quarnel/device/CDevCmdRW.h"
-#include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/mmc/CommandTimeouts.h"
 #include "tests/components/quarnel/device/FakeDrive.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace quarnel {
@@ -188,41 +182,6 @@ TEST_F(DeviceTest, ReadTocExAsksForTheHeaderFirstAndReadTocForTheBuffer) {
     EXPECT_EQ(m_script->log.back().cdb[8], 20);
 }
 
-TEST_F(DeviceTest, DeviceTypeFromCapabilities) {
-    const auto caps = [this](bool cd, bool dvd, bool readsDvd) {
-        On(op::kModeSense10, testing::Reply(testing::ModeSenseReply(
-                                 testing::CapabilitiesPage(cd, dvd, readsDvd, false))));
-        return m_device.GetDevType();
-    };
-    EXPECT_EQ(caps(false, false, false), DEV_CDROM);
-    EXPECT_EQ(caps(true, false, false), DEV_CDRW);
-    EXPECT_EQ(caps(true, false, true), DEV_CDRW) << "a DVD reader that writes CDs can erase CD-RW";
-    EXPECT_EQ(caps(false, false, true), DEV_DVDROM);
-    EXPECT_EQ(caps(true, true, true), DEV_DVDRW);
-    On(op::kModeSense10, testing::Check(0x5, 0x24, 0));
-    EXPECT_EQ(m_device.GetDevType(), DEV_DVDRW);
-}
-
-TEST_F(DeviceTest, WriteParametersRefusedOrNotNeeded) {
-    const V caps = testing::ModeSenseReply(testing::CapabilitiesPage(true, false, false, true));
-    const V params = testing::ModeSenseReply(testing::WriteParametersPage());
-    On(op::kModeSense10, [caps, params](const Command& command) {
-        return testing::Reply(command.cdb.bytes[2] == 0x2A ? caps : params)(command);
-    });
-    On(op::kGetConfiguration, testing::Reply(testing::ProfileReply(MEDIUM_CD_R)));
-    On(op::kModeSelect10, testing::Check(0x5, 0x26, 0x00));
-    On(op::kTestUnitReady, testing::Good());
-    EXPECT_EQ(m_device.SetWriteParam(WriteParam::AudioTrackAtOnce(true)),
-              status::kCheckCondition | 0x052600U);
-    EXPECT_EQ(m_device.GetLastSense().asc, 0x26);
-    // Random-writable media take no write parameters.
-    On(op::kGetConfiguration, testing::Reply(testing::ProfileReply(MEDIUM_DVD_RAM)));
-    EXPECT_EQ(m_device.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
-    EXPECT_EQ(Sent(op::kModeSelect10), 1U);
-    On(op::kTestUnitReady, testing::Check(0x2, 0x3A, 0x00));
-    EXPECT_NE(m_device.SetWriteParam(WriteParam::DvdRamErase()), status::kOk);
-}
-
 TEST_F(DeviceTest, NextWritableAddressFallsBackToTheLastTrackAndAClosedDiscHasNone) {
     V track(48, 0);
     track[1] = 46;
@@ -279,69 +238,6 @@ TEST_F(DeviceTest, DrivesRefusingImmedAreWaitedFor) {
     On(op::kSynchronizeCache, testing::Check(0x2, 0x3A, 0x00));
     EXPECT_NE(m_device.SynCache(), status::kOk);
     EXPECT_EQ(m_script->log.size(), 7U);
-}
-
-// The writer thread and the main thread may use one drive at the same time
-// (a write while the window polls readiness): their commands must not
-// overlap in the transport, and the kept sense must stay whole.
-TEST(DriveThreads, CommandsOfOneDriveAreSerialised) {
-    auto script = std::make_shared<FakeDrive::Script>();
-    std::atomic<int> inside{0};
-    std::atomic<bool> overlapped{false};
-    const auto guarded = [&](FakeDrive::Handler handler) {
-        return [&, handler](const Command& command) {
-            if (inside.fetch_add(1) != 0) {
-                overlapped = true;
-            }
-            std::this_thread::yield();
-            const CommandOutcome outcome = handler(command);
-            inside.fetch_sub(1);
-            return outcome;
-        };
-    };
-    script->handlers[op::kTestUnitReady] = guarded(testing::Check(0x2, 0x3A, 0x00));
-    script->handlers[op::kPreventAllowMediumRemoval] = guarded(testing::Check(0x2, 0x04, 0x08));
-    CDevCmdROM drive(std::make_unique<FakeDrive>(script), 3);
-    constexpr int kRounds = 2000;
-    std::atomic<int> torn{0};
-    const auto hammer = [&](bool polls) {
-        for (int round = 0; round < kRounds; ++round) {
-            polls ? drive.TestUnitReady() : drive.Lock(true);
-            const SenseData_tag sense = drive.GetLastSense();
-            if (!sense.NoMedium() && !sense.LongWriteInProgress()) {
-                ++torn;
-            }
-        }
-    };
-    std::thread poller(hammer, true);
-    std::thread writer(hammer, false);
-    poller.join();
-    writer.join();
-    EXPECT_FALSE(overlapped);
-    EXPECT_EQ(torn, 0);
-    EXPECT_EQ(script->log.size(), 2U * kRounds);
-}
-
-std::unique_ptr<Transport> Drive(const std::string& name, bool writer, bool answers = true) {
-    auto script = std::make_shared<FakeDrive::Script>();
-    if (answers) {
-        script->handlers[op::kModeSense10] = testing::Reply(
-            testing::ModeSenseReply(testing::CapabilitiesPage(writer, false, false, false)));
-    }
-    return std::make_unique<FakeDrive>(script, name);
-}
-
-TEST(DevDeque, DrivesBeyondZHaveNoLetter) {
-    std::vector<std::unique_ptr<Transport>> drives;
-    for (int index = 0; index < 24; ++index) {
-        drives.push_back(Drive("drive" + std::to_string(index), true));
-    }
-    drives.push_back(nullptr);
-    const DevDeque deque(std::move(drives));
-    ASSERT_EQ(deque.GetDevCount(), 24);
-    EXPECT_EQ(deque.GetDequeItem(22)->GetDeviceID(), 25);
-    EXPECT_EQ(deque.GetDequeItem(23)->GetDeviceID(), 0);
-    EXPECT_EQ(deque.GetDevice('Z' - 'A'), deque.GetDequeItem(22));
 }
 
 } // namespace

@@ -1,49 +1,20 @@
-// The emulated drive's files: CUE sheets (what real ones contain and what must
-// be refused), CD-Text packs against packs made by another encoder and the drive
-// settings file. Damaged disc states are replayed by the disc state fuzzer's corpus.
+// The emulated drive's files: refused cue sheets, CD-Text packs against another encoder's,
+// drive.ini, and pressed CDs made from sheets.
 #include "components/quarnel/emu/AtomicFile.h"
 #include "components/quarnel/emu/CdTextPacks.h"
 #include "components/quarnel/emu/CueParser.h"
 #include "components/quarnel/emu/DiscStateFile.h"
-#include "components/quarnel/emu/DriveFolders.h"
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/emu/EmulatedDrive.h"
-#include "components/quarnel/emu/SteadyClock.h"
-#include "components/quarnel/mmc/ByteOrder.h"
-#include "components/quarnel/mmc/Crc16.h"
+#include "components/quarnel/mmc/CdText.h"
 #include "tests/components/quarnel/emu/EmuTestDrive.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 
-namespace quarnel::emu {
+namespace quarnel::emu::test {
 namespace {
-
-TEST(CueParser, ReadsDiscAndTrackTexts) {
-    const CueParseResult result =
-        ParseCueSheet("\xEF\xBB\xBFREM GENRE Rock\r\nTITLE \"An Album\"\r\nPERFORMER Someone\r\n"
-                      "CATALOG 0000010271955\r\nfile \"Disc One.bin\" binary\r\n"
-                      "  TRACK 01 AUDIO\r\n    TITLE \"First\"\r\n    FLAGS DCP PRE\r\n"
-                      "    ISRC ABCDE1234567\r\n    INDEX 01 00:00:00\r\n"
-                      "  TRACK 02 AUDIO\r\n    PREGAP 00:02:00\r\n    INDEX 00 03:10:70\r\n"
-                      "    INDEX 01 03:12:00\r\n    INDEX 02 03:20:00\r\n");
-    ASSERT_TRUE(result.ok) << result.error;
-    const CueSheet& sheet = result.sheet;
-    EXPECT_EQ(sheet.title, "An Album");
-    EXPECT_EQ(sheet.performer, "Someone");
-    EXPECT_EQ(sheet.catalog, "0000010271955");
-    ASSERT_EQ(sheet.files.size(), 1U);
-    EXPECT_EQ(sheet.files[0].name, "Disc One.bin");
-    EXPECT_EQ(sheet.files[0].type, "BINARY");
-    ASSERT_EQ(sheet.tracks.size(), 2U);
-    EXPECT_EQ(sheet.tracks[0].title, "First");
-    EXPECT_EQ(sheet.tracks[0].control, 3);
-    EXPECT_EQ(sheet.tracks[0].isrc, "ABCDE1234567");
-    EXPECT_EQ(sheet.tracks[1].index0Frames, (3U * 60 + 10) * 75 + 70);
-    EXPECT_EQ(sheet.tracks[1].index1Frames, (3U * 60 + 12) * 75);
-    EXPECT_EQ(sheet.tracks[1].pregapFrames, 150U);
-    EXPECT_EQ(sheet.remarks.at(0), "GENRE Rock");
-}
 
 TEST(CueParser, RefusesMalformedSheetsNamingTheLine) {
     const std::pair<const char*, const char*> cases[] = {
@@ -70,17 +41,6 @@ TEST(CueParser, RefusesMalformedSheetsNamingTheLine) {
         EXPECT_FALSE(result.ok) << text;
         EXPECT_NE(result.error.find(where), std::string::npos) << text << " -> " << result.error;
     }
-}
-
-TEST(CueParser, NinetyNineTracksAndNoMore) {
-    std::string text = "FILE \"a.bin\" BINARY\n";
-    for (int track = 1; track <= 99; ++track) {
-        text += "TRACK " + std::to_string(track) + " AUDIO\nINDEX 01 " + std::to_string(track) +
-                ":00:00\n";
-    }
-    EXPECT_TRUE(ParseCueSheet(text).ok);
-    text += "TRACK 100 AUDIO\nINDEX 01 99:00:00\n";
-    EXPECT_FALSE(ParseCueSheet(text).ok);
 }
 
 DiscState ThreeTracks(std::vector<std::string> titles, std::vector<std::string> performers) {
@@ -117,30 +77,6 @@ TEST(CdTextPacks, TitleAndPerformerPacksMatchAnotherEncoder) {
     EXPECT_EQ(compared, 5U + 6U) << "all title and performer packs";
 }
 
-TEST(CdTextPacks, RepeatedTextBecomesATabAndSizeInfoCounts) {
-    const DiscState state = ThreeTracks({"Album", "Same", "Same", "Other"}, {"", "", "", ""});
-    const std::vector<CdTextPack> packs = BuildCdTextPacks(state);
-    std::string text;
-    for (const CdTextPack& pack : packs) {
-        EXPECT_EQ(static_cast<std::uint16_t>(~Crc16Ccitt(std::span(pack).first(16))),
-                  GetBe16(pack, 16));
-        EXPECT_NE(pack[0], 0x81) << "no performer packs when there are no performers";
-        if (pack[0] == 0x80) {
-            text.append(pack.begin() + 4, pack.begin() + 16);
-        }
-    }
-    EXPECT_EQ(text.substr(0, 19), std::string("Album\0Same\0\t\0Other\0", 19));
-    ASSERT_EQ(packs.size(), 2U + 3);
-    const CdTextPack& info = packs[2];
-    EXPECT_EQ(info[0], 0x8F);
-    EXPECT_EQ(info[5], 1) << "first track";
-    EXPECT_EQ(info[6], 3) << "last track";
-    EXPECT_EQ(info[8], 2) << "two title packs";
-    EXPECT_EQ(packs[3][4 + 7], 3) << "three size packs";
-    EXPECT_EQ(packs[3][4 + 8], 4) << "last sequence number of block 0";
-    EXPECT_EQ(packs[4][4 + 4], 0x09) << "English";
-}
-
 TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
     testsupport::TempFolder folder;
     const auto path = folder.File("drive.ini");
@@ -158,13 +94,98 @@ TEST(DriveSettingsFile, MissingKeysKeepDefaultsAndBadValuesAreRefused) {
     EXPECT_FALSE(LoadDriveSettings(folder.File("none.ini")).has_value());
 }
 
-TEST(DriveSettingsFile, ValuesThatCannotBeKeptOnOneLineAreRefused) {
+// Pressed CDs from CUE sheets: missing or ragged BIN files, several files with a data track,
+// and a sheet's CDTEXTFILE. (The shared real sheet and malformed ones are read through the
+// disc layer, tests/disc/TrackListTest.cpp.)
+class PressedCd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_vectors = testsupport::TestVectors();
+        if (m_vectors.empty()) {
+            GTEST_SKIP() << "../shared/testvectors is absent";
+        }
+    }
+    std::filesystem::path m_vectors;
+};
+
+TEST(PressedCdFiles, MissingOrRaggedBinIsRefused) {
     testsupport::TempFolder folder;
-    DriveSettings settings;
-    settings.product = "TWO\nLINES";
-    EXPECT_FALSE(SaveDriveSettings(folder.File("drive.ini"), settings));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("drive.ini")));
+    {
+        std::ofstream cue(folder.File("x.cue"));
+        cue << "FILE \"x.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+    }
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.File("x.cue"), &error));
+    EXPECT_NE(error.find("not found"), std::string::npos) << error;
+    {
+        std::ofstream bin(folder.File("X.BIN"), std::ios::binary);
+        bin << std::string(2352 * 3 + 5, '\0');
+    }
+    EXPECT_FALSE(drive.Drive().LoadImage(folder.File("x.cue"), &error));
+    EXPECT_NE(error.find("2352"), std::string::npos) << error;
+}
+
+TEST(PressedCdFiles, SeveralFilesAndTracksWithDataTrack) {
+    testsupport::TempFolder folder;
+    {
+        std::ofstream a(folder.File("a.bin"), std::ios::binary);
+        a << std::string(2352 * 10, 'a');
+        std::ofstream b(folder.File("b.bin"), std::ios::binary);
+        b << std::string(2352 * 5, 'b');
+        std::ofstream cue(folder.File("two.cue"));
+        cue << "FILE \"C:\\Music\\a.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+               "  TRACK 02 AUDIO\r\n    INDEX 00 00:00:04\r\n    INDEX 01 00:00:06\r\n"
+               "FILE \"b.bin\" BINARY\r\n  TRACK 03 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+    }
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    ASSERT_TRUE(drive.Drive().LoadImage(folder.File("two.cue"), &error)) << error;
+    const DiscState state = drive.Drive().State();
+    ASSERT_EQ(state.tracks.size(), 3U);
+    EXPECT_EQ(state.tracks[1].start, 6U);
+    EXPECT_EQ(state.tracks[1].length, 4U);
+    EXPECT_EQ(state.tracks[2].start, 10U);
+    EXPECT_EQ(state.tracks[2].control, 4);
+    EXPECT_EQ(drive.ReadCd(10, 1).Sense(), sense::kIllegalModeForTrack) << "CD-DA from data";
+    const Result any = drive.Run({0xBE, 0, 0, 0, 0, 10, 0, 0, 1, 0x10, 0, 0}, 2352);
+    ASSERT_TRUE(any.Ok());
+    EXPECT_EQ(any.data[0], 'b');
+}
+
+TEST_F(PressedCd, CdTextFileOfTheSheetGivesTheDiscItsTexts) {
+    testsupport::TempFolder folder;
+    std::filesystem::copy_file(m_vectors / "cdda.bin",
+                               std::filesystem::path(folder.Path()) / "cdda.bin");
+    std::filesystem::copy_file(m_vectors / "cdtext.cdt",
+                               std::filesystem::path(folder.Path()) / "Texts.CDT");
+    std::ofstream(std::filesystem::path(folder.Path()) / "t.cue")
+        << "CDTEXTFILE \"texts.cdt\"\nFILE \"cdda.bin\" BINARY\n"
+           "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+           "  TRACK 02 AUDIO\n    TITLE \"Own title\"\n    INDEX 01 00:01:00\n"
+           "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n";
+    EmuTestDrive drive(0, MediumKind::None);
+    std::string error;
+    ASSERT_TRUE(drive.Drive().LoadImage(std::filesystem::path(folder.Path()) / "t.cue", &error))
+        << error;
+
+    const Result reply = drive.Run({0x43, 0x02, 0x05, 0, 0, 0, 0, 0x10, 0x00, 0}, 4096);
+    ASSERT_TRUE(reply.Ok());
+    const Parsed<CdText> text = ParseCdTextReply(reply.data);
+    ASSERT_TRUE(text.Ok());
+    ASSERT_FALSE(text.value.blocks.empty());
+    const CdTextBlock& block = text.value.blocks[0];
+    EXPECT_EQ(block.Utf8(cdtext::kTitle, 0), "Joyful Nights");
+    EXPECT_EQ(block.Utf8(cdtext::kTitle, 1), "Song of Joy");
+    EXPECT_EQ(block.Utf8(cdtext::kTitle, 2), "Own title") << "the sheet's own text wins";
+    EXPECT_EQ(block.Utf8(cdtext::kPerformer, 3), "Mia Kitten");
+
+    std::ofstream(std::filesystem::path(folder.Path()) / "bad.cue")
+        << "CDTEXTFILE \"none.cdt\"\nFILE \"cdda.bin\" BINARY\n"
+           "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+    EXPECT_FALSE(drive.Drive().LoadImage(std::filesystem::path(folder.Path()) / "bad.cue", &error));
+    EXPECT_NE(error.find("none.cdt"), std::string::npos) << error;
 }
 
 } // namespace
-} // namespace quarnel::emu
+} // namespace quarnel::emu::test

@@ -1,15 +1,11 @@
-// Commands of the emulated drive against hand-written command blocks where the disc layer,
-// the takes and the disc programs of the interop test do not reach: refusals, test writes,
-// a block cut short by a crash, the buffer's drain, drive.ini's capabilities, a state that
-// cannot be saved, and a writer and a status thread at once.
+// Emulated drive commands no take, disc program or disc layer test reaches: refusals, test
+// writes, a block cut short by a crash, the buffer's drain, drive.ini, an unsavable state.
 #include "tests/components/quarnel/emu/EmuTestDrive.h"
 
 #include "components/quarnel/emu/DriveSettingsFile.h"
 #include "components/quarnel/mmc/ByteOrder.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace quarnel::emu::test {
 namespace {
@@ -176,36 +172,6 @@ TEST(EmulatedDriveSettings, StateThatCannotBeSavedFailsTheCommand) {
     drive.Reopen();
     EXPECT_EQ(drive.Drive().State().medium, MediumKind::CdR) << "the last saved state";
     EXPECT_EQ(drive.NextWritable(), 32U);
-}
-
-TEST(EmulatedDriveSettings, WriterThreadAndStatusThreadInterleave) {
-    EmuTestDrive drive;
-    ASSERT_TRUE(drive.SelectTaoAudio(true, true).Ok());
-    std::atomic<bool> done{false};
-    std::atomic<int> statusFailures{0};
-    std::thread status([&] {
-        while (!done.load(std::memory_order_acquire)) {
-            std::array<std::uint8_t, 36> reply{};
-            Command command;
-            command.cdb.bytes = {0x52, 0x01, 0, 0, 0, 0xFF, 0, 0, 36, 0};
-            command.cdb.length = 10;
-            command.direction = DataDirection::FromDevice;
-            command.data = reply;
-            const CommandOutcome outcome = drive.Drive().Execute(command);
-            // The address seen is always a whole number of 16-block writes.
-            if (!outcome.Ok() || GetBe32(reply, 12) % 16 != 0) {
-                statusFailures.fetch_add(1, std::memory_order_relaxed);
-            }
-        }
-    });
-    std::uint32_t address = 0;
-    for (int i = 0; i < 200; ++i, address += 16) {
-        ASSERT_TRUE(drive.WriteBlocks(address, testsupport::AudioSectors(address, 16)).Ok());
-    }
-    done.store(true, std::memory_order_release);
-    status.join();
-    EXPECT_EQ(statusFailures.load(), 0);
-    EXPECT_EQ(drive.NextWritable(), 3200U);
 }
 
 } // namespace

@@ -1,9 +1,6 @@
-// The drive classes against the emulated writer, reached as the program reaches drives, where
-// the takes, the disc layer and the command line do not go: every medium's profile, a locked
-// tray, writes at the wrong address, underruns with and without protection, a drive that is
-// not ready, a reader, the drive checks and the drive list, and a real writer's presence.
-// (Long writes, speeds, successive takes, restarts and the drives folder are checked by the
-// session's CD takes, tests/disc and tests/cli.)
+// The drive classes against the emulated writer where takes, disc layer and command line do
+// not go: a locked tray, a wrong address, an underrun, a reader, the drive list, a real
+// writer, a disc spinning up, the command log.
 #include "components/quarnel/device/DevDeque.h"
 #include "components/quarnel/device/DeviceStatus.h"
 #include "components/quarnel/emu/DriveFolders.h"
@@ -19,46 +16,18 @@
 #include "tests/support/TempFolder.h"
 
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace quarnel::test {
 namespace {
-
-struct MediumCase {
-    emu::MediumKind kind;
-    MEDIUM_TYPE profile;
-    bool erasable;
-};
-
-class EveryMedium : public ::testing::TestWithParam<MediumCase> {};
-
-TEST_P(EveryMedium, ProfileDiscInformationAndFirstTrack) {
-    const MediumCase medium = GetParam();
-    EmulatedRig rig(medium.kind);
-    CDevCmdRW& device = rig.Device();
-    EXPECT_EQ(device.TestUnitReady(), status::kOk);
-    EXPECT_EQ(device.GetMediumType(), medium.profile);
-    EXPECT_EQ(device.GetDevType(), DEV_DVDRW);
-
-    DISC_INFO disc{};
-    ASSERT_EQ(device.ReadDiscInfo(disc), status::kOk);
-    EXPECT_EQ(disc.erasable, medium.erasable);
-    EXPECT_EQ(disc.firstTrack, 1);
-    EXPECT_EQ(disc.sessions, 1);
-    TRACK_INFO track{};
-    ASSERT_EQ(device.ReadTrackInfoEx(track, TRACK_INFO_BY_TRACK, 1), status::kOk);
-    EXPECT_EQ(track.track, 1);
-    EXPECT_EQ(track.session, 1);
-    EXPECT_EQ(track.start, 0U);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Media, EveryMedium,
-    ::testing::Values(MediumCase{emu::MediumKind::CdR, MEDIUM_CD_R, false},
-                      MediumCase{emu::MediumKind::CdRw, MEDIUM_CD_RW, true},
-                      MediumCase{emu::MediumKind::DvdRw, MEDIUM_DVD_RW_SEQUENTIAL, true},
-                      MediumCase{emu::MediumKind::DvdPlusRw, MEDIUM_DVD_PLUS_RW, true},
-                      MediumCase{emu::MediumKind::DvdRam, MEDIUM_DVD_RAM, true}));
 
 TEST(Media, LockedTrayRefusesEjectUntilAllowed) {
     EmulatedRig rig;
@@ -137,45 +106,12 @@ TEST(SensePaths, UnderrunRuinsTheTrackWhenTheDriveOffersNoProtection) {
     EXPECT_EQ(rig.Device().CloseTrack(1), status::kOk) << "what was written is kept";
 }
 
-TEST(SensePaths, SetWriteParamSwitchesProtectionOnWhenOffered) {
-    EmulatedRig rig(emu::MediumKind::CdR, SmallFastBuffer);
-    EXPECT_EQ(WriteAfterAStall(rig), status::kOk) << "the drive paused and resumed";
-    EXPECT_TRUE(BufeIsOn(rig.Device()));
-    EXPECT_EQ(WriteChunk(rig.Device(), 2 * kChunk), status::kOk);
-}
-
-TEST(SensePaths, NotReadyDriveAnswersEveryMediumCommandSo) {
-    EmulatedRig rig;
-    emu::FaultPlan faults;
-    faults.notReady = true;
-    rig.Emulated().SetFaults(faults);
-    CDevCmdRW& device = rig.Device();
-    EXPECT_NE(device.TestUnitReady(), status::kOk);
-    EXPECT_EQ(device.GetLastSense().key, sense::kKeyNotReady);
-    DISC_INFO disc{};
-    EXPECT_NE(device.ReadDiscInfo(disc), status::kOk);
-    INQUIRYDATA inquiry{};
-    EXPECT_EQ(device.Inquiry(inquiry), status::kOk) << "identity needs no medium";
-}
-
 void NoWriting(emu::DriveSettings& settings) {
     settings.capabilities.cdR = false;
     settings.capabilities.cdRw = false;
     settings.capabilities.dvdRw = false;
     settings.capabilities.dvdPlusRw = false;
     settings.capabilities.dvdRam = false;
-}
-
-TEST(DriveChecks, ReadyExactlyWhenTheDriveHoldsADiscAndIsIdle) {
-    EmulatedRig rig(emu::MediumKind::CdRw);
-    EXPECT_FALSE(::disc::IsReady(nullptr));
-    EXPECT_TRUE(::disc::IsReady(&rig.Device()));
-    ASSERT_EQ(rig.Device().Blank(BLANK_MINIMAL), 0U);
-    EXPECT_FALSE(::disc::IsReady(&rig.Device())) << "blanking";
-    rig.WaitUntilReady();
-    EXPECT_TRUE(::disc::IsReady(&rig.Device()));
-    ASSERT_TRUE(rig.Emulated().RemoveDisc());
-    EXPECT_FALSE(::disc::IsReady(&rig.Device()));
 }
 
 TEST(DriveChecks, AReaderIsNoWriterAndSaysSo) {
@@ -215,6 +151,88 @@ TEST_F(Provider, ARealWriterMeansNoDefaultDrive) {
     EmulatedDriveProvider provider(Parent(), m_clock);
     EXPECT_TRUE(provider.Drives(true).empty());
     EXPECT_TRUE(emu::ListDriveFolders(Parent()).empty());
+}
+
+// The disc layer waits while a drive spins a disc up after its tray closed or a disc was
+// loaded, instead of reporting it not ready.
+TEST(BecomingReady, TestUnitReadyWaitsUntilTheDiscHasSpunUp) {
+    EmulatedRig rig(emu::MediumKind::CdR, [](emu::DriveSettings& s) { s.spinUpMs = 1500; });
+    ASSERT_EQ(rig.Device().Eject(true), status::kOk);
+    ASSERT_EQ(rig.Device().Eject(false), status::kOk);
+    // The drive's clock moves on only after the disc layer has started asking:
+    // an answer of ready means it waited.
+    std::thread spinUp([&rig] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        rig.Clock().Advance(std::chrono::seconds(2));
+    });
+    EXPECT_EQ(rig.Device().TestUnitReady(), status::kOk);
+    spinUp.join();
+}
+
+// A disc just loaded spins up too, and whatever the disc layer asks first
+// (the track list's READ DISC INFORMATION, a take's next writable address,
+// an erase's BLANK) waits for it.
+TEST(BecomingReady, EveryCommandWaitsForADiscJustLoaded) {
+    EmulatedRig rig(emu::MediumKind::None, [](emu::DriveSettings& s) { s.spinUpMs = 1500; });
+    const std::vector<std::function<std::uint32_t(CDevCmdRW&)>> commands{
+        [](CDevCmdRW& d) {
+            DISC_INFO info{};
+            return d.ReadDiscInfo(info);
+        },
+        [](CDevCmdRW& d) {
+            unsigned long next = 0;
+            return d.GetNextWriteAdd(next);
+        },
+        [](CDevCmdRW& d) { return d.Blank(BLANK_MINIMAL); }};
+    for (const auto& command : commands) {
+        ASSERT_TRUE(rig.Emulated().LoadBlank(emu::MediumKind::CdRw));
+        std::atomic<bool> spunUp{false};
+        std::thread spinUp([&rig, &spunUp] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            spunUp.store(true); // before the clock moves: a command answered later waited
+            rig.Clock().Advance(std::chrono::seconds(2));
+        });
+        EXPECT_EQ(command(rig.Device()), status::kOk);
+        EXPECT_TRUE(spunUp.load());
+        spinUp.join();
+    }
+}
+
+std::vector<std::string> Lines(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// SONDREL_SCSI_LOG: every command sent to a drive is one line of the log, with the drive,
+// the command block, the data, the status and the sense.
+TEST(CommandLog, HoldsEveryCommandWithItsDriveDataStatusAndSense) {
+    const testsupport::TempFolder temp;
+    const std::filesystem::path log = std::filesystem::path(temp.Path()) / "scsi.log";
+    ::setenv("SONDREL_SCSI_LOG", log.c_str(), 1); // NOLINT(concurrency-mt-unsafe): one thread yet
+    EmulatedRig rig(emu::MediumKind::None);
+    ::unsetenv("SONDREL_SCSI_LOG");               // NOLINT(concurrency-mt-unsafe)
+    const std::size_t before = Lines(log).size(); // the drive list's own look at the drive
+    INQUIRYDATA inquiry;
+    ASSERT_EQ(rig.Device().Inquiry(inquiry), 0U);
+    ASSERT_NE(rig.Device().TestUnitReady(), 0U);
+
+    std::vector<std::string> lines = Lines(log);
+    ASSERT_EQ(lines.size(), before + 2) << testing::PrintToString(lines);
+    lines.erase(lines.begin(), lines.begin() + static_cast<long>(before));
+    const std::string drive = " " + rig.Device().GetDeviceName() + " ";
+    EXPECT_NE(lines[0].find(drive + "cdb 12 00 00 00 60 00 | in 96 | status 00 | sense - | "),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[1].find(drive + "cdb 00 00 00 00 00 00 | none 0 | status 02 | sense 2/3A/"),
+              std::string::npos)
+        << lines[1];
+    EXPECT_NE(lines[1].find("(no disc"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(" ms"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].substr(0, 2), "20") << "each line starts with the date: " << lines[1];
 }
 
 } // namespace

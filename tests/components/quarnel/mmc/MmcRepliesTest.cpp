@@ -1,6 +1,5 @@
-// Command blocks and pages the drive classes build (FORMAT UNIT's list, the write
-// parameters page), INQUIRY text and disc addresses. Short replies and replies whose length
-// fields lie are replayed through the parsers by the fuzzers' corpus (tests/fuzz/corpus).
+// Command blocks and pages the drive classes build, INQUIRY text and disc addresses (bad
+// replies are replayed by the fuzzers' corpus).
 #include "components/quarnel/mmc/CommandBuilders.h"
 #include "components/quarnel/mmc/Inquiry.h"
 #include "components/quarnel/mmc/ModePage.h"
