@@ -272,7 +272,8 @@ const CliCommand kRecordCommand{
     "record",
     "--to cd --drive LETTER [--close-disc] | --to file --path FILE.wav|FILE.mp3 "
     "[--seconds N | --for DURATION] [--at HH:MM[:SS]] [--start-on-sound DB] [--pre-record N] "
-    "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes] [--split-on-silence[=DB,SECONDS,MINTRACK]]",
+    "[--input tone|marked|file:PATH|alsa:DEVICE] [--yes] "
+    "[--split-on-silence[=DB,SECONDS,MINTRACK]]",
     "records one take onto the disc in a drive (one track) or into a WAV or MP3 file, N "
     "seconds of sound (or DURATION: 90s, 45m, 1h30m, 01:30:00) or until Ctrl-C; --at starts "
     "it at the next such time of day, --start-on-sound when the level passes DB dBFS (-90 to "

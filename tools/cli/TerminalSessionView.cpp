@@ -96,7 +96,9 @@ StatusReport TerminalSessionView::Report(const std::string& lastLine) const {
     text += "capacity used " + std::to_string(percent) + "%" + (m_recording ? "" : "  stopped");
     text += (m_level.empty() ? "" : "  " + m_level) + lastLine;
     StatusReport report(std::move(text));
-    report.Add("time", ValueOf(m_lastTime)).Add("length", ValueOf(m_length)).Add("disc_use", percent);
+    report.Add("time", ValueOf(m_lastTime))
+        .Add("length", ValueOf(m_length))
+        .Add("disc_use", percent);
     if (!m_level.empty()) {
         report.Add("peak_left_dbfs", m_peaks[0]).Add("peak_right_dbfs", m_peaks[1]);
     }
