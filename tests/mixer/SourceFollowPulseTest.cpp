@@ -4,8 +4,7 @@
 // the desktop's default source is never touched. With a single source the
 // slider, never bound, leaves its level alone.
 
-#include "mixer/SourceWatch.h"
-#include "tests/mixer/PulseRecordSources.h"
+#include "tests/mixer/WatchedPulseSources.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,10 +15,7 @@
 
 namespace {
 
-std::string AddInput(const std::string& name, const std::string& description) {
-    return pulsetest::pactl("load-module module-null-source source_name=" + name +
-                            " description=" + description);
-}
+using pulsetest::AddInput;
 
 // The server as with-pulse.sh starts it has one source, the monitor of its sink.
 TEST_F(PulseRecordSources, TheUnboundSliderLeavesTheOnlySourcesLevelAlone) {
@@ -34,10 +30,10 @@ TEST_F(PulseRecordSources, TheUnboundSliderLeavesTheOnlySourcesLevelAlone) {
     EXPECT_EQ(pulsetest::sourceVolume("rec_sink.monitor"), before);
 }
 
-class SourceFollowPulse : public PulseRecordSources {
+class SourceFollowPulse : public WatchedPulseSources {
 protected:
     void SetUp() override {
-        PulseRecordSources::SetUp();
+        WatchedPulseSources::SetUp();
         if (IsSkipped()) {
             return;
         }
@@ -47,33 +43,11 @@ protected:
         m_modules = {AddInput("sondrel_line", "Line-Input"), AddInput("sondrel_aux", "Aux")};
     }
     void TearDown() override {
-        m_watch.Close();
         for (const std::string& module : m_modules) {
             pulsetest::pactl("unload-module " + module);
         }
         pulsetest::pactl("unload-module " + m_usb);
-        PulseRecordSources::TearDown();
-    }
-
-    // As the window does when the watch tells of a change: the watch opened
-    // again and the list read again. False when no change was heard.
-    bool FollowChange() {
-        const bool heard = WaitFor([this] { return m_changes.load() > m_followed; });
-        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the rest of a burst
-        m_followed = m_changes.load();
-        m_watch.Open();
-        m_sources.OnSourcesChanged();
-        return heard;
-    }
-    template <typename Condition> static bool WaitFor(Condition condition) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return true;
+        WatchedPulseSources::TearDown();
     }
     int Entry(const std::string& name) const {
         const auto& items = m_selector.Items();
@@ -83,9 +57,6 @@ protected:
 
     std::string m_usb;
     std::vector<std::string> m_modules;
-    std::atomic<int> m_changes{0};
-    int m_followed = 0;
-    SourceWatch m_watch{[this] { ++m_changes; }};
 };
 
 TEST_F(SourceFollowPulse, AnUnpluggedInputLeavesTheListTheChoiceAndTheLevelRight) {

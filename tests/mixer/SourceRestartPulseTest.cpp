@@ -5,9 +5,8 @@
 // and the level are right. A program of its own: the server it leaves behind
 // is its own child.
 
-#include "mixer/SourceWatch.h"
 #include "platform/wave/PcmFormat.h"
-#include "tests/mixer/PulseRecordSources.h"
+#include "tests/mixer/WatchedPulseSources.h"
 #include "tests/platform/wave/WaveTestSupport.h"
 
 #include <atomic>
@@ -24,24 +23,11 @@ extern char** environ;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
+using pulsetest::AddInput;
+using pulsetest::WaitFor;
 
 bool ServerAnswers() {
     return std::system("pactl info >/dev/null 2>&1") == 0;
-}
-
-std::string AddInput(const std::string& name, const std::string& description) {
-    return pulsetest::pactl("load-module module-null-source source_name=" + name +
-                            " description=" + description);
 }
 
 // The inputs as the server's own configuration would load them at each start;
@@ -53,26 +39,14 @@ std::string AddInputs() {
     return line;
 }
 
-class SourceRestartPulse : public PulseRecordSources {
+class SourceRestartPulse : public WatchedPulseSources {
 protected:
     void TearDown() override {
-        m_watch.Close();
         if (m_restarted > 0) {
             kill(m_restarted, SIGTERM);
             waitpid(m_restarted, nullptr, 0);
         }
-        PulseRecordSources::TearDown();
-    }
-
-    // What the window does on the watch's word: the watch opened again and the
-    // list read again.
-    bool FollowChange() {
-        const bool heard = WaitFor([this] { return m_changes.load() > m_followed; });
-        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the rest of a burst
-        m_followed = m_changes.load();
-        m_watch.Open();
-        m_sources.OnSourcesChanged();
-        return heard;
+        WatchedPulseSources::TearDown();
     }
     // The same server as with-pulse.sh starts, on the same socket.
     void Restart() {
@@ -89,9 +63,6 @@ protected:
         ASSERT_TRUE(WaitFor(ServerAnswers));
     }
 
-    std::atomic<int> m_changes{0};
-    int m_followed = 0;
-    SourceWatch m_watch{[this] { ++m_changes; }};
     pid_t m_restarted = 0;
 };
 
