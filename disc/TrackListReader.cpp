@@ -172,15 +172,20 @@ void TrackListReader::ExtendToNextWritable(quarnel::CDevCmdROM& device) {
     if (writer->GetNextWriteAdd(next) != 0) {
         return;
     }
+    unsigned long end = next; // the last row's last sector
     if (info.lastSessionState == quarnel::disc::kSessionIncomplete &&
-        next >= quarnel::kTrackGapBlocks) {
-        next -= quarnel::kTrackGapBlocks; // the next track's pre-gap follows this one's run-out
+        next > quarnel::kTrackGapBlocks) {
+        // The next track's pre-gap follows this one's run-out: the track ends
+        // with the sector before its run-out, and nothing of the gap is saved
+        // or played as part of it.
+        next -= quarnel::kTrackGapBlocks;
+        end = next - 1;
     }
     const int last = m_rows.RowCount() - 1;
-    m_rows.SetCell(last, kColumnEnd, Decimal(static_cast<std::int64_t>(next)));
+    m_rows.SetCell(last, kColumnEnd, Decimal(static_cast<std::int64_t>(end)));
     if (m_rows.RowCount() <= TrackAddressTable::kMaxTrack) {
         m_addresses.end[static_cast<std::size_t>(m_rows.RowCount())] =
-            static_cast<std::uint32_t>(next);
+            static_cast<std::uint32_t>(end);
     }
     const long start = std::strtol(m_rows.Cell(last, kColumnStart).c_str(), nullptr, 10);
     if (start <= static_cast<long>(next)) {

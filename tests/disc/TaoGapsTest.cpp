@@ -46,7 +46,7 @@ TEST(TaoGaps, TheNextTakeStartsAfterRunOutAndPreGapAndTheListKeepsTheSound) {
     ASSERT_EQ(rows.RowCount(), 2);
     EXPECT_EQ(addresses.end[1], 159U) << "the first take without the gap after it";
     EXPECT_EQ(addresses.start[2], 312U);
-    EXPECT_EQ(rows.Cell(1, kColumnEnd), "392") << "an open disc's last row: as ever";
+    EXPECT_EQ(rows.Cell(1, kColumnEnd), "391") << "an open disc's last row: its last sector";
 
     struct GapBlock {
         std::uint32_t lba;

@@ -49,16 +49,13 @@ pcm() { sox "$1" -t raw - 2>/dev/null; }
 
 # same_toc LETTER TOC_OUTPUT: the tracks' starts and the lead-out of a burner's
 # "-toc" equal what sondrel-cli toc lists. The lead-out follows the last
-# track's 2 run-out blocks; on a disc left open, the last row of sondrel-cli
-# toc ends where that run-out starts (the next writable address less the
-# run-out and the pre-gap a next track would start with).
+# track's last sector and its 2 run-out blocks, on a closed disc and on one
+# left open alike.
 same_toc() {
-    local theirs ours open=0
-    "$cli" disc info "$1" | grep -q '^disc: appendable$' && open=1
+    local theirs ours
     theirs=$(grep -E '^track: *[0-9]+ lba: ' "$2" | awk '{print $2 ":" $4}')
     theirs="$theirs lout:$(grep -E '^track:lout lba: ' "$2" | awk '{print $3}')"
-    ours=$("$cli" toc "$1" | awk -v open=$open \
-        'NR > 1 {print $1 ":" $(NF-1); end = $NF + 1 - open + 2} END {print "lout:" end}')
+    ours=$("$cli" toc "$1" | awk 'NR > 1 {print $1 ":" $(NF-1); end = $NF + 1 + 2} END {print "lout:" end}')
     [ "$(echo $theirs)" = "$(echo $ours)" ] || fail "toc of $1: theirs $theirs, ours $ours"
 }
 
