@@ -128,11 +128,13 @@ protected:
     std::vector<std::uint8_t> m_disc;
 };
 
+// Three bad sectors inside the second chunk, and the chunk after them.
+const std::vector<quarnel::emu::BlockRange> kBadSectors = {{kTrack2First + 30, kTrack2First + 32},
+                                                           {kTrack2First + 60, kTrack2First + 60}};
+
 TEST_F(CAuEncodeTrackTest, UnreadableSectorsBecomeCountedSilenceAndTheRestIsExact) {
     quarnel::emu::FaultPlan faults;
-    // Three bad sectors inside the second chunk, and the chunk after them.
-    faults.unreadable = {{kTrack2First + 30, kTrack2First + 32},
-                         {kTrack2First + 60, kTrack2First + 60}};
+    faults.unreadable = kBadSectors;
     quarnel::CDevCmdROM device(OpenDrive(faults), 3);
     const auto encoder = MakeEncoder();
     ASSERT_TRUE(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("t2.wav")));
@@ -190,14 +192,9 @@ TEST_F(CAuEncodeTrackTest, BadArgumentsAndAnUncreatableFileAreRefused) {
     EXPECT_EQ(encoder->Encode_GetError(), EncodeError::CannotCreate);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(CAuEncodeTrackTest, SectorsThatReadOnlySlowlyAreReadAgainAtTheLowestSpeed) {
     quarnel::emu::FaultPlan faults;
-    faults.readableOnlySlowly = {{kTrack2First + 30, kTrack2First + 32},
-                                 {kTrack2First + 60, kTrack2First + 60}};
+    faults.readableOnlySlowly = kBadSectors;
     quarnel::CDevCmdROM device(OpenDrive(faults), 3);
     const auto encoder = MakeEncoder();
     ASSERT_TRUE(encoder->Encode(&device, kTrack2First, kTrack2Last, m_folder.File("t2.wav")));
